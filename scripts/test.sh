@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything twice (plain debug, and with AddressSanitizer + UBSan) and runs all tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+run() {
+  local dir=$1; shift
+  cmake -G Ninja -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@"
+  cmake --build "$dir" -j "$jobs"
+  (cd "$dir" && ctest --output-on-failure -j "$jobs")
+}
+run build-test
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run build-asan -DMOSA_SANITIZE=ON

@@ -1,0 +1,57 @@
+// Error sink that prints each finished message as one line on an output stream.
+#pragma once
+
+#include "scanner/ErrorSink.h"
+
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace Lex {
+
+// A line reads "<file>:<line>: " when the message has a location with a file
+// name, "<severity>: " when its severity is not none, then the text.
+class ErrorStream : public ErrorSink {
+public:
+    explicit ErrorStream(std::ostream& out);
+    ~ErrorStream() override;
+
+    ErrorStream& operator<<(char const* text) override;
+    ErrorStream& operator<<(long value) override;
+    ErrorStream& operator<<(unsigned int value) override;
+    ErrorStream& operator<<(int value) override;
+    ErrorStream& operator<<(short value) override;
+    ErrorStream& operator<<(char value) override;
+    ErrorStream& operator<<(double value) override;
+    // The last severity given wins for the message; also raises the highest.
+    ErrorStream& operator<<(ErrorSeverity const& severity) override;
+    ErrorStream& operator<<(Location location) override;
+    ErrorStream& operator<<(Printable const& object) override;
+    ErrorStream& operator<<(void (*manipulator)(ErrorSink&)) override;
+    void endMessage() override;
+
+    // Drops the open message; the highest severity stays.
+    void clear();
+    // Forgets the highest severity, then clear().
+    void reset();
+    // A silent stream prints nothing but still tracks the highest severity.
+    ErrorStream& silent();
+    ErrorStream& loud();
+
+    // The highest severity of the messages given since the last reset.
+    ErrorSeverity const& severity() const { return m_highest; }
+
+private:
+    ErrorStream(ErrorStream const&) = delete;
+    ErrorStream& operator=(ErrorStream const&) = delete;
+
+    std::ostream& m_out;
+    ErrorSeverity m_highest;
+    ErrorSeverity m_severity;
+    Location m_location;
+    bool m_bLocation;
+    std::unique_ptr<std::ostringstream> m_buffer;
+    bool m_bSilent;
+};
+
+} // namespace Lex

@@ -42,13 +42,14 @@ public:
     bool empty() const { return m_first == nullptr; }
 
     // Linking operations. The element must not be in a list (asserted in
-    // debug builds); otherwise it first leaves the list it is in.
+    // debug builds); otherwise it first leaves the list it is in. The
+    // pointer forms ignore null.
     void insert(ListElement& pos, ListElement& e); // right after pos
-    void insert(ListElement* pos, ListElement* e) { insert(*pos, *e); }
+    void insert(ListElement* pos, ListElement* e) { if (pos && e) insert(*pos, *e); }
     void prepend(ListElement& e);
-    void prepend(ListElement* e) { prepend(*e); }
+    void prepend(ListElement* e) { if (e) prepend(*e); }
     void append(ListElement& e);
-    void append(ListElement* e) { append(*e); }
+    void append(ListElement* e) { if (e) append(*e); }
 
     // Unlinks e without freeing it; nothing happens when e is not in this list.
     void remove(ListElement& e);

@@ -1,0 +1,100 @@
+// Tokens: the records of a unit's token list, their language tags and the
+// editing members used by the parser and the transformations.
+#pragma once
+
+#include "scanner/Array.h"
+#include "scanner/CTokens.h"
+#include "scanner/List.h"
+#include "scanner/Location.h"
+#include "scanner/Printable.h"
+#include "scanner/StrHashTable.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Lex {
+
+// Tells which recognizer made a token. Tags compare by pointer identity.
+class LanguageID {
+public:
+    constexpr LanguageID() : m_id(nullptr) {}
+    constexpr LanguageID(std::nullptr_t) : m_id(nullptr) {}
+    constexpr explicit LanguageID(char const* id) : m_id(id) {}
+
+    char const* id() const { return m_id; }
+    bool operator==(LanguageID const& other) const { return m_id == other.m_id; }
+    bool operator!=(LanguageID const& other) const { return m_id != other.m_id; }
+
+private:
+    char const* m_id;
+};
+
+class Token : public ListElement, public Printable {
+public:
+    static LanguageID const comment_id;    // comments (256-259)
+    static LanguageID const pre_id;        // preprocessor directive words
+    static LanguageID const macro_op_id;   // # and ## on a preprocessor line
+    static LanguageID const dir_id;        // pragma/line/ident lines and their tokens
+    static LanguageID const cpp_id;        // operators, punctuators, literals
+    static LanguageID const keyword_id;    // keywords of all keyword sets
+    static LanguageID const identifier_id; // identifiers
+    static LanguageID const white_id;      // white space
+    static LanguageID const wildcard_id;   // wildcard words
+    static LanguageID const open_id;       // (
+    static LanguageID const comma_id;      // ,
+    static LanguageID const close_id;      // )
+
+    enum { comment_flag = 1 };
+
+    // The stored type is clamp_type(type); the text is the given one for types
+    // whose text varies (and for pre_id/dir_id tokens), else the fixed text.
+    Token(int type, LanguageID lang, char const* text);
+    // Same type, location, language, text and flags; own copy of the
+    // continuation lengths; no list and no condition.
+    Token(Token const& other);
+    Token& operator=(Token const&) = delete;
+    ~Token() override;
+
+    // Tokens come from a free list of token-sized blocks.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
+
+    Token* duplicate() const override;
+
+    Token* next() const { return static_cast<Token*>(ListElement::next()); }
+    Token* prev() const { return static_cast<Token*>(ListElement::prev()); }
+
+    int get_line_breaks() const;
+    static char const* get_static_text(int type) { return static_text(type); }
+    // False for pre_id/dir_id tokens and for types whose text varies; type 0
+    // stands for the token's own type.
+    virtual bool has_static_text(int type = 0) const;
+
+    // Writes the text; continuation lengths put back the line breaks the
+    // scanner removed, and carriage returns are dropped.
+    void print(std::ostream& os) const override;
+
+    // Editing; the token must be in a list (otherwise nothing is linked).
+    Token& AddTokenAfter(Token& t);
+    Token& AddTokenBefore(Token& t);
+    Token* AddTokenAfter(char const* text, int type, LanguageID const& lang);
+    Token* AddWhitespaceBefore();
+    // Unlinks the token from its list. Tokens stay alive to the end of the
+    // run, so this is how a token is removed from the source.
+    void delete_token();
+    void SetType(int type);
+    void reset(int type, char const* text, LanguageID lang);
+
+    int32_t type;
+    Location location;
+    LanguageID language;
+    StrHashEntry* text;       // never null, never owned
+    Array<int>* cont_lines;   // lengths of pieces split by removed backslash-newlines
+    uint16_t flags;
+    char const* condition;    // the token is not written when this points at a zero byte
+
+private:
+    void choose_text(int type, char const* text);
+};
+
+} // namespace Lex

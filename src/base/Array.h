@@ -283,8 +283,6 @@ public:
 // assigned from A with T's assignment and destroyed when removed.
 template <class T, class A = T const&>
 class ObjArray : public ArrayBase<T, A, ObjBlockAlloc<T> > {
-    using Base = ArrayBase<T, A, ObjBlockAlloc<T> >;
-
 public:
     ObjArray() {}
     ~ObjArray() override {}

@@ -58,6 +58,7 @@ public:
 
         K const& GetKey() const { return m_Key; }
         V& GetValue() { return m_Value; }
+        V const& GetValue() const { return m_Value; }
 
         uint32_t m_Hash;
         K m_Key;

@@ -47,6 +47,9 @@ void SBF_ContLines::retry()
     offsets.clear();
     newline_at = -1;
     next_buffer->retry();
+    // Continuations that open the piece (at the start of the input) stay
+    // hidden when it is read again.
+    skip_continuations();
 }
 
 void SBF_ContLines::accept(int n)

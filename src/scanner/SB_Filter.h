@@ -33,6 +33,7 @@ protected:
 // never see a continuation; the skipped bytes stay in the piece's raw text.
 // The offset of each skipped continuation from the piece's start is recorded
 // once, and the filter notes whether the last accepted piece held a newline.
+// Continuations that open the input are skipped by reset() and retry().
 class SBF_ContLines : public SB_Filter {
 public:
     SBF_ContLines() : offsets(5, 5), newline(false), newline_at(-1) {}

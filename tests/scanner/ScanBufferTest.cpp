@@ -232,11 +232,14 @@ TEST(SBF_ContLines, RereadingRecordsNothingTwice)
     EXPECT_EQ((std::vector<int>{2, 6}), chain.offsets());
 }
 
-TEST(SBF_ContLines, AContinuationAtTheStartIsSkippedByReset)
+TEST(SBF_ContLines, AContinuationAtTheStartStaysHiddenWhenReadAgain)
 {
     Chain chain("\\\nx");
     EXPECT_EQ('x', chain.cont.next());
     EXPECT_EQ(3, chain.cont.len());
+    chain.cont.retry();
+    EXPECT_EQ('x', chain.cont.next());
+    EXPECT_EQ((std::vector<int>{0}), chain.offsets());
 }
 
 TEST(SBF_ContLines, NewlineFlagTellsWhetherTheAcceptedPieceHeldANewline)

@@ -75,8 +75,6 @@ public:
     // looping over short reads. On success the buffer covers them and is
     // reset; otherwise the buffer is left in its error state.
     Load load(Source& src, long size);
-    // Puts the buffer into its error state.
-    void fail() { error = true; }
 
     int state() const override;
 

@@ -1,0 +1,91 @@
+// The recognizers of C-like sources with their language switches, and the
+// filter chain they read through: continuation filter, location filter, then
+// the buffer being scanned.
+#pragma once
+
+#include "scanner/CCommentRecognizer.h"
+#include "scanner/KeywordRecognizer.h"
+#include "scanner/SB_Filter.h"
+#include "scanner/TableRecognizer.h"
+
+namespace Lex {
+
+class CRecognizer {
+public:
+    // What recognized a piece.
+    enum Lang {
+        lang_comment = 0,
+        lang_pre_directive = 1, // preprocessor directive word: "#define", "# include", ...
+        lang_directive = 2,     // "#", "#pragma", "#line", "#ident"
+        lang_whitespace = 3,
+        lang_macro_op = 4,      // "#" and "##" on a preprocessor line
+        lang_string = 5,        // string and character literals
+        lang_core = 6,          // operators, punctuators, numbers
+        lang_keyword = 7,
+        lang_identifier = 8,
+        lang_wildcard = 9,
+        lang_unknown = 10
+    };
+
+    // What the line being scanned is.
+    enum DirectiveState { ordinary_line = 0, directive_line = 1, preprocessor_line = 2 };
+
+    // Preprocessor directive words; the type is the directive number.
+    static TableRecognizer const pre_dir_recognizer;
+    // "#" alone (0), "#pragma" (1), "#line" (2), "#ident" (3); no expression map.
+    static TableRecognizer const dir_recognizer;
+    static TableRecognizer const whitespace_recognizer;
+    static TableRecognizer const string_recognizer;
+    // "#" (500) and "##" (501).
+    static TableRecognizer const pre_token_recognizer;
+    // The wildcard words (300-358).
+    static TableRecognizer const wildcard_recognizer;
+    static TableRecognizer const core_recognizer;
+    static TableRecognizer const identifier_recognizer;
+
+    // C, C++ and feature keywords on; aspect keywords, wildcards and
+    // pre-token mode off.
+    CRecognizer();
+
+    // Starts reading b from its beginning: comment mode 0, first line, no
+    // directive, the filter chain wired to b and reset.
+    void setup(ScanBuffer& b);
+
+    // Line and column of the next byte after the last accepted piece.
+    void location(long& line, long& column) const;
+    // True when the last accepted piece held a newline.
+    bool new_line() const { return cont_lines.new_line(); }
+
+    void wildcards(bool on) { wildcards_on = on; }
+    void aspect_keywords(bool on) { aspect_keywords_on = on; }
+    void fop_keywords(bool on) { fop_keywords_on = on; }
+    void pre_token_mode(bool on) { pre_token_on = on; }
+    void c_keywords(bool on) { c_keywords_on = on; }
+    void cpp_keywords(bool on) { cpp_keywords_on = on; }
+
+    bool wildcards() const { return wildcards_on; }
+    bool aspect_keywords() const { return aspect_keywords_on; }
+    bool fop_keywords() const { return fop_keywords_on; }
+    bool pre_token_mode() const { return pre_token_on; }
+    bool c_keywords() const { return c_keywords_on; }
+    bool cpp_keywords() const { return cpp_keywords_on; }
+
+protected:
+    SBF_ContLines cont_lines;  // the recognizers read through this one
+    SBF_LocManager loc_manager;
+    CCommentRecognizer comment_recognizer;
+    CKeywordRecognizer c_keyword_recognizer;
+    CCKeywordRecognizer cc_keyword_recognizer;
+    AspectKeywordRecognizer aspect_keyword_recognizer;
+    FOPKeywordRecognizer fop_keyword_recognizer;
+    int directive_state;
+    bool line_start;
+    bool wildcards_on;
+    bool aspect_keywords_on;
+    bool fop_keywords_on;
+    bool pre_token_on;
+    bool c_keywords_on;
+    bool cpp_keywords_on;
+};
+
+} // namespace Lex

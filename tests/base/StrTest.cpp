@@ -166,6 +166,12 @@ TEST(Str, FormatOfEmptyTextEndsAtOnce)
     Str emptyResult("text");
     emptyResult.Format("%s", "");
     EXPECT_STREQ("", emptyResult.GetBuffer());
+
+    // A wide character the C locale cannot convert makes vsnprintf fail.
+    Str failed("text");
+    failed.Format("%ls", L"\u00e9");
+    EXPECT_STREQ("", failed.GetBuffer());
+    EXPECT_EQ(0u, failed.GetLength());
 }
 
 TEST(Str, Replace)

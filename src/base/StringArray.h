@@ -1,0 +1,11 @@
+// An array of strings; elements are added from C strings (null gives "").
+#pragma once
+
+#include "base/Array.h"
+#include "base/Str.h"
+
+class StringArray : public ObjArray<Str, char const*> {
+public:
+    StringArray() {}
+    ~StringArray() override {}
+};

@@ -8,4 +8,7 @@ class StringArray : public ObjArray<Str, char const*> {
 public:
     StringArray() {}
     ~StringArray() override {}
+
+    // Splits text at separator and appends the trimmed pieces.
+    void AppendFromString(Str const& text, char separator);
 };

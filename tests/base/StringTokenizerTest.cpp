@@ -95,4 +95,14 @@ TEST(StrConvert, ToStringArray)
     }
 }
 
+TEST(StringArray, AppendFromStringSplitsAndTrimsAfterExistingItems)
+{
+    StringArray items;
+    items.Add("first");
+    items.AppendFromString(" a ,b", ',');
+    ASSERT_EQ(3, items.GetCount());
+    EXPECT_STREQ("a", items[1].GetBuffer());
+    EXPECT_STREQ("b", items[2].GetBuffer());
+}
+
 } // namespace

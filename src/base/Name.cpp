@@ -1,5 +1,6 @@
 #include "base/Name.h"
 
+#include "base/StringTokenizer.h"
 #include "scanner/Token.h"
 
 template <>
@@ -64,16 +65,9 @@ QualName* QualName::GetName(Array<Name*, Name* const&> const& components)
 QualName* QualName::GetName(char const* text)
 {
     Array<Name*, Name* const&> components;
-    Str piece;
-    for (char const* p = text ? text : ""; *p;) {
-        while (*p == ':')
-            ++p;
-        char const* start = p;
-        while (*p && *p != ':')
-            ++p;
-        if (p != start)
-            components.Add(Name::GetName(piece.SetData(start, static_cast<size_t>(p - start))));
-    }
+    StringTokenizer pieces(text ? text : "", Str("::"));
+    while (pieces.HasMoreTokens())
+        components.Add(Name::GetName(pieces.GetNextToken()));
     return GetName(components);
 }
 

@@ -1,0 +1,64 @@
+// The system's message service. Every message becomes one console line on
+// standard output ("file(line) : type: text", "mosa++" standing for a
+// missing file), except those of the type "info_ext", and one MSG element in
+// the XML log while a log is open. The log is opened once per run and closed
+// when the process ends.
+#pragma once
+
+#include "base/File.h"
+#include "base/Str.h"
+
+namespace Lex {
+class Token;
+}
+
+class ErrorLog {
+public:
+    // Message types; InfoExt is recognised by address.
+    static constexpr char Info[] = "info";
+    static constexpr char InfoExt[] = "info_ext";
+    static constexpr char Warning[] = "warning";
+    static constexpr char Error[] = "error";
+
+    constexpr ErrorLog() {}
+    ErrorLog(ErrorLog const&) = delete;
+    ErrorLog& operator=(ErrorLog const&) = delete;
+    ~ErrorLog() { CloseLogFile(); }
+
+    // Text, file name (may be null) and line (0 for none).
+    static void OnUserInfo(char const* text, char const* file = nullptr, int line = 0);
+    // Reaches the log only.
+    static void OnInfo(char const* text, char const* file = nullptr, int line = 0);
+    static void OnWarning(char const* text, char const* file = nullptr, int line = 0);
+    static void OnError(char const* text, char const* file = nullptr, int line = 0);
+    // File and line from the token's location; none when it has no file.
+    static void OnWarning(char const* text, Lex::Token& token);
+    static void OnError(char const* text, Lex::Token& token);
+    // Reads the token's position and outputs nothing.
+    static void DebugMsg(char const* text, Lex::Token& token);
+
+    // Console line and log element. A null type counts as "info", a null
+    // text as the empty text.
+    static void PrintMsg(char const* type, char const* text, char const* file, int line);
+    // One element: <MSG type="..." file="..." line="..." >text</MSG>, with
+    // values and text XML-encoded; no line attribute without a file.
+    static void WriteLogMsg(char const* type, char const* text, char const* file, int line);
+    // The text up to its first NUL to the open log; nothing without one.
+    static void WriteLog(Str const& text);
+
+    // Opens the log at the path (create, truncate) and writes "<log>\n";
+    // nothing when a log is open; a failed open leaves no log.
+    static void InitLogFile(char const* path);
+    // Writes "</log>\n" and closes the open log.
+    static void CloseLogFile();
+    // The open log's path; empty while none is open.
+    static Str GetLogPath();
+
+    static File* m_pLogFile;
+    // Defined with the other process-wide objects so that it is destroyed
+    // last and closes the log.
+    static ErrorLog m_ErrorLogInst;
+
+private:
+    static void OnToken(char const* type, char const* text, Lex::Token& token);
+};

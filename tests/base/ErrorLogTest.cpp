@@ -1,0 +1,165 @@
+#include "base/ErrorLog.h"
+#include "base/XmlString.h"
+#include "scanner/Token.h"
+
+#include "../scanner/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Read(std::string const& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Each test owns the log it opens.
+class ErrorLogTest : public testing::Test {
+protected:
+    void SetUp() override { ErrorLog::CloseLogFile(); }
+    void TearDown() override { ErrorLog::CloseLogFile(); }
+
+    // Console output and log element of one message.
+    template <class Issue>
+    std::pair<std::string, std::string> Message(Issue issue)
+    {
+        std::string path = m_folder.path("mosac.log.xml");
+        ErrorLog::InitLogFile(path.c_str());
+        testing::internal::CaptureStdout();
+        issue();
+        std::string console = testing::internal::GetCapturedStdout();
+        ErrorLog::CloseLogFile();
+        std::string log = Read(path);
+        EXPECT_EQ(0u, log.rfind("<log>\n", 0));
+        EXPECT_EQ(log.size() - 7, log.rfind("</log>\n"));
+        return {console, log.substr(6, log.size() - 13)};
+    }
+
+    testutil::TempFolder m_folder;
+};
+
+TEST_F(ErrorLogTest, ConsoleLineAndElement)
+{
+    struct Case {
+        void (*issue)();
+        char const* console;
+        char const* element;
+    };
+    Case const cases[] = {
+        {[] { ErrorLog::OnError("x", "a.h", 12); },
+         "a.h(12) : error: x\n", "<MSG type=\"error\" file=\"a.h\" line=\"12\" >x</MSG>\n"},
+        {[] { ErrorLog::OnUserInfo("x", nullptr, 0); },
+         "mosa++ : info: x\n", "<MSG type=\"info\" file=\"\" >x</MSG>\n"},
+        {[] { ErrorLog::OnInfo("x"); },
+         "", "<MSG type=\"info_ext\" file=\"\" >x</MSG>\n"},
+        {[] { ErrorLog::OnWarning("w", "b.cpp", -3); },
+         "b.cpp(-3) : warning: w\n", "<MSG type=\"warning\" file=\"b.cpp\" line=\"-3\" >w</MSG>\n"},
+        {[] { ErrorLog::OnError("e", "", 0); },
+         " : error: e\n", "<MSG type=\"error\" file=\"\" line=\"0\" >e</MSG>\n"},
+        {[] { ErrorLog::OnError("e", "", 4); },
+         "(4) : error: e\n", "<MSG type=\"error\" file=\"\" line=\"4\" >e</MSG>\n"},
+        {[] { ErrorLog::PrintMsg("info", "<CLASS_NAME /> & \"q\"", "a<b>&\".h", 1); },
+         "a<b>&\".h(1) : info: <CLASS_NAME /> & \"q\"\n",
+         "<MSG type=\"info\" file=\"a&lt;b&gt;&amp;&quot;.h\" line=\"1\" >"
+         "&lt;CLASS_NAME /&gt; &amp; &quot;q&quot;</MSG>\n"},
+        {[] { ErrorLog::PrintMsg(nullptr, nullptr, nullptr, 0); },
+         "mosa++ : info: \n", "<MSG type=\"info\" file=\"\" ></MSG>\n"},
+    };
+    for (Case const& c : cases) {
+        auto result = Message(c.issue);
+        EXPECT_EQ(c.console, result.first);
+        EXPECT_EQ(c.element, result.second);
+    }
+}
+
+TEST_F(ErrorLogTest, TokenPositions)
+{
+    Lex::Token placed(Lex::TOK_ID, Lex::Token::identifier_id, "x");
+    placed.location = Lex::Location(Lex::Filename("a.h"), 12);
+    auto result = Message([&] { ErrorLog::OnError("bad", placed); });
+    EXPECT_EQ("a.h(12) : error: bad\n", result.first);
+
+    // Tokens inserted by the code model have no position.
+    Lex::Token inserted(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, "inline");
+    result = Message([&] { ErrorLog::OnWarning("odd", inserted); });
+    EXPECT_EQ("mosa++ : warning: odd\n", result.first);
+    EXPECT_EQ("<MSG type=\"warning\" file=\"\" >odd</MSG>\n", result.second);
+
+    testing::internal::CaptureStdout();
+    ErrorLog::DebugMsg("quiet", placed);
+    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+}
+
+TEST_F(ErrorLogTest, OpeningAndClosing)
+{
+    std::string first = m_folder.path("first.xml");
+    std::string second = m_folder.path("second.xml");
+    EXPECT_STREQ("", ErrorLog::GetLogPath());
+    testing::internal::CaptureStdout();
+    ErrorLog::OnError("before");
+    ErrorLog::InitLogFile(first.c_str());
+    ErrorLog::InitLogFile(second.c_str());
+    EXPECT_EQ(first, ErrorLog::GetLogPath().GetBuffer());
+    ErrorLog::OnError("during");
+    ErrorLog::CloseLogFile();
+    ErrorLog::OnError("after");
+    testing::internal::GetCapturedStdout();
+    EXPECT_STREQ("", ErrorLog::GetLogPath());
+    EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >during</MSG>\n</log>\n", Read(first));
+    EXPECT_FALSE(std::ifstream(second).good());
+
+    std::string missing = m_folder.path("no/such/folder/log.xml");
+    ErrorLog::InitLogFile(missing.c_str());
+    EXPECT_STREQ("", ErrorLog::GetLogPath());
+}
+
+TEST_F(ErrorLogTest, ClosedAtProcessExit)
+{
+    std::string path = m_folder.path("exit.xml");
+    EXPECT_EXIT(
+        {
+            ErrorLog::InitLogFile(path.c_str());
+            ErrorLog::OnInfo("last");
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ("<log>\n<MSG type=\"info_ext\" file=\"\" >last</MSG>\n</log>\n", Read(path));
+}
+
+TEST(XmlString, EncodeText)
+{
+    EXPECT_STREQ("a &amp;amp; &quot;b&quot; &lt;c&gt; 'd'", XmlString::EncodeText("a &amp; \"b\" <c> 'd'"));
+}
+
+TEST(XmlString, Builders)
+{
+    XmlString xml;
+    xml.Open("a").Open("b", "k=\"v\"").AddSimple("c").Add("d", "<t>").Add("e", "x=\"1\"", "u").AddText("<&>").Close("a");
+    EXPECT_STREQ("<a><b k=\"v\"><c /><d><t></d><e x=\"1\">u</e>&lt;&amp;&gt;</a>", xml);
+}
+
+TEST(XmlString, FindXml)
+{
+    XmlString xml;
+    xml += "<r><item>one</item><empty /></r>";
+    Str content;
+    EXPECT_EQ(3, xml.FindXml("item", 0));
+    EXPECT_EQ(19, xml.FindXml("empty", 0));
+    EXPECT_EQ(0, xml.FindXml("none", 0));
+    EXPECT_EQ(0, xml.FindXml("item", 99));
+    EXPECT_EQ(-1, xml.FindXml("it", 0)); // "<it" occurs, but neither <it> nor <it />
+    EXPECT_EQ(9, xml.FindXml("item", content, 0));
+    EXPECT_STREQ("one", content);
+    EXPECT_EQ(19, xml.FindXml("empty", content, 0));
+    EXPECT_EQ(-1, xml.FindXml("none", content, 0));
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 // The scanner of C-like sources: runs the recognizer cascade over a whole
 // source and appends one token per recognized piece to a unit, reporting
-// scan errors to an error sink.
+// scan errors to an error sink. The automata are built by static
+// initialisers, so no scan may run before main.
 #pragma once
 
 #include "scanner/CRecognizer.h"

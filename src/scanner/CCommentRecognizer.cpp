@@ -1,16 +1,12 @@
 #include "scanner/CCommentRecognizer.h"
 
 #include "scanner/AutomatonBuilder.h"
+#include "scanner/CTokens.h"
 #include "scanner/ScanBuffer.h"
 
 namespace Lex {
 
 namespace {
-
-int const comment_line = 256;  // "//"
-int const comment_open = 257;  // "/*"
-int const comment_close = 258; // "*/"
-int const comment_text = 259;
 
 // Expressions of the multi-line automaton.
 enum { text_expr = 0, close_expr = 1, line_expr = 2 };
@@ -18,15 +14,15 @@ enum { text_expr = 0, close_expr = 1, line_expr = 2 };
 TableRecognizer comment_start()
 {
     return AutomatonBuilder()
-        .word("//", comment_line)
-        .word("/*", comment_open)
+        .word("//", TOK_COMMENT_LINE)
+        .word("/*", TOK_COMMENT_BEGIN)
         .build();
 }
 
 // Every byte but the newline, NUL and 0xFF included.
 TableRecognizer single_line_text()
 {
-    return AutomatonBuilder().rule("[^\\n]+", comment_text).build();
+    return AutomatonBuilder().rule("[^\\n]+", TOK_COMMENT_TEXT).build();
 }
 
 // A piece of a multi-line comment is "*/" itself, or the text in front of
@@ -63,7 +59,7 @@ TableRecognizer multi_line_piece()
     g.edge(stars, '*', stars);
     // "/" after stars: no edge, the piece ends at the mark.
 
-    return g.pack(start, {comment_text, comment_close, comment_text});
+    return g.pack(start, {TOK_COMMENT_TEXT, TOK_COMMENT_END, TOK_COMMENT_TEXT});
 }
 
 } // namespace
@@ -80,7 +76,7 @@ int CCommentRecognizer::recognize(ScanBuffer* b, int& type, int& len)
         int result = comment_recognizer.recognize(b, expr, len);
         if (result == 1) {
             type = comment_recognizer.type_of(expr);
-            mode = type == comment_line ? single_line : multi_line;
+            mode = type == TOK_COMMENT_LINE ? single_line : multi_line;
         }
         return result;
     }
@@ -88,7 +84,7 @@ int CCommentRecognizer::recognize(ScanBuffer* b, int& type, int& len)
         // "//" right before a newline has no text; the newline is not comment.
         int result = sl_comment_recognizer.recognize(b, expr, len);
         if (result == 1)
-            type = comment_text;
+            type = TOK_COMMENT_TEXT;
         mode = outside;
         return result;
     }
@@ -97,7 +93,7 @@ int CCommentRecognizer::recognize(ScanBuffer* b, int& type, int& len)
         if (result != 1)
             return result;
         type = ml_comment_recognizer.type_of(expr);
-        if (type == comment_close) {
+        if (type == TOK_COMMENT_END) {
             mode = outside;
             return 1;
         }

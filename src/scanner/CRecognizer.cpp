@@ -1,24 +1,13 @@
 #include "scanner/CRecognizer.h"
 
 #include "scanner/AutomatonBuilder.h"
+#include "scanner/CTokens.h"
 
 #include <string>
 
 namespace Lex {
 
 namespace {
-
-// Token types made here.
-int const t_flt_value = 44;
-int const t_identifier = 50;
-int const t_int_value = 55;
-int const t_char_value = 15;
-int const t_string_value = 98;
-int const t_zero = 120; // "0" standing alone
-int const t_white_space = 200;
-int const t_macro_hash = 500;
-int const t_macro_hash_hash = 501;
-int const t_first_wildcard = 300;
 
 struct Spelling {
     char const* text;
@@ -31,10 +20,11 @@ std::string const hash_lead = "[ \\t]*#[ \\t]*";
 TableRecognizer preprocessor_directives()
 {
     Spelling const words[] = {
-        {"assert", 1}, {"define", 3}, {"elif", 5}, {"else", 6}, {"endif", 7},
-        {"error", 8}, {"if", 10}, {"ifdef", 11}, {"ifndef", 12},
-        {"import", 13}, {"include", 13}, {"include_next", 14},
-        {"unassert", 20}, {"undef", 21}, {"warning", 22},
+        {"assert", PRE_ASSERT}, {"define", PRE_DEFINE}, {"elif", PRE_ELIF}, {"else", PRE_ELSE},
+        {"endif", PRE_ENDIF}, {"error", PRE_ERROR}, {"if", PRE_IF}, {"ifdef", PRE_IFDEF},
+        {"ifndef", PRE_IFNDEF}, {"import", PRE_INCLUDE}, {"include", PRE_INCLUDE},
+        {"include_next", PRE_INCLUDE_NEXT}, {"unassert", PRE_UNASSERT}, {"undef", PRE_UNDEF},
+        {"warning", PRE_WARNING},
     };
     // No word boundary: "#ifdefX" is "#ifdef" and the identifier X.
     AutomatonBuilder builder;
@@ -46,17 +36,17 @@ TableRecognizer preprocessor_directives()
 TableRecognizer directives()
 {
     return AutomatonBuilder(false)
-        .rule(hash_lead, 0)
-        .rule(hash_lead + "pragma", 1)
-        .rule(hash_lead + "line", 2)
-        .rule(hash_lead + "ident", 3)
+        .rule(hash_lead, DIR_HASH)
+        .rule(hash_lead + "pragma", DIR_PRAGMA)
+        .rule(hash_lead + "line", DIR_LINE)
+        .rule(hash_lead + "ident", DIR_IDENT)
         .build();
 }
 
 TableRecognizer white_space()
 {
     // Vertical tab is not white space.
-    return AutomatonBuilder().rule("[ \\t\\n\\f\\r]+", t_white_space).build();
+    return AutomatonBuilder().rule("[ \\t\\n\\f\\r]+", TOK_WHITESPACE).build();
 }
 
 TableRecognizer literals()
@@ -64,14 +54,14 @@ TableRecognizer literals()
     // An escape pair is a backslash and any byte after it; any byte may
     // appear, newlines included. An unterminated literal is not accepted.
     return AutomatonBuilder()
-        .rule("L?\"([^\"\\\\]|\\\\.)*\"", t_string_value)
-        .rule("L?'([^'\\\\]|\\\\.)+'", t_char_value)
+        .rule("L?\"([^\"\\\\]|\\\\.)*\"", TOK_STRING_VAL)
+        .rule("L?'([^'\\\\]|\\\\.)+'", TOK_CHAR_VAL)
         .build();
 }
 
 TableRecognizer macro_operators()
 {
-    return AutomatonBuilder().word("#", t_macro_hash).word("##", t_macro_hash_hash).build();
+    return AutomatonBuilder().word("#", TOK_MACRO_HASH).word("##", TOK_MACRO_HASH_HASH).build();
 }
 
 TableRecognizer wildcard_words()
@@ -96,7 +86,7 @@ TableRecognizer wildcard_words()
     };
     // Each word has its own number, in this order; no word boundary.
     AutomatonBuilder builder;
-    int type = t_first_wildcard;
+    int type = TOK_WC_FIRST;
     for (char const* w : words)
         builder.word(w, type++);
     return builder.build();
@@ -105,15 +95,19 @@ TableRecognizer wildcard_words()
 TableRecognizer operators_and_numbers()
 {
     Spelling const operators[] = {
-        {"+=", 1}, {"&", 2}, {"&&", 3}, {"&=", 4}, {"=", 6}, {"@", 7},
-        {"}", 17}, {")", 18}, {"]", 19}, {":", 20}, {"::", 21}, {",", 22},
-        {"--", 26}, {"/", 29}, {"/=", 30}, {".", 32}, {".*", 33}, {"...", 36},
-        {"==", 39}, {">=", 47}, {">", 49}, {"++", 52}, {"|=", 56}, {"<=", 57},
-        {"<", 58}, {"<<", 60}, {"<<=", 61}, {"-", 62}, {"%", 63}, {"%=", 64},
-        {"*", 65}, {"*=", 66}, {"!=", 69}, {"!", 71}, {"{", 72}, {"(", 73},
-        {"[", 74}, {"|", 76}, {"||", 77}, {"+", 78}, {"->", 81}, {"->*", 82},
-        {"?", 84}, {"^", 89}, {">>", 90}, {">>=", 91}, {";", 92}, {"-=", 100},
-        {"~", 105}, {"^=", 119},
+        {"+=", TOK_PLUS_ASSIGN}, {"&", TOK_AND}, {"&&", TOK_AND_AND}, {"&=", TOK_AND_ASSIGN},
+        {"=", TOK_ASSIGN}, {"@", TOK_AT}, {"}", TOK_CLOSE_CURLY}, {")", TOK_CLOSE_ROUND},
+        {"]", TOK_CLOSE_SQUARE}, {":", TOK_COLON}, {"::", TOK_COLON_COLON}, {",", TOK_COMMA},
+        {"--", TOK_DECR}, {"/", TOK_DIV}, {"/=", TOK_DIV_ASSIGN}, {".", TOK_DOT},
+        {".*", TOK_DOT_STAR}, {"...", TOK_ELLIPSIS}, {"==", TOK_EQ}, {">=", TOK_GEQ},
+        {">", TOK_GREATER}, {"++", TOK_INCR}, {"|=", TOK_OR_ASSIGN}, {"<=", TOK_LEQ},
+        {"<", TOK_LESS}, {"<<", TOK_LSH}, {"<<=", TOK_LSH_ASSIGN}, {"-", TOK_MINUS},
+        {"%", TOK_MODULO}, {"%=", TOK_MOD_ASSIGN}, {"*", TOK_MUL}, {"*=", TOK_MUL_ASSIGN},
+        {"!=", TOK_NEQ}, {"!", TOK_NOT}, {"{", TOK_OPEN_CURLY}, {"(", TOK_OPEN_ROUND},
+        {"[", TOK_OPEN_SQUARE}, {"|", TOK_OR}, {"||", TOK_OR_OR}, {"+", TOK_PLUS},
+        {"->", TOK_PTS}, {"->*", TOK_PTS_STAR}, {"?", TOK_QUESTION}, {"^", TOK_XOR},
+        {">>", TOK_RSH}, {">>=", TOK_RSH_ASSIGN}, {";", TOK_SEMI_COLON},
+        {"-=", TOK_MINUS_ASSIGN}, {"~", TOK_TILDE}, {"^=", TOK_XOR_ASSIGN},
     };
     AutomatonBuilder builder;
     for (Spelling const& op : operators)
@@ -127,22 +121,22 @@ TableRecognizer operators_and_numbers()
 
     // Integers come first: of equal matches they win, so after a leading "0"
     // an "e" or an "f" is a hexadecimal digit ("0e5" and "0f" are integers).
-    builder.word("0", t_zero)
-        .rule("0" + int_suffix, t_int_value)
-        .rule("[1-9][0-9]*" + int_suffix + "?", t_int_value)
-        .rule("0" + hex_digit + "+" + int_suffix + "?", t_int_value)
-        .rule("0[xX]" + hex_digit + "+" + int_suffix + "?", t_int_value)
-        .rule("[0-9]+\\.[0-9]*" + exponent + "?" + float_suffix, t_flt_value)
-        .rule("\\.[0-9]+" + exponent + "?" + float_suffix, t_flt_value)
-        .rule("[0-9]+" + exponent + float_suffix, t_flt_value)
-        .rule("[1-9][0-9]*[fF]", t_flt_value);
+    builder.word("0", TOK_ZERO_VAL)
+        .rule("0" + int_suffix, TOK_INT_VAL)
+        .rule("[1-9][0-9]*" + int_suffix + "?", TOK_INT_VAL)
+        .rule("0" + hex_digit + "+" + int_suffix + "?", TOK_INT_VAL)
+        .rule("0[xX]" + hex_digit + "+" + int_suffix + "?", TOK_INT_VAL)
+        .rule("[0-9]+\\.[0-9]*" + exponent + "?" + float_suffix, TOK_FLT_VAL)
+        .rule("\\.[0-9]+" + exponent + "?" + float_suffix, TOK_FLT_VAL)
+        .rule("[0-9]+" + exponent + float_suffix, TOK_FLT_VAL)
+        .rule("[1-9][0-9]*[fF]", TOK_FLT_VAL);
     return builder.build();
 }
 
 TableRecognizer identifiers()
 {
     // Bytes above 127 are never part of an identifier.
-    return AutomatonBuilder().rule("[A-Za-z_][A-Za-z0-9_]*", t_identifier).build();
+    return AutomatonBuilder().rule("[A-Za-z_][A-Za-z0-9_]*", TOK_ID).build();
 }
 
 } // namespace
@@ -176,6 +170,99 @@ void CRecognizer::setup(ScanBuffer& b)
     line_start = true;
     directive_state = ordinary_line;
     cont_lines.reset();
+}
+
+int CRecognizer::try_table(TableRecognizer const& automaton, Lang kind, Lang& lang, int& type,
+                           int& len)
+{
+    lang = kind;
+    cont_lines.retry();
+    int expr = 0;
+    int result = automaton.recognize(&cont_lines, expr, len);
+    if (result == 1)
+        type = automaton.type_of(expr);
+    return result;
+}
+
+template <class R>
+int CRecognizer::try_keywords(R const& recognizer, Lang& lang, int& type, int& len)
+{
+    lang = lang_keyword;
+    cont_lines.retry();
+    return recognizer.recognize(&cont_lines, type, len);
+}
+
+int CRecognizer::recognize(Lang& lang, int& type, int& len)
+{
+    if (cont_lines.new_line()) {
+        directive_state = ordinary_line;
+        line_start = true;
+    }
+
+    // A comment goes on where the last piece stopped.
+    lang = lang_comment;
+    int result = comment_recognizer.recognize(&cont_lines, type, len);
+    if (result != 0)
+        return result;
+
+    if (line_start && !pre_token_on) {
+        line_start = false;
+        result = try_table(pre_dir_recognizer, lang_pre_directive, lang, type, len);
+        if (result == 1)
+            directive_state = preprocessor_line;
+        if (result != 0)
+            return result;
+        result = try_table(dir_recognizer, lang_directive, lang, type, len);
+        if (result == 1)
+            directive_state = directive_line;
+        if (result != 0)
+            return result;
+    }
+
+    result = try_table(whitespace_recognizer, lang_whitespace, lang, type, len);
+    if (result != 0)
+        return result;
+    result = try_table(string_recognizer, lang_string, lang, type, len);
+    if (result != 0)
+        return result;
+    if (pre_token_on || directive_state == preprocessor_line) {
+        result = try_table(pre_token_recognizer, lang_macro_op, lang, type, len);
+        if (result != 0)
+            return result;
+    }
+    if (wildcards_on) {
+        result = try_table(wildcard_recognizer, lang_wildcard, lang, type, len);
+        if (result != 0)
+            return result;
+    }
+    result = try_table(core_recognizer, lang_core, lang, type, len);
+    if (result != 0)
+        return result;
+
+    // Each keyword set builds on the ones before it.
+    bool const cpp_on = cpp_keywords_on || fop_keywords_on || aspect_keywords_on;
+    bool const c_on = c_keywords_on || cpp_on;
+    if (c_on && (result = try_keywords(c_keyword_recognizer, lang, type, len)) != 0)
+        return result;
+    if (cpp_on && (result = try_keywords(cc_keyword_recognizer, lang, type, len)) != 0)
+        return result;
+    if (fop_keywords_on && (result = try_keywords(fop_keyword_recognizer, lang, type, len)) != 0)
+        return result;
+    if (aspect_keywords_on && (result = try_keywords(aspect_keyword_recognizer, lang, type, len)) != 0)
+        return result;
+
+    result = try_table(identifier_recognizer, lang_identifier, lang, type, len);
+    if (result != 0)
+        return result;
+
+    // Nothing matched: one byte, with the continuations right behind it, so
+    // that those stay in this piece's raw text.
+    lang = lang_unknown;
+    type = 0;
+    cont_lines.retry();
+    cont_lines.next();
+    len = cont_lines.len();
+    return 0;
 }
 
 void CRecognizer::location(long& line, long& column) const

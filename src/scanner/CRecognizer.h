@@ -51,6 +51,13 @@ public:
     // directive, the filter chain wired to b and reset.
     void setup(ScanBuffer& b);
 
+    // The cascade: classifies the piece in front of the filter chain.
+    // Returns 1 with the recognizer kind, the token type and the raw length
+    // of a match; 0 with lang_unknown and the raw length of one byte (with
+    // the continuations behind it) when nothing matches; -1 with the kind
+    // that met the buffer's error state. The buffer is not moved on.
+    int recognize(Lang& lang, int& type, int& len);
+
     // Line and column of the next byte after the last accepted piece.
     void location(long& line, long& column) const;
     // True when the last accepted piece held a newline.
@@ -71,6 +78,11 @@ public:
     bool cpp_keywords() const { return cpp_keywords_on; }
 
 protected:
+    // Runs one automaton from the piece's start and maps its expression.
+    int try_table(TableRecognizer const& automaton, Lang kind, Lang& lang, int& type, int& len);
+    template <class R>
+    int try_keywords(R const& recognizer, Lang& lang, int& type, int& len);
+
     SBF_ContLines cont_lines;  // the recognizers read through this one
     SBF_LocManager loc_manager;
     CCommentRecognizer comment_recognizer;

@@ -1,6 +1,7 @@
 #include "scanner/KeywordRecognizer.h"
 
 #include "scanner/AutomatonBuilder.h"
+#include "scanner/CTokens.h"
 #include "scanner/ScanBuffer.h"
 
 namespace Lex {
@@ -24,112 +25,112 @@ TableRecognizer keywords(Keyword const (&list)[N])
 }
 
 Keyword const c_keywords[] = {
-    {"__asm", 5}, {"__asm__", 5}, {"asm", 5},
-    {"auto", 8},
-    {"_Bool", 9},
-    {"break", 11},
-    {"case", 12},
-    {"char", 14},
-    {"__const", 23}, {"__const__", 23}, {"const", 23},
-    {"continue", 25},
-    {"default", 27},
-    {"do", 31},
-    {"double", 34},
-    {"else", 37},
-    {"enum", 38},
-    {"extern", 42},
-    {"float", 43},
-    {"for", 45},
-    {"goto", 48},
-    {"if", 51},
-    {"__inline", 53}, {"__inline__", 53}, {"inline", 53},
-    {"int", 54},
-    {"long", 59},
-    {"register", 85},
-    {"__restrict", 87}, {"__restrict__", 87}, {"restrict", 87},
-    {"return", 88},
-    {"short", 93},
-    {"__signed", 94}, {"__signed__", 94}, {"signed", 94},
-    {"sizeof", 95},
-    {"static", 96},
-    {"struct", 99},
-    {"switch", 101},
-    {"typedef", 107},
-    {"__typeof", 110}, {"__typeof__", 110}, {"typeof", 110},
-    {"union", 111},
-    {"unsigned", 112},
-    {"void", 115},
-    {"__volatile", 116}, {"__volatile__", 116}, {"volatile", 116},
-    {"__wchar_t", 117}, {"wchar_t", 117},
-    {"while", 118},
-    {"__cdecl", 121}, {"_cdecl", 121},
-    {"__stdcall", 122}, {"_stdcall", 122},
-    {"__fastcall", 123}, {"_fastcall", 123},
-    {"__int64", 124},
-    {"__if_exists", 125},
-    {"__if_not_exists", 126},
+    {"__asm", TOK_ASM}, {"__asm__", TOK_ASM}, {"asm", TOK_ASM},
+    {"auto", TOK_AUTO},
+    {"_Bool", TOK_BOOL},
+    {"break", TOK_BREAK},
+    {"case", TOK_CASE},
+    {"char", TOK_CHAR},
+    {"__const", TOK_CONST}, {"__const__", TOK_CONST}, {"const", TOK_CONST},
+    {"continue", TOK_CONTINUE},
+    {"default", TOK_DEFAULT},
+    {"do", TOK_DO},
+    {"double", TOK_DOUBLE},
+    {"else", TOK_ELSE},
+    {"enum", TOK_ENUM},
+    {"extern", TOK_EXTERN},
+    {"float", TOK_FLOAT},
+    {"for", TOK_FOR},
+    {"goto", TOK_GOTO},
+    {"if", TOK_IF},
+    {"__inline", TOK_INLINE}, {"__inline__", TOK_INLINE}, {"inline", TOK_INLINE},
+    {"int", TOK_INT},
+    {"long", TOK_LONG},
+    {"register", TOK_REGISTER},
+    {"__restrict", TOK_RESTRICT}, {"__restrict__", TOK_RESTRICT}, {"restrict", TOK_RESTRICT},
+    {"return", TOK_RETURN},
+    {"short", TOK_SHORT},
+    {"__signed", TOK_SIGNED}, {"__signed__", TOK_SIGNED}, {"signed", TOK_SIGNED},
+    {"sizeof", TOK_SIZEOF},
+    {"static", TOK_STATIC},
+    {"struct", TOK_STRUCT},
+    {"switch", TOK_SWITCH},
+    {"typedef", TOK_TYPEDEF},
+    {"__typeof", TOK_TYPEOF}, {"__typeof__", TOK_TYPEOF}, {"typeof", TOK_TYPEOF},
+    {"union", TOK_UNION},
+    {"unsigned", TOK_UNSIGNED},
+    {"void", TOK_VOID},
+    {"__volatile", TOK_VOLATILE}, {"__volatile__", TOK_VOLATILE}, {"volatile", TOK_VOLATILE},
+    {"__wchar_t", TOK_WCHAR_T}, {"wchar_t", TOK_WCHAR_T},
+    {"while", TOK_WHILE},
+    {"__cdecl", TOK_CDECL}, {"_cdecl", TOK_CDECL},
+    {"__stdcall", TOK_STDCALL}, {"_stdcall", TOK_STDCALL},
+    {"__fastcall", TOK_FASTCALL}, {"_fastcall", TOK_FASTCALL},
+    {"__int64", TOK_INT64},
+    {"__if_exists", TOK_IF_EXISTS},
+    {"__if_not_exists", TOK_IF_NOT_EXISTS},
 };
 
 // The alternative spellings of operators give the operator's type.
 Keyword const cpp_keywords[] = {
-    {"bitand", 2},   // &
-    {"and", 3},      // &&
-    {"and_eq", 4},   // &=
-    {"bool", 9},
-    {"false", 10}, {"true", 10},
-    {"catch", 13},
-    {"class", 16},
-    {"const_cast", 24},
-    {"delete", 28},
-    {"dynamic_cast", 35},
-    {"explicit", 40},
-    {"export", 41},
-    {"friend", 46},
-    {"or_eq", 56},   // |=
-    {"mutable", 67},
-    {"namespace", 68},
-    {"not_eq", 69},  // !=
-    {"new", 70},
-    {"not", 71},     // !
-    {"operator", 75},
-    {"bitor", 76},   // |
-    {"or", 77},      // ||
-    {"private", 79},
-    {"protected", 80},
-    {"public", 83},
-    {"reinterpret_cast", 86},
-    {"xor", 89},     // ^
-    {"static_cast", 97},
-    {"template", 102},
-    {"this", 103},
-    {"throw", 104},
-    {"compl", 105},  // ~
-    {"try", 106},
-    {"typeid", 108},
-    {"typename", 109},
-    {"using", 113},
-    {"virtual", 114},
-    {"xor_eq", 119}, // ^=
+    {"bitand", TOK_AND},   // &
+    {"and", TOK_AND_AND},      // &&
+    {"and_eq", TOK_AND_ASSIGN},   // &=
+    {"bool", TOK_BOOL},
+    {"false", TOK_BOOL_VAL}, {"true", TOK_BOOL_VAL},
+    {"catch", TOK_CATCH},
+    {"class", TOK_CLASS},
+    {"const_cast", TOK_CONST_CAST},
+    {"delete", TOK_DELETE},
+    {"dynamic_cast", TOK_DYNAMIC_CAST},
+    {"explicit", TOK_EXPLICIT},
+    {"export", TOK_EXPORT},
+    {"friend", TOK_FRIEND},
+    {"or_eq", TOK_OR_ASSIGN},   // |=
+    {"mutable", TOK_MUTABLE},
+    {"namespace", TOK_NAMESPACE},
+    {"not_eq", TOK_NEQ},  // !=
+    {"new", TOK_NEW},
+    {"not", TOK_NOT},     // !
+    {"operator", TOK_OPERATOR},
+    {"bitor", TOK_OR},   // |
+    {"or", TOK_OR_OR},      // ||
+    {"private", TOK_PRIVATE},
+    {"protected", TOK_PROTECTED},
+    {"public", TOK_PUBLIC},
+    {"reinterpret_cast", TOK_REINTERPRET_CAST},
+    {"xor", TOK_XOR},     // ^
+    {"static_cast", TOK_STATIC_CAST},
+    {"template", TOK_TEMPLATE},
+    {"this", TOK_THIS},
+    {"throw", TOK_THROW},
+    {"compl", TOK_TILDE},  // ~
+    {"try", TOK_TRY},
+    {"typeid", TOK_TYPEID},
+    {"typename", TOK_TYPENAME},
+    {"using", TOK_USING},
+    {"virtual", TOK_VIRTUAL},
+    {"xor_eq", TOK_XOR_ASSIGN}, // ^=
 };
 
 Keyword const fop_keywords[] = {
-    {"throws", 104}, // the type of "throw"
-    {"refines", 131},
-    {"layer", 132},
-    {"super", 133},
-    {"override", 134},
-    {"mixin", 135},
-    {"extends", 136},
-    {"implements", 137},
-    {"interface", 138},
-    {"import", 139},
+    {"throws", TOK_THROW}, // the type of "throw"
+    {"refines", TOK_REFINES},
+    {"layer", TOK_LAYER},
+    {"super", TOK_SUPER},
+    {"override", TOK_OVERRIDE},
+    {"mixin", TOK_MIXIN},
+    {"extends", TOK_EXTENDS},
+    {"implements", TOK_IMPLEMENTS},
+    {"interface", TOK_INTERFACE},
+    {"import", TOK_IMPORT},
 };
 
 Keyword const aspect_keywords[] = {
-    {"advice", 127},
-    {"aspect", 128},
-    {"pointcut", 129},
-    {"__unknown_t", 130},
+    {"advice", TOK_ADVICE},
+    {"aspect", TOK_ASPECT},
+    {"pointcut", TOK_POINTCUT},
+    {"__unknown_t", TOK_UNKNOWN_T},
 };
 
 } // namespace

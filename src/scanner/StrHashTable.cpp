@@ -1,7 +1,6 @@
 #include "scanner/StrHashTable.h"
 
-#include "scanner/StrCol.h"
-
+#include <cstddef>
 #include <cstring>
 
 namespace Lex {
@@ -16,17 +15,28 @@ StrHashTable ___str_dict;
 
 StrHashEntry* StrHashTable::insert(char const* text)
 {
-    return ___str_dict.add(text ? text : "");
+    if (!text)
+        text = "";
+    return ___str_dict.add(text, uint32_t(std::strlen(text)));
 }
 
-StrHashEntry* StrHashTable::add(char const* text)
+StrHashEntry* StrHashTable::insert(char const* text, uint32_t length)
 {
-    uint32_t length = uint32_t(std::strlen(text));
+    if (!text)
+        return ___str_dict.add("", 0);
+    return ___str_dict.add(text, length);
+}
+
+StrHashEntry* StrHashTable::add(char const* text, uint32_t length)
+{
     uint32_t bucket = hash(text, length);
     if (StrHashEntry* entry = find(bucket, text, length))
         return entry;
-    StrHashEntry* entry = new StrHashEntry{m_buckets[bucket], bucket, length,
-                                           StrCol::dup(text, int(length))};
+    // A plain copy: texts may hold NUL bytes.
+    char* copy = new char[size_t(length) + 1];
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    StrHashEntry* entry = new StrHashEntry{m_buckets[bucket], bucket, length, copy};
     m_buckets[bucket] = entry;
     return entry;
 }

@@ -25,6 +25,8 @@ public:
 
     // The entry of text in ___str_dict, added when missing.
     static StrHashEntry* insert(char const* text);
+    // The same for the first length bytes of text, which may hold NUL bytes.
+    static StrHashEntry* insert(char const* text, uint32_t length);
 
     // The entry of the given bucket whose text equals the first length bytes
     // of text, else null.
@@ -37,7 +39,7 @@ public:
     StrHashEntry* empty_entry() const { return m_empty; }
 
 private:
-    StrHashEntry* add(char const* text);
+    StrHashEntry* add(char const* text, uint32_t length);
 
     static StrHashEntry s_empty;
 

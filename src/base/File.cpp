@@ -1,0 +1,51 @@
+#include "base/File.h"
+
+#include "scanner/SysCall.h"
+
+#include <cstring>
+
+bool File::ReadTime()
+{
+    if (m_Name.IsEmpty())
+        return false;
+    return m_Stat.stat(m_Name);
+}
+
+bool File::RestoreMTime()
+{
+    if (m_Stat.st_mtime == 0)
+        return false;
+    SetMTime(m_Name, FileTime(m_Stat.st_mtime));
+    return true;
+}
+
+bool File::SetMTime(char const* path, FileTime const& t)
+{
+    // Prints the failure line, with a guard for times ctime cannot render.
+    return Lex::SysCall::SetFileTime(path, t.m_Time, false);
+}
+
+long File::LastSeparator(char const* path)
+{
+    char const* slash = strrchr(path, '/');
+    char const* backslash = strrchr(path, '\\');
+    long a = slash ? slash - path : -1;
+    long b = backslash ? backslash - path : -1;
+    return a > b ? a : b;
+}
+
+Str File::ExtractFilePath(Str const& path)
+{
+    long sep = LastSeparator(path);
+    if (sep <= 0)
+        return Str();
+    return path.Left(static_cast<size_t>(sep));
+}
+
+Str File::ExtractFileName(Str const& path)
+{
+    long sep = LastSeparator(path);
+    if (sep < 0)
+        return path;
+    return Str(path.GetBuffer() + sep + 1);
+}

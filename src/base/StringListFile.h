@@ -1,0 +1,45 @@
+// A list of strings read from a text file, one entry per line; blank lines
+// and comment lines ("#", ";", "//") are dropped. File names without the
+// default extension get it appended.
+#pragma once
+
+#include "base/Str.h"
+#include "base/StringArray.h"
+
+#include <ctime>
+
+class StringListFile {
+public:
+    // The default extension is a word without the dot.
+    explicit StringListFile(Str const& defaultExt) : m_DefaultExt(defaultExt) {}
+    virtual ~StringListFile() {}
+
+    // Resolves the file name against its folder, reads the file and appends
+    // its entries; false when the folder cannot be entered or the file read.
+    virtual bool Load(Str const& fileName);
+
+    // Hands every "\n"-separated piece to AddString; always true.
+    bool ParseFile(Str text);
+    // Appends the text trimmed of "\t\r " unless it is then empty or a comment.
+    void AddString(char const* text);
+    // True when the file cannot be examined or was modified at or after t.
+    bool HasChangedSince(time_t t) const;
+    // Makes strings a copy of the entries.
+    void GetStrings(StringArray& strings) const;
+
+    StringArray const& GetList() const { return m_Strings; }
+    // Absolute folder, "/" and file name with extension.
+    Str const& GetPath() const { return m_Path; }
+    // Absolute folder; empty when it could not be entered.
+    Str const& GetDir() const { return m_Dir; }
+    // File name without folder and without "." and the default extension.
+    Str const& GetName() const { return m_Name; }
+    Str const& GetDefaultExt() const { return m_DefaultExt; }
+
+protected:
+    StringArray m_Strings;
+    Str m_Path;
+    Str m_Dir;
+    Str m_Name;
+    Str m_DefaultExt;
+};

@@ -1,0 +1,330 @@
+#include "parser/Info.h"
+
+#include "base/Name.h"
+#include "output/PrintConfig.h"
+#include "parser/DbNode.h"
+#include "parser/Node.h"
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\r' || c == '\n' || c == '\t';
+}
+
+} // namespace
+
+// ---- Info
+
+Info::Info(Name* name) : m_pDbNode(nullptr), m_pName(name ? name : Unnamed()) {}
+
+Info::~Info() {}
+
+Name* Info::Unnamed()
+{
+    return Name::GetName("__unnamed__");
+}
+
+char const* Info::GetNameText() const
+{
+    char const* text = m_pName ? m_pName->c_str() : nullptr;
+    return text ? text : "";
+}
+
+Str Info::AsString()
+{
+    return Str(GetNameText());
+}
+
+void Info::SetChild(int index, Info* child)
+{
+    while (m_Childs.GetCount() <= index)
+        m_Childs.Add(nullptr);
+    m_Childs[index] = child;
+    if (child)
+        child->m_pParent = this;
+}
+
+DbNode* Info::GetDbNode()
+{
+    if (!m_pDbNode)
+        m_pDbNode = CreateDbNode();
+    return m_pDbNode;
+}
+
+void Info::AddChildDbNodes(DbNode& node)
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Info* child = GetChild(i);
+        if (!child)
+            continue;
+        if (DbNode* fragment = child->GetDbNode())
+            node.AddChild(fragment);
+    }
+}
+
+// ---- InfoWithMembers
+
+FuncInfo* InfoWithMembers::FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor)
+{
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Info* child = GetChild(i);
+        if (!child || child->GetName() != &name)
+            continue;
+        FuncInfo* func = child->GetFuncInfo();
+        if (!func || func->m_AopType != aop)
+            continue;
+        if (params && (func->m_bDestructor != destructor || !func->SameParams(*params)))
+            continue;
+        return func;
+    }
+    return nullptr;
+}
+
+// ---- TypeInfo
+
+TypeInfo::TypeInfo(Name* name)
+    : InfoPrint<TypeInfo, Info>(name), m_Indirection(BY_VALUE), m_bConst(false), m_bVirtual(false),
+      m_bStatic(false), m_bInline(false), m_bAbstract(false)
+{
+}
+
+bool TypeInfo::SameType(TypeInfo& other) const
+{
+    return m_pName == other.m_pName && m_Indirection == other.m_Indirection;
+}
+
+DbNode* TypeInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeType;
+    node->m_Text = AsString();
+    AddChildDbNodes(*node);
+    return node;
+}
+
+// ---- FuncBodyInfo
+
+FuncInfo* FuncBodyInfo::GetFunc() const
+{
+    return m_pParent ? m_pParent->GetFuncInfo() : nullptr;
+}
+
+DbNode* FuncBodyInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeFuncBody;
+    node->m_Text = m_Text;
+    AddChildDbNodes(*node);
+    return node;
+}
+
+// ---- ParamListInfo
+
+Str ParamListInfo::TypesAsString()
+{
+    Str text;
+    bool first = true;
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Info* param = GetChild(i);
+        Info* type = param && param->GetChildCount() > 0 ? param->GetChild(0) : nullptr;
+        if (!type)
+            continue;
+        if (!first)
+            text += ", ";
+        text += type->AsString();
+        first = false;
+    }
+    return text;
+}
+
+bool ParamListInfo::SameParams(ParamListInfo& other)
+{
+    int count = GetChildCount();
+    if (count != other.GetChildCount())
+        return false;
+    for (int i = 0; i < count; ++i) {
+        VarDeclInfo* mine = dynamic_cast<VarDeclInfo*>(GetChild(i));
+        VarDeclInfo* theirs = dynamic_cast<VarDeclInfo*>(other.GetChild(i));
+        TypeInfo* a = mine ? mine->m_pType : nullptr;
+        TypeInfo* b = theirs ? theirs->m_pType : nullptr;
+        if (!a || !b || !a->SameType(*b))
+            return false;
+    }
+    return true;
+}
+
+void ParamListInfo::AddChild(Name& name, TypeInfo& type)
+{
+    LocalVarInfo* param = new LocalVarInfo(&name);
+    param->SetType(&type);
+    Info::AddChild(param);
+}
+
+DbNode* ParamListInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeFuncParams;
+    AddChildDbNodes(*node);
+    return node;
+}
+
+// ---- FuncInfo
+
+FuncInfo::FuncInfo(FuncNode& node, Name* name) : DeclInfo<FuncInfo>(name)
+{
+    Init();
+    m_pNode = &node;
+}
+
+FuncInfo::FuncInfo(Name* name) : DeclInfo<FuncInfo>(name)
+{
+    Init();
+}
+
+void FuncInfo::Init()
+{
+    m_AopType = AOPInfo::AOP_NONE;
+    m_pParams = nullptr;
+    m_pNode = nullptr;
+    m_pDef = nullptr;
+    m_bDestructor = false;
+    m_bConstructor = false;
+    m_pRefined = nullptr;
+    m_pRefining = nullptr;
+    m_pModule = nullptr;
+    // Always three positions: return type, parameter list, body.
+    SetChild(0, nullptr);
+    SetChild(1, nullptr);
+    SetChild(2, &m_Body);
+}
+
+NodeFuncDecl* FuncInfo::GetDecl() const
+{
+    return m_pNode ? m_pNode->GetDecl() : nullptr;
+}
+
+bool FuncInfo::IsVirtual() const
+{
+    return m_pType && m_pType->m_bVirtual;
+}
+
+bool FuncInfo::IsStatic() const
+{
+    return m_pType && m_pType->m_bStatic;
+}
+
+bool FuncInfo::IsInline() const
+{
+    return m_pType && m_pType->m_bInline;
+}
+
+void FuncInfo::SetIsVirtual(bool value)
+{
+    if (m_pType)
+        m_pType->m_bVirtual = value;
+}
+
+void FuncInfo::SetIsInline(bool value)
+{
+    if (m_pType)
+        m_pType->m_bInline = value;
+}
+
+Str FuncInfo::GetStrName() const
+{
+    Name* name = m_pNode ? m_pNode->GetName() : m_pName;
+    char const* plain = name && name->c_str() ? name->c_str() : "";
+    Str text;
+    // A destructor made from text may carry its '~' in the name already.
+    if (m_bDestructor && plain[0] != '~')
+        text = "~";
+    text += plain;
+    return text;
+}
+
+Str FuncInfo::GetSignature(bool withVirtual)
+{
+    Str text;
+    SourceCodePrinter::GetCurrent().PrintSignature(*this, text);
+    if (withVirtual)
+        return text;
+    text.Replace("virtual", "");
+    text.Replace("  ", " ");
+    char const* begin = text.GetBuffer();
+    char const* end = begin + text.GetLength();
+    while (begin < end && IsBlank(*begin))
+        ++begin;
+    while (end > begin && IsBlank(end[-1]))
+        --end;
+    Str trimmed;
+    trimmed.SetData(begin, static_cast<size_t>(end - begin));
+    return trimmed;
+}
+
+Str FuncInfo::GetReturnType()
+{
+    Info* type = GetChildCount() > 0 ? GetChild(0) : nullptr;
+    return type ? type->AsString() : Str();
+}
+
+bool FuncInfo::SameParams(ParamListInfo& params)
+{
+    return m_pParams && m_pParams->SameParams(params);
+}
+
+void FuncInfo::SetParams(ParamListInfo* params)
+{
+    m_pParams = params;
+    SetChild(1, params);
+}
+
+DbNode* FuncInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeFunc;
+    node->m_Text = GetStrName();
+    for (int i = 0; i < 2; ++i) {
+        Info* child = GetChild(i);
+        DbNode* fragment = child ? child->GetDbNode() : nullptr;
+        node->AddChild(fragment);
+    }
+    return node;
+}
+
+// ---- variables
+
+Str MemberVarInfo::AsString()
+{
+    Str text;
+    SourceCodePrinter::GetCurrent().Print(*this, text);
+    return text;
+}
+
+Str LocalVarInfo::AsString()
+{
+    Str text;
+    SourceCodePrinter::GetCurrent().Print(*this, text);
+    return text;
+}
+
+// ---- namespaces and classes
+
+DbNode* NSInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeNamespace;
+    node->m_Text = GetNameText();
+    AddChildDbNodes(*node);
+    return node;
+}
+
+DbNode* ClassInfo::CreateDbNode()
+{
+    DbNode* node = new DbNodeClass;
+    node->m_Text = GetNameText();
+    AddChildDbNodes(*node);
+    return node;
+}
+
+Str ClassInfo::ChildsAsString()
+{
+    Str text;
+    SourceCodePrinter::GetCurrent().PrintChilds(*this, text);
+    return text;
+}

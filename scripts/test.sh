@@ -2,6 +2,7 @@
 # Builds everything twice (plain debug, and with AddressSanitizer + UBSan) and runs all tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/deps.sh --fuzz
 jobs=$(nproc 2>/dev/null || echo 2)
 run() {
   local dir=$1; shift
@@ -10,4 +11,8 @@ run() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
 run build-test
+# A short fuzzing round of the scanner and parser (FUZZ_SECONDS per target; 0 skips it).
+if [ "${FUZZ_SECONDS:-60}" != 0 ]; then
+  bash scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+fi
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run build-asan -DMOSA_SANITIZE=ON

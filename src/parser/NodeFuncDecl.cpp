@@ -18,6 +18,16 @@ bool SameText(Name const* name, char const* text)
     return name && text && name->c_str() && strcmp(name->c_str(), text) == 0;
 }
 
+// True when the token before t, white space and comments passed over, has
+// the text word.
+bool WordBefore(Lex::Token* t, char const* word)
+{
+    Lex::Token* p = t->prev();
+    while (p && (p->language == Lex::Token::white_id || p->language == Lex::Token::comment_id))
+        p = p->prev();
+    return p && strcmp(p->text->text, word) == 0;
+}
+
 } // namespace
 
 NodeFuncDecl::NodeFuncDecl(InfoWithMembers& members, NodeType* type, NodeOperator* op, NodeID& id,
@@ -207,8 +217,11 @@ void NodeFuncDecl::SetIsInline()
         Lex::Token* first = type->GetFirstToken();
         if (!first)
             return;
-        first->AddTokenBefore(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, word));
-        first->AddWhitespaceBefore();
+        // A second call finds its own word in front and adds no other.
+        if (!WordBefore(first, word)) {
+            first->AddTokenBefore(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, word));
+            first->AddWhitespaceBefore();
+        }
     }
     if (NodeModifier* virt = type->GetModifier(Lex::TOK_VIRTUAL))
         virt->GetToken()->delete_token();

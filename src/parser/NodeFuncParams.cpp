@@ -64,21 +64,24 @@ void NodeFuncParams::InitParamListInfo()
     }
 }
 
-// Parameters without a declarator list (such as a lone `void`) add no name
-// and no separator, so a forwarding call never gets an empty argument.
+// Only named parameter declarations give a name; a separator goes only
+// between two names, so a forwarding call never gets an empty argument.
 Str NodeFuncParams::GetParamNames(Str const& separator)
 {
     Str text;
     bool first = true;
     for (int i = 0; i < GetParamCount(); ++i) {
         Node* param = GetParam(i);
-        Node* list = param ? param->ChildAt(1) : nullptr;
-        if (!list)
+        if (!param || param->GetKind() != NT_VAR_DECL)
+            continue;
+        NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+        Str names = list ? list->AsString() : Str();
+        if (names.IsEmpty())
             continue;
         if (!first)
             text += separator;
         first = false;
-        text += list->AsString();
+        text += names;
     }
     return text;
 }

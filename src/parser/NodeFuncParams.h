@@ -21,8 +21,8 @@ public:
 
     // Adds each named parameter declaration with its type to the info.
     void InitParamListInfo();
-    // The declarators' texts of the present parameters, separator between
-    // them; empty for no parameters.
+    // The declarators' texts of the named parameter declarations, separator
+    // between them; empty for no parameters.
     Str GetParamNames(Str const& separator);
 
     ParamListInfo& GetParamListInfo() { return m_ParamListInfo; }

@@ -66,8 +66,13 @@ void NodeClassDef::SetBaseClassDecl(NodeBaseClassDecl* list)
 
 void NodeClassDef::AddBaseClass(AccessTypes access, Lex::List& tokens, NodeID& id)
 {
+    // The walk starts at the class name when there is one, so that a `:`
+    // in a template head in front of it is not taken for the base list's.
     NodeClassDecl* decl = GetClassDecl();
-    Lex::Token* start = decl ? decl->GetFirstToken() : nullptr;
+    NodeID* name = decl ? decl->GetID() : nullptr;
+    Lex::Token* start = name && name->GetFirstToken() ? name->GetFirstToken() : nullptr;
+    if (!start && decl)
+        start = decl->GetFirstToken();
     Lex::Token* first = static_cast<Lex::Token*>(tokens.first());
     if (!start || !start->list() || !first)
         return;

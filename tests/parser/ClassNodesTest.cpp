@@ -84,6 +84,18 @@ TEST(NodeClassDef, AddBaseClassOnceAndTwice)
     EXPECT_EQ("class X {\n};", s.Text());
 }
 
+TEST(NodeClassDef, AddBaseClassAfterATemplateHeadWithAColon)
+{
+    Scanned s("template <int N = (1 ? 2 : 3)> class X {};");
+    NodeClassDef* cls = ClassOf(s);
+    NodeTemplateDef* head = new NodeTemplateDef(s("template"));
+    head->SetLastToken(*s(">"));
+    cls->GetClassDecl()->SetTemplDef(*head);
+    EXPECT_EQ(s("template"), cls->GetClassDecl()->GetFirstToken());
+    cls->AddBaseClass(ACCESS_PROTECTED, "Base");
+    EXPECT_EQ("template <int N = (1 ? 2 : 3)> class X : protected Base{};", s.Text());
+}
+
 TEST(NodeClassDef, AddBaseClassNeedsTheClassBody)
 {
     static char const* const texts[] = {"class X; class Y {};", "class X", "class X } {"};

@@ -17,6 +17,7 @@ class Node;
 class FuncNode;
 class NodeFuncDecl;
 class NodeFuncDef;
+class NodeClassDef;
 class NodeAssignment;
 class FOPModule;
 class FuncInfo;
@@ -302,10 +303,10 @@ public:
     // The printed members.
     virtual Str ChildsAsString();
 
-    // The class definition node (a NodeClassDef) that embeds this info; null
-    // for a class made from text.
-    Node* GetDef() const { return m_pDef; }
-    void SetDef(Node* def) { m_pDef = def; }
+    // The class definition node that embeds this info; null for a class
+    // made from text.
+    NodeClassDef* GetDef() const { return m_pDef; }
+    void SetDef(NodeClassDef* def) { m_pDef = def; }
 
-    Node* m_pDef;
+    NodeClassDef* m_pDef;
 };

@@ -3,19 +3,17 @@
 #include "base/Name.h"
 #include "base/StringTokenizer.h"
 #include "parser/Info.h"
-#include "parser/Node.h"
-#include "parser/TokenRange.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDef.h"
 
 #include <cstring>
 
 namespace {
 
-// The closing token of the body block (child 1) of a class definition.
-Lex::Token* BodyEnd(Node* def)
+// The closing token of the body block of a class definition.
+Lex::Token* BodyEnd(NodeClassDef* def)
 {
-    if (!def || def->GetChildCount() < 2)
-        return nullptr;
-    FirstAndLastToken* body = dynamic_cast<FirstAndLastToken*>(def->GetChild(1));
+    NodeBlock* body = def ? def->GetBody() : nullptr;
     return body ? body->GetLastToken() : nullptr;
 }
 

@@ -21,6 +21,38 @@ void Node::DeleteTokens()
         node->DeleteToken();
 }
 
+int Node::IndexOfChild(Node const* child) const
+{
+    if (!child)
+        return -1;
+    for (int i = 0; i < GetChildCount(); ++i)
+        if (m_Childs[i] == child)
+            return i;
+    return -1;
+}
+
+void Node::SetChild(int index, Node* child)
+{
+    if (index < 0)
+        return;
+    while (GetChildCount() <= index)
+        m_Childs.Add(nullptr);
+    m_Childs[index] = child;
+    if (child)
+        child->m_pParent = this;
+}
+
+bool Node::RemoveChild(Node* child)
+{
+    int index = IndexOfChild(child);
+    if (index < 0)
+        return false;
+    m_Childs.RemoveAt(index, 1);
+    if (child->m_pParent == this)
+        child->m_pParent = nullptr;
+    return true;
+}
+
 Scope* Node::GetScope()
 {
     for (Node* node = this; node; node = node->GetParent())

@@ -73,6 +73,18 @@ public:
 
     NodeTypes GetKind() const { return m_Kind; }
 
+    // Child index, or null when the position does not exist.
+    Node* ChildAt(int index) const { return index >= 0 && index < GetChildCount() ? m_Childs[index] : nullptr; }
+    // Index of child among the children, -1 when it is none of them.
+    int IndexOfChild(Node const* child) const;
+    // Puts child into position index (made, empty, when missing); a child
+    // that is not null gets this node as parent. A former occupant is only
+    // dropped from the position.
+    void SetChild(int index, Node* child);
+    // Takes child out of the children (later ones move down) and clears its
+    // parent; false when it is none of them.
+    bool RemoveChild(Node* child);
+
     // The scope of this node or of its nearest ancestor that has one.
     Scope* GetScope();
     void SetScope(Scope* scope) { m_pScope = scope; }

@@ -1,7 +1,7 @@
 #include "parser/NodeID.h"
 
 #include "base/Name.h"
-#include "parser/NodeToken.h"
+#include "parser/NodeModifier.h"
 
 NodeID::NodeID() : Node(NT_ID), m_pName(nullptr), m_pQualName(nullptr) {}
 
@@ -26,7 +26,7 @@ Str NodeID::AsString()
 bool NodeID::HasModifier(Lex::CTokens type) const
 {
     for (int i = 0; i < m_Modifiers.GetCount(); ++i) {
-        NodeToken* modifier = m_Modifiers[i];
+        NodeModifier* modifier = m_Modifiers[i];
         Lex::Token* token = modifier ? modifier->GetToken() : nullptr;
         if (token && token->type == type)
             return true;

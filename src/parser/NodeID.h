@@ -7,6 +7,7 @@
 #include "parser/TokenRange.h"
 
 class QualName;
+class NodeModifier;
 
 class NodeID : public Node, public FirstAndLastToken {
 public:
@@ -31,8 +32,8 @@ public:
     // an id without a last token.
     bool Rename(char const* text, bool retoken);
 
-    // The modifier nodes (NodeModifier) that stood before the name; not owned.
-    Array<NodeToken*> m_Modifiers;
+    // The modifier nodes that stood before the name; not owned.
+    Array<NodeModifier*> m_Modifiers;
 
 private:
     Name* m_pName;

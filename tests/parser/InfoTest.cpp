@@ -1,9 +1,14 @@
+#include "Scanned.h"
 #include "Snippet.h"
 
 #include "base/Name.h"
 #include "parser/Info.h"
 #include "parser/InfoBuilder.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
 #include "parser/NodeID.h"
+#include "parser/NodeKeyword.h"
 
 #include <gtest/gtest.h>
 
@@ -220,16 +225,17 @@ TEST(FuncInfo, SignatureWithAndWithoutVirtual)
 
 TEST(ClassInfoBuilder, WriteChildInsertsBeforeTheClosingBrace)
 {
-    Snippet s("class X { }");
-    NodeID body(s[2], s[3], nullptr); // any node with a token range
-    Node def(NT_CLASS_DEF);
-    def.AddChild(nullptr);
-    def.AddChild(&body);
-    ClassInfo info(N("X"));
-    info.SetDef(&def);
+    Scanned s("class X { }");
+    NodeKeyword key(s("class"));
+    NodeClassDef def(*new NodeClassDecl(key, *s.Id("X")));
+    NodeBlock body(s("{"));
+    body.SetLastToken(*s("}"));
+    def.SetBody(&body);
+    ClassInfo& info = def.GetClassInfo();
+    EXPECT_EQ(&def, info.GetDef());
 
     ClassInfoBuilder cls(info);
-    EXPECT_EQ(s[3], cls.GetInsertionToken());
+    EXPECT_EQ(s("}"), cls.GetInsertionToken());
     Lex::Token* written = cls.WriteChild(Str("int n;\n"));
     ASSERT_NE(nullptr, written);
     EXPECT_EQ(98, written->type);

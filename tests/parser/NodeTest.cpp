@@ -2,6 +2,7 @@
 
 #include "base/Name.h"
 #include "parser/NodeID.h"
+#include "parser/NodeModifier.h"
 #include "parser/NodePrinter.h"
 #include "parser/NodeToken.h"
 
@@ -157,7 +158,7 @@ TEST(NodeID, HasModifier)
 {
     Snippet s("pointcut f");
     Lex::Token* pointcut = s.Add(129, "pointcut");
-    NodeToken modifier(pointcut);
+    NodeModifier modifier(pointcut);
     NodeID id(s[1], s[1], QualName::GetName("f"));
     EXPECT_FALSE(id.HasModifier(Lex::TOK_POINTCUT));
     id.m_Modifiers.Add(&modifier);

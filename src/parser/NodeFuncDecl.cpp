@@ -1,0 +1,322 @@
+#include "parser/NodeFuncDecl.h"
+
+#include "base/Name.h"
+#include "parser/Info.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDef.h"
+#include "parser/NodeFuncParams.h"
+#include "parser/NodeID.h"
+#include "parser/NodeModifier.h"
+#include "parser/NodeType.h"
+
+#include <cstring>
+
+namespace {
+
+bool SameText(Name const* name, char const* text)
+{
+    return name && text && name->c_str() && strcmp(name->c_str(), text) == 0;
+}
+
+// True when the token before t, white space and comments passed over, has
+// the text word.
+bool WordBefore(Lex::Token* t, char const* word)
+{
+    Lex::Token* p = t->prev();
+    while (p && (p->language == Lex::Token::white_id || p->language == Lex::Token::comment_id))
+        p = p->prev();
+    return p && strcmp(p->text->text, word) == 0;
+}
+
+} // namespace
+
+NodeFuncDecl::NodeFuncDecl(InfoWithMembers& members, NodeType* type, NodeOperator* op, NodeID& id,
+                           NodeFuncParams& params, NodeModifier* modifier)
+    : FuncNode(NT_FUNC_DECL), m_pClass(nullptr), m_pDef(nullptr), m_pInfo(nullptr)
+{
+    m_pInfo = GetInfo(members, *this, id, params, op);
+    SetChild(0, type);
+    SetChild(1, op);
+    SetChild(2, &id);
+    SetChild(3, &params);
+    SetChild(4, modifier);
+    if (type)
+        SetReturnTypeInfo(type->GetTypeInfo());
+    m_pInfo->SetParams(&params.GetParamListInfo());
+}
+
+FuncInfo* NodeFuncDecl::GetInfo(InfoWithMembers& members, NodeFuncDecl& decl, NodeID& id, NodeFuncParams& params,
+                                NodeOperator* op)
+{
+    AOPInfo::AopTypes aop = AOPInfo::AOP_NONE;
+    if (id.HasModifier(Lex::TOK_POINTCUT))
+        aop = AOPInfo::AOP_POINTCUT;
+    else if (id.HasModifier(Lex::TOK_ADVICE))
+        aop = AOPInfo::AOP_ADVICE;
+    FuncInfo* info = nullptr;
+    if (Name* name = id.GetName())
+        info = members.FindFuncInfo(*name, aop, &params.GetParamListInfo(), op != nullptr);
+    if (!info)
+        info = new FuncInfo(decl, id.GetName());
+    info->m_AopType = aop;
+    return info;
+}
+
+Str NodeFuncDecl::AsString()
+{
+    Str text;
+    if (NodeType* type = GetReturnType()) {
+        text += type->AsString();
+        text += " ";
+    }
+    if (GetOperator() && NameIsClassName())
+        text += "~";
+    if (NodeID* id = GetID())
+        text += id->AsString();
+    if (NodeFuncParams* params = GetParams())
+        text += params->AsString();
+    if (NodeModifier* modifier = GetModifier())
+        text += modifier->AsString();
+    return text;
+}
+
+Name* NodeFuncDecl::GetName() const
+{
+    NodeID* id = GetID();
+    return id ? id->GetName() : nullptr;
+}
+
+Lex::Token* NodeFuncDecl::GetToken()
+{
+    if (NodeType* type = GetReturnType())
+        if (Lex::Token* first = type->GetFirstToken())
+            return first;
+    NodeID* id = GetID();
+    return id ? id->GetFirstToken() : nullptr;
+}
+
+NodeID* NodeFuncDecl::GetNameNode()
+{
+    return GetID();
+}
+
+QualName* NodeFuncDecl::GetQualName() const
+{
+    NodeID* id = GetID();
+    return id ? id->GetQualName() : nullptr;
+}
+
+NodeType* NodeFuncDecl::GetReturnType() const
+{
+    Node* type = ChildAt(0);
+    return type && type->GetKind() == NT_TYPE ? static_cast<NodeType*>(type) : nullptr;
+}
+
+NodeOperator* NodeFuncDecl::GetOperator() const
+{
+    Node* op = ChildAt(1);
+    return op && op->GetKind() == NT_OPERATOR ? static_cast<NodeOperator*>(op) : nullptr;
+}
+
+NodeID* NodeFuncDecl::GetID() const
+{
+    Node* id = ChildAt(2);
+    return id && id->GetKind() == NT_ID ? static_cast<NodeID*>(id) : nullptr;
+}
+
+NodeFuncParams* NodeFuncDecl::GetParams() const
+{
+    Node* params = ChildAt(3);
+    return params && params->GetKind() == NT_FUNC_PARAMS ? static_cast<NodeFuncParams*>(params) : nullptr;
+}
+
+NodeModifier* NodeFuncDecl::GetModifier() const
+{
+    Node* modifier = ChildAt(4);
+    return modifier && modifier->GetKind() == NT_MODIFIER ? static_cast<NodeModifier*>(modifier) : nullptr;
+}
+
+void NodeFuncDecl::SetReturnTypeInfo(TypeInfo& type)
+{
+    NodeFuncDecl* owner = m_pInfo->GetDecl();
+    if (owner && owner != this)
+        return;
+    m_pInfo->SetType(&type);
+}
+
+void NodeFuncDecl::SetClass(NodeClassDef* cls)
+{
+    m_pClass = cls;
+    m_pInfo->OnChange();
+}
+
+bool NodeFuncDecl::NameIsClassName() const
+{
+    Name* cls = m_pClass ? m_pClass->GetName() : nullptr;
+    return cls && SameText(GetName(), cls->c_str());
+}
+
+bool NodeFuncDecl::IsSame(NodeFuncDecl& other)
+{
+    if (&other == this)
+        return true;
+    bool const pointcut = m_pInfo->m_AopType == AOPInfo::AOP_POINTCUT;
+    bool const otherPointcut = other.m_pInfo->m_AopType == AOPInfo::AOP_POINTCUT;
+    if (pointcut != otherPointcut)
+        return false;
+    if (GetQualName() != other.GetQualName())
+        return false;
+    bool const named = NameIsClassName();
+    bool const otherNamed = other.NameIsClassName();
+    bool const ctor = named && !ChildAt(1);
+    bool const otherCtor = otherNamed && !other.ChildAt(1);
+    bool const dtor = named && GetOperator();
+    bool const otherDtor = otherNamed && other.GetOperator();
+    if (ctor != otherCtor || dtor != otherDtor)
+        return false;
+    NodeFuncParams* params = GetParams();
+    NodeFuncParams* otherParams = other.GetParams();
+    if (!params || !otherParams)
+        return false;
+    return params->GetParamListInfo().SameParams(otherParams->GetParamListInfo());
+}
+
+bool NodeFuncDecl::MatchesName(char const* text) const
+{
+    return SameText(GetName(), text);
+}
+
+bool NodeFuncDecl::MatchesQualName(char const* text) const
+{
+    QualName* name = GetQualName();
+    return name && text && name->c_str() && strcmp(name->c_str(), text) == 0;
+}
+
+bool NodeFuncDecl::Rename(char const* text)
+{
+    NodeID* id = GetID();
+    if (!id)
+        return false;
+    bool const renamed = id->Rename(text, true);
+    m_pInfo->SetName(id->GetName());
+    return renamed;
+}
+
+void NodeFuncDecl::SetIsInline()
+{
+    uint32_t const language = GetLanguage();
+    if (language != LANG_UNKNOWN && language != LANG_CPP)
+        return;
+    NodeType* type = GetReturnType();
+    if (!type)
+        return;
+    char const* word = m_bMsVc ? "__forceinline" : "inline";
+    if (NodeModifier* inlined = type->GetModifier(Lex::TOK_INLINE)) {
+        inlined->GetToken()->text = Lex::StrHashTable::insert(word);
+    } else {
+        Lex::Token* first = type->GetFirstToken();
+        if (!first)
+            return;
+        // A second call finds its own word in front and adds no other.
+        if (!WordBefore(first, word)) {
+            first->AddTokenBefore(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, word));
+            first->AddWhitespaceBefore();
+        }
+    }
+    if (NodeModifier* virt = type->GetModifier(Lex::TOK_VIRTUAL))
+        virt->GetToken()->delete_token();
+    m_pInfo->SetIsInline(true);
+    m_pInfo->SetIsVirtual(false);
+}
+
+Lex::Token* NodeFuncDecl::NameToken() const
+{
+    NodeID* id = GetID();
+    Lex::Token* first = id ? id->GetFirstToken() : nullptr;
+    return first && first->list() ? first : nullptr;
+}
+
+void NodeFuncDecl::SetReturnType(Str const& text)
+{
+    Lex::Token* name = NameToken();
+    if (!name)
+        return;
+    Lex::Token* token = new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, text);
+    NodeType* type = new NodeType(*new NodeToken(token));
+    NodeType* former = GetReturnType();
+    SetChild(0, type);
+
+    Lex::Token* formerFirst = former ? former->GetFirstToken() : nullptr;
+    if (formerFirst) {
+        formerFirst->AddTokenAfter(*token);
+        former->Delete();
+        if (former->GetParent() == this)
+            former->m_pParent = nullptr;
+    } else {
+        // A destructor's `~` stays next to the name.
+        NodeOperator* op = GetOperator();
+        Lex::Token* tilde = op ? op->GetToken() : nullptr;
+        Lex::Token* before = tilde && tilde->list() == name->list() ? tilde : name;
+        before->AddTokenBefore(*token);
+        before->AddWhitespaceBefore();
+    }
+    SetReturnTypeInfo(type->GetTypeInfo());
+    m_pInfo->OnChange();
+}
+
+void NodeFuncDecl::SetIsConstructor(bool is, Str const& type)
+{
+    SetReturnType(is ? Str() : type);
+}
+
+void NodeFuncDecl::SetIsDestructor(bool is, Str const& type)
+{
+    Lex::Token* name = NameToken();
+    if (!name)
+        return;
+    SetReturnType(is ? Str() : type);
+    if (is && !ChildAt(1)) {
+        Lex::Token* tilde = new Lex::Token(Lex::TOK_TILDE, Lex::Token::cpp_id, "~");
+        SetChild(1, new NodeOperator(tilde));
+        name->AddTokenBefore(*tilde);
+    } else if (!is) {
+        NodeOperator* op = GetOperator();
+        if (op && op->GetToken()) {
+            op->DeleteToken();
+            op->m_pParent = nullptr;
+            SetChild(1, nullptr);
+        }
+    }
+}
+
+// ---- info members that read the function nodes
+
+void FuncInfo::OnChange()
+{
+    NodeFuncDecl* decl = GetDecl();
+    if (!decl)
+        return;
+    bool const named = decl->NameIsClassName();
+    bool const tilde = decl->GetOperator() != nullptr;
+    m_bConstructor = named && !tilde;
+    m_bDestructor = named && tilde;
+}
+
+void InfoWithMembers::SetFuncDef(NodeFuncDef& def)
+{
+    NodeFuncDecl* decl = def.GetDecl();
+    if (!decl)
+        return;
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Info* child = GetChild(i);
+        FuncInfo* func = child ? child->GetFuncInfo() : nullptr;
+        FuncNode* node = func ? func->GetNode() : nullptr;
+        if (!node || !node->IsDecl())
+            continue;
+        NodeFuncDecl* candidate = node->GetDecl();
+        if (candidate->IsSame(*decl)) {
+            candidate->SetDef(&def);
+            return;
+        }
+    }
+}

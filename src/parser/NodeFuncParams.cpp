@@ -1,0 +1,87 @@
+#include "parser/NodeFuncParams.h"
+
+#include "parser/NodeBrace.h"
+#include "parser/NodeID.h"
+#include "parser/NodeType.h"
+#include "parser/NodeVarDecl.h"
+
+NodeFuncParams::NodeFuncParams(NodeRoundBrace* brace) : Node(NT_FUNC_PARAMS), m_ParamListInfo(nullptr)
+{
+    SetChild(0, brace);
+}
+
+NodeRoundBrace* NodeFuncParams::GetBrace() const
+{
+    Node* brace = ChildAt(0);
+    return brace && brace->GetKind() == NT_ROUND_BRACE ? static_cast<NodeRoundBrace*>(brace) : nullptr;
+}
+
+int NodeFuncParams::GetParamCount() const
+{
+    NodeRoundBrace* brace = GetBrace();
+    return brace ? brace->GetChildCount() : 0;
+}
+
+Node* NodeFuncParams::GetParam(int index) const
+{
+    NodeRoundBrace* brace = GetBrace();
+    return brace ? brace->ChildAt(index) : nullptr;
+}
+
+// A separator goes only between two present parameters, so an empty first
+// position never yields a leading comma.
+Str NodeFuncParams::AsString()
+{
+    Str text("(");
+    bool first = true;
+    for (int i = 0; i < GetParamCount(); ++i) {
+        Node* param = GetParam(i);
+        if (!param)
+            continue;
+        if (!first)
+            text += ",";
+        first = false;
+        text += param->AsString();
+    }
+    text += ")";
+    return text;
+}
+
+void NodeFuncParams::InitParamListInfo()
+{
+    for (int i = 0; i < GetParamCount(); ++i) {
+        Node* param = GetParam(i);
+        if (!param || param->GetKind() != NT_VAR_DECL)
+            continue;
+        NodeVarDecl* decl = static_cast<NodeVarDecl*>(param);
+        NodeVariableList* list = decl->GetVariableList();
+        NodeType* type = decl->GetType();
+        Node* declarator = list ? list->ChildAt(0) : nullptr;
+        Node* id = declarator ? declarator->ChildAt(0) : nullptr;
+        Name* name = id ? id->GetName() : nullptr;
+        if (name && type)
+            m_ParamListInfo.AddChild(*name, type->GetTypeInfo());
+    }
+}
+
+// Only named parameter declarations give a name; a separator goes only
+// between two names, so a forwarding call never gets an empty argument.
+Str NodeFuncParams::GetParamNames(Str const& separator)
+{
+    Str text;
+    bool first = true;
+    for (int i = 0; i < GetParamCount(); ++i) {
+        Node* param = GetParam(i);
+        if (!param || param->GetKind() != NT_VAR_DECL)
+            continue;
+        NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+        Str names = list ? list->AsString() : Str();
+        if (names.IsEmpty())
+            continue;
+        if (!first)
+            text += separator;
+        first = false;
+        text += names;
+    }
+    return text;
+}

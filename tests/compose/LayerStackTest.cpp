@@ -1,0 +1,41 @@
+#include "compose/LayerStack.h"
+#include "compose/TransformedModule.h"
+
+#include "base/Name.h"
+#include "parser/Info.h"
+
+#include <gtest/gtest.h>
+
+TEST(LayerStack, GetModuleFallsBackToTheNameWithoutALeadingC)
+{
+    LayerStack stack;
+    TransformedModule x(stack), cy(stack), y(stack);
+    stack.m_ComposedClasses["X"] = &x;
+    stack.m_ComposedClasses["Y"] = &y;
+    stack.m_ComposedClasses["CY"] = &cy;
+
+    EXPECT_EQ(&x, stack.GetModule("X"));
+    EXPECT_EQ(&x, stack.GetModule("CX"));
+    EXPECT_EQ(&cy, stack.GetModule("CY")); // the full name wins
+    EXPECT_EQ(nullptr, stack.GetModule("CCX")); // one character only
+    EXPECT_EQ(nullptr, stack.GetModule("cX"));
+    EXPECT_EQ(nullptr, stack.GetModule("C"));
+    EXPECT_EQ(nullptr, stack.GetModule("Z"));
+    EXPECT_EQ(nullptr, stack.GetModule(nullptr));
+    EXPECT_EQ(&stack, x.m_pLayerStack);
+}
+
+TEST(TransformedModule, GetMemberFindsTheLastEntryOfAName)
+{
+    LayerStack stack;
+    TransformedModule cls(stack);
+    MemberVarInfo lower(Name::GetName("a")), upper(Name::GetName("a"));
+    EXPECT_EQ(nullptr, cls.GetMember("a")); // no buckets yet
+    cls.m_Members.Put("a", &lower);
+    cls.m_Members.Put("a", &upper);
+    EXPECT_EQ(static_cast<MemberInfo*>(&upper), cls.GetMember("a"));
+    EXPECT_EQ(1, cls.m_Members.GetCount());
+    EXPECT_EQ(nullptr, cls.GetMember("b"));
+    EXPECT_EQ(nullptr, cls.GetMember(nullptr));
+    EXPECT_EQ(1, cls.m_Members.GetCount()); // look-ups add nothing
+}

@@ -13,7 +13,11 @@ class NodeID;
 
 class CClassParserState {
 public:
-    CClassParserState() : m_pActClass(nullptr), m_pClassName(nullptr), m_bPointcut(false), m_ActAccess(Lex::TOK_PRIVATE), m_pLastClass(nullptr) {}
+    CClassParserState()
+        : m_pActClass(nullptr), m_pClassName(nullptr), m_bPointcut(false), m_ActAccess(Lex::TOK_PRIVATE),
+          m_pLastClass(nullptr)
+    {
+    }
     virtual ~CClassParserState() {}
     CClassParserState(CClassParserState const&) = delete;
     CClassParserState& operator=(CClassParserState const&) = delete;

@@ -1,0 +1,8 @@
+#include "parser/CBaseParser.h"
+
+bool CBaseParser::ProcessToken()
+{
+    if (CRoundBlockParser::ProcessToken())
+        return true;
+    return false;
+}

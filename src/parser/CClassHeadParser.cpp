@@ -1,0 +1,8 @@
+#include "parser/CClassHeadParser.h"
+
+bool CClassHeadParser::ProcessToken()
+{
+    if (CBaseParser::ProcessToken())
+        return true;
+    return false;
+}

@@ -1,0 +1,48 @@
+#include "parser/CClassParserState.h"
+
+#include "parser/Scope.h"
+
+void CClassParserState::Reset()
+{
+    ResetActStatement();
+    m_pActClass = nullptr;
+    m_ClassStack.RemoveAll();
+    m_ActAccess = Lex::TOK_PRIVATE;
+    m_pLastClass = nullptr;
+}
+
+void CClassParserState::ResetActStatement()
+{
+    m_pClassName = nullptr;
+    m_bPointcut = false;
+}
+
+AccessTypes CClassParserState::GetActAccessType() const
+{
+    switch (m_ActAccess) {
+    case Lex::TOK_PRIVATE:
+        return ACCESS_PRIVATE;
+    case Lex::TOK_PROTECTED:
+        return ACCESS_PROTECTED;
+    case Lex::TOK_PUBLIC:
+        return ACCESS_PUBLIC;
+    case Lex::TOK_MIXIN:
+        return ACCESS_MIXIN;
+    default:
+        return ACCESS_NONE;
+    }
+}
+
+void CClassParserState::EnterScope(ClassScope& scope)
+{
+    m_ClassStack.Add(&scope.GetClassDef());
+}
+
+void CClassParserState::LeaveScope()
+{
+    int n = m_ClassStack.GetCount();
+    if (n > 0)
+        m_ClassStack.RemoveAt(n - 1, 1);
+    n = m_ClassStack.GetCount();
+    m_pActClass = n > 0 ? m_ClassStack[n - 1] : nullptr;
+}

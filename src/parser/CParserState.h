@@ -1,0 +1,218 @@
+// The state of the structural parser. The parse driver moves it from token to
+// token and hands each token to the current parser, which is chosen by the
+// kind of the current scope. Everything that outlives one token lives here:
+// the token history, the open blocks and scopes, the parts of the statement
+// read so far, the window of the last nodes, the template heads, the class
+// being parsed, the two class databases and the fatal-error flag.
+//
+// Nodes, scopes and infos made through the state are never freed by it; they
+// live to the end of the run.
+#pragma once
+
+#include "base/Array.h"
+#include "base/Map.h"
+#include "base/Stack.h"
+#include "base/Str.h"
+#include "parser/CClassParserState.h"
+#include "parser/CNonLocalScopeParser.h"
+#include "parser/MethodBodyParser.h"
+#include "parser/Node.h"
+#include "parser/ParseConfig.h"
+
+namespace Lex {
+class Token;
+class TokenProvider;
+}
+
+class ClassDB;
+class Name;
+class QualName;
+class Scope;
+class NodeBlock;
+class NodeClassDef;
+class NodeFuncDecl;
+class NodeFuncDef;
+class NodeID;
+class NodeInitDecl;
+class NodeKeyword;
+class NodeModifier;
+class NodeNSDef;
+class NodeOperator;
+class NodeRoundBrace;
+class NodeSquareBrace;
+class NodeTemplateDef;
+class NodeTempleInstanceDef;
+class NodeType;
+class NodeVarDecl;
+
+class CParserState {
+public:
+    enum { LAST_NODE_SLOTS = 100 };
+
+    CParserState();
+    ~CParserState();
+    CParserState(CParserState const&) = delete;
+    CParserState& operator=(CParserState const&) = delete;
+
+    // ---- One file --------------------------------------------------------
+    // Interns the file name; true (and the Java-like mode on for this and
+    // every later file) for names ending in ".jak", ".cs" or ".java", in
+    // any case.
+    bool SetFileName(Str const& name);
+    // Prepares the state for the file: the provider's current token is the
+    // current token, the file node the only open block, the file scope
+    // entered. Called after SetFileName.
+    void Init(Lex::TokenProvider& provider, Scope& fileScope, NodeBlock* fileNode);
+
+    // ---- Moving through the tokens ----------------------------------------
+    // One step as the driver takes it: forward with a history shift (or stay
+    // on the first call after Init or a skip), a pre-processor line passed
+    // over; the token reached becomes current. Null at the end of the file.
+    Lex::Token* NextToken();
+    // The current token becomes the previous one (and the last significant
+    // one unless it is white space or a comment); the provider stays.
+    void ShiftHistory();
+    // Forward to the white-space token that ends the pre-processor line.
+    void SkipPreProcessor();
+    // Forward to the next token of the type (with stopAtSignificant, to the
+    // next token that is not white space or a comment, whatever its type);
+    // it is the next token the driver processes.
+    void SkipUntil(int type, bool stopAtSignificant);
+    // From the current `open` to its matching `close`, which is returned and
+    // stays current; null at the end of the file.
+    Lex::Token* SkipBlock(int open, int close);
+    Lex::Token* SkipCurlyBlock();
+
+    // ---- Scopes and the current parser -------------------------------------
+    void SetScope(Scope* scope);
+    void UpdateParser();
+    void EnterScope(Scope& scope);
+    // Leaves the top scope; the file scope is never left.
+    void LeaveScope();
+    void OnScopeChanged(Scope* left);
+    // After a class body's `}`: the next significant token must be `;` or a
+    // name (any token in the Java-like mode), else "missing semicolon".
+    void OnClassEnd();
+    // The current parser, the global-scope parser when none is set.
+    CClassHeadParser& GetParser();
+
+    // ---- Ends of blocks and statements -------------------------------------
+    void CloseCurly();
+    void ResetActStatement();
+    void ResetID();
+    void CloseNotCurlyBraces();
+
+    // ---- The last nodes ----------------------------------------------------
+    void AddNode(Node& node);
+    void AddKeyword(NodeKeyword& node);
+    // The node added back slots ago (1 the newest, at most 99); null for an
+    // empty slot or any other count.
+    Node* GetLastNode(int back) const;
+    // Distance of the newest identifier node in the window; 0 when an empty
+    // slot comes first or there is none.
+    int GetLastIDOrOperatorPos() const;
+    void RemoveFromLastTokens(int count);
+    // The first node of the kind among this statement's nodes.
+    Node* GetFromActStatement(NodeTypes kind) const;
+
+    // ---- Recording and registration ----------------------------------------
+    void AddBlock(NodeBlock& block);
+    void AddClass(NodeClassDef& def);
+    void AddNS(NodeNSDef& def);
+    void AddFuncDecl(NodeFuncDecl& decl);
+    void AddFuncDef(NodeFuncDef& def);
+
+    // Follows count names down from start, else once more from the file
+    // scope; null when neither succeeds.
+    Scope* FindScope(Scope* start, Array<Name*> const& names, int count) const;
+
+    // Prints "\n<file>(<line>): <message>\n" on standard output; a fatal
+    // error ends the file.
+    void OnError(char const* message, bool fatal);
+    static void PrintError(char const* text);
+
+    // ---- Statement assembly ------------------------------------------------
+    void OnIdToken();
+    void OnTokID() { OnIdToken(); }
+    void OnOperatorName() { OnIdToken(); }
+    void OnTokOperator() { OnIdToken(); }
+    // The qualified name of the pending identifier with the names of the
+    // enclosing named blocks in front.
+    void GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::Token*& last);
+    QualName* GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra);
+    // The pending identifier as a new identifier node; null when none.
+    Node* CreateIDNode();
+    Node* GetIdNode(Lex::Token& token) const;
+    NodeType* CreateType(NodeID* id, bool record);
+    void AddOperator(NodeOperator& op);
+    void OpenRound();
+    void CloseRound();
+    void OpenSquare();
+    void CloseSquare();
+    void CreateVarDecl(Node& typeOrId);
+    void CreateVarDecl();
+    void CloseVarDecl();
+    void OnTemplateDef();
+    void CloseTemplateDef();
+    NodeTempleInstanceDef* CreateTemplInstDef(NodeID& id);
+
+    bool IsJavaLike() const { return m_bJavaLike; }
+    Name* GetFileName() const { return m_pFileName; }
+    ClassDB* GetFileDB() const { return m_pFileDB; }
+    void SetFileDB(ClassDB* db) { m_pFileDB = db; }
+    ClassDB* GetProjectDB() const { return m_pProjectDB; }
+    void SetProjectDB(ClassDB* db) { m_pProjectDB = db; }
+    bool IsFatalError() const { return m_bFatalError; }
+    Scope* GetActScope() const { return m_pActScope; }
+    // The bottom of the scope stack; null before Init.
+    Scope* GetFileScope() const { return m_ScopeStack.GetCount() ? m_ScopeStack[0] : nullptr; }
+    // The top of the scope stack; null before Init.
+    Scope* GetTopScope() const;
+
+    bool m_bJavaLike;
+    Name* m_pFileName;
+    Lex::Token* m_pActToken;
+    Lex::Token* m_pPrevToken;
+    Lex::Token* m_pPrevPrevToken;
+    Lex::Token* m_pLastSignificantToken;
+    NodeKeyword* m_pLastKeyword;
+    NodeBlock* m_pActBlock;
+    Node* m_pLastNode;
+    int m_ActTokenType;
+    bool m_bStarted;
+    Array<Scope*> m_ScopeStack;
+    Scope* m_pActScope;
+    NodeFuncDef* m_pActFunction;
+    NodeNSDef* m_pActNamespace;
+    NodeVarDecl* m_pVarDecl;
+    NodeTemplateDef* m_pOpenTemplate;
+    NodeTemplateDef* m_pClosedTemplate;
+    CClassParserState m_ClassState;
+    Lex::TokenProvider* m_pProvider;
+    Stack<NodeRoundBrace*> m_RoundBraces;
+    Stack<NodeSquareBrace*> m_SquareBraces;
+    Array<NodeNSDef*> m_NSStack;
+    Array<NodeBlock*> m_BlockStack;
+    Array<Lex::Token*> m_PendingID;
+    NodeInitDecl* m_pInitDecl;
+    Array<NodeType*> m_StatementTypes;
+    Array<NodeModifier*> m_PendingModifiers;
+    Array<Node*> m_StatementNodes;
+    // Identifier nodes under the last token of their identifier; per file.
+    Map<Lex::Token*, Node*> m_IdNodes;
+    ParseConfig m_Config;
+    ClassDB* m_pFileDB;
+    ClassDB* m_pProjectDB;
+    Node* m_LastNodes[LAST_NODE_SLOTS];
+    int m_LastNodePos;
+    CClassHeadParser* m_pActParser;
+    MethodBodyParser m_MethodBodyParser;
+    CClassBodyParser m_ClassBodyParser;
+    CGlobalScopeParser m_GlobalScopeParser;
+    CAspectParser m_AspectParser;
+    bool m_bFatalError;
+
+private:
+    void ClearLastNodes();
+    void SetActToken(Lex::Token* token);
+};

@@ -1,0 +1,7 @@
+#include "parser/CRoundBlockParser.h"
+
+bool CRoundBlockParser::ProcessToken()
+{
+    // No statement token is taken yet.
+    return false;
+}

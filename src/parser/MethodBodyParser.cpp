@@ -1,0 +1,8 @@
+#include "parser/MethodBodyParser.h"
+
+bool MethodBodyParser::ProcessToken()
+{
+    if (CClassHeadParser::ProcessToken())
+        return true;
+    return false;
+}

@@ -66,29 +66,10 @@ TableRecognizer macro_operators()
 
 TableRecognizer wildcard_words()
 {
-    char const* const words[] = {
-        "\\and", "\\or", "\\xor", "\\seq", "\\if", "\\elif", "\\endif", "\\not",
-        "\\exact", "\\first", "\\last", "\\leaf", "\\prune", "\\collect", "\\nodename",
-        "\\element", "\\do-expression", "\\do-expression-list", "\\do-id-expression",
-        "\\do-identifier", "\\do-decl-specifier", "\\do-decl-specifier-seq",
-        "\\do-init-declarator-list", "\\do-init-declarator", "\\do-declarator",
-        "\\do-initializer", "\\do-parameter-declaration-clause", "\\do-function-body",
-        "\\do-class-specifier", "\\do-member-specification", "\\do-member-declaration",
-        "\\do-base-clause", "\\do-ctor-initializer", "\\do-mem-initializer",
-        "\\do-statement", "\\do-statement-seq", "\\any-expression", "\\any-expression-list",
-        "\\any-id-expression", "\\any-identifier", "\\any-decl-specifier",
-        "\\any-decl-specifier-seq", "\\any-init-declarator-list", "\\any-init-declarator",
-        "\\any-declarator", "\\any-initializer", "\\any-parameter-declaration-clause",
-        "\\any-function-body", "\\any-class-specifier", "\\any-member-specification",
-        "\\any-member-declaration", "\\any-base-clause", "\\any-ctor-initializer",
-        "\\any-mem-initializer", "\\any-statement", "\\any-statement-seq",
-        "\\is-class", "\\is-enum", "\\is-typedef",
-    };
-    // Each word has its own number, in this order; no word boundary.
+    // Each wildcard word is the fixed text of its own number; no word boundary.
     AutomatonBuilder builder;
-    int type = TOK_WC_FIRST;
-    for (char const* w : words)
-        builder.word(w, type++);
+    for (int type = TOK_WC_FIRST; type <= TOK_WC_LAST; ++type)
+        builder.word(static_text(type), type);
     return builder.build();
 }
 

@@ -290,6 +290,14 @@ TEST(SimpleCPPParser, ListenerSeesTheTokensOfTheLoop)
     EXPECT_STREQ("\n", first->next()->text->text);
     EXPECT_STREQ("#include", first->next()->next()->text->text);
     EXPECT_EQ(p.scanned.unit.last(), p.parser.GetFileNode()->GetLastToken());
+
+    // The tokens of a #pragma line (its blanks too) reach the listener; no
+    // parser sees them.
+    Recorder pragma;
+    Parsed q("#pragma once\nint x;", "P.h", &pragma);
+    std::vector<std::string> const withPragma = {"<P.h>", "#pragma", " ", "once", "\n", "int", "x", ";"};
+    EXPECT_EQ(withPragma, pragma.seen);
+    EXPECT_EQ("", q.out);
 }
 
 TEST(SimpleCPPParser, PrintWarningFormat)

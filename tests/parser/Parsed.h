@@ -97,8 +97,7 @@ inline std::string Outline(Node* node)
     case NT_FUNC_DEF: {
         NodeFuncDef* def = static_cast<NodeFuncDef*>(node);
         NodeFuncDecl* decl = def->GetDecl();
-        std::string text = "def " + NameText(decl && decl->GetQualName() ? nullptr : nullptr);
-        text = "def ";
+        std::string text = "def ";
         text += decl && decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
         text += AccessOf(decl ? decl->GetInfo() : nullptr, decl);
         if (def->GetInitDecl())

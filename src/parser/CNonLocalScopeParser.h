@@ -4,18 +4,31 @@
 #pragma once
 
 #include "parser/CClassHeadParser.h"
+#include "parser/CFuncBuilder.h"
 
 class NodeFuncDecl;
 class NodeFuncDef;
 
 class CNonLocalScopeParser : public CClassHeadParser {
 public:
-    explicit CNonLocalScopeParser(CParserState& state) : CClassHeadParser(state) {}
+    explicit CNonLocalScopeParser(CParserState& state) : CClassHeadParser(state), m_FuncBuilder(&state) {}
 
     bool ProcessToken() override;
+    // A constructor's initializer list (passed over up to the body), else
+    // a class head's base list.
+    void OnTokColon() override;
+    // A function body (passed over to its `}`), else a plain block.
+    void OpenCurly() override;
+    // A function declaration, then the end of the statement.
+    void OnTokSemiColon() override;
     // Called with every function definition and declaration made.
     virtual void OnNewFuncDef(NodeFuncDef& def) { (void)def; }
     virtual void OnNewFuncDecl(NodeFuncDecl& decl) { (void)decl; }
+
+    CFuncBuilder& GetFuncBuilder() { return m_FuncBuilder; }
+
+protected:
+    CFuncBuilder m_FuncBuilder;
 };
 
 // File and namespace bodies.
@@ -23,6 +36,7 @@ class CGlobalScopeParser : public CNonLocalScopeParser {
 public:
     explicit CGlobalScopeParser(CParserState& state) : CNonLocalScopeParser(state) {}
 
+    // Adds `import`, whose statement is passed over.
     bool ProcessToken() override;
 };
 
@@ -31,6 +45,7 @@ class CClassBodyParser : public CNonLocalScopeParser {
 public:
     explicit CClassBodyParser(CParserState& state) : CNonLocalScopeParser(state) {}
 
+    // Adds `super` as a keyword node.
     bool ProcessToken() override;
 };
 
@@ -39,5 +54,13 @@ class CAspectParser : public CClassBodyParser {
 public:
     explicit CAspectParser(CParserState& state) : CClassBodyParser(state) {}
 
+    // Adds `advice` and `pointcut`.
     bool ProcessToken() override;
+    // After `pointcut`, the definition after `=` is passed over to its `;`.
+    void OnTokAssign() override;
+    void OnAdvice();
+    void OnPointcut();
+    // True when the current token names a pointcut function (call,
+    // execution, within, ...).
+    bool IsActTokenPointcutType();
 };

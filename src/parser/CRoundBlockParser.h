@@ -11,6 +11,19 @@ public:
     // True when the current token was handled.
     virtual bool ProcessToken();
     virtual void OnTokColon() {}
-    virtual void OnTokID() {}
-    virtual void OnTokAssign() {}
+    virtual void OnTokID();
+    // `=` ends a declarator, except in `operator =`.
+    virtual void OnTokAssign();
+
+    // An operator node, or a symbol of the name after `operator`.
+    void OnOperator();
+    // A modifier node that the next identifier or type takes.
+    void OnModifier();
+    // No expressions are parsed.
+    bool CreateExpression() { return false; }
+    // Adds the pending declarator to the open variable declaration (opening
+    // one over the statement's last type or identifier); closes it at `;`,
+    // `)`, or `,` inside brackets. False when no declaration is open.
+    bool CreateVarDeclaration();
+    static bool IsSimpleType(int type);
 };

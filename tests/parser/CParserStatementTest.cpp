@@ -18,106 +18,15 @@
 
 namespace {
 
-// A declarator ends a variable declaration that the last node starts.
-bool VarDeclaration(CParserState& state)
-{
-    if (!state.m_pVarDecl && state.m_pLastNode
-        && (state.m_pLastNode->GetKind() == NT_TYPE || state.m_pLastNode->GetKind() == NT_ID))
-        state.CreateVarDecl();
-    if (!state.m_pVarDecl)
-        return false;
-    if (Node* id = state.CreateIDNode())
-        state.m_pVarDecl->GetVariableList()->AddChild(new NodeAssignment(static_cast<NodeID*>(id)));
-    int type = state.m_ActTokenType;
-    if (type == Lex::TOK_SEMI_COLON || type == Lex::TOK_CLOSE_ROUND
-        || (type == Lex::TOK_COMMA && !state.m_RoundBraces.IsEmpty()))
-        state.CloseVarDecl();
-    return true;
-}
-
-void Operator(CParserState& state)
-{
-    if (state.m_pLastSignificantToken && state.m_pLastSignificantToken->type == Lex::TOK_OPERATOR)
-        state.OnOperatorName();
-    else
-        state.AddOperator(*new NodeOperator(state.m_pActToken));
-}
-
-// Walks the whole text as the driver does and hands each token to the
-// state's assembly members, the way the statement parsers call them for
-// the tokens these cases use.
+// Walks the whole text as the parse driver does and hands each token to the
+// current parser.
 void Feed(ParseState& p)
 {
     CParserState& state = p.state;
     while (Lex::Token* t = state.NextToken()) {
-        switch (t->type) {
-        case Lex::TOK_BOOL:
-        case Lex::TOK_INT:
-        case Lex::TOK_VOID:
-            state.CreateType(nullptr, true);
-            break;
-        case Lex::TOK_ID:
-            state.OnTokID();
-            break;
-        case Lex::TOK_OPERATOR:
-            state.OnTokOperator();
-            break;
-        case Lex::TOK_CONST:
-            state.m_PendingModifiers.Add(new NodeModifier(t));
-            state.AddNode(*state.m_PendingModifiers[state.m_PendingModifiers.GetCount() - 1]);
-            break;
-        case Lex::TOK_COLON_COLON:
-            state.AddNode(*new NodeToken(t));
-            break;
-        case Lex::TOK_MUL:
-        case Lex::TOK_AND:
-        case Lex::TOK_EQ:
-            Operator(state);
-            break;
-        case Lex::TOK_ASSIGN:
-            if (!VarDeclaration(state))
-                Operator(state);
-            break;
-        case Lex::TOK_OPEN_ROUND:
-            state.OpenRound();
-            break;
-        case Lex::TOK_CLOSE_ROUND:
-            VarDeclaration(state);
-            state.CloseRound();
-            break;
-        case Lex::TOK_OPEN_SQUARE:
-            state.OpenSquare();
-            break;
-        case Lex::TOK_CLOSE_SQUARE:
-            state.CloseSquare();
-            break;
-        case Lex::TOK_COMMA:
-            if (!VarDeclaration(state))
-                state.AddNode(*new NodeToken(t));
-            break;
-        case Lex::TOK_SEMI_COLON:
-            VarDeclaration(state);
-            state.ResetActStatement();
-            break;
-        case Lex::TOK_TEMPLATE:
-            state.OnTemplateDef();
-            break;
-        case Lex::TOK_LESS:
-            if (!state.m_pOpenTemplate)
-                Operator(state);
-            break;
-        case Lex::TOK_GREATER:
-            if (state.m_pOpenTemplate)
-                state.CloseTemplateDef();
-            else
-                Operator(state);
-            break;
-        case Lex::TOK_CLASS:
-            state.AddKeyword(*new NodeKeyword(t));
-            break;
-        default:
-            break;
-        }
+        if (t->language == Lex::Token::pre_id || t->language == Lex::Token::dir_id)
+            continue;
+        state.GetParser().ProcessToken();
     }
 }
 
@@ -294,8 +203,9 @@ TEST(StatementAssembly, BracketsStandForTheirContentsInTheWindow)
     EXPECT_NE(twice.state.GetLastNode(1), twice.state.GetLastNode(2));
     EXPECT_EQ("g", NameOf(twice.state.GetLastNode(3)));
 
-    // Square brackets after a type become part of it.
-    ParseState array("int x[4];");
+    // Square brackets right after a type become part of it (a size in them
+    // would be the last node instead, and no variable is declared).
+    ParseState array("int x[];");
     Feed(array);
     MemberVarInfo* x = array.tu.GetField("x");
     ASSERT_NE(nullptr, x);

@@ -1,0 +1,131 @@
+#include "parser/SimpleCPPParser.h"
+
+#include "base/Name.h"
+#include "base/Str.h"
+#include "parser/CTokenListener.h"
+#include "parser/NodeFile.h"
+#include "parser/ParseProject.h"
+#include "parser/Scope.h"
+#include "parser/SimpleTU.h"
+#include "scanner/TokenProvider.h"
+#include "scanner/TokenStream.h"
+#include "scanner/Unit.h"
+
+#include <cstdio>
+
+namespace {
+
+char const* FileOf(Lex::Token const& token)
+{
+    return token.location.empty() ? nullptr : token.location.filename().name();
+}
+
+int LineOf(Lex::Token const& token)
+{
+    return token.location.empty() ? 0 : token.location.line();
+}
+
+} // namespace
+
+void printwarning(char const* message, char const* file, int line)
+{
+    Str where(file ? file : "mosa++");
+    if (line != 0) {
+        Str number;
+        number.Format("(%d)", line);
+        where += number;
+    }
+    printf("\n%s : %s: %s", where.GetBuffer(), "warning", message ? message : "");
+}
+
+SimpleCPPParser::SimpleCPPParser() : m_pFileNode(nullptr), m_pTokenListener(nullptr)
+{
+    m_ParserState.SetProjectDB(&m_ProjectDB);
+}
+
+SimpleTU* SimpleCPPParser::parse(Lex::Unit& unit, ParseProject& project)
+{
+    Lex::ErrorStream& errors = project.GetErrorStream();
+    SimpleTU* tu = new SimpleTU(errors);
+    m_ParserState.SetFileDB(tu->db());
+    char const* name = unit.name() ? unit.name() : "";
+    m_ParserState.SetFileName(Str(name));
+
+    Lex::TokenStream stream;
+    stream.push(&unit);
+    if (m_pTokenListener)
+        m_pTokenListener->OnFile(name);
+    Lex::TokenProvider provider(stream);
+    Lex::Token* first = provider.start();
+    if (!first) {
+        m_ParserState.SetFileDB(nullptr);
+        delete tu;
+        return nullptr;
+    }
+    tu->SetFirstToken(first);
+    parse(provider);
+    m_Errors.Shift(errors);
+
+    // The result belongs to the caller from here on (or is freed): the
+    // state must not keep pointing at it.
+    m_ParserState.SetFileDB(nullptr);
+    if (m_ParserState.IsFatalError()) {
+        delete tu;
+        return nullptr;
+    }
+    return tu;
+}
+
+void SimpleCPPParser::parse(Lex::TokenProvider& provider)
+{
+    CParserState& state = m_ParserState;
+    Name* fileName = state.GetFileName();
+    if (!fileName)
+        return;
+    m_pFileNode = new NodeFile(nullptr, fileName->c_str());
+    FileScope* fileScope = new FileScope(*m_pFileNode);
+    state.Init(provider, *fileScope, m_pFileNode);
+    Lex::Token* last = nullptr;
+    if (Lex::Token* first = state.m_pActToken) {
+        Lex::Token* newline = new Lex::Token(Lex::TOK_WHITESPACE, Lex::Token::white_id, "\n");
+        if (first->list())
+            first->AddTokenBefore(*newline);
+        m_pFileNode->SetFirstToken(newline);
+    }
+
+    while (!state.IsFatalError()) {
+        Lex::Token* token = state.NextToken();
+        if (!token)
+            break;
+        last = token;
+        if (m_pTokenListener)
+            m_pTokenListener->OnToken(*token);
+        if (token->language == Lex::Token::pre_id || token->language == Lex::Token::dir_id)
+            continue;
+        if (state.GetParser().ProcessToken())
+            continue;
+        if (token->type == Lex::TOK_LAYER)
+            continue;
+        Str message(token->language == Lex::Token::keyword_id ? "unhandled keyword" : "unhandled token");
+        message += ": ";
+        message += token->text->text;
+        printwarning(message.GetBuffer(), FileOf(*token), LineOf(*token));
+    }
+
+    // A skip that ran into the end of the file leaves no previous token;
+    // the file's last token stands in for it.
+    if (state.m_pPrevToken) {
+        last = state.m_pPrevToken;
+    } else {
+        while (last && last->next())
+            last = last->next();
+    }
+    if (last)
+        m_pFileNode->SetLastToken(*last);
+
+    // A body or class head that the file leaves open ends the parse here.
+    if (!state.IsFatalError() && state.m_BlockStack.GetCount() > 1) {
+        Lex::Token* at = last;
+        printwarning("unexpected end of file", at ? FileOf(*at) : fileName->c_str(), at ? LineOf(*at) : 0);
+    }
+}

@@ -1,0 +1,153 @@
+// A text scanned and parsed end to end through the parse driver, with the
+// parser's standard output captured, and a compact outline of the structure
+// the parse found.
+#pragma once
+
+#include "Scanned.h"
+
+#include "parser/Info.h"
+#include "parser/NodeBaseClass.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeFile.h"
+#include "parser/NodeFuncDecl.h"
+#include "parser/NodeFuncDef.h"
+#include "parser/NodeKeyword.h"
+#include "parser/NodeNSDef.h"
+#include "parser/NodeTemplateDef.h"
+#include "parser/ParseProject.h"
+#include "parser/SimpleCPPParser.h"
+#include "parser/SimpleTU.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace testutil {
+
+inline std::string NameText(Name* name)
+{
+    return name ? name->c_str() : "?";
+}
+
+inline std::string Outline(Node* node);
+
+// The children of a node, outlined and joined by blanks.
+inline std::string OutlineChildren(Node* node)
+{
+    std::string text;
+    if (!node)
+        return text;
+    for (int i = 0; i < node->GetChildCount(); ++i) {
+        std::string child = Outline(node->ChildAt(i));
+        if (child.empty())
+            continue;
+        if (!text.empty())
+            text += " ";
+        text += child;
+    }
+    return text;
+}
+
+inline std::string AccessOf(FuncInfo* info, NodeFuncDecl* decl)
+{
+    if (!info || !decl || !decl->GetClass())
+        return "";
+    return std::string("/") + ConvertAccessTypeToString(info->GetAccess());
+}
+
+// class A : public B, private C<int> { decl f/public def g:init } ...
+inline std::string Outline(Node* node)
+{
+    if (!node)
+        return "";
+    switch (node->GetKind()) {
+    case NT_FILE:
+        return OutlineChildren(node);
+    case NT_CLASS_DEF: {
+        NodeClassDef* def = static_cast<NodeClassDef*>(node);
+        NodeClassDecl* head = def->GetClassDecl();
+        NodeKeyword* key = head ? head->GetKey() : nullptr;
+        std::string text = def->IsRefinement() ? "refines " : "";
+        text += key && key->GetToken() ? key->GetToken()->text->text : "?";
+        text += " " + NameText(def->GetName());
+        if (NodeBaseClassDecl* bases = def->GetBaseClassDecl()) {
+            text += " :";
+            for (int i = 0; NodeBaseClass* base = bases->GetBase(i); ++i) {
+                text += i ? ", " : " ";
+                text += ConvertAccessTypeToString(base->m_Access);
+                text += " " + NameText(base->GetID() ? base->GetID()->GetName() : nullptr);
+                if (NodeTempleInstanceDef* args = base->GetTemplArgs())
+                    text += args->AsString().GetBuffer();
+            }
+        }
+        if (NodeBlock* body = def->GetBody())
+            text += " { " + OutlineChildren(body) + " }";
+        return text;
+    }
+    case NT_NS_DEF:
+        return "namespace " + NameText(node->GetName()) + " { " + OutlineChildren(node->ChildAt(1)) + " }";
+    case NT_FUNC_DECL: {
+        NodeFuncDecl* decl = static_cast<NodeFuncDecl*>(node);
+        return "decl " + NameText(decl->GetName()) + AccessOf(decl->GetInfo(), decl);
+    }
+    case NT_FUNC_DEF: {
+        NodeFuncDef* def = static_cast<NodeFuncDef*>(node);
+        NodeFuncDecl* decl = def->GetDecl();
+        std::string text = "def ";
+        text += decl && decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
+        text += AccessOf(decl ? decl->GetInfo() : nullptr, decl);
+        if (def->GetInitDecl())
+            text += ":init";
+        if (!def->GetBody())
+            text += "(no body)";
+        return text;
+    }
+    case NT_BLOCK: {
+        NodeBlock* block = static_cast<NodeBlock*>(node);
+        std::string name = block->m_pPrecedingNode ? NameText(block->m_pPrecedingNode->GetName()) + " " : "";
+        return name + "{ " + OutlineChildren(node) + " }";
+    }
+    default:
+        return "";
+    }
+}
+
+// Member variables of a database: "x/private y/private".
+inline std::string Vars(ClassDB const& db)
+{
+    std::string text;
+    for (int i = 0; i < db.m_MemberVars.GetCount(); ++i) {
+        MemberVarInfo* info = db.m_MemberVars[i];
+        if (!text.empty())
+            text += " ";
+        text += info->GetNameText();
+        text += std::string("/") + ConvertAccessTypeToString(info->GetAccess());
+    }
+    return text;
+}
+
+} // namespace testutil
+
+struct Parsed {
+    explicit Parsed(char const* text, char const* file = "A.h", CTokenListener* listener = nullptr)
+        : scanned(text, file), project(errors)
+    {
+        parser.SetTokenListener(listener);
+        testing::internal::CaptureStdout();
+        tu.reset(parser.parse(scanned.unit, project));
+        out = testing::internal::GetCapturedStdout();
+    }
+
+    std::string Outline() const { return testutil::Outline(parser.GetFileNode()); }
+
+    Scanned scanned;
+    std::ostringstream errors;
+    ParseProject project;
+    mutable SimpleCPPParser parser;
+    std::unique_ptr<SimpleTU> tu;
+    std::string out;
+};

@@ -6,6 +6,7 @@
 #include "scanner/ErrorStream.h"
 #include "scanner/FdSource.h"
 #include "scanner/FileUnit.h"
+#include "scanner/Token.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -57,6 +58,20 @@ inline void ScanModule(std::string const& path, Lex::FileUnit& unit, Lex::ErrorS
     Lex::FileSource source;
     source.fd(::open(path.c_str(), O_RDONLY));
     scanner.fill_unit(source, unit);
+}
+
+// Aborts unless the unit's tokens are linked consistently in both directions
+// and each carries a text.
+inline void CheckTokenList(Lex::Unit const& unit)
+{
+    Lex::Token* prev = nullptr;
+    for (Lex::Token* t = unit.first(); t; t = t->next()) {
+        if (t->prev() != prev || !t->text || !t->text->text)
+            std::abort();
+        prev = t;
+    }
+    if (prev != unit.last())
+        std::abort();
 }
 
 } // namespace fuzz

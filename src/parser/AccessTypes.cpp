@@ -27,3 +27,19 @@ char const* ConvertAccessTypeToString(AccessTypes access)
         return "public";
     }
 }
+
+AccessTypes ConvertCTokenToAccessType(int type)
+{
+    switch (type) {
+    case Lex::TOK_PRIVATE:
+        return ACCESS_PRIVATE;
+    case Lex::TOK_PROTECTED:
+        return ACCESS_PROTECTED;
+    case Lex::TOK_PUBLIC:
+        return ACCESS_PUBLIC;
+    case Lex::TOK_MIXIN:
+        return ACCESS_MIXIN;
+    default:
+        return ACCESS_NONE;
+    }
+}

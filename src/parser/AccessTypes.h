@@ -16,5 +16,8 @@ enum AccessTypes : int {
 // The token type of the access keyword; `public` for none and unknown values.
 Lex::CTokens ConvertAccessTypeToCToken(AccessTypes access);
 
+// The access an access keyword's token type stands for; none for other types.
+AccessTypes ConvertCTokenToAccessType(int type);
+
 // "private", "protected", "mixin"; "public" for every other value.
 char const* ConvertAccessTypeToString(AccessTypes access);

@@ -19,18 +19,7 @@ void CClassParserState::ResetActStatement()
 
 AccessTypes CClassParserState::GetActAccessType() const
 {
-    switch (m_ActAccess) {
-    case Lex::TOK_PRIVATE:
-        return ACCESS_PRIVATE;
-    case Lex::TOK_PROTECTED:
-        return ACCESS_PROTECTED;
-    case Lex::TOK_PUBLIC:
-        return ACCESS_PUBLIC;
-    case Lex::TOK_MIXIN:
-        return ACCESS_MIXIN;
-    default:
-        return ACCESS_NONE;
-    }
+    return ConvertCTokenToAccessType(m_ActAccess);
 }
 
 void CClassParserState::EnterScope(ClassScope& scope)

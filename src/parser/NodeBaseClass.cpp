@@ -11,22 +11,6 @@ bool EndsHead(Lex::Token const* t)
     return t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_CLOSE_CURLY;
 }
 
-AccessTypes AccessOfToken(Lex::CTokens type)
-{
-    switch (type) {
-    case Lex::TOK_PRIVATE:
-        return ACCESS_PRIVATE;
-    case Lex::TOK_PROTECTED:
-        return ACCESS_PROTECTED;
-    case Lex::TOK_PUBLIC:
-        return ACCESS_PUBLIC;
-    case Lex::TOK_MIXIN:
-        return ACCESS_MIXIN;
-    default:
-        return ACCESS_NONE;
-    }
-}
-
 } // namespace
 
 // ---- NodeBaseClass
@@ -126,7 +110,7 @@ void NodeBaseClassDecl::DeleteBase(NodeBaseClass& entry)
 
 NodeBaseClass* NodeBaseClassDecl::AddBaseClass(Lex::CTokens access, Lex::Token& first, NodeID& id)
 {
-    NodeBaseClass* entry = new NodeBaseClass(AccessOfToken(access), &first, id);
+    NodeBaseClass* entry = new NodeBaseClass(ConvertCTokenToAccessType(access), &first, id);
     AddChild(entry);
     return entry;
 }

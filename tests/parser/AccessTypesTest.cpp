@@ -19,4 +19,8 @@ TEST(AccessTypes, ConvertsToKeywordTokenAndText)
         EXPECT_EQ(c.token, ConvertAccessTypeToCToken(access)) << c.access;
         EXPECT_STREQ(c.text, ConvertAccessTypeToString(access)) << c.access;
     }
+    // Back from the keyword: public, private, protected and mixin; none otherwise.
+    for (int access = ACCESS_PUBLIC; access <= ACCESS_MIXIN; ++access)
+        EXPECT_EQ(access, ConvertCTokenToAccessType(ConvertAccessTypeToCToken(AccessTypes(access))));
+    EXPECT_EQ(ACCESS_NONE, ConvertCTokenToAccessType(Lex::TOK_ID));
 }

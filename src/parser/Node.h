@@ -75,6 +75,13 @@ public:
 
     // Child index, or null when the position does not exist.
     Node* ChildAt(int index) const { return index >= 0 && index < GetChildCount() ? m_Childs[index] : nullptr; }
+    // The child at index when it is a node of the given kind; null otherwise.
+    template <class T>
+    T* ChildAs(int index, NodeTypes kind) const
+    {
+        Node* child = ChildAt(index);
+        return child && child->GetKind() == kind ? static_cast<T*>(child) : nullptr;
+    }
     // Index of child among the children, -1 when it is none of them.
     int IndexOfChild(Node const* child) const;
     // Puts child into position index (made, empty, when missing); a child

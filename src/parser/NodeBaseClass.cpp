@@ -24,14 +24,12 @@ NodeBaseClass::NodeBaseClass(AccessTypes access, Lex::Token* first, NodeID& id) 
 
 NodeID* NodeBaseClass::GetID() const
 {
-    Node* id = ChildAt(0);
-    return id && id->GetKind() == NT_ID ? static_cast<NodeID*>(id) : nullptr;
+    return ChildAs<NodeID>(0, NT_ID);
 }
 
 NodeTempleInstanceDef* NodeBaseClass::GetTemplArgs() const
 {
-    Node* args = ChildAt(1);
-    return args && args->GetKind() == NT_TEMPLE_INSTANCE_DEF ? static_cast<NodeTempleInstanceDef*>(args) : nullptr;
+    return ChildAs<NodeTempleInstanceDef>(1, NT_TEMPLE_INSTANCE_DEF);
 }
 
 void NodeBaseClass::SetTemplArgs(NodeTempleInstanceDef* args)
@@ -96,8 +94,7 @@ NodeBaseClassDecl::NodeBaseClassDecl(NodeClassDef* cls) : Node(NT_BASE_CLASS_DEC
 
 NodeBaseClass* NodeBaseClassDecl::GetBase(int index) const
 {
-    Node* entry = ChildAt(index);
-    return entry && entry->GetKind() == NT_BASE_CLASS ? static_cast<NodeBaseClass*>(entry) : nullptr;
+    return ChildAs<NodeBaseClass>(index, NT_BASE_CLASS);
 }
 
 void NodeBaseClassDecl::DeleteBase(NodeBaseClass& entry)

@@ -24,14 +24,12 @@ Name* NodeClassDecl::GetName() const
 
 NodeID* NodeClassDecl::GetID() const
 {
-    Node* id = ChildAt(1);
-    return id && id->GetKind() == NT_ID ? static_cast<NodeID*>(id) : nullptr;
+    return ChildAs<NodeID>(1, NT_ID);
 }
 
 NodeTemplateDef* NodeClassDecl::GetTemplDef() const
 {
-    Node* head = ChildAt(0);
-    return head && head->GetKind() == NT_TEMPLATE_DEF ? static_cast<NodeTemplateDef*>(head) : nullptr;
+    return ChildAs<NodeTemplateDef>(0, NT_TEMPLATE_DEF);
 }
 
 bool NodeClassDecl::IsAspect() const

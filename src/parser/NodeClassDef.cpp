@@ -35,20 +35,17 @@ Name* NodeClassDef::GetName() const
 
 NodeClassDecl* NodeClassDef::GetClassDecl() const
 {
-    Node* decl = ChildAt(0);
-    return decl && decl->GetKind() == NT_CLASS_DECL ? static_cast<NodeClassDecl*>(decl) : nullptr;
+    return ChildAs<NodeClassDecl>(0, NT_CLASS_DECL);
 }
 
 NodeBlock* NodeClassDef::GetBody() const
 {
-    Node* body = ChildAt(1);
-    return body && body->GetKind() == NT_BLOCK ? static_cast<NodeBlock*>(body) : nullptr;
+    return ChildAs<NodeBlock>(1, NT_BLOCK);
 }
 
 NodeBaseClassDecl* NodeClassDef::GetBaseClassDecl() const
 {
-    Node* list = ChildAt(2);
-    return list && list->GetKind() == NT_BASE_CLASS_DECL ? static_cast<NodeBaseClassDecl*>(list) : nullptr;
+    return ChildAs<NodeBaseClassDecl>(2, NT_BASE_CLASS_DECL);
 }
 
 void NodeClassDef::SetBody(NodeBlock* body)

@@ -108,32 +108,27 @@ QualName* NodeFuncDecl::GetQualName() const
 
 NodeType* NodeFuncDecl::GetReturnType() const
 {
-    Node* type = ChildAt(0);
-    return type && type->GetKind() == NT_TYPE ? static_cast<NodeType*>(type) : nullptr;
+    return ChildAs<NodeType>(0, NT_TYPE);
 }
 
 NodeOperator* NodeFuncDecl::GetOperator() const
 {
-    Node* op = ChildAt(1);
-    return op && op->GetKind() == NT_OPERATOR ? static_cast<NodeOperator*>(op) : nullptr;
+    return ChildAs<NodeOperator>(1, NT_OPERATOR);
 }
 
 NodeID* NodeFuncDecl::GetID() const
 {
-    Node* id = ChildAt(2);
-    return id && id->GetKind() == NT_ID ? static_cast<NodeID*>(id) : nullptr;
+    return ChildAs<NodeID>(2, NT_ID);
 }
 
 NodeFuncParams* NodeFuncDecl::GetParams() const
 {
-    Node* params = ChildAt(3);
-    return params && params->GetKind() == NT_FUNC_PARAMS ? static_cast<NodeFuncParams*>(params) : nullptr;
+    return ChildAs<NodeFuncParams>(3, NT_FUNC_PARAMS);
 }
 
 NodeModifier* NodeFuncDecl::GetModifier() const
 {
-    Node* modifier = ChildAt(4);
-    return modifier && modifier->GetKind() == NT_MODIFIER ? static_cast<NodeModifier*>(modifier) : nullptr;
+    return ChildAs<NodeModifier>(4, NT_MODIFIER);
 }
 
 void NodeFuncDecl::SetReturnTypeInfo(TypeInfo& type)

@@ -37,20 +37,17 @@ NodeID* NodeFuncDef::GetNameNode()
 
 NodeFuncDecl* NodeFuncDef::GetDecl()
 {
-    Node* decl = ChildAt(0);
-    return decl && decl->GetKind() == NT_FUNC_DECL ? static_cast<NodeFuncDecl*>(decl) : nullptr;
+    return ChildAs<NodeFuncDecl>(0, NT_FUNC_DECL);
 }
 
 NodeInitDecl* NodeFuncDef::GetInitDecl() const
 {
-    Node* init = ChildAt(1);
-    return init && init->GetKind() == NT_INIT_DECL ? static_cast<NodeInitDecl*>(init) : nullptr;
+    return ChildAs<NodeInitDecl>(1, NT_INIT_DECL);
 }
 
 NodeBlock* NodeFuncDef::GetBody() const
 {
-    Node* body = ChildAt(2);
-    return body && body->GetKind() == NT_BLOCK ? static_cast<NodeBlock*>(body) : nullptr;
+    return ChildAs<NodeBlock>(2, NT_BLOCK);
 }
 
 void NodeFuncDef::OnScopeLeaved()

@@ -12,8 +12,7 @@ NodeFuncParams::NodeFuncParams(NodeRoundBrace* brace) : Node(NT_FUNC_PARAMS), m_
 
 NodeRoundBrace* NodeFuncParams::GetBrace() const
 {
-    Node* brace = ChildAt(0);
-    return brace && brace->GetKind() == NT_ROUND_BRACE ? static_cast<NodeRoundBrace*>(brace) : nullptr;
+    return ChildAs<NodeRoundBrace>(0, NT_ROUND_BRACE);
 }
 
 int NodeFuncParams::GetParamCount() const

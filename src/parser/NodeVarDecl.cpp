@@ -11,8 +11,7 @@ NodeAssignment::NodeAssignment(NodeID* id) : Node(NT_ASSIGNMENT)
 
 NodeID* NodeAssignment::GetID() const
 {
-    Node* child = ChildAt(0);
-    return child && child->GetKind() == NT_ID ? static_cast<NodeID*>(child) : nullptr;
+    return ChildAs<NodeID>(0, NT_ID);
 }
 
 NodeVariableList::NodeVariableList(NodeVarDecl* decl) : Node(NT_VARIABLE_LIST), m_pDecl(decl)
@@ -28,14 +27,12 @@ NodeVarDecl::NodeVarDecl(NodeType* type) : Node(NT_VAR_DECL)
 
 NodeType* NodeVarDecl::GetType() const
 {
-    Node* child = ChildAt(0);
-    return child && child->GetKind() == NT_TYPE ? static_cast<NodeType*>(child) : nullptr;
+    return ChildAs<NodeType>(0, NT_TYPE);
 }
 
 NodeVariableList* NodeVarDecl::GetVariableList() const
 {
-    Node* child = ChildAt(1);
-    return child && child->GetKind() == NT_VARIABLE_LIST ? static_cast<NodeVariableList*>(child) : nullptr;
+    return ChildAs<NodeVariableList>(1, NT_VARIABLE_LIST);
 }
 
 Str NodeVarDecl::PrintChilds()

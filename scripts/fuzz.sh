@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for a bounded time.
-#   scripts/fuzz.sh [seconds-per-target]   (default 180; FUZZ_SECONDS also works)
+#   scripts/fuzz.sh [seconds-per-target [target]]   (default 180 s, all targets;
+#   FUZZ_SECONDS also sets the time)
 # The seed corpus (fuzz/corpus and the test fixtures) is copied, so runs never
 # change the repository; a crash leaves its input in build-fuzz/findings/ and
 # fails the script. Parsed modules live until the end of a run, as in the tool,
@@ -9,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-${FUZZ_SECONDS:-180}}
+only=${2:-}
 chunk=120
 CC=clang CXX=clang++ cmake -G Ninja -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMOSA_TESTS=OFF -DMOSA_FUZZ=ON
@@ -16,6 +18,7 @@ cmake --build build-fuzz
 mkdir -p build-fuzz/findings
 for target in build-fuzz/fuzz/*Fuzzer; do
   name=$(basename "$target")
+  [ -z "$only" ] || [ "$name" = "$only" ] || continue
   corpus=build-fuzz/corpus-$name
   rm -rf "$corpus"
   mkdir -p "$corpus"

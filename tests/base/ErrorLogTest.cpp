@@ -13,13 +13,7 @@
 
 namespace {
 
-std::string Read(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testutil::ReadFile;
 
 // Each test owns the log it opens.
 class ErrorLogTest : public testing::Test {
@@ -37,7 +31,7 @@ protected:
         issue();
         std::string console = testing::internal::GetCapturedStdout();
         ErrorLog::CloseLogFile();
-        std::string log = Read(path);
+        std::string log = ReadFile(path);
         EXPECT_EQ(0u, log.rfind("<log>\n", 0));
         EXPECT_EQ(log.size() - 7, log.rfind("</log>\n"));
         return {console, log.substr(6, log.size() - 13)};
@@ -113,7 +107,7 @@ TEST_F(ErrorLogTest, OpeningAndClosing)
     ErrorLog::OnError("after");
     testing::internal::GetCapturedStdout();
     EXPECT_STREQ("", ErrorLog::GetLogPath());
-    EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >during</MSG>\n</log>\n", Read(first));
+    EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >during</MSG>\n</log>\n", ReadFile(first));
     EXPECT_FALSE(std::ifstream(second).good());
 
     std::string missing = m_folder.path("no/such/folder/log.xml");
@@ -131,7 +125,7 @@ TEST_F(ErrorLogTest, ClosedAtProcessExit)
             std::exit(0);
         },
         testing::ExitedWithCode(0), "");
-    EXPECT_EQ("<log>\n<MSG type=\"info_ext\" file=\"\" >last</MSG>\n</log>\n", Read(path));
+    EXPECT_EQ("<log>\n<MSG type=\"info_ext\" file=\"\" >last</MSG>\n</log>\n", ReadFile(path));
 }
 
 TEST(XmlString, EncodeText)

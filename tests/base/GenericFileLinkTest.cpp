@@ -16,13 +16,7 @@ namespace {
 
 using State = GenericFileLink::OwnLinkState;
 
-std::string Read(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testutil::ReadFile;
 
 std::string LinkText(std::string const& path)
 {
@@ -46,7 +40,7 @@ TEST(GenericFileLink, SymbolicLinkGetsAnOwnLinkFileOnce)
 
     GenericFileLink::UpdateLink(layer.c_str(), "base", "../Base");
     std::string own = tmp.path("L1/base.link");
-    EXPECT_EQ("../Base", Read(own));
+    EXPECT_EQ("../Base", ReadFile(own));
 
     // Called again it leaves the file alone.
     utimbuf old{1000, 1000};
@@ -55,7 +49,7 @@ TEST(GenericFileLink, SymbolicLinkGetsAnOwnLinkFileOnce)
     struct stat record;
     ASSERT_EQ(0, ::stat(own.c_str(), &record));
     EXPECT_EQ(1000, record.st_mtime);
-    EXPECT_EQ("../Base", Read(own));
+    EXPECT_EQ("../Base", ReadFile(own));
 }
 
 TEST(GenericFileLink, OwnLinkFileGetsASymbolicLink)
@@ -72,7 +66,7 @@ TEST(GenericFileLink, OwnLinkFileGetsASymbolicLink)
 
     GenericFileLink::UpdateLink(layer.c_str(), "base", target);
     EXPECT_EQ(tmp.path("Base"), LinkText(tmp.path("L1/base")));
-    EXPECT_EQ("../Base", Read(own));
+    EXPECT_EQ("../Base", ReadFile(own));
 }
 
 TEST(GenericFileLink, ReadOwnLinkStates)
@@ -131,7 +125,7 @@ TEST(GenericFileLink, OwnLinkContentDoesNotDependOnTheTargetForm)
     for (Case const& c : cases) {
         std::string own = tmp.path("out.link");
         ASSERT_TRUE(GenericFileLink::CreateOwnLink(own.c_str(), c.dir.c_str(), c.target.c_str(), 0)) << c.target;
-        EXPECT_EQ(c.content, Read(own)) << c.dir << " -> " << c.target;
+        EXPECT_EQ(c.content, ReadFile(own)) << c.dir << " -> " << c.target;
     }
 }
 
@@ -146,7 +140,7 @@ TEST(GenericFileLink, AShorterTargetIsStoredAbsoluteAndReadBack)
 
     GenericFileLink::UpdateLink(layer.c_str(), "base", base.c_str());
     std::string own = tmp.path("layers/deep/L1/base.link");
-    std::string content = Read(own);
+    std::string content = ReadFile(own);
     ASSERT_FALSE(content.empty());
     EXPECT_STREQ(base.c_str(), GenericFileLink::ReadOwnLink(own.c_str()));
 }

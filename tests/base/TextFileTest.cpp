@@ -11,13 +11,7 @@
 
 namespace {
 
-std::string Read(std::string const& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testutil::ReadFile;
 
 void Write(std::string const& path, std::string const& bytes)
 {
@@ -84,15 +78,15 @@ TEST(TextFile, SaveFlags)
 
     EXPECT_FALSE(file.Save("x", false, true)) << "missing file without create";
     EXPECT_TRUE(file.Save("", true, true));
-    EXPECT_EQ("", Read(path));
+    EXPECT_EQ("", ReadFile(path));
 
     EXPECT_TRUE(file.Save("long old text", true, true));
     EXPECT_TRUE(file.Save("NEW", false, false));
-    EXPECT_EQ("NEWg old text", Read(path));
+    EXPECT_EQ("NEWg old text", ReadFile(path));
 
     Str text("whole");
     EXPECT_TRUE(TextFile::WriteFileContent(path.c_str(), text));
-    EXPECT_EQ("whole", Read(path));
+    EXPECT_EQ("whole", ReadFile(path));
 
     TextFile lines;
     lines.AddLine("a");

@@ -100,10 +100,7 @@ Messages Report(std::function<void()> const& run)
     Messages result;
     result.console = testing::internal::GetCapturedStdout();
     ErrorLog::CloseLogFile();
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    result.log = text.str();
+    result.log = testutil::ReadFile(path);
     // Only the elements between <log> and </log>.
     result.log = result.log.substr(6, result.log.size() - 13);
     return result;

@@ -2,6 +2,8 @@
 
 #include "base/Name.h"
 
+#include "../scanner/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,10 +16,8 @@ namespace {
 // A module file of tests/fixtures/parser parsed under its own name.
 std::unique_ptr<Parsed> ParseFixture(char const* name)
 {
-    std::ifstream in(std::string(MOSA_FIXTURES) + "/parser/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return std::unique_ptr<Parsed>(new Parsed(text.str().c_str(), name));
+    std::string text = testutil::ReadFile(std::string(MOSA_FIXTURES) + "/parser/" + name);
+    return std::unique_ptr<Parsed>(new Parsed(text.c_str(), name));
 }
 
 } // namespace

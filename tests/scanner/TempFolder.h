@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <ftw.h>
 #include <string>
 #include <sys/stat.h>
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace testutil {
+
+// The whole content of a file; empty when it cannot be read.
+inline std::string ReadFile(std::string const& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
 
 class TempFolder {
 public:

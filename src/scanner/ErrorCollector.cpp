@@ -1,31 +1,19 @@
 #include "scanner/ErrorCollector.h"
 
+#include "scanner/StrCol.h"
+
 #include <cstring>
 #include <string>
 
 namespace Lex {
 
-namespace {
-
-char* copy_text(char const* text)
-{
-    size_t len = text ? std::strlen(text) : 0;
-    char* copy = new char[len + 1];
-    if (len)
-        std::memcpy(copy, text, len);
-    copy[len] = '\0';
-    return copy;
-}
-
-} // namespace
-
 ErrorCollector::Msg::Msg(ErrorSeverity const& severity, Location const& location, char const* text)
-    : m_severity(severity), m_location(location), m_bLocation(true), m_text(copy_text(text))
+    : m_severity(severity), m_location(location), m_bLocation(true), m_text(StrCol::dup(text ? text : ""))
 {
 }
 
 ErrorCollector::Msg::Msg(ErrorSeverity const& severity, char const* text)
-    : m_severity(severity), m_bLocation(false), m_text(copy_text(text))
+    : m_severity(severity), m_bLocation(false), m_text(StrCol::dup(text ? text : ""))
 {
 }
 

@@ -3,39 +3,11 @@
 #include "scanner/StrCol.h"
 #include "scanner/SysCall.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace Lex {
-
-namespace {
-
-char* copy_of(std::string const& s)
-{
-    char* copy = new char[s.size() + 1];
-    std::memcpy(copy, s.c_str(), s.size() + 1);
-    return copy;
-}
-
-// The link text of path, or false when path is no symbolic link.
-bool read_link(char const* path, std::string& target)
-{
-    std::vector<char> buf(256);
-    for (;;) {
-        if (SysCall::readlink(path, buf.data(), buf.size(), nullptr)) {
-            target = buf.data();
-            return true;
-        }
-        if (errno != ENAMETOOLONG)
-            return false;
-        buf.resize(buf.size() * 2);
-    }
-}
-
-} // namespace
 
 FileUnit::FileUnit() : location_text(nullptr), abs_path(nullptr), flags(0) {}
 
@@ -85,15 +57,10 @@ char* FileUnit::resolvePath(char const* path)
     std::string current = path;
     std::string target;
     // A chain longer than the limit (a cycle) is left where it stands.
-    for (int depth = 0; depth < max_link_depth && read_link(current.c_str(), target); ++depth) {
+    for (int depth = 0; depth < max_link_depth && SysCall::readlink(current.c_str(), target, nullptr); ++depth) {
         if (target.empty())
             break;
-        if (target[0] == '/') {
-            current = target;
-        } else {
-            size_t slash = current.rfind('/');
-            current = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
-        }
+        current = SysCall::linkedPath(current, target);
     }
     return absolutePath(current.c_str());
 }
@@ -119,7 +86,7 @@ char* FileUnit::absolutePath(char const* path)
     std::free(real);
     if (result.empty() || result.back() != '/')
         result += '/';
-    return copy_of(result + file);
+    return StrCol::dup((result + file).c_str());
 }
 
 } // namespace Lex

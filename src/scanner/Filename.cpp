@@ -1,20 +1,10 @@
 #include "scanner/Filename.h"
 
+#include "scanner/StrCol.h"
+
 #include <cstring>
 
 namespace Lex {
-
-namespace {
-
-char* copy_text(char const* text, size_t len)
-{
-    char* copy = new char[len + 1];
-    std::memcpy(copy, text, len);
-    copy[len] = '\0';
-    return copy;
-}
-
-} // namespace
 
 FilenameInfo::~FilenameInfo()
 {
@@ -27,7 +17,7 @@ void Filename::name(char const* text)
     // Copy first: text may live in the body this handle is about to release.
     FilenameInfo* body = new FilenameInfo;
     if (text)
-        body->name = copy_text(text, std::strlen(text));
+        body->name = StrCol::dup(text);
     data(body);
 }
 
@@ -47,7 +37,7 @@ char const* Filename::path() const
         if (!slash)
             return "";
         size_t len = slash == body->name ? 1 : size_t(slash - body->name);
-        body->folder = copy_text(body->name, len);
+        body->folder = StrCol::dup(body->name, int(len));
     }
     return body->folder;
 }

@@ -1,5 +1,7 @@
 #include "scanner/PathManager.h"
 
+#include "scanner/StrCol.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,35 +16,17 @@ namespace {
 int const pattern_flags = REG_EXTENDED | REG_NOSUB;
 // Longest chain of symbolic links followed in one descent or lookup.
 int const max_links = 40;
-// Capacity for a link text, terminator included.
-unsigned long const link_capacity = 4096;
-
-char* copy_text(char const* text)
-{
-    size_t len = std::strlen(text);
-    char* copy = new char[len + 1];
-    std::memcpy(copy, text, len + 1);
-    return copy;
-}
+// First capacity tried for the current folder's path.
+unsigned long const path_capacity = 4096;
 
 bool ends_in_slash(std::string const& text)
 {
     return !text.empty() && text.back() == '/';
 }
 
-// The text of the symbolic link path, or false when path is no link.
-bool link_text(char const* path, std::string& text)
-{
-    std::vector<char> buf(link_capacity);
-    if (!SysCall::readlink(path, buf.data(), buf.size(), nullptr))
-        return false;
-    text = buf.data();
-    return true;
-}
-
 bool current_folder(std::string& text)
 {
-    std::vector<char> buf(link_capacity);
+    std::vector<char> buf(path_capacity);
     while (!SysCall::getcwd(buf.data(), buf.size(), nullptr)) {
         if (errno != ERANGE)
             return false;
@@ -99,7 +83,7 @@ PathInfo::PathInfo(PathInfo const& other) : m_src(nullptr), m_dest(nullptr)
 PathInfo& PathInfo::operator=(PathInfo const& other)
 {
     if (this != &other) {
-        char* text = other.m_src ? copy_text(other.m_src) : nullptr;
+        char* text = StrCol::dup(other.m_src);
         delete[] m_src;
         m_src = text;
         dest(other.m_dest);
@@ -117,14 +101,14 @@ void PathInfo::src(char const* text)
 {
     if (!text)
         return;
-    char* copy = copy_text(text);
+    char* copy = StrCol::dup(text);
     delete[] m_src;
     m_src = copy;
 }
 
 void PathInfo::dest(char const* text)
 {
-    char* copy = text ? copy_text(text) : nullptr;
+    char* copy = StrCol::dup(text);
     delete[] m_dest;
     m_dest = copy;
 }
@@ -237,7 +221,7 @@ void PathManager::traverse(char const* path, bool recurse, bool keepInfo, Chain 
         // A link to a folder of the current descent would list it again
         // without end; long link chains are not followed either.
         std::string target;
-        Chain next{info.st_dev, info.st_ino, chain->links + (link_text(full.c_str(), target) ? 1 : 0), chain};
+        Chain next{info.st_dev, info.st_ino, chain->links + (SysCall::readlink(full.c_str(), target, nullptr) ? 1 : 0), chain};
         bool loop = false;
         for (Chain const* c = chain; c && !loop; c = c->parent)
             loop = c->dev == next.dev && c->ino == next.ino;
@@ -349,14 +333,9 @@ bool PathManager::inPath(char const* file, Filename* out) const
             }
         }
         std::string target;
-        if (links == max_links || !link_text(current.c_str(), target))
+        if (links == max_links || !SysCall::readlink(current.c_str(), target, nullptr))
             return false;
-        if (target[0] == '/') {
-            current = target;
-        } else {
-            size_t slash = current.rfind('/');
-            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
-        }
+        current = SysCall::linkedPath(current, target);
     }
 }
 

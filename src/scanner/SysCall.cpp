@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <utime.h>
+#include <vector>
 
 namespace Lex {
 
@@ -95,6 +96,28 @@ char* SysCall::readlink(char const* path, char* buf, unsigned long size, ErrorSi
     }
     buf[len] = '\0';
     return buf;
+}
+
+bool SysCall::readlink(char const* path, std::string& text, ErrorSink* sink)
+{
+    std::vector<char> buf(256);
+    while (!readlink(path, buf.data(), buf.size(), nullptr)) {
+        if (errno != ENAMETOOLONG) {
+            printerror(sink, "readlink", path);
+            return false;
+        }
+        buf.resize(buf.size() * 2);
+    }
+    text = buf.data();
+    return true;
+}
+
+std::string SysCall::linkedPath(std::string const& link, std::string const& text)
+{
+    if (!text.empty() && text[0] == '/')
+        return text;
+    size_t slash = link.rfind('/');
+    return slash == std::string::npos ? text : link.substr(0, slash + 1) + text;
 }
 
 bool SysCall::createlink(char const* link, char const* target)

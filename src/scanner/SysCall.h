@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <dirent.h>
+#include <string>
 #include <sys/stat.h>
 
 namespace Lex {
@@ -31,6 +32,11 @@ public:
     // size is the capacity of buf including the terminating NUL; a link text
     // that does not fit is a failure.
     static char* readlink(char const* path, char* buf, unsigned long size, ErrorSink* sink);
+    // The whole link text of path, however long; false when path is no link.
+    static bool readlink(char const* path, std::string& text, ErrorSink* sink);
+    // The path that the link text names, seen from the link's own folder: an
+    // absolute text as it is, a relative one in place of the link's last part.
+    static std::string linkedPath(std::string const& link, std::string const& text);
     // Makes link a symbolic link whose text is target.
     static bool createlink(char const* link, char const* target);
     static time_t time(time_t* t, ErrorSink* sink);

@@ -184,6 +184,31 @@ TEST(SysCall, LinksAreMadeAndReadWithinCapacity)
     if (SysCall::createlink(tooLongLink.c_str(), tooLong.c_str())) {
         EXPECT_EQ(nullptr, SysCall::readlink(tooLongLink.c_str(), big.data(), 4096, nullptr));
     }
+
+    // Read into a string, a link text of any length comes whole.
+    std::string text;
+    EXPECT_TRUE(SysCall::readlink(longLink.c_str(), text, nullptr));
+    EXPECT_EQ(longText, text);
+    std::ostringstream noLink;
+    Lex::ErrorStream noLinkStream(noLink);
+    EXPECT_FALSE(SysCall::readlink(plain.c_str(), text, &noLinkStream));
+    EXPECT_EQ(fatal("readlink", plain, EINVAL), noLink.str());
+}
+
+TEST(SysCall, LinkedPathIsSeenFromTheLinksFolder)
+{
+    struct {
+        char const* link;
+        char const* text;
+        char const* path;
+    } const cases[] = {
+        {"a/b/l.h", "../c/x.h", "a/b/../c/x.h"},
+        {"a/b/l.h", "/abs/x.h", "/abs/x.h"},
+        {"l.h", "x.h", "x.h"},
+        {"/l.h", "x.h", "/x.h"},
+    };
+    for (auto const& c : cases)
+        EXPECT_EQ(c.path, SysCall::linkedPath(c.link, c.text)) << c.link << " -> " << c.text;
 }
 
 TEST(SysCall, SetFileTime)

@@ -2,7 +2,7 @@
 // files given on the command line) several times, then parses the scanned
 // units, and reports bytes and tokens per second for each stage.
 //   FrontEndBench [repetitions] [file...]
-#include "parser/ParseProject.h"
+#include "compose/ParseProject.h"
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
 #include "scanner/CScanner.h"

@@ -3,7 +3,7 @@
 // C++ and the Java-like modes are exercised; the rest is the module.
 #include "FuzzInput.h"
 
-#include "parser/ParseProject.h"
+#include "compose/ParseProject.h"
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
 

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Builds mosa++ (release) into build/ and composes the bundled example product line.
+# Builds mosa++ (release) into build/, composes the example product line
+# examples/calc into build/example/calc, compiles the composed sources with
+# the example's main and runs the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=Release -DMOSA_TESTS=OFF
 cmake --build build
-# Until composition lands, the tool only prints its usage (exit code 1).
-./build/mosa++ || true
+
+out=build/example/calc
+mkdir -p "$out"
+./build/mosa++ -o="$PWD/$out" examples/calc/calc.equation
+g++ -std=c++17 -Wall -Werror -I"$out" examples/calc/main.cpp "$out"/*.cpp -o "$out/calc"
+"$out/calc"

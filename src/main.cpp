@@ -1,12 +1,7 @@
-// Entry point of mosa++.
-#include <cstdio>
+// Entry point of mosa++: the exit code is the application's.
+#include "compose/Application.h"
 
 int main(int argc, char** argv)
 {
-    (void)argv;
-    if (argc < 2) {
-        std::printf("usage: mosa++ [options] <equation>\n");
-        return 1;
-    }
-    return 0;
+    return Application::GetInstance()->Run(argc, argv);
 }

@@ -1,24 +1,166 @@
-// The layer stack: the one object that holds a composition. It keeps the
-// composed classes by module name.
+// The layer stack: the one object that holds a composition. It is the array
+// of the layers, bottom layer first, and keeps the main equation, the source
+// and output folders, the product-line name, the composed classes by module
+// name, the open append files and the layer decorators. It sets up the
+// folders and layers from the equation and runs the phases of a
+// composition: parse, transform, save, restore or touch file times.
 #pragma once
 
+#include "base/Array.h"
 #include "base/Map.h"
+#include "base/Str.h"
+#include "base/StringArray.h"
 
+#include <ctime>
+
+class AppendFile;
+class EquationFile;
+class FOPModule;
+class Layer;
+class LayerConfig;
+class LayerDecorator;
 class TransformedModule;
 
-class LayerStack {
+class LayerStack : public Array<Layer*, Layer* const&> {
 public:
-    LayerStack() {}
+    LayerStack();
     LayerStack(LayerStack const&) = delete;
     LayerStack& operator=(LayerStack const&) = delete;
-    // The composed classes are not deleted: they live until the process ends.
-    virtual ~LayerStack() {}
+    // Deletes the layers, bottom first, then the equation (and with it the
+    // layer configurations). The composed classes, the append files and the
+    // decorators are not deleted.
+    ~LayerStack() override;
 
+    // Folders and layers.
+
+    // Source folder (-s, else the equation's folder), output folder (-o,
+    // created with its parents, else "<source>/.output.<name>", not created
+    // here) and the XML log in the output folder when that exists. False,
+    // after an error message, when the source folder cannot be entered, the
+    // output folder cannot be created, or the output folder is one that a
+    // full rebuild must not clean (the file-system root, the home folder, or
+    // a folder holding the sources, the equation or the program).
+    bool InitDirectories();
+    // One layer per equation entry, then the listing of every layer folder
+    // (which may add derived layers); always true.
+    bool InitLayers();
+    // Creates a layer (parents null for an ordinary layer) and adds it.
+    Layer* NewLayer(LayerConfig& config, Str const& folder, Set<Layer*, Layer*>* parents);
+    // Puts the layer into the stack: a layer with two or more parents right
+    // above its highest parent and above every derived layer made only of
+    // its parents; any other layer at the top. Keeps m_pLayerBelow.
+    void Add(Layer& layer);
+    // The lowest layer whose full name, else plain name, equals the name.
+    Layer* FindLayer(Str const& name);
+    // The decorator of the layer's binding unit, created on first use.
+    LayerDecorator* GetDecorator(Layer& layer);
+    Layer* GetTopmostLayerOfBindingUnit(LayerDecorator* decorator);
+    // The folder of a layer from its full name: "<source>/<name with / for
+    // .>", a "<first part>.lnk" link beside the sources, or a family folder
+    // under MOSAC_HOME.
+    Str GetAbsLayerDir(Str name);
+    // Compares two layer names part by part ("/"-separated) by the order of
+    // their layers in the equation.
+    int CompareLayerNames(Str const& a, Str const& b);
+
+    // Derived layers and the layers' own equation files.
+
+    // A link named linkName in layer's folder pointing at folder: the layer
+    // derived from layer's parents and the layer the link names.
+    void AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName);
+    // The configuration of a derived layer, inserted into the equation
+    // after its last parent; null when the layer exists already or no
+    // parent is in the equation.
+    LayerConfig* CreateDerivateConfig(StringSet& parentNames);
+    // Composes the layers' equation files (-eq, -eqonly).
+    void TransformEquationFiles();
+
+    // The run.
+
+    // Loads the equation ('\' read as '/') and sets up folders and layers.
+    bool LoadEquation(char const* path);
+    // Takes the product-line name from the equation and sets up the folders
+    // and the layers again.
+    bool OnEquationChanged();
+    // Every composed class prepares its transformation.
+    void PrepareParse();
+    // The newest modification time of the composed classes' main output
+    // files; 0 when there is none.
+    time_t GetLastTransformTime();
+    // Parses what must be parsed and, with transform, transforms and saves;
+    // false when a composed class failed to parse.
+    bool Parse(bool transform);
+    void Transform();
+    // Appends the layers' plain files into the output folder.
+    void TransformNonSourceFiles();
+    void SecondTransformStep();
+    void OnTransformEnd();
+    // "layer %s: %d LoC" per layer, the total and the method counts.
+    void PrintLayerLoc();
+    void CalcLayerMethods(Layer& layer, int& methods, int& inlinedMethods, int& extensions,
+                          int& inlinedExtensions);
+    void SaveFiles();
+    // Gives unchanged outputs their old times back and touches the classes
+    // that depend on a changed one.
+    void TouchDependingFiles();
+    // Layer interface, factory and layer classes of a dynamic composition.
+    void GenerateFeatureClasses();
+
+    // Composed classes by module name
     // The composed class of that name; when there is none and the name
     // begins with "C", the class named by the rest of the name (so "CFoo"
     // finds Foo unless a class CFoo exists); else null.
     TransformedModule* GetModule(char const* name);
+    // Adds a feature module to the composed class of its name, creating the
+    // class for the first module of a name. A module already in the class is
+    // not added again.
+    TransformedModule* AddFopModule(FOPModule& module);
+    // A new composed class for the module, entered under its name.
+    TransformedModule* CreateNewTransformedModule(FOPModule& module);
+    // Enters the names into the set of generated class names.
+    void AddGeneratedModules(StringArray const& names);
+    // Whether name names a composed or generated class other than ownName
+    // (also as "C" + a composed class's name); a generated name used so is
+    // recorded as referenced.
+    bool IsOtherModuleName(char const* name, Str const& ownName);
+    bool HasGeneratedClassReference(char const* name);
+    // The file base names of the names to include: generated and composed
+    // classes keep their names (a class with an error is left out), "C" +
+    // a composed class's name becomes that name, others stay as they are.
+    void GetFileNamesFromModuleNames(StringArray const& names, StringArray& out);
+    // Exact lookup in the table of composed classes.
+    bool HasModule(Str const& name);
+    // End of composed classes by module name
 
     // The composed classes by module name; the classes are not owned.
     MapStringTo<TransformedModule*> m_ComposedClasses;
+    // The open append files of the output folder by file name.
+    MapStringTo<AppendFile*> m_AppendFiles;
+    // Composed classes generated, dependent classes touched in this run.
+    int m_GeneratedCount;
+    int m_DependentCount;
+    // Class names that the generated factory code provides, and those of
+    // them that some module uses.
+    StringSet m_GeneratedClassNames;
+    StringSet m_ReferencedGeneratedNames;
+    // The absolute source folder; layer names are folder paths below it.
+    Str m_SourceDir;
+    // The equation's name.
+    Str m_ProductLineName;
+    // The absolute output folder.
+    Str m_OutDir;
+    // The main equation; owned.
+    EquationFile* m_pEquation;
+    bool m_bHasDynamicLayer;
+    // One decorator per binding unit, in creation order; not owned.
+    Array<LayerDecorator*> m_Decorators;
+    // Files below the output folder that this run wrote before the
+    // clean-up of a full rebuild; the clean-up spares them.
+    StringSet m_WrittenFiles;
+
+    // False, after an error message, for an output folder that a full
+    // rebuild must not clean: the file-system root, the home folder, or a
+    // folder that is or holds the source folder, the equation's folder, a
+    // layer folder or the program's folder.
+    bool IsSafeOutputFolder(Str const& outDir);
 };

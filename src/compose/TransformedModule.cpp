@@ -1,6 +1,685 @@
 #include "compose/TransformedModule.h"
 
-TransformedModule::TransformedModule(LayerStack& stack) : m_pLayerStack(&stack) {}
+#include "base/ErrorLog.h"
+#include "base/Directory.h"
+#include "base/FileStat.h"
+#include "base/TextFile.h"
+#include "compose/FOPModule.h"
+#include "compose/FopParseProject.h"
+#include "compose/Layer.h"
+#include "compose/LayerConfig.h"
+#include "compose/LayerStack.h"
+#include "compose/Module.h"
+#include "output/ModuleIncludes.h"
+#include "output/ModuleTransform.h"
+#include "output/OutFile.h"
+#include "parser/Info.h"
+#include "parser/NodeFuncDecl.h"
+#include "scanner/SysCall.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+OutFileList TransformedModule::m_AllFiles;
+
+namespace {
+
+// Prefixes of the dependency file's lines. "decl:" and "impl:" name included
+// classes; "src:" lines give the module files the class was composed from,
+// "mixin:<class>:" lines the files of the mixin copies. A reader that knows
+// only the first two takes the others for names of no composed class and
+// passes over them.
+char const DeclPrefix[] = "decl:";
+char const ImplPrefix[] = "impl:";
+char const SourcePrefix[] = "src:";
+char const MixinPrefix[] = "mixin:";
+
+bool StartsWith(Str const& text, char const* prefix)
+{
+    return std::strncmp(text.GetBuffer(), prefix, std::strlen(prefix)) == 0;
+}
+
+// Creates the folder with its parents and answers its absolute path; empty
+// when it cannot be made or is the root, after one message per folder when
+// report is set.
+Str MakeOutputFolder(Str const& folder, bool report)
+{
+    Str absolute;
+    if (!folder.IsEmpty()) {
+        Directory::CreateRecursive(folder);
+        if (char* real = realpath(folder.GetBuffer(), nullptr)) {
+            absolute = real;
+            free(real);
+        }
+    }
+    if (!absolute.IsEmpty() && absolute != "/" && Directory::exists(absolute))
+        return absolute;
+    if (!report)
+        return Str();
+    static StringSet reported;
+    if (!reported.Contains(folder)) {
+        reported.Add(folder);
+        ErrorLog::OnError(Str().Format("cannot create output folder %s", folder.GetBuffer()));
+    }
+    return Str();
+}
+
+bool SameLists(StringArray const& a, StringArray const& b)
+{
+    if (a.GetCount() != b.GetCount())
+        return false;
+    for (int i = 0; i < a.GetCount(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+bool ContainsString(StringArray const& list, Str const& text)
+{
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (list[i] == text)
+            return true;
+    return false;
+}
+
+// True when the file cannot be examined or was modified after t.
+bool FileNewerThan(Str const& path, time_t t)
+{
+    FileStat status;
+    return !status.stat(path) || status.st_mtime > t;
+}
+
+} // namespace
+
+// ---- Construction and modules ----
+
+TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
+    : m_pLayerStack(&stack), m_pFirstModule(&module), m_pFinalModule(&module), m_AccessNode(*this)
+{
+    OnCreate();
+    m_Name = module.GetName();
+    // A folder that cannot be made yet is tried again, and reported, when
+    // the class is transformed: the clean-up of a full rebuild may remove
+    // what stands in its way.
+    InitDestDir(false);
+    LoadDependencies();
+}
+
+TransformedModule::TransformedModule(LayerStack& stack)
+    : m_pLayerStack(&stack), m_pFirstModule(nullptr), m_pFinalModule(nullptr), m_AccessNode(*this)
+{
+    OnCreate();
+    m_bNoOutDir = true;
+}
+
+TransformedModule::~TransformedModule()
+{
+    OnDelete();
+}
+
+void TransformedModule::OnCreate()
+{
+    m_pProject = FopParseProject::GetInstance();
+    m_bParsed = false;
+    m_bTransformed = false;
+    m_bIndirectDeclDone = false;
+    m_bUpdatingDecl = false;
+    m_bHasError = false;
+    m_bNeedsSplPtr = false;
+    m_bDynamicDelegation = false;
+    // The interface and decorator generator is not made yet: classes
+    // composed per binding unit get no interface header.
+    m_pInterface = nullptr;
+    m_bSingleBindingUnit = false;
+    m_bNoOutDir = false;
+    m_bHasSourceRecord = false;
+}
+
+void TransformedModule::OnDelete()
+{
+    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry))
+        delete entry->GetValue();
+    m_RecordedMixins.RemoveAll();
+}
+
+void TransformedModule::InitDestDir(bool report)
+{
+    Str layerDir = m_pFirstModule && m_pFirstModule->m_pLayer ? m_pFirstModule->m_pLayer->m_DestDir : Str();
+    Str absolute = MakeOutputFolder(layerDir, report);
+    if (absolute.IsEmpty()) {
+        // Nothing of this class is read from or written to any folder.
+        m_bNoOutDir = true;
+        m_DestDir = "";
+        m_DestBase = "";
+        return;
+    }
+    m_bNoOutDir = false;
+    m_DestDir = absolute + "/";
+    m_DestBase = m_DestDir + m_Name;
+}
+
+bool TransformedModule::HasFopModule(FOPModule const& module) const
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i] == &module)
+            return true;
+    return false;
+}
+
+TransformedModule* TransformedModule::Add(FOPModule& module)
+{
+    // The same module reached twice (a layer named twice, two links to one
+    // folder) would be transformed and written twice.
+    if (HasFopModule(module))
+        return this;
+    m_Modules.Add(&module);
+    module.SetTransformedClass(*this);
+    if (m_pFinalModule && m_pFinalModule != &module)
+        module.m_pRefinedModule = m_pFinalModule;
+    m_pFinalModule = &module;
+    return this;
+}
+
+bool TransformedModule::InsertAbove(FOPModule& module, FOPModule& mixin)
+{
+    int index = -1;
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i] == &module) {
+            index = i;
+            break;
+        }
+    if (index < 0)
+        return false;
+    m_Modules.InsertAt(index, &mixin);
+    mixin.SetTransformedClass(*this);
+    if (module.m_pRefinedModule)
+        mixin.m_pRefinedModule = module.m_pRefinedModule;
+    module.m_pRefinedModule = &mixin;
+    return true;
+}
+
+ModuleTransform* TransformedModule::AddTransformationModule(ModuleTransform* unit)
+{
+    m_Transformations.Add(unit);
+    return unit;
+}
+
+// ---- Transformation scheme ----
+
+bool TransformedModule::HasMixedBinding()
+{
+    for (int i = 1; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i]->GetBindingUnitName() != m_Modules[i - 1]->GetBindingUnitName())
+            return true;
+    return false;
+}
+
+void TransformedModule::InitTransformation()
+{
+    // The units are chosen once; a second call would give every module a
+    // second unit.
+    if (m_Transformations.GetCount() > 0)
+        return;
+    bool mixed = HasMixedBinding();
+    m_bSingleBindingUnit = !mixed;
+    if (mixed) {
+        InitDelegationTransformation();
+        return;
+    }
+    JampackModuleTransform* unit = new JampackModuleTransform(*this);
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        unit->AddModule(m_Modules[i]);
+    AddTransformationModule(unit);
+    if (m_Modules.GetCount() > 0 && m_Transformations.GetCount() == 1)
+        unit->SetBindingUnitName(m_Modules[0]->GetBindingUnitName());
+}
+
+void TransformedModule::InitDelegationTransformation()
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        FOPModule* module = m_Modules[i];
+        if (module->m_pLayer && module->m_pLayer->m_pConfig && module->m_pLayer->m_pConfig->m_bLoadDynamic)
+            m_bDynamicDelegation = true;
+        Str name = module->GetBindingUnitName();
+        ModuleTransform* unit = GetTransformationUnit(name);
+        if (!unit) {
+            unit = new JampackModuleTransform(*this);
+            unit->SetBindingUnitName(name);
+            AddTransformationModule(unit);
+        }
+        unit->AddModule(module);
+    }
+}
+
+ModuleTransform* TransformedModule::GetTransformationUnit(char const* bindingUnitName)
+{
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        if (m_Transformations[i]->GetBindingUnitName() == bindingUnitName)
+            return m_Transformations[i];
+    return nullptr;
+}
+
+bool TransformedModule::IsPureJampack()
+{
+    return m_Transformations.GetCount() == 1 && m_Transformations[0]->IsJampackTransformation();
+}
+
+// ---- Run steps ----
+
+time_t TransformedModule::GetDestFileTime()
+{
+    if (m_bNoOutDir)
+        return 0;
+    Str path = GetMainDestFilePath();
+    if (path.IsEmpty())
+        return 1;
+    FileStat status;
+    if (!status.stat(path))
+        return 0;
+    return status.st_mtime;
+}
+
+Str TransformedModule::GetMainDestFilePath()
+{
+    return m_pFirstModule ? m_pFirstModule->GetDeclFilePath() : Str();
+}
+
+bool TransformedModule::Parse()
+{
+    if (m_bParsed)
+        return true;
+    if (!ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
+        return true;
+    // Parsing a module can insert mixin copies, so the count is read afresh.
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        FOPModule* module = m_Modules[i];
+        if (module->m_bParsed)
+            continue;
+        if (!module->Parse())
+            return false;
+    }
+    OnParsed();
+    m_bParsed = true;
+    return true;
+}
+
+bool TransformedModule::ChangedSinceLastTransform()
+{
+    time_t t = GetDestFileTime();
+    if (t == 0)
+        return true;
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i]->m_pModule->HasChanged(t))
+            return true;
+    if (HasModuleSetChanged())
+        return true;
+    // The files of the mixin copies made last run.
+    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry)) {
+        StringArray const& paths = *entry->GetValue();
+        for (int i = 0; i < paths.GetCount(); ++i)
+            if (FileNewerThan(paths[i], t))
+                return true;
+    }
+    return false;
+}
+
+void TransformedModule::GetSourcePaths(StringArray& paths) const
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (!m_Modules[i]->m_bIsMixin)
+            paths.Add(m_Modules[i]->GetSourcePath());
+}
+
+bool TransformedModule::HasModuleSetChanged()
+{
+    if (!m_bHasSourceRecord)
+        return true;
+    StringArray current;
+    GetSourcePaths(current);
+    if (!SameLists(current, m_RecordedSources))
+        return true;
+    // Each mixin class must still consist of the files its copies were
+    // made from.
+    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry)) {
+        auto* found = m_pLayerStack->m_ComposedClasses.Find(entry->GetKey());
+        if (!found)
+            return true;
+        StringArray mixinPaths;
+        found->GetValue()->GetSourcePaths(mixinPaths);
+        StringArray const& recorded = *entry->GetValue();
+        for (int i = 0; i < mixinPaths.GetCount(); ++i)
+            if (!ContainsString(recorded, mixinPaths[i]))
+                return true;
+        for (int i = 0; i < recorded.GetCount(); ++i)
+            if (!ContainsString(mixinPaths, recorded[i]))
+                return true;
+    }
+    return false;
+}
+
+void TransformedModule::OnParsed()
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        m_Modules[i]->OnParsed();
+        m_Modules[i]->GetMembers(m_Members);
+    }
+    InitModuleInstantiations();
+}
+
+void TransformedModule::InitModuleInstantiations()
+{
+    for (auto* entry = m_Members.GetFirst(); entry; entry = m_Members.GetNext(entry)) {
+        MemberInfo* member = entry->GetValue();
+        if (!member || !member->IsField())
+            continue;
+        VarDeclInfo* var = member->GetVarDeclInfo();
+        TypeInfo* type = var ? var->GetType() : nullptr;
+        if (!type || type->m_Indirection != TypeInfo::BY_VALUE || !type->GetName())
+            continue;
+        if (TransformedModule* accessed = m_pLayerStack->GetModule(type->GetNameText()))
+            StoreClassAccess(accessed);
+    }
+}
+
+bool TransformedModule::CanTransform()
+{
+    if (!m_bParsed)
+        return false;
+    if (m_pFirstModule && m_pFirstModule->IsRefinement()) {
+        m_pFirstModule->PrintWarning("first module in hierarchy is refinement", 0);
+        return false;
+    }
+    return true;
+}
+
+bool TransformedModule::Transform()
+{
+    if (!CanTransform())
+        return false;
+    if (m_bNoOutDir && m_pFirstModule)
+        InitDestDir(true);
+    if (m_bNoOutDir)
+        return false;
+    // The delegation objects of a class composed per binding unit lie in
+    // their layers' output folders.
+    if (!IsPureJampack())
+        for (int i = 0; i < m_Modules.GetCount(); ++i)
+            if (MakeOutputFolder(m_Modules[i]->m_pLayer->m_DestDir, true).IsEmpty()) {
+                m_bNoOutDir = true;
+                return false;
+            }
+    TransformModules();
+    m_bTransformed = true;
+    return true;
+}
+
+void TransformedModule::TransformModules()
+{
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->BeginTransform();
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        m_Modules[i]->Transform();
+}
+
+void TransformedModule::SecondTransformStep()
+{
+    m_AccessNode.PropagateDynAccessFlag(ClassAccessGraphNode::DynAccessNotSet);
+}
+
+void TransformedModule::OnTransformEnd()
+{
+    m_bNeedsSplPtr = m_AccessNode.m_DynAccess == ClassAccessGraphNode::DynAccessSet;
+    if (m_bNeedsSplPtr && IsPureJampack())
+        AddSplPtr();
+}
+
+void TransformedModule::AddSplPtr()
+{
+    if (!IsPureJampack() || !m_pFirstModule)
+        return;
+    // The product-line interface bears the product-line name.
+    Str spl = m_pLayerStack->m_ProductLineName;
+    Str cls = m_pFirstModule->GetClassName();
+    Str code;
+    code.Format("\t%s* __SPL_PTR;", spl.GetBuffer());
+    code += Str().Format("\t%s& GetSPL() { %s };", spl.GetBuffer(), "return *__SPL_PTR;");
+    code += Str().Format("\tpublic: %s* SetSplPtr(%s& ptr) { %s return this; }", cls.GetBuffer(), spl.GetBuffer(),
+                         ("__SPL_PTR = (" + spl + "*)&ptr;").GetBuffer());
+    auto* unit = static_cast<JampackModuleTransform*>(m_Transformations[0]);
+    ModuleIncludes::AddInclude(unit->GetIncludes()->m_HeaderIncludes, spl);
+    m_AddedMemberCode += "\n";
+    m_AddedMemberCode += code;
+}
+
+void TransformedModule::SaveFiles()
+{
+    if (!m_bTransformed || m_bHasError || m_bNoOutDir)
+        return;
+    ResetDependencies();
+    OpenOutputFiles();
+    SaveModules();
+    CloseModules();
+    SaveDependencies();
+}
+
+void TransformedModule::OpenOutputFiles()
+{
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->OpenFiles();
+}
+
+void TransformedModule::SaveModules()
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        m_Modules[i]->Save();
+}
+
+void TransformedModule::CloseModules()
+{
+    WriteDecorator();
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->BeginCloseFiles();
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->CloseFiles();
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->EndCloseFiles();
+}
+
+void TransformedModule::WriteDecorator()
+{
+    // The interface and decorator header of a class composed per binding
+    // unit with a dynamically loaded layer is not written yet.
+}
+
+bool TransformedModule::HasOutputChanged(bool decl)
+{
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        if (m_Transformations[i]->HasOutputChanged(decl))
+            return true;
+    return false;
+}
+
+// ---- Dependency file ----
+
+void TransformedModule::LoadDependencies()
+{
+    if (m_bNoOutDir)
+        return;
+    StringArray lines;
+    if (!TextFile::GetFileContent(m_DestBase + ".dep", lines))
+        return;
+    for (int i = 0; i < lines.GetCount(); ++i) {
+        Str const& line = lines[i];
+        if (line.IsEmpty())
+            continue;
+        if (StartsWith(line, ImplPrefix)) {
+            m_ImplDependencies.Add(line.GetBuffer() + std::strlen(ImplPrefix));
+        } else if (StartsWith(line, DeclPrefix)) {
+            m_DeclDependencies.Add(line.GetBuffer() + std::strlen(DeclPrefix));
+        } else if (StartsWith(line, SourcePrefix)) {
+            m_bHasSourceRecord = true;
+            m_RecordedSources.Add(line.GetBuffer() + std::strlen(SourcePrefix));
+        } else if (StartsWith(line, MixinPrefix)) {
+            char const* rest = line.GetBuffer() + std::strlen(MixinPrefix);
+            char const* colon = std::strchr(rest, ':');
+            if (!colon)
+                continue;
+            Str name;
+            name.SetData(rest, static_cast<size_t>(colon - rest));
+            StringArray*& paths = m_RecordedMixins[name];
+            if (!paths)
+                paths = new StringArray;
+            paths->Add(colon + 1);
+        } else {
+            m_DeclDependencies.Add(line);
+        }
+    }
+}
+
+void TransformedModule::ResetDependencies()
+{
+    m_DeclDependencies.RemoveAll();
+    m_ImplDependencies.RemoveAll();
+    m_IndirectDeclDependencies.RemoveAll();
+    m_bIndirectDeclDone = false;
+}
+
+void TransformedModule::SaveDependencies()
+{
+    if (m_bNoOutDir)
+        return;
+    Str text;
+    for (auto* entry = m_DeclDependencies.GetFirst(); entry; entry = m_DeclDependencies.GetNext(entry))
+        if (entry->GetKey() != m_Name)
+            text += DeclPrefix + entry->GetKey() + "\n";
+    for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry))
+        if (entry->GetKey() != m_Name)
+            text += ImplPrefix + entry->GetKey() + "\n";
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        FOPModule* module = m_Modules[i];
+        if (module->m_bIsMixin)
+            text += MixinPrefix + module->m_MixinName + ":" + module->GetSourcePath() + "\n";
+        else
+            text += SourcePrefix + module->GetSourcePath() + "\n";
+    }
+    if (text.IsEmpty())
+        return;
+    TextFile file(m_DestBase + ".dep");
+    file.Save(text, true, true);
+}
+
+void TransformedModule::UpdateIndirectDeclDependencies()
+{
+    if (m_bUpdatingDecl) {
+        ErrorLog::OnError("there is a recursive dependency", m_Name, 0);
+        return;
+    }
+    m_bUpdatingDecl = true;
+    for (auto* entry = m_DeclDependencies.GetFirst(); entry; entry = m_DeclDependencies.GetNext(entry)) {
+        TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
+        if (!cls)
+            continue;
+        m_IndirectDeclDependencies.Add(cls);
+        cls->GetDeclDependencies(m_IndirectDeclDependencies);
+    }
+    m_bUpdatingDecl = false;
+    m_bIndirectDeclDone = true;
+}
+
+void TransformedModule::GetDeclDependencies(Set<TransformedModule*>& out)
+{
+    if (!m_bIndirectDeclDone)
+        UpdateIndirectDeclDependencies();
+    if (&out == &m_IndirectDeclDependencies)
+        return;
+    for (auto* entry = m_IndirectDeclDependencies.GetFirst(); entry; entry = m_IndirectDeclDependencies.GetNext(entry))
+        out.Add(entry->GetKey());
+}
+
+bool TransformedModule::DependensOnChangedModule()
+{
+    if (m_bNoOutDir)
+        return false;
+    if (m_pFirstModule && m_pFirstModule->GetFileType() == Module::FT_JAK)
+        return false;
+    Set<TransformedModule*> reached;
+    for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry)) {
+        TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
+        if (!cls || cls == this)
+            continue;
+        if (cls->HasOutputChanged(true))
+            return true;
+        cls->GetDeclDependencies(reached);
+    }
+    if (!m_bIndirectDeclDone)
+        UpdateIndirectDeclDependencies();
+    for (auto* entry = m_IndirectDeclDependencies.GetFirst(); entry; entry = m_IndirectDeclDependencies.GetNext(entry))
+        reached.Add(entry->GetKey());
+    for (auto* entry = reached.GetFirst(); entry; entry = reached.GetNext(entry))
+        if (entry->GetKey()->HasOutputChanged(true))
+            return true;
+    return false;
+}
+
+void TransformedModule::Touch()
+{
+    if (m_bNoOutDir)
+        return;
+    printf("touch-dep: %s (%s)\n", m_DestBase.GetBuffer(), m_Name.GetBuffer());
+    time_t now = time(nullptr);
+    Lex::SysCall::SetFileTime(m_DestBase + ".cpp", now, false);
+}
+
+bool TransformedModule::Depends(Str const& name)
+{
+    return m_DeclDependencies.Contains(name) || m_ImplDependencies.Contains(name);
+}
+
+// ---- Queries ----
+
+Str TransformedModule::GetOrigClassName()
+{
+    return m_pFirstModule ? m_pFirstModule->GetOrigClassName() : Str();
+}
+
+Str TransformedModule::GetBaseClass()
+{
+    Str name;
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i]->GetBaseClass(name))
+            return name;
+    return Str();
+}
+
+NodeFuncDecl* TransformedModule::GetRefiningMethod(FOPModule const& module, FuncInfo const& func)
+{
+    bool passed = false;
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        if (!passed) {
+            passed = m_Modules[i] == &module;
+            continue;
+        }
+        if (NodeFuncDecl* decl = m_Modules[i]->GetMethod(func))
+            return decl;
+    }
+    return nullptr;
+}
+
+NodeFuncDecl* TransformedModule::GetRefinedMethod(FOPModule const& module, FuncInfo const& func)
+{
+    bool passed = false;
+    for (int i = m_Modules.GetCount() - 1; i >= 0; --i) {
+        if (!passed) {
+            passed = m_Modules[i] == &module;
+            continue;
+        }
+        if (NodeFuncDecl* decl = m_Modules[i]->GetMethod(func))
+            return decl;
+    }
+    return nullptr;
+}
 
 MemberInfo* TransformedModule::GetMember(char const* name)
 {
@@ -8,4 +687,53 @@ MemberInfo* TransformedModule::GetMember(char const* name)
         return nullptr;
     auto* entry = m_Members.Find(name);
     return entry ? entry->GetValue() : nullptr;
+}
+
+void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
+{
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        m_Transformations[i]->GetIncludesAndForwards(includes);
+}
+
+void TransformedModule::AddBaseClass(char const*, char const*)
+{
+    // Handed to the class interface generator, which is not made yet.
+}
+
+void TransformedModule::AddInterfaceMethod(char const*)
+{
+    // Handed to the class interface generator, which is not made yet.
+}
+
+void TransformedModule::StoreClassAccess(TransformedModule* accessed)
+{
+    m_AccessNode.StoreClassAccess(accessed);
+}
+
+OutFile* TransformedModule::GetOutFile(char const* path)
+{
+    return m_AllFiles.GetFileObject(path);
+}
+
+void TransformedModule::CloseRemainingOpenFiles()
+{
+    m_AllFiles.CloseAll();
+}
+
+bool TransformedModule::IsNonSplClass()
+{
+    return m_pFirstModule && m_pFirstModule->IsMetaLayerModule();
+}
+
+StringArray* TransformedModule::GetDecoratorIncludes()
+{
+    return nullptr;
+}
+
+int TransformedModule::GetLocWritten()
+{
+    int lines = 0;
+    for (int i = 0; i < m_Transformations.GetCount(); ++i)
+        lines += m_Transformations[i]->GetLocWritten();
+    return lines;
 }

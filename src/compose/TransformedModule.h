@@ -1,27 +1,168 @@
 // A composed class: the modules of one name across the layers of a
-// composition, composed into one class. It keeps the members of all its
-// modules by name, so that function bodies can be checked for member uses.
+// composition, bottom layer first. It chooses the transformation units (one
+// jampack unit, or one per binding unit), parses, transforms and saves its
+// modules, knows its output folder, decides whether it must be rebuilt, and
+// keeps its dependency sets and its node in the class-access graph. It keeps
+// the members of all its modules by name, so that function bodies can be
+// checked for member uses.
 #pragma once
 
+#include "base/Array.h"
 #include "base/Map.h"
+#include "base/Str.h"
+#include "base/StringArray.h"
+#include "compose/ClassAccessGraphNode.h"
 
+#include <ctime>
+
+class ClassInterface;
+class FOPModule;
+class FopParseProject;
+class FuncInfo;
 class LayerStack;
 class MemberInfo;
+class ModuleIncludes;
+class ModuleTransform;
+class NodeFuncDecl;
+class OutFile;
+class OutFileList;
 
 class TransformedModule {
 public:
+    // Takes the module's name, creates the output folder and reads the
+    // dependency file of the last run. The module enters the class by Add.
+    TransformedModule(LayerStack& stack, FOPModule& module);
+    // A class without modules, for tests of the lookups.
     explicit TransformedModule(LayerStack& stack);
+    ~TransformedModule();
     TransformedModule(TransformedModule const&) = delete;
     TransformedModule& operator=(TransformedModule const&) = delete;
 
+    // Modules.
+    // Appends a module on top; a module already in the class is not added
+    // again. Returns this.
+    TransformedModule* Add(FOPModule& module);
+    // Places mixin directly below module; false when module is not here.
+    bool InsertAbove(FOPModule& module, FOPModule& mixin);
+    ModuleTransform* AddTransformationModule(ModuleTransform* unit);
+    bool HasFopModule(FOPModule const& module) const;
+
+    // Transformation scheme.
+    bool HasMixedBinding();
+    void InitTransformation();
+    void InitDelegationTransformation();
+    void PrepareParse() { InitTransformation(); }
+    ModuleTransform* GetTransformationUnit(char const* bindingUnitName);
+    bool IsPureJampack();
+
+    // Run steps.
+    time_t GetDestFileTime();
+    bool Parse();
+    bool Transform();
+    void SecondTransformStep();
+    void OnTransformEnd();
+    void SaveFiles();
+    bool HasOutputChanged(bool decl);
+
+    // Parts of the steps.
+    bool ChangedSinceLastTransform();
+    Str GetMainDestFilePath();
+    void OnParsed();
+    void InitModuleInstantiations();
+    bool CanTransform();
+    virtual void TransformModules();
+    void AddSplPtr();
+    virtual void SaveModules();
+    void OpenOutputFiles();
+    void CloseModules();
+    void WriteDecorator();
+
+    // Dependency file: the names the outputs include, and what the class was
+    // composed from.
+    void LoadDependencies();
+    void ResetDependencies();
+    void SaveDependencies();
+    void UpdateIndirectDeclDependencies();
+    void GetDeclDependencies(Set<TransformedModule*>& out);
+    bool DependensOnChangedModule();
+    void Touch();
+    bool Depends(Str const& name);
+    // True when the modules (and mixin sources) differ from those recorded
+    // in the dependency file of the last run, or nothing was recorded.
+    bool HasModuleSetChanged();
+
+    // Queries.
+    Str GetName() const { return m_Name; }
+    Str GetOrigClassName();
+    Str GetBaseClass();
+    NodeFuncDecl* GetRefiningMethod(FOPModule const& module, FuncInfo const& func);
+    NodeFuncDecl* GetRefinedMethod(FOPModule const& module, FuncInfo const& func);
     // The member registered under the name; null when there is none (or no
     // name is given).
     MemberInfo* GetMember(char const* name);
+    void GetIncludesAndForwards(ModuleIncludes& includes);
+    void AddBaseClass(char const* name, char const* access);
+    void AddInterfaceMethod(char const* signature);
+    void StoreClassAccess(TransformedModule* accessed);
+    // False when the class has no usable output folder.
+    bool HasOutDir() const { return !m_bNoOutDir; }
+    static OutFile* GetOutFile(char const* path);
+    static void CloseRemainingOpenFiles();
 
-    // The stack that created the class; not owned.
+    // Not called in a composition run.
+    bool IsNonSplClass();
+    void BeginTransform() {}
+    StringArray* GetDecoratorIncludes();
+    int GetLocWritten();
+
     LayerStack* m_pLayerStack;
+    FopParseProject* m_pProject;
+    Str m_Name;
+    Str m_DestBase;
+    Str m_DestDir;
+    FOPModule* m_pFirstModule;
+    FOPModule* m_pFinalModule;
+    bool m_bParsed;
+    bool m_bTransformed;
+    Array<FOPModule*> m_Modules;
+    StringSet m_DeclDependencies;
+    StringSet m_ImplDependencies;
+    Set<TransformedModule*> m_IndirectDeclDependencies;
+    bool m_bIndirectDeclDone;
+    bool m_bUpdatingDecl;
+    Array<ModuleTransform*> m_Transformations;
+    Str m_AddedMemberCode;
     // The member infos of the function declarations and member variables of
     // all modules by name; a later module's member replaces an earlier one
     // of the same name. The infos are not owned.
     MapStringTo<MemberInfo*> m_Members;
+    bool m_bHasError;
+    bool m_bNeedsSplPtr;
+    StringSet m_InterfaceSignatures;
+    bool m_bDynamicDelegation;
+    // The interface and decorator generator; none is made yet.
+    ClassInterface* m_pInterface;
+    ClassAccessGraphNode m_AccessNode;
+    bool m_bSingleBindingUnit;
+
+    // The output folder could not be created: the class is never saved.
+    bool m_bNoOutDir;
+    // From the dependency file of the last run: the declaration paths of the
+    // modules, and per mixin class the paths of the copies, that the class
+    // was composed from. m_bHasSourceRecord is false when the file had none.
+    StringArray m_RecordedSources;
+    MapStringTo<StringArray*> m_RecordedMixins;
+    bool m_bHasSourceRecord;
+
+    static OutFileList m_AllFiles;
+
+private:
+    void OnCreate();
+    void OnDelete();
+    // The first module's layer output folder, created with its parents and
+    // made absolute; without one the class has no output folder.
+    void InitDestDir(bool report);
+    // The declaration paths of the module files the class is made of (mixin
+    // copies left out), in module order.
+    void GetSourcePaths(StringArray& paths) const;
 };

@@ -251,7 +251,14 @@ void NodeFuncDecl::SetReturnType(Str const& text)
         // A destructor's `~` stays next to the name.
         NodeOperator* op = GetOperator();
         Lex::Token* tilde = op ? op->GetToken() : nullptr;
-        Lex::Token* before = tilde && tilde->list() == name->list() ? tilde : name;
+        Lex::Token* before = name;
+        // In a qualified name (C::~C) the `~` follows the name's first token.
+        if (tilde && tilde->list() == name->list())
+            for (Lex::Token* t = tilde; t; t = t->next())
+                if (t == name) {
+                    before = tilde;
+                    break;
+                }
         before->AddTokenBefore(*token);
         before->AddWhitespaceBefore();
     }

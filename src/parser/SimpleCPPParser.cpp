@@ -4,7 +4,7 @@
 #include "base/Str.h"
 #include "parser/CTokenListener.h"
 #include "parser/NodeFile.h"
-#include "parser/ParseProject.h"
+#include "compose/ParseProject.h"
 #include "parser/Scope.h"
 #include "parser/SimpleTU.h"
 #include "scanner/TokenProvider.h"

@@ -16,7 +16,7 @@
 #include "parser/NodeKeyword.h"
 #include "parser/NodeNSDef.h"
 #include "parser/NodeTemplateDef.h"
-#include "parser/ParseProject.h"
+#include "compose/ParseProject.h"
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
 

@@ -1,0 +1,2 @@
+//<META /> Argument for a member initialiser of a composed-class type.
+spl

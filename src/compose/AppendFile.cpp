@@ -1,0 +1,253 @@
+#include "compose/AppendFile.h"
+
+#include "base/Config.h"
+#include "base/Directory.h"
+#include "base/ErrorLog.h"
+#include "base/FileName.h"
+#include "base/TextFile.h"
+#include "compose/FOPModule.h"
+#include "compose/Layer.h"
+#include "compose/LayerStack.h"
+#include "compose/TransformedModule.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+namespace {
+
+bool ExtIn(char const* ext, char const* const* list)
+{
+    for (; *list; ++list)
+        if (strcasecmp(ext, *list) == 0)
+            return true;
+    return false;
+}
+
+// Writes all n bytes to fd, retrying short and interrupted writes.
+bool WriteAll(int fd, char const* data, size_t n)
+{
+    if (fd < 0)
+        return false;
+    while (n > 0) {
+        ssize_t count = ::write(fd, data, n);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        data += count;
+        n -= static_cast<size_t>(count);
+    }
+    return true;
+}
+
+} // namespace
+
+AppendFile::AppendFile(Str const& path)
+    : m_bChanged(false), m_bChangeKnown(false), m_File(path), m_Fd(-1), m_Written(0), m_bSameSoFar(true)
+{
+    if (m_File.ReadTime())
+        TextFile::GetFileContent(path, m_OldContent);
+    m_Fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (m_Fd < 0)
+        ErrorLog::OnWarning("could not open file", path);
+}
+
+AppendFile::~AppendFile()
+{
+    if (m_Fd >= 0)
+        ::close(m_Fd);
+}
+
+bool AppendFile::Write(char const* data, size_t n)
+{
+    if (!WriteAll(m_Fd, data, n)) {
+        // Whatever the file holds now, it is not the old content.
+        m_bChanged = true;
+        m_bChangeKnown = true;
+        return false;
+    }
+    if (m_bSameSoFar) {
+        size_t old = m_OldContent.GetLength();
+        m_bSameSoFar = m_Written + n <= old && memcmp(m_OldContent.GetBuffer() + m_Written, data, n) == 0;
+    }
+    m_Written += n;
+    return true;
+}
+
+bool AppendFile::Close()
+{
+    if (!m_bChangeKnown) {
+        size_t old = m_OldContent.GetLength();
+        m_bChanged = !(old > 0 && m_bSameSoFar && m_Written == old);
+        m_bChangeKnown = true;
+    }
+    if (m_Fd >= 0) {
+        if (::close(m_Fd) != 0)
+            m_bChanged = true;
+        m_Fd = -1;
+    }
+    if (!m_bChanged)
+        m_File.RestoreMTime();
+    return m_bChanged;
+}
+
+Str AppendFile::GetBaseName() const
+{
+    Str name = File::ExtractFileName(m_File.GetName());
+    if (char const* dot = strrchr(name, '.'))
+        return name.Left(static_cast<size_t>(dot - name.GetBuffer()));
+    return name;
+}
+
+Str AppendFile::GetHeader(Str const& sourcePath, bool noLine)
+{
+    static char const* const code[] = {"cpp", "cc", "c", "h", "hpp", nullptr};
+    static char const* const make[] = {"mk", nullptr};
+    static char const* const resource[] = {"rc", "rc2", "rcinc", nullptr};
+
+    FileName file(sourcePath);
+    Str const& ext = file.GetExt();
+    char const* marker;
+    if (ExtIn(ext, code))
+        marker = noLine ? "//" : "";
+    else if (ExtIn(ext, make))
+        marker = noLine ? "# src: //" : "# src: ";
+    else if (ExtIn(ext, resource))
+        marker = "//";
+    else
+        return Str();
+
+    Str header;
+    header.Format("\n%s#line 1 \"%s\"\n", marker, sourcePath.GetBuffer());
+    header.Replace("\\", "/");
+    return header;
+}
+
+bool AppendFile::IsComposedClassFile(LayerStack& stack, Str const& name, Str const& ext)
+{
+    auto* entry = stack.m_ComposedClasses.Find(name);
+    if (!entry)
+        return false;
+    static char const* const always[] = {"cpp", "h", "dep", nullptr};
+    if (ExtIn(ext, always))
+        return true;
+    TransformedModule* cls = entry->GetValue();
+    FOPModule* first = cls ? cls->m_pFirstModule : nullptr;
+    if (!first || !first->m_pModule)
+        return false;
+    return strcasecmp(ext, first->GetGeneratedDeclFileExt()) == 0
+           || strcasecmp(ext, first->GetGeneratedImplFileExt()) == 0;
+}
+
+AppendFile* AppendFile::Get(LayerStack& stack, char const* fileName)
+{
+    if (auto* entry = stack.m_AppendFiles.Find(fileName))
+        return entry->GetValue();
+    // A target that cannot be opened stays in the table: every piece
+    // appended to it then reports its failed write.
+    AppendFile* file = new AppendFile(stack.m_OutDir + "/" + fileName);
+    stack.m_AppendFiles.Put(fileName, file);
+    return file;
+}
+
+void AppendFile::AppendFileData(Layer& layer, Str const& path)
+{
+    FileName file(path);
+    Str target = file.NameWithExt();
+    // Appending over a composed class's output would replace it with the
+    // raw piece whenever the class is not rebuilt.
+    if (IsComposedClassFile(*layer.m_pStack, file.GetName(), file.GetExt())) {
+        printf("skip append file %s\n", target.GetBuffer());
+        fflush(stdout);
+        return;
+    }
+    AppendFile* out = Get(*layer.m_pStack, target);
+    if (!out)
+        return;
+
+    Str content;
+    if (!TextFile::GetFileContent(path, content))
+        ErrorLog::OnWarning("could not read from file", path);
+
+    bool written = true;
+    Str header = GetHeader(path, Config::GetInstance().GetNoLine());
+    if (!header.IsEmpty())
+        written = out->Write(header.GetBuffer(), header.GetLength());
+    printf("appending file %s\n", (layer.m_PlainName + "/" + target).GetBuffer());
+    fflush(stdout);
+    if (!out->Write(content.GetBuffer(), content.GetLength()))
+        written = false;
+    if (!written)
+        ErrorLog::OnWarning("could not write to file", target);
+}
+
+bool AppendFile::CopyFile(Layer& layer, Str const& path)
+{
+    FileName file(path);
+    Str name = file.NameWithExt();
+    Str dest = layer.m_DestDir + "/" + name;
+    printf("copy file %s\n", name.GetBuffer());
+    fflush(stdout);
+
+    Str content;
+    bool ok = TextFile::GetFileContent(path, content);
+    if (ok) {
+        Str old;
+        FileStat record;
+        if (record.stat(dest) && !record.is_dir() && TextFile::GetFileContent(dest, old)
+            && old.GetLength() == content.GetLength()
+            && memcmp(old.GetBuffer(), content.GetBuffer(), content.GetLength()) == 0)
+            return true;
+        // The copy is written beside the destination and then moved over it,
+        // so that a failed copy leaves the old one in place.
+        if (!Directory::exists(layer.m_DestDir))
+            Directory::CreateRecursive(layer.m_DestDir);
+        FileStat source;
+        mode_t mode = source.stat(path) ? (source.st_mode & 0777) : 0666;
+        Str part = dest + ".part";
+        int fd = ::open(part, O_WRONLY | O_CREAT | O_TRUNC, mode);
+        ok = WriteAll(fd, content.GetBuffer(), content.GetLength());
+        if (fd >= 0 && ::close(fd) != 0)
+            ok = false;
+        ok = ok && ::rename(part, dest) == 0;
+        if (!ok && fd >= 0)
+            ::unlink(part);
+    }
+    if (!ok)
+        ErrorLog::OnWarning("could not copy file", path);
+    return ok;
+}
+
+int AppendFile::ProcessNonSourceFiles(Layer& layer)
+{
+    for (int i = 0; i < layer.m_CopyFiles.GetCount(); ++i)
+        CopyFile(layer, layer.m_CopyFiles[i]);
+    for (int i = 0; i < layer.m_AppendSources.GetCount(); ++i)
+        AppendFileData(layer, layer.m_AppendSources[i]);
+    return layer.m_AppendSources.GetCount();
+}
+
+int AppendFile::ProcessEquationFiles(Layer& layer)
+{
+    for (int i = 0; i < layer.m_EquationFiles.GetCount(); ++i)
+        AppendFileData(layer, layer.m_EquationFiles[i]);
+    return layer.m_EquationFiles.GetCount();
+}
+
+int AppendFile::CloseAll(MapStringTo<AppendFile*>& files, int& changed)
+{
+    int total = 0;
+    changed = 0;
+    for (auto* node = files.GetFirst(); node; node = files.GetNext(node)) {
+        AppendFile* file = node->GetValue();
+        ++total;
+        if (!file || file->Close())
+            ++changed;
+        delete file;
+    }
+    files.RemoveAll();
+    return total;
+}

@@ -1,0 +1,101 @@
+#include "compose/Application.h"
+
+#include "base/Config.h"
+#include "compose/FopParseProject.h"
+
+#include <cstdio>
+#include <cstring>
+
+Application* Application::m_pApp = nullptr;
+
+Application* Application::GetInstance()
+{
+    if (!m_pApp)
+        (new Application)->OnCreate();
+    return m_pApp;
+}
+
+Application::Application() : m_Argc(0), m_Argv(nullptr), m_pFirstArg(nullptr) {}
+
+Application* Application::OnCreate()
+{
+    m_pApp = this;
+    return this;
+}
+
+int Application::Run(int argc, char** argv)
+{
+    m_Argc = argc;
+    m_Argv = argv;
+    if (Initialize())
+        return main();
+    PrintUsage(nullptr, nullptr);
+    return 1;
+}
+
+bool Application::Initialize()
+{
+    m_pFirstArg = m_Argc > 0 && m_Argv ? m_Argv[0] : nullptr;
+    Str path(m_pFirstArg);
+    path.Replace("\\", "/");
+    char const* slash = strrchr(path, '/');
+    m_Name = slash ? Str(slash + 1) : path;
+
+    Config& config = Config::GetInstance();
+    // "-help" asks for the usage like "--help" does, without being reported
+    // as an unknown option.
+    if (m_Argc > 1 && m_Argv && m_Argv[1] && strcmp(m_Argv[1], "-help") == 0) {
+        config.InitOptions();
+        return false;
+    }
+    return config.Init(m_Argc, m_Argv);
+}
+
+int Application::main()
+{
+    Config::SetEquationNameSource([]() { return FopParseProject::GetInstance()->GetEquationName(); });
+    FopParseProject* project = FopParseProject::GetInstance();
+    project->Init(m_Argc, m_Argv, false);
+    Str equation = Config::GetInstance().GetEquation();
+    if (!project->AddPath(equation)) {
+        printf("encountered errors\n");
+        fflush(stdout);
+        return 1;
+    }
+    project->Parse();
+    return project->Error() ? 1 : 0;
+}
+
+Str Application::GetVersionLine(char const* name) const
+{
+    Str line;
+    line.Format("%s %s (%s : %s)", name ? name : m_Name.GetBuffer(), "- release", __DATE__, __TIME__);
+    return line;
+}
+
+void Application::PrintUsage(char const* name, char const* params)
+{
+    Str options = GetOptions();
+    Str paramText = params ? Str(params) : GetParams();
+    printf("%s\n", GetVersionLine(name).GetBuffer());
+    printf("usage: %s%s %s\n", m_Name.GetBuffer(), options.IsEmpty() ? "" : " [options]",
+           paramText.GetBuffer());
+    if (!options.IsEmpty())
+        printf("Options (defaults as + / -):\n%s\n", options.GetBuffer());
+    fflush(stdout);
+}
+
+int Application::WaitKey()
+{
+    return getchar();
+}
+
+Str Application::GetOptions()
+{
+    return Config::GetInstance().GetOptions();
+}
+
+Str Application::GetParams()
+{
+    return Config::GetInstance().GetParams();
+}

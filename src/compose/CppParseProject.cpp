@@ -1,0 +1,7 @@
+#include "compose/CppParseProject.h"
+
+CppParseProject& CppParseProject::GetInstance()
+{
+    static CppParseProject project;
+    return project;
+}

@@ -1,0 +1,691 @@
+#include "compose/FOPModule.h"
+
+#include "base/ErrorLog.h"
+#include "base/Name.h"
+#include "compose/FileStatistics.h"
+#include "compose/Layer.h"
+#include "compose/LayerStack.h"
+#include "compose/Module.h"
+#include "compose/TransformedModule.h"
+#include "output/BaseTransform.h"
+#include "output/CodeWriter.h"
+#include "output/JampackTransform.h"
+#include "output/ModuleTransform.h"
+#include "output/OutFile.h"
+#include "parser/Info.h"
+#include "parser/NodeBaseClass.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDecl.h"
+#include "parser/NodeID.h"
+#include "parser/SimpleTU.h"
+#include "scanner/Token.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The mixin classes whose copies are being made and parsed; meeting one of
+// them again is a mixin cycle.
+Set<TransformedModule*>& MixinsInProgress()
+{
+    static Set<TransformedModule*> inProgress;
+    return inProgress;
+}
+
+// The name of a class's delegation object in a binding unit:
+// "<class>__<unit>", the unit's "/" and "." turned into "_".
+Str DelegationObjectName(Str const& cls, Str const& unit)
+{
+    return cls + "__" + BaseTransform::GetTransformedLayerName(unit);
+}
+
+bool TextHasLineBreak(Lex::Token const& token)
+{
+    return std::strchr(token.text->text, '\n') != nullptr;
+}
+
+} // namespace
+
+void FOPModule::TokenReplace::OnToken(Lex::Token& token)
+{
+    if (m_OrigName.equals(token.text->text, token.text->length))
+        token.text = Lex::StrHashTable::insert(m_NewName.GetBuffer());
+}
+
+FOPModule::FOPModule(Module& module, Layer& layer)
+    : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_pTransformationModule(nullptr),
+      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr)
+{
+    OnCreate();
+}
+
+FOPModule::~FOPModule() {}
+
+void FOPModule::OnCreate()
+{
+    m_Loc = 0;
+    m_bHasCppCode = false;
+    m_bHasCppCodeKnown = false;
+    m_bIsMixin = false;
+    m_bUsedAsMixin = false;
+}
+
+// ---- Parsing ----
+
+bool FOPModule::Parse()
+{
+    if (m_bParsed) {
+        ErrorLog::OnError("file already parsed", m_pModule->RelPath(GetSourcePath()), 0);
+        return false;
+    }
+    if (!ParseFile())
+        return false;
+    if (GetParseUnit() && m_ClassCount > 0)
+        FindMainClass();
+    if (m_pMainClass)
+        m_OrigClassName = GetClassName();
+    printf("\n");
+    return ProcessMixins();
+}
+
+bool FOPModule::ParseFile()
+{
+    m_Loc = 0;
+    bool parsed;
+    if (m_bIsMixin) {
+        // A mixin copy is read with the mixin's name replaced by this
+        // module's; the listener lives for this parse only.
+        TokenReplace replace(m_MixinName, GetName());
+        m_pModule->SetTokenListener(&replace);
+        parsed = FOP_ParseFile();
+        m_pModule->SetTokenListener(nullptr);
+    } else {
+        parsed = FOP_ParseFile();
+    }
+    if (!parsed)
+        return false;
+    CalcLoc();
+    return true;
+}
+
+bool FOPModule::FOP_ParseFile()
+{
+    printf("%s/%s", m_pLayer->m_PlainName.GetBuffer(), GetPrintName().GetBuffer());
+    if (!m_pModule->Parse(false)) {
+        printf("\n");
+        ErrorLog::OnError("failed to parse file", GetSourcePath(), 0);
+        return false;
+    }
+    m_bParsed = true;
+    SimpleTU* tu = GetParseUnit();
+    if (!tu)
+        return false;
+    m_pMainClass = tu->m_Classes.GetFirstValue();
+    m_ClassCount = tu->m_Classes.GetAddedCount();
+    return true;
+}
+
+void FOPModule::CalcLoc()
+{
+    {
+        FileStatistics statistics(&m_Loc);
+        for (Lex::Token* token = GetFirstToken(); token; token = token->next())
+            statistics.OnToken(*token);
+    }
+    printf(" (%d LOC)", m_Loc);
+}
+
+void FOPModule::FindMainClass()
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!tu)
+        return;
+    Array<NodeClassDef*> classes;
+    tu->m_Classes.GetAllValues(classes);
+    m_ClassCount = classes.GetCount();
+    // The class whose head starts on the lowest line; the first one wins a
+    // tie, and a head without a first token is passed over.
+    int mainLine = 0;
+    bool haveLine = false;
+    if (m_pMainClass && m_pMainClass->GetClassDecl() && m_pMainClass->GetClassDecl()->GetFirstToken()) {
+        mainLine = m_pMainClass->GetClassDecl()->GetFirstToken()->location.line();
+        haveLine = true;
+    }
+    for (int i = 0; i < classes.GetCount(); ++i) {
+        NodeClassDecl* head = classes[i]->GetClassDecl();
+        Lex::Token* first = head ? head->GetFirstToken() : nullptr;
+        if (!first)
+            continue;
+        int line = first->location.line();
+        if (!haveLine || line < mainLine) {
+            m_pMainClass = classes[i];
+            mainLine = line;
+            haveLine = true;
+        }
+    }
+}
+
+// ---- Mixins ----
+
+bool FOPModule::ProcessMixins()
+{
+    if (!m_pMainClass)
+        return true;
+    NodeBaseClassDecl* bases = m_pMainClass->GetBaseClassDecl();
+    if (!bases)
+        return true;
+    FOPModule* refinedBefore = m_pRefinedModule;
+    int count = 0;
+    while (bases->GetBase(count))
+        ++count;
+    bool hadMixin = false;
+    // Last to first, so that the first-listed mixin ends up nearest to this
+    // module.
+    for (int i = count - 1; i >= 0; --i) {
+        NodeBaseClass* base = bases->GetBase(i);
+        if (!base || base->m_Access != ACCESS_MIXIN)
+            continue;
+        hadMixin = true;
+        if (!AddMixinClass(*base))
+            return false;
+        bases->DeleteBase(*base);
+    }
+    if (!hadMixin)
+        return true;
+    NodeClassDecl* head = m_pMainClass->GetClassDecl();
+    NodeTemplateDef* templateHead = head ? head->GetTemplDef() : nullptr;
+    if (!templateHead || refinedBefore)
+        return true;
+    // The lowest mixin copy now introduces the class: it takes the template
+    // head.
+    FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
+    if (!first || first == this || !first->m_pMainClass)
+        return false;
+    NodeClassDecl* firstHead = first->m_pMainClass->GetClassDecl();
+    if (firstHead && !firstHead->GetTemplDef())
+        firstHead->CopyTemplDef(*templateHead);
+    return true;
+}
+
+bool FOPModule::AddMixinClass(NodeBaseClass& base)
+{
+    if (!m_pTransformedClass)
+        return false;
+    NodeID* id = base.GetID();
+    Str name = id ? id->AsString() : Str();
+    TransformedModule* mixinClass = m_pTransformedClass->m_pLayerStack->GetModule(name);
+    if (!mixinClass)
+        return false;
+    Set<TransformedModule*>& inProgress = MixinsInProgress();
+    if (mixinClass == m_pTransformedClass || inProgress.Contains(mixinClass)) {
+        PrintError(Str().Format("recursive mixin %s", name.GetBuffer()), 0);
+        return false;
+    }
+    // Only the mixin class's own modules are copied: copies that its own
+    // parse may have inserted are left out, since each copy expands the
+    // mixins it names itself.
+    Array<FOPModule*> own;
+    for (int i = 0; i < mixinClass->m_Modules.GetCount(); ++i)
+        if (!mixinClass->m_Modules[i]->m_bIsMixin)
+            own.Add(mixinClass->m_Modules[i]);
+    inProgress.Add(mixinClass);
+    bool ok = true;
+    for (int i = 0; ok && i < own.GetCount(); ++i)
+        ok = AddMixinRefinement(*own[i]);
+    inProgress.Remove(mixinClass);
+    return ok;
+}
+
+bool FOPModule::AddMixinRefinement(FOPModule& mixin)
+{
+    // The copy reads the mixin's files under this module's name. Like every
+    // module it lives until the end of the run.
+    Module* copy = new Module(*mixin.m_pModule);
+    Str mixinName = mixin.GetName();
+    copy->m_Name = GetName();
+    FOPModule* module = m_pLayer->CreateModule(*copy);
+    if (!module)
+        return false;
+    module->SetIsMixin(mixinName);
+    mixin.m_bUsedAsMixin = true;
+    if (!m_pTransformedClass || !m_pTransformedClass->InsertAbove(*this, *module))
+        return false;
+    if (!m_pTransformationModule || !m_pTransformationModule->InsertAbove(*this, *module))
+        return false;
+    return module->Parse();
+}
+
+void FOPModule::SetIsMixin(char const* name)
+{
+    m_bIsMixin = true;
+    m_MixinName = name;
+}
+
+// ---- After parsing ----
+
+void FOPModule::OnParsed()
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!m_pTransformedClass || !tu)
+        return;
+    for (int i = 0; i < tu->m_FuncDecls.GetCount(); ++i) {
+        FuncInfo* info = tu->m_FuncDecls[i]->GetInfo();
+        if (!info)
+            continue;
+        info->m_pModule = this;
+        NodeFuncDecl* refined = m_pTransformedClass->GetRefinedMethod(*this, *info);
+        NodeFuncDecl* refining = m_pTransformedClass->GetRefiningMethod(*this, *info);
+        info->m_pRefined = refined ? refined->GetInfo() : nullptr;
+        info->m_pRefining = refining ? refining->GetInfo() : nullptr;
+    }
+}
+
+void FOPModule::GetMembers(MapStringTo<MemberInfo*>& members)
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!m_pTransformedClass || !tu)
+        return;
+    for (int i = 0; i < tu->m_FuncDecls.GetCount(); ++i)
+        if (FuncInfo* info = tu->m_FuncDecls[i]->GetInfo())
+            members.Put(info->GetNameText(), static_cast<MemberInfo*>(info));
+    for (int i = 0; i < tu->m_MemberVars.GetCount(); ++i)
+        if (MemberVarInfo* var = tu->m_MemberVars[i])
+            members.Put(var->GetNameText(), static_cast<MemberInfo*>(var));
+}
+
+// ---- Validation and transformation ----
+
+bool FOPModule::ValidModule()
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!tu)
+        return false;
+    if (m_ClassCount == 0)
+        return true;
+    if (m_ClassCount != 1) {
+        Array<Name*> names;
+        tu->m_Classes.GetAllNames(names);
+        Str list;
+        if (names.GetCount() > 0) {
+            list = "(";
+            for (int i = 0; i < names.GetCount(); ++i) {
+                if (i > 0)
+                    list += ", ";
+                list += names[i] ? names[i]->c_str() : "";
+            }
+            list += ")";
+        }
+        Str text;
+        text.Format("found %d%s classes, but only one class allowed; using class %s", m_ClassCount,
+                    list.GetBuffer(), GetClassName().GetBuffer());
+        PrintError(text, 0);
+    }
+    if (!m_pMainClass)
+        return false;
+    Str className = GetClassName();
+    Str moduleName = GetName();
+    bool matches = className == moduleName
+                   || (className.GetLength() > 1 && moduleName == className.GetBuffer() + 1);
+    if (!matches) {
+        PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
+        return false;
+    }
+    if (IsRefinement() && m_pTransformedClass) {
+        Str baseName = m_pTransformedClass->GetOrigClassName();
+        if (className != baseName) {
+            PrintError("refinement-name '" + className + "' does not match base name '" + baseName + "'", 0);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FOPModule::Transform()
+{
+    if (!ValidModule())
+        return false;
+    if (!m_pTransformationModule)
+        return false;
+    if (!m_pTransformationModule->IsJampackTransformation())
+        return true;
+    if (!GetParseUnit())
+        return false;
+    return DoTransformation();
+}
+
+bool FOPModule::DoTransformation()
+{
+    // A class composed per binding unit is composed by jampack inside each
+    // unit until the combined (decorator) transformation is available.
+    JampackTransform transformation(*this);
+    transformation.Init();
+    return transformation.Transform();
+}
+
+void FOPModule::PrintError(Str const& text, int line)
+{
+    ErrorLog::OnError(text, GetSourcePath(), line);
+}
+
+void FOPModule::PrintWarning(Str const& text, int line)
+{
+    ErrorLog::OnWarning(text, GetSourcePath(), line);
+}
+
+// ---- Accessors ----
+
+Str FOPModule::GetName() const
+{
+    return m_pModule->GetName();
+}
+
+Str FOPModule::GetClassName()
+{
+    Name* name = m_pMainClass ? m_pMainClass->GetName() : nullptr;
+    return name ? Str(name->c_str()) : Str("NULL");
+}
+
+Str FOPModule::GetPrintName()
+{
+    if (m_bIsMixin)
+        return m_MixinName + " (mixin applied to " + GetName() + ")";
+    return GetName();
+}
+
+bool FOPModule::IsRefinement() const
+{
+    return m_pMainClass && m_pMainClass->IsRefinement();
+}
+
+bool FOPModule::IsMetaLayerModule() const
+{
+    return m_pLayer->m_bMeta;
+}
+
+bool FOPModule::ForceStaticCompose() const
+{
+    return m_pLayer->m_bMeta || m_pLayer->m_bStatic;
+}
+
+bool FOPModule::IsFinal() const
+{
+    return m_pTransformedClass && m_pTransformedClass->m_pFinalModule == this;
+}
+
+Str FOPModule::GetBindingUnitName()
+{
+    return m_pLayer->GetBindingName();
+}
+
+bool FOPModule::IsCppModule()
+{
+    return m_pModule->GetType() == Module::FT_CPP;
+}
+
+int FOPModule::GetFileType() const
+{
+    return m_pModule->GetType();
+}
+
+Str FOPModule::GetSourcePath() const
+{
+    if (m_pModule->GetDecl().HasFile())
+        return m_pModule->GetDecl().GetPath();
+    return m_pModule->GetImpl().GetPath();
+}
+
+SimpleTU* FOPModule::GetParseUnit()
+{
+    if (SimpleTU* tu = m_pModule->GetDecl().GetTU())
+        return tu;
+    return m_pModule->GetImpl().GetTU();
+}
+
+Lex::Token* FOPModule::GetFirstToken()
+{
+    SimpleTU* tu = GetParseUnit();
+    return tu ? tu->GetFirstToken() : nullptr;
+}
+
+NodeFuncDecl* FOPModule::GetMethod(FuncInfo const& f)
+{
+    SimpleTU* tu = GetParseUnit();
+    return tu ? tu->GetFuncDecl(f) : nullptr;
+}
+
+bool FOPModule::HasMethodObject(FuncInfo const& f)
+{
+    SimpleTU* tu = GetParseUnit();
+    return tu && tu->HasFuncObject(f);
+}
+
+// ---- Names and paths ----
+
+Str FOPModule::GetGeneratedDeclFileExt()
+{
+    if (m_pModule->GetType() == Module::FT_JAK)
+        return "java";
+    return m_pModule->GetDecl().GetExt();
+}
+
+Str FOPModule::GetGeneratedImplFileExt()
+{
+    return Module::ConvertToImplFileExt(m_pModule->GetDecl().GetExt());
+}
+
+Str FOPModule::GetGeneratedDeclFileName(Str const& base)
+{
+    return base + "." + GetGeneratedDeclFileExt();
+}
+
+Str FOPModule::GetGeneratedImplFileName(Str const& base)
+{
+    return base + "." + GetGeneratedImplFileExt();
+}
+
+Str FOPModule::GetDelegationObjectName()
+{
+    if (!m_pTransformedClass)
+        return Str();
+    FOPModule* first = m_pTransformedClass->m_pFirstModule;
+    if (first && first->m_pMainClass)
+        return DelegationObjectName(GetName(), GetBindingUnitName());
+    return GetName();
+}
+
+Str FOPModule::GetDelegationObjectDir()
+{
+    return m_pLayer->m_DestDir + "/";
+}
+
+Str FOPModule::GetDelegationObjectPath()
+{
+    if (!m_pTransformedClass)
+        return Str();
+    return GetDelegationObjectDir() + GetDelegationObjectName();
+}
+
+Str FOPModule::GetDeclFilePath()
+{
+    if (!m_pTransformedClass)
+        return Str();
+    if (m_pTransformedClass->IsPureJampack()) {
+        if (!m_pTransformationModule || !m_pTransformationModule->IsJampackTransformation())
+            return Str();
+        return m_pTransformationModule->GetDeclFilePath();
+    }
+    // A class composed per binding unit: the declaration file of this
+    // module's delegation object, named as it is named once the class is
+    // parsed, so that the time of the file written last run is found.
+    return GetDelegationObjectDir() + DelegationObjectName(GetName(), GetBindingUnitName()) + "."
+           + GetGeneratedDeclFileExt();
+}
+
+// ---- Output transform ----
+
+bool FOPModule::GenerateJampack()
+{
+    return m_pTransformationModule && m_pTransformationModule->IsJampackTransformation();
+}
+
+ModuleIncludes* FOPModule::GetIncludes()
+{
+    if (!GenerateJampack())
+        return nullptr;
+    return static_cast<JampackModuleTransform*>(m_pTransformationModule)->GetIncludes();
+}
+
+OutFile* FOPModule::GetDeclFile()
+{
+    return GenerateJampack() ? m_pTransformationModule->GetDeclFile() : nullptr;
+}
+
+OutFile* FOPModule::GetImplFile()
+{
+    return GenerateJampack() ? m_pTransformationModule->GetImplFile() : nullptr;
+}
+
+// ---- Saving ----
+
+CodeWriter* FOPModule::CreateCodeWriter()
+{
+    if (m_pModule->GetType() == Module::FT_JAK)
+        return new JavaCodeWriter(*this);
+    return new CppCodeWriter(*this);
+}
+
+bool FOPModule::Save()
+{
+    if (!m_pTransformedClass)
+        return false;
+    std::unique_ptr<CodeWriter> writer(CreateCodeWriter());
+    return writer->Save();
+}
+
+// ---- Framing of the composed class ----
+
+void FOPModule::InitDeclFile(OutFile& f)
+{
+    if (!f.GetStream())
+        return;
+    f.SaveString(("//Layer " + m_pLayer->m_PlainName + "\n").GetBuffer());
+    if (!m_pMainClass || !m_pMainClass->GetClassDecl())
+        return;
+    Lex::Token* unitFirst = GetFirstToken();
+    Lex::Token* headFirst = m_pMainClass->GetClassDecl()->GetFirstToken();
+    if (!unitFirst || !headFirst || headFirst == unitFirst)
+        return;
+    Lex::Token* before = headFirst->prev();
+    if (!before)
+        return;
+    // A class head at the start of the file has only the unit's white-space
+    // markers before it: nothing is copied then.
+    bool onlyWhiteSpace = true;
+    for (Lex::Token* t = unitFirst; onlyWhiteSpace && t && t != headFirst; t = t->next())
+        onlyWhiteSpace = t->language == Lex::Token::white_id;
+    if (onlyWhiteSpace)
+        return;
+    f.SaveTokens(unitFirst, before, nullptr, nullptr);
+    f.SaveString("\n");
+}
+
+bool FOPModule::BeginClassDecl(OutFile& f)
+{
+    if (!m_pMainClass || !m_pMainClass->GetClassDecl() || !m_pMainClass->GetBody())
+        return false;
+    Lex::Token* headFirst = m_pMainClass->GetClassDecl()->GetFirstToken();
+    Lex::Token* open = m_pMainClass->GetBody()->GetFirstToken();
+    if (headFirst && open)
+        f.SaveTokens(headFirst, open, nullptr, nullptr);
+    return false;
+}
+
+NodeClassDef* FOPModule::CloseDeclFile(OutFile& f)
+{
+    if (!m_pMainClass || !m_pMainClass->GetBody())
+        return nullptr;
+    if (Lex::Token* close = m_pMainClass->GetBody()->GetLastToken())
+        f.SaveTokens(close, nullptr, nullptr, ";");
+    return nullptr;
+}
+
+// ---- Code after the class, used classes ----
+
+bool FOPModule::HasCppCode()
+{
+    if (m_bHasCppCodeKnown)
+        return m_bHasCppCode;
+    m_bHasCppCodeKnown = true;
+    m_bHasCppCode = false;
+    if (!m_pMainClass || !m_pMainClass->GetBody())
+        return false;
+    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
+    while (token && token->type != Lex::TOK_SEMI_COLON)
+        token = token->next();
+    if (!token)
+        return false;
+    for (token = token->next(); token; token = token->next()) {
+        if (token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag))
+            continue;
+        m_bHasCppCode = true;
+        break;
+    }
+    return m_bHasCppCode;
+}
+
+void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include)
+{
+    if (!m_pTransformedClass || !m_pMainClass)
+        return;
+    LayerStack* stack = m_pTransformedClass->m_pLayerStack;
+    Lex::Token* classEnd = m_pMainClass->GetBody() ? m_pMainClass->GetBody()->GetLastToken() : nullptr;
+    Str own = GetName();
+    bool afterClass = false;
+    for (Lex::Token* token = GetFirstToken(); token; token = token->next()) {
+        if (token->language == Lex::Token::pre_id) {
+            // A directive: passed over through the token that ends its line.
+            while (token && !TextHasLineBreak(*token)) {
+                if (token == classEnd)
+                    afterClass = true;
+                token = token->next();
+            }
+            if (!token)
+                break;
+            if (token == classEnd)
+                afterClass = true;
+            continue;
+        }
+        if (token->type == Lex::TOK_ID && stack->IsOtherModuleName(token->text->text, own)) {
+            if (afterClass) {
+                other.Add(token->text->text);
+            } else {
+                Lex::Token* next = token->next();
+                while (next && next->language == Lex::Token::white_id)
+                    next = next->next();
+                if (!next || next->type == Lex::TOK_MUL || next->type == Lex::TOK_AND
+                    || next->type == Lex::TOK_SEMI_COLON)
+                    forward.Add(token->text->text);
+                else
+                    include.Add(token->text->text);
+            }
+        }
+        if (token == classEnd)
+            afterClass = true;
+    }
+}
+
+bool FOPModule::GetBaseClass(Str& name)
+{
+    if (!m_pMainClass)
+        return false;
+    NodeBaseClassDecl* bases = m_pMainClass->GetBaseClassDecl();
+    NodeBaseClass* first = bases ? bases->GetBase(0) : nullptr;
+    if (!first || !first->GetID())
+        return false;
+    name = first->GetID()->AsString();
+    return true;
+}

@@ -1,0 +1,162 @@
+// A feature module: one module file of one layer, the version of one class
+// that the layer contributes. It parses its file (with the progress line),
+// picks its main class, expands `mixin` bases into copies of the mixin
+// class's modules, links refined and refining methods, validates itself,
+// runs its transformation, and frames and saves its part of the composed
+// class's output.
+#pragma once
+
+#include "base/Map.h"
+#include "base/Str.h"
+#include "output/TransformedFuncs.h"
+#include "parser/CTokenListener.h"
+
+#include <ctime>
+
+class CodeWriter;
+class FuncInfo;
+class Layer;
+class MemberInfo;
+class Module;
+class ModuleIncludes;
+class ModuleTransform;
+class NodeBaseClass;
+class NodeClassDef;
+class NodeFuncDecl;
+class OutFile;
+class SimpleTU;
+class TransformedModule;
+
+namespace Lex {
+class Token;
+}
+
+class FOPModule {
+public:
+    // Renames the mixin class's name to the module's name in the tokens the
+    // parser's main loop reads while a mixin copy is parsed.
+    class TokenReplace : public CTokenListener {
+    public:
+        TokenReplace(Str const& origName, Str const& newName) : m_OrigName(origName), m_NewName(newName) {}
+        void OnFile(char const*) override {}
+        void OnToken(Lex::Token& token) override;
+
+        Str m_OrigName;
+        Str m_NewName;
+    };
+
+    FOPModule(Module& module, Layer& layer);
+    ~FOPModule();
+    FOPModule(FOPModule const&) = delete;
+    FOPModule& operator=(FOPModule const&) = delete;
+
+    // Life and parsing. Parse prints "<layer>/<name> (n LOC)" and refuses a
+    // second parse with "file already parsed".
+    bool Parse();
+    bool ParseFile();
+    bool FOP_ParseFile();
+    void CalcLoc();
+    void FindMainClass();
+
+    // Mixins: every `mixin` base becomes copies of the named class's modules,
+    // put directly below this module.
+    bool ProcessMixins();
+    bool AddMixinClass(NodeBaseClass& base);
+    bool AddMixinRefinement(FOPModule& mixin);
+    void SetIsMixin(char const* name);
+
+    // Links each function to its refined and refining functions.
+    void OnParsed();
+    // Enters the module's functions, then its member variables, by name.
+    void GetMembers(MapStringTo<MemberInfo*>& members);
+
+    // Validation and transformation.
+    bool ValidModule();
+    bool Transform();
+    bool DoTransformation();
+    void PrintError(Str const& text, int line);
+    void PrintWarning(Str const& text, int line);
+
+    // Accessors.
+    Str GetName() const;
+    // The main class's name, "NULL" without one.
+    Str GetClassName();
+    Str GetOrigClassName() { return m_OrigClassName; }
+    // The module name; for a mixin copy "<mixin> (mixin applied to <name>)".
+    Str GetPrintName();
+    bool IsRefinement() const;
+    bool IsMetaLayerModule() const;
+    bool ForceStaticCompose() const;
+    bool IsFinal() const;
+    void SetTransformedClass(TransformedModule& cls) { m_pTransformedClass = &cls; }
+    void SetTransformationModule(ModuleTransform& mt) { m_pTransformationModule = &mt; }
+    TransformedModule* GetTransformedClass() const { return m_pTransformedClass; }
+    ModuleTransform* GetTransformationModule() const { return m_pTransformationModule; }
+    Module* GetModule() const { return m_pModule; }
+    Layer* GetLayer() const { return m_pLayer; }
+    NodeClassDef* GetMainClass() const { return m_pMainClass; }
+    bool IsParsed() const { return m_bParsed; }
+    bool IsMixin() const { return m_bIsMixin; }
+    int GetLoc() const { return m_Loc; }
+    Str GetBindingUnitName();
+    bool IsCppModule();
+    // The module's file type (1 h, 2 ah, 3 cs, 4 jak, 5 java).
+    int GetFileType() const;
+    // The path of the module's declaration file as listed.
+    Str GetSourcePath() const;
+    SimpleTU* GetParseUnit();
+    Lex::Token* GetFirstToken();
+    NodeFuncDecl* GetMethod(FuncInfo const& f);
+    bool HasMethodObject(FuncInfo const& f);
+
+    // Names and paths of the generated files.
+    Str GetGeneratedDeclFileExt();
+    Str GetGeneratedImplFileExt();
+    Str GetGeneratedDeclFileName(Str const& base);
+    Str GetGeneratedImplFileName(Str const& base);
+    Str GetDelegationObjectName();
+    Str GetDelegationObjectDir();
+    Str GetDelegationObjectPath();
+    // The main declaration output whose time stands for the composed class.
+    Str GetDeclFilePath();
+
+    // The output transform.
+    bool GenerateJampack();
+    ModuleIncludes* GetIncludes();
+    OutFile* GetDeclFile();
+    OutFile* GetImplFile();
+
+    // Saving.
+    CodeWriter* CreateCodeWriter();
+    bool Save();
+
+    // Framing of the composed class in the declaration output.
+    void InitDeclFile(OutFile& f);
+    bool BeginClassDecl(OutFile& f);
+    NodeClassDef* CloseDeclFile(OutFile& f);
+
+    // Code after the class, used classes, the first base class.
+    bool HasCppCode();
+    void GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include);
+    bool GetBaseClass(Str& name);
+
+    Module* m_pModule;
+    Layer* m_pLayer;
+    TransformedFuncs m_TransformedFuncs;
+    NodeClassDef* m_pMainClass;
+    ModuleTransform* m_pTransformationModule;
+    int m_ClassCount;
+    TransformedModule* m_pTransformedClass;
+    bool m_bParsed;
+    Str m_OrigClassName;
+    FOPModule* m_pRefinedModule;
+    bool m_bIsMixin;
+    bool m_bUsedAsMixin;
+    Str m_MixinName;
+    bool m_bHasCppCode;
+    bool m_bHasCppCodeKnown;
+    int m_Loc;
+
+private:
+    void OnCreate();
+};

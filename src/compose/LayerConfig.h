@@ -1,0 +1,52 @@
+// One layer's settings, read from one line of an equation file: its names,
+// how it is bound (static, dynamically linked, dynamically loaded, binding
+// unit), its import prefix and its if-config name.
+#pragma once
+
+#include "base/Str.h"
+
+class StringTokenizer;
+
+class LayerConfig {
+public:
+    // Parses a layer line: the layer name, then keywords ("dynamiclink",
+    // "dynamicload", "bindingunit <name>") and at most one if-config name; a
+    // word beginning with ";", "#" or "//" ends the line. Every "/" is read
+    // as ".".
+    explicit LayerConfig(Str const& line);
+    // A configuration with the two names and no settings (derived layers).
+    LayerConfig(Str const& name, Str const& plainName);
+    // Copies the names and the three binding marks only.
+    LayerConfig(LayerConfig& other);
+    LayerConfig& operator=(LayerConfig const&) = delete;
+
+    // Marks the layer loaded dynamically; clears the static mark.
+    void SetLoadDynamic();
+    // Marks the layer linked dynamically, which also loads it dynamically.
+    void SetLinkDynamic();
+    void SetBindingUnit(Str const& name);
+    // The explicit binding unit; else "base" for a layer not loaded
+    // dynamically; else the plain name.
+    Str GetBindingUnitName() const;
+    // One word of a layer line ("/" already read as "."); rest is the
+    // line's tokenizer, from which "bindingunit" takes its argument. False
+    // for a word ignored because an if-config name is already set.
+    bool ParseConfigToken(Str const& word, StringTokenizer& rest);
+
+    // The full name: the folder path with "." between the parts, preceded
+    // by the import prefix ("lib.base.gui").
+    Str m_LayerName;
+    // The name as the layer's own equation line wrote it, no import prefix.
+    Str m_PlainName;
+    // The explicit binding unit; empty when none was given.
+    Str m_BindingUnit;
+    bool m_bStatic;
+    bool m_bLinkDynamic;
+    bool m_bLoadDynamic;
+    // The configuration belongs to a derived layer.
+    bool m_bDerivative;
+    // The import prefix with its trailing "." ("lib."); empty when none.
+    Str m_ImportPrefix;
+    // The first word after the name that is no keyword; empty when none.
+    Str m_IfConfigName;
+};

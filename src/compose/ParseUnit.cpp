@@ -1,0 +1,92 @@
+#include "compose/ParseUnit.h"
+
+#include "compose/ParseProject.h"
+#include "parser/SimpleCPPParser.h"
+#include "parser/SimpleTU.h"
+#include "scanner/CScanner.h"
+#include "scanner/ErrorSink.h"
+#include "scanner/FdSource.h"
+#include "scanner/FileUnit.h"
+#include "scanner/SysCall.h"
+
+#include <cstdio>
+#include <fcntl.h>
+
+ParseUnit::ParseUnit(ParseProject& project)
+    : m_pTokenListener(nullptr), m_pTU(nullptr), m_pUnit(nullptr), m_pScannedUnit(nullptr),
+      m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_pProject(&project)
+{
+    m_Info.m_ID = ParseUnitInfo::m_NextID++;
+}
+
+ParseUnit::~ParseUnit() {}
+
+bool ParseUnit::Parse(bool verbose)
+{
+    if (m_Path.IsEmpty())
+        return false;
+    if (verbose)
+        printf("%s.%s\n", m_Name.GetBuffer(), m_Ext.GetBuffer());
+
+    Lex::ErrorStream& errors = m_pProject->GetErrorStream();
+    int fd = Lex::SysCall::open(m_Path, O_RDONLY, &errors);
+    if (fd < 0)
+        return false;
+    // The source owns the descriptor and closes it once, when it goes.
+    Lex::FileSource source(fd);
+    Lex::FileInfo info;
+    if (!Lex::SysCall::fstat(fd, info, &errors) || info.is_folder()) {
+        errors << Lex::sev_error << "cannot read " << m_Path.GetBuffer() << Lex::endMessage;
+        return false;
+    }
+
+    m_pUnit = new Lex::FileUnit;
+    m_pUnit->mtime = info.mod_time();
+    m_pUnit->name(m_Path);
+    m_pScanner->fill_unit(source, *m_pUnit);
+    if (m_pScanner->aborted()) {
+        errors << Lex::sev_error << "scan of " << m_Path.GetBuffer() << " stopped before the end of the file"
+               << Lex::endMessage;
+        m_pUnit = nullptr;
+        return false;
+    }
+
+    m_pParser->SetTokenListener(m_pTokenListener);
+    SimpleTU* tu = m_pParser->parse(*m_pUnit, *m_pProject);
+    m_pParser->SetTokenListener(nullptr);
+    // The tokens stay alive with the unit: nodes point into them.
+    m_pScannedUnit = m_pUnit;
+    m_pUnit = nullptr;
+    m_pTU = tu;
+    return tu != nullptr;
+}
+
+bool ParseUnit::HasChanged(time_t t) const
+{
+    Lex::FileInfo info;
+    if (m_Path.IsEmpty() || !Lex::SysCall::stat(m_Path, info, nullptr))
+        return true;
+    return info.mod_time() > t;
+}
+
+ParseUnit* ParseUnit::SetTokenListener(CTokenListener* listener)
+{
+    m_pTokenListener = listener;
+    return this;
+}
+
+int ParseUnit::SaveInfo(int fd)
+{
+    m_Info.m_Time = m_Time;
+    m_Info.m_Path = m_Path;
+    return m_Info.SaveToFile(fd);
+}
+
+void ParseUnit::PrintDebugInfo()
+{
+    printf("\n**** %s ****\n", m_Name.GetBuffer());
+    if (!m_pTU)
+        printf("not parsed\n");
+    else
+        m_pTU->Print();
+}

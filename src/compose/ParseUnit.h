@@ -1,0 +1,62 @@
+// One slot of a module: a file that is scanned into a token list and parsed
+// into a parse result. Empty names mean the slot holds no file.
+#pragma once
+
+#include "base/FileName.h"
+#include "compose/ParseUnitInfo.h"
+
+#include <ctime>
+
+namespace Lex {
+class CScanner;
+class FileUnit;
+}
+
+class CTokenListener;
+class ParseProject;
+class SimpleCPPParser;
+class SimpleTU;
+
+class ParseUnit : public FileName {
+public:
+    // Takes the next id; binds the project's scanner and parser; no file.
+    explicit ParseUnit(ParseProject& project);
+    // The parse result and its token list are kept: nodes and tokens live
+    // until the process ends.
+    ~ParseUnit() override;
+    ParseUnit(ParseUnit const&) = delete;
+    ParseUnit& operator=(ParseUnit const&) = delete;
+
+    bool HasFile() const { return !m_Path.IsEmpty(); }
+    // Scans and parses the file; false when there is no file, it cannot be
+    // read, the scan was aborted or the parser refused it.
+    bool Parse(bool verbose);
+    // True when the file cannot be stat'ed or is strictly newer than t.
+    bool HasChanged(time_t t) const;
+    bool HasChanged() const { return HasChanged(m_Time); }
+    ParseUnit* SetTokenListener(CTokenListener* listener);
+    CTokenListener* GetTokenListener() const { return m_pTokenListener; }
+    // Writes the unit's record; see ParseUnitInfo::SaveToFile.
+    int SaveInfo(int fd);
+    void PrintDebugInfo();
+
+    // Null until a parse succeeded.
+    SimpleTU* GetTU() const { return m_pTU; }
+    // The scanned unit of the last parse (its token list); null before.
+    Lex::FileUnit* GetUnit() const { return m_pScannedUnit; }
+    ParseProject& GetProject() const { return *m_pProject; }
+    int GetID() const { return m_Info.m_ID; }
+
+private:
+    CTokenListener* m_pTokenListener;
+    SimpleTU* m_pTU;
+    // Set only while Parse runs.
+    Lex::FileUnit* m_pUnit;
+    // The unit of the last scan; kept with its tokens.
+    Lex::FileUnit* m_pScannedUnit;
+    Lex::CScanner* m_pScanner;
+    SimpleCPPParser* m_pParser;
+    time_t m_Time;
+    ParseUnitInfo m_Info;
+    ParseProject* m_pProject;
+};

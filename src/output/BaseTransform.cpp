@@ -1,0 +1,600 @@
+#include "output/BaseTransform.h"
+
+#include "base/ErrorLog.h"
+#include "compose/FOPModule.h"
+#include "compose/Layer.h"
+#include "compose/LayerStack.h"
+#include "compose/TransformedModule.h"
+#include "output/ModuleTransform.h"
+#include "output/TransformedFuncs.h"
+#include "parser/ClassDB.h"
+#include "parser/FuncBodyParser.h"
+#include "parser/Info.h"
+#include "parser/InfoBuilder.h"
+#include "parser/NodeBaseClass.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDecl.h"
+#include "parser/NodeFuncDef.h"
+#include "parser/NodeFuncParams.h"
+#include "parser/NodeID.h"
+#include "parser/NodeInitDecl.h"
+#include "parser/NodeKeyword.h"
+#include "parser/SimpleTU.h"
+#include "scanner/Token.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+bool IsWhite(Lex::Token const& token) { return token.language == Lex::Token::white_id; }
+
+// White space and comments are skipped by the look-ups below.
+bool IsSkipped(Lex::Token const& token) { return IsWhite(token) || (token.flags & Lex::Token::comment_flag); }
+
+Lex::Token* NextNonWhite(Lex::Token* token)
+{
+    for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())
+        if (!IsSkipped(*t))
+            return t;
+    return nullptr;
+}
+
+char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
+
+bool TextIs(Lex::Token const& token, char const* text) { return std::strcmp(Text(token), text) == 0; }
+
+// The inserted text is written only while the flag is set.
+void SetCondition(Lex::Token& token, bool const& flag) { token.condition = reinterpret_cast<char const*>(&flag); }
+
+} // namespace
+
+BaseTransform::BaseTransform(FOPModule& module)
+    : m_bReportInstantiations(false), m_bReportMemberUses(false), m_pClassDB(nullptr), m_pLayer(module.m_pLayer),
+      m_pModule(&module), m_pTransformedModule(module.m_pTransformedClass), m_pRefinedModule(nullptr),
+      m_pTransformedFuncs(&module.m_TransformedFuncs), m_ClassName("invalid"), m_pFunc(nullptr),
+      m_pRefinedFunc(nullptr), m_pRefiningFunc(nullptr), m_bIsConstructor(false), m_bIsDestructor(false)
+{
+    if (SimpleTU* unit = module.GetParseUnit())
+        m_pClassDB = unit->db();
+    if (m_pTransformedModule)
+        m_pRefinedModule = module.m_pRefinedModule;
+}
+
+BaseTransform::~BaseTransform() {}
+
+void BaseTransform::Init()
+{
+    FuncBodyParser::AddMetaVar("SplType");
+    m_bReportInstantiations = true;
+    m_bReportMemberUses = true;
+    m_ClassName = GetTransformedClassName();
+}
+
+bool BaseTransform::Transform()
+{
+    DeleteRefines();
+    RenameClass();
+    TransformDefinitions();
+    TransformDeclarations();
+    TransformFields();
+    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    if (unit && unit->GetLastTransformationModule() == m_pModule)
+        TransformLastModule();
+    return true;
+}
+
+bool BaseTransform::DeleteRefines()
+{
+    if (!m_pModule->IsRefinement())
+        return true;
+    NodeClassDecl* decl = m_pModule->m_pMainClass->GetClassDecl();
+    if (!decl)
+        return true;
+    Lex::Token* first = decl->GetFirstToken();
+    if (first && first->type == Lex::TOK_REFINES) {
+        decl->DelFirstToken();
+        return true;
+    }
+    NodeKeyword* key = decl->GetKey();
+    if (key && key->m_pRefines && key->m_pRefines->GetToken())
+        key->m_pRefines->DeleteToken();
+    return true;
+}
+
+bool BaseTransform::RenameClass()
+{
+    NodeClassDef* cls = m_pModule->m_pMainClass;
+    if (!cls || m_ClassName == m_pModule->GetName())
+        return true;
+    NodeClassDecl* decl = cls->GetClassDecl();
+    NodeID* id = decl ? decl->GetID() : nullptr;
+    return id ? id->Rename(m_ClassName, true) : true;
+}
+
+void BaseTransform::OnBeginTransform(FuncInfo& f)
+{
+    m_pFunc = &f;
+    m_bIsConstructor = f.IsConstructor();
+    m_bIsDestructor = f.IsDestructor();
+    m_pRefinedFunc = f.m_pRefined;
+    m_pRefiningFunc = f.m_pRefining;
+    m_SuperName = m_pRefinedFunc ? m_pRefinedFunc->GetStrName() : Str();
+}
+
+bool BaseTransform::TransformDefinitions()
+{
+    if (!m_pClassDB)
+        return true;
+    for (int i = 0; i < m_pClassDB->m_FuncDefs.GetCount(); ++i) {
+        NodeFuncDef* def = m_pClassDB->m_FuncDefs[i];
+        NodeFuncDecl* decl = def ? def->GetDecl() : nullptr;
+        FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+        if (!f)
+            continue;
+        OnBeginTransform(*f);
+        if (!TransformFuncDefinition(*def))
+            return false;
+        if (m_bIsConstructor && !TransformCtorInitializer(*def))
+            return false;
+    }
+    return true;
+}
+
+bool BaseTransform::TransformFuncDefinition(NodeFuncDef& def)
+{
+    if (!def.GetBody())
+        return false;
+    if (m_pRefinedFunc) {
+        if (m_bIsConstructor)
+            AddCtorFuncCall(def);
+        else if (m_bIsDestructor)
+            AddDtorFuncCall(def);
+    }
+    return ParseBody(def);
+}
+
+bool BaseTransform::ParseBody(NodeFuncDef& def)
+{
+    if (!CanParseFuncBody(def))
+        return true;
+    FuncBodyParser parser(def, *this);
+    parser.m_bReportInstantiations = m_bReportInstantiations;
+    parser.m_bReportMemberUses = m_bReportMemberUses;
+    parser.m_pModule = m_pTransformedModule;
+    return parser.Parse();
+}
+
+// Static member definitions outside the class keep their qualification:
+// the class name of a module's class is its module name here.
+bool BaseTransform::TransformFields() { return true; }
+
+bool BaseTransform::TransformDeclarations()
+{
+    if (!m_pClassDB)
+        return true;
+    for (int i = 0; i < m_pClassDB->m_FuncDecls.GetCount(); ++i) {
+        NodeFuncDecl* decl = m_pClassDB->m_FuncDecls[i];
+        FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+        if (!f || m_HandledFuncs.Contains(f))
+            continue;
+        OnBeginTransform(*f);
+        if (!TransformFuncDecl(*decl))
+            return false;
+    }
+    return true;
+}
+
+bool BaseTransform::TransformFuncDecl(FuncNode& node)
+{
+    bool result = FOP_Transform_TransformFuncDecl(node);
+    NodeFuncDecl* decl = node.GetDecl();
+    FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+    if (!f || f->m_AopType != AOPInfo::AOP_POINTCUT || m_SuperName.IsEmpty())
+        return result;
+    NodeID* name = decl->GetNameNode();
+    Lex::Token* first = name ? name->GetLastToken() : nullptr;
+    Lex::Token* semicolon = nullptr;
+    for (Lex::Token* t = first ? first->next() : nullptr; t; t = t->next())
+        if (TextIs(*t, ";")) {
+            semicolon = t;
+            break;
+        }
+    if (!first || !semicolon)
+        return result;
+    FuncBodyParser parser(node, first, semicolon, *this);
+    return parser.Parse();
+}
+
+bool BaseTransform::FOP_Transform_TransformFuncDecl(FuncNode& node)
+{
+    NodeFuncDecl* decl = node.GetDecl();
+    FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+    if (!f)
+        return true;
+    Str oldKey = TransformedFuncs::GetFuncName(*f);
+    if (m_pTransformedFuncs->HasTransformed(oldKey))
+        return true;
+    NodeFuncDecl* d1 = f->GetDecl();
+    NodeFuncDef* def = f->GetDef();
+    NodeFuncDecl* d2 = def ? def->GetDecl() : nullptr;
+    if (d2 == d1)
+        d2 = nullptr;
+    Str newName = GetTransformedFuncName(*f);
+    if (!newName.IsEmpty()) {
+        if (d1)
+            d1->Rename(newName);
+        if (d2)
+            d2->Rename(newName);
+    }
+    if (d1) {
+        m_HandledFuncs.Add(f);
+        Str newKey = TransformedFuncs::GetFuncName(*f);
+        m_pTransformedFuncs->Add(oldKey, newKey, *d1);
+        TransformFuncDeclStmt_Int(false, *d1);
+    }
+    if (d2)
+        TransformFuncDeclStmt_Int(true, *d2);
+    return true;
+}
+
+bool BaseTransform::TransformFuncDeclStmt_Int(bool isDefinitionDecl, NodeFuncDecl& decl)
+{
+    return TransformFuncDeclStmt(isDefinitionDecl, decl);
+}
+
+bool BaseTransform::TransformFuncDeclStmt(bool, NodeFuncDecl& decl)
+{
+    FuncInfo* f = decl.GetInfo();
+    if (f && f->IsConstructor())
+        return TransformCtorDeclStmt(decl);
+    return true;
+}
+
+// The product-line parameters are put into every constructor; they are
+// written only when the class turns out to need the product-line pointer.
+bool BaseTransform::TransformCtorDeclStmt(NodeFuncDecl& decl) { return AddCtorDelegationArguments(decl); }
+
+bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
+{
+    NodeFuncParams* params = decl.GetParams();
+    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
+    Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
+    if (!open)
+        return false;
+    bool single = !m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit;
+    Str text;
+    if (!single) {
+        text = m_pModule->GetName();
+        text += "* pFinal, ";
+    }
+    text += GetLayerInterfaceName();
+    text += "& spl";
+    if (params->GetParamCount() > 0 && HasParams(*params))
+        text += ", ";
+    Lex::Token* token = NewTextToken(text);
+    open->AddTokenAfter(*token);
+    if (single && m_pTransformedModule)
+        SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
+    return true;
+}
+
+bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
+{
+    if (!m_bIsConstructor || !m_pClassDB)
+        return true;
+    NodeInitDecl* init = def.GetInitDecl();
+    Lex::Token* first = init ? init->GetFirstToken() : nullptr;
+    Lex::Token* last = init ? init->GetLastToken() : nullptr;
+    if (!first)
+        return true;
+    Lex::Token* prev = nullptr;
+    Lex::Token* prevPrev = nullptr;
+    for (Lex::Token* t = first; t; t = t->next()) {
+        if (!IsSkipped(*t)) {
+            if (t->type == Lex::TOK_OPEN_ROUND && prev && prev->type == Lex::TOK_ID && prevPrev &&
+                (prevPrev->type == Lex::TOK_COMMA || prevPrev->type == Lex::TOK_COLON)) {
+                MemberVarInfo* field = m_pClassDB->GetField(Text(*prev));
+                TypeInfo* type = field ? field->m_pType : nullptr;
+                Name* typeName = type ? type->GetName() : nullptr;
+                TransformedModule* member = typeName ? GetModule(typeName->c_str()) : nullptr;
+                if (member) {
+                    Str text("spl");
+                    Lex::Token* next = NextNonWhite(t);
+                    if (next && next->type != Lex::TOK_CLOSE_ROUND)
+                        text += ", ";
+                    Lex::Token* token = NewTextToken(text);
+                    t->AddTokenAfter(*token);
+                    if (member->m_bSingleBindingUnit)
+                        SetCondition(*token, member->m_bNeedsSplPtr);
+                    if (t == last)
+                        last = token;
+                    t = token;
+                }
+            }
+            prevPrev = prev;
+            prev = t;
+        }
+        if (t == last)
+            break;
+    }
+    return true;
+}
+
+bool BaseTransform::TransformLastModule()
+{
+    if (!m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit)
+        return true;
+    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
+    for (FOPModule* module = m_pModule; module; module = module->m_pRefinedModule) {
+        SimpleTU* tu = module->GetParseUnit();
+        if (tu && tu->db()->GetFuncDecl(m_ClassName.GetBuffer()))
+            return true;
+        if (module == firstOfUnit)
+            break;
+    }
+    AddDefaultCtor();
+    return true;
+}
+
+void BaseTransform::AddDefaultCtor()
+{
+    NodeClassDef* cls = m_pModule->m_pMainClass;
+    if (!cls)
+        return;
+    ClassInfoBuilder builder(cls->GetClassInfo());
+    FuncInfoBuilder ctor(builder, nullptr, m_ClassName);
+    ctor.SetAccessType(ACCESS_PUBLIC);
+    ctor.SetInline();
+    Str finalType = m_pModule->GetName();
+    finalType += "*";
+    Str splType = GetLayerInterfaceName();
+    splType += "&";
+    ctor.AddArg(finalType, "pFinal");
+    ctor.AddArg(splType, "spl");
+    ctor.SetBody("");
+    ctor.Write();
+}
+
+bool BaseTransform::RemoveBaseClasses()
+{
+    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeBaseClassDecl* bases = cls ? cls->GetBaseClassDecl() : nullptr;
+    if (!bases)
+        return true;
+    Array<NodeBaseClass*> removed;
+    for (int i = 0; NodeBaseClass* base = bases->GetBase(i); ++i)
+        if (RemoveBase(*base))
+            removed.Add(base);
+    for (int i = 0; i < removed.GetCount(); ++i)
+        bases->DeleteBase(*removed[i]);
+    return true;
+}
+
+bool BaseTransform::RemoveBase(NodeBaseClass&) { return false; }
+
+bool BaseTransform::CanParseFuncBody(FuncNode&) { return true; }
+
+// Body events.
+
+void BaseTransform::OnTokThis(Lex::Token&, bool) {}
+
+void BaseTransform::OnMemberAccess(Lex::Token*, Lex::Token&, bool) {}
+
+bool BaseTransform::OnMetaVar(Lex::Token& token)
+{
+    if (!TextIs(token, "SplType"))
+        return false;
+    token.text = Lex::StrHashTable::insert(GetLayerInterfaceName().GetBuffer());
+    return true;
+}
+
+void BaseTransform::OnClassInstantiation(Lex::Token& newToken, Lex::Token& classToken)
+{
+    if (TransformedModule* target = GetModule(Text(classToken)))
+        OnModuleInstantiation(*target, newToken, classToken);
+}
+
+bool BaseTransform::OnModuleInstantiation(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)
+{
+    LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
+    if (!stack || !stack->m_bHasDynamicLayer)
+        return false;
+    bool ownMixed = !m_pTransformedModule || !m_pTransformedModule->m_bSingleBindingUnit;
+    if (ownMixed && !target.m_bSingleBindingUnit)
+        return false;
+    if (m_pTransformedModule)
+        m_pTransformedModule->StoreClassAccess(&target);
+    if (target.m_bDynamicDelegation)
+        CreateFactoryMethodInvocation(newToken, classToken);
+    else
+        CreateSetSplPtrCall(target, newToken, classToken);
+    return false;
+}
+
+void BaseTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& classToken)
+{
+    DeleteToken(newToken);
+    Str text("GetSPL().New_");
+    text += Text(classToken);
+    classToken.text = Lex::StrHashTable::insert(text.GetBuffer());
+}
+
+void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)
+{
+    Lex::Token* g = NextNonWhite(&classToken);
+    if (!g)
+        return;
+    Lex::Token* insertAt = nullptr;
+    Lex::Token* open = nullptr;
+    bool hasArgs = false;
+    if (g->type == Lex::TOK_OPEN_ROUND) {
+        open = g;
+        Lex::Token* follower = NextNonWhite(g);
+        Lex::Token* close = nullptr;
+        if (follower && follower->type == Lex::TOK_CLOSE_ROUND) {
+            close = follower;
+        } else {
+            int depth = 1;
+            for (Lex::Token* t = g->next(); t; t = t->next()) {
+                if (t->type == Lex::TOK_OPEN_ROUND)
+                    ++depth;
+                else if (t->type == Lex::TOK_CLOSE_ROUND && --depth == 0) {
+                    close = t;
+                    break;
+                }
+            }
+            hasArgs = true;
+        }
+        if (!close)
+            return;
+        insertAt = close->next();
+    } else if (g->type == Lex::TOK_OPEN_SQUARE) {
+        // An array of objects has no single object to hand the pointer to.
+        return;
+    } else {
+        insertAt = g;
+    }
+    if (!insertAt)
+        return;
+    char const* arg = m_bIsConstructor ? "spl" : "GetSPL()";
+    Lex::Token* paren = new Lex::Token(Lex::TOK_OPEN_ROUND, Lex::Token::cpp_id, "(");
+    newToken.AddTokenBefore(*paren);
+    Str call(")->SetSplPtr(");
+    call += arg;
+    call += ")";
+    Lex::Token* tail = NewTextToken(call);
+    insertAt->AddTokenBefore(*tail);
+    SetCondition(*paren, target.m_bNeedsSplPtr);
+    SetCondition(*tail, target.m_bNeedsSplPtr);
+    if (open) {
+        Str text(arg);
+        if (hasArgs)
+            text += ", ";
+        Lex::Token* argument = NewTextToken(text);
+        open->AddTokenAfter(*argument);
+        SetCondition(*argument, target.m_bNeedsSplPtr);
+    }
+}
+
+void BaseTransform::OnStaticMemberAccess(Lex::Token& classToken, Lex::Token&, Lex::Token& next)
+{
+    TransformedModule* target = GetModule(Text(classToken));
+    if (!target || target->m_bSingleBindingUnit || next.type != Lex::TOK_OPEN_ROUND)
+        return;
+    Str text(m_bIsConstructor ? "spl" : "GetSPL()");
+    Lex::Token* follower = NextNonWhite(&next);
+    if (follower && follower->type != Lex::TOK_CLOSE_ROUND)
+        text += ", ";
+    next.AddTokenAfter(*NewTextToken(text));
+    if (m_pTransformedModule)
+        m_pTransformedModule->StoreClassAccess(target);
+}
+
+void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)
+{
+    if (!m_pModule->m_bUsedAsMixin)
+        ErrorLog::OnWarning("invalid call to super - base class not found", superToken);
+    else if (m_pTransformedModule)
+        m_pTransformedModule->m_bHasError = true;
+}
+
+// Helpers.
+
+TransformedModule* BaseTransform::GetModule(char const* name)
+{
+    LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
+    return stack && name ? stack->GetModule(name) : nullptr;
+}
+
+Str BaseTransform::GetTransformedLayerName(char const* layerName)
+{
+    // Every character that cannot stand in an identifier ("/" and "." of
+    // layer paths, but also "-" or blanks of folder names) becomes "_".
+    Str name(layerName ? layerName : "");
+    Str result;
+    for (size_t i = 0; i < name.GetLength(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name.GetBuffer()[i]);
+        result += (std::isalnum(c) || c == '_') ? static_cast<char>(c) : '_';
+    }
+    return result;
+}
+
+void BaseTransform::DeleteToken(Lex::Token& token) { token.delete_token(); }
+
+void BaseTransform::MakeInline(NodeFuncDecl& decl)
+{
+    FuncInfo* f = decl.GetInfo();
+    if (f && f->m_AopType == AOPInfo::AOP_POINTCUT)
+        return;
+    decl.SetIsInline();
+}
+
+// The product-line interface carries the name of the product line (the
+// equation's name); its generated class is not written yet.
+Str BaseTransform::GetLayerInterfaceName()
+{
+    LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
+    return stack ? stack->m_ProductLineName : Str();
+}
+
+Lex::Token* BaseTransform::NewTextToken(char const* text)
+{
+    return new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, text);
+}
+
+bool BaseTransform::HasParams(NodeFuncParams& params)
+{
+    int count = params.GetParamCount();
+    if (count == 0)
+        return false;
+    if (count == 1) {
+        Node* only = params.GetParam(0);
+        if (!only)
+            return false;
+        // A lone `void`, however the parameter prints its blanks.
+        Str text = only->AsString();
+        Str word;
+        for (size_t i = 0; i < text.GetLength(); ++i)
+            if (!std::isspace(static_cast<unsigned char>(text.GetBuffer()[i])))
+                word += text.GetBuffer()[i];
+        if (word == "void")
+            return false;
+    }
+    return true;
+}
+
+bool BaseTransform::HasUnnamedParams(NodeFuncParams& params)
+{
+    if (!HasParams(params))
+        return false;
+    int named = 0;
+    Str names = params.GetParamNames(",");
+    if (!names.IsEmpty()) {
+        named = 1;
+        for (size_t i = 0; i < names.GetLength(); ++i)
+            if (names.GetBuffer()[i] == ',')
+                ++named;
+    }
+    int present = 0;
+    for (int i = 0; i < params.GetParamCount(); ++i)
+        if (Node* param = params.GetParam(i))
+            if (!(param->AsString() == "..."))
+                ++present;
+    return named < present;
+}
+
+bool BaseTransform::IsOperatorFunction(FuncInfo& f)
+{
+    Str name = f.GetStrName();
+    char const* text = name.GetBuffer();
+    if (*text == '~')
+        ++text;
+    if (std::strncmp(text, "operator", 8) != 0)
+        return false;
+    unsigned char next = static_cast<unsigned char>(text[8]);
+    return !(std::isalnum(next) || next == '_');
+}

@@ -1,0 +1,116 @@
+// The common part of the transformations that rewrite one feature module
+// so that all layers of a composed class can be written as one class. It
+// fixes the order of the steps, walks the module's function definitions and
+// declarations, renames them through the subclass's hooks and receives the
+// events of the function-body parser, rewriting the reported tokens in
+// place.
+#pragma once
+
+#include "base/Map.h"
+#include "base/Str.h"
+#include "parser/BodyParseEvents.h"
+
+class ClassDB;
+class FOPModule;
+class FuncInfo;
+class FuncNode;
+class Layer;
+class NodeBaseClass;
+class NodeFuncDecl;
+class NodeFuncDef;
+class NodeFuncParams;
+class TransformedFuncs;
+class TransformedModule;
+
+class BaseTransform : public BodyParseEvents {
+public:
+    explicit BaseTransform(FOPModule& module);
+    ~BaseTransform() override;
+    BaseTransform(BaseTransform const&) = delete;
+    BaseTransform& operator=(BaseTransform const&) = delete;
+
+    // Body events.
+    void OnTokSuperCall(Lex::Token* superToken, Lex::Token* separator, Lex::Token* name) override = 0;
+    void OnTokThis(Lex::Token& thisToken, bool beforeBody) override;
+    void OnMemberAccess(Lex::Token* thisToken, Lex::Token& name, bool beforeBody) override;
+    void OnStaticMemberAccess(Lex::Token& className, Lex::Token& member, Lex::Token& next) override;
+    void OnClassInstantiation(Lex::Token& newToken, Lex::Token& next) override;
+    bool OnMetaVar(Lex::Token& token) override;
+
+    virtual Str GetTransformedClassName() = 0;
+    virtual bool TransformDefinitions();
+    virtual bool TransformFields();
+    virtual bool TransformDeclarations();
+    virtual bool TransformFuncDefinition(NodeFuncDef& def);
+    // The call of the refined constructor or destructor in a refining one.
+    virtual bool AddCtorFuncCall(NodeFuncDef& def) = 0;
+    virtual bool AddDtorFuncCall(NodeFuncDef& def) = 0;
+    // The new name of a function; empty when it keeps its name.
+    virtual Str GetTransformedFuncName(FuncInfo& f) = 0;
+    virtual bool CanParseFuncBody(FuncNode& node);
+    // True when the base is to be removed from this module's class head.
+    virtual bool RemoveBase(NodeBaseClass& base);
+    // A super call with neither a refined function nor a base class.
+    virtual void OnUnresolvedSuperCall(Lex::Token& superToken);
+    virtual bool OnModuleInstantiation(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken);
+    virtual bool TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl& decl);
+    virtual bool TransformCtorInitializer(NodeFuncDef& def);
+    // The steps in order; always true.
+    virtual bool Transform();
+    virtual void Init();
+    virtual bool TransformFuncDecl(FuncNode& node);
+
+    bool DeleteRefines();
+    bool RenameClass();
+    bool TransformLastModule();
+    void OnBeginTransform(FuncInfo& f);
+    bool ParseBody(NodeFuncDef& def);
+    bool FOP_Transform_TransformFuncDecl(FuncNode& node);
+    bool TransformFuncDeclStmt_Int(bool isDefinitionDecl, NodeFuncDecl& decl);
+    bool TransformCtorDeclStmt(NodeFuncDecl& decl);
+    bool AddCtorDelegationArguments(NodeFuncDecl& decl);
+    void AddDefaultCtor();
+    bool RemoveBaseClasses();
+    void CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken);
+
+    // The composed class of that name; null when there is none.
+    TransformedModule* GetModule(char const* name);
+
+    // The layer name with every "/" and "." turned into "_".
+    static Str GetTransformedLayerName(char const* layerName);
+    // Unlinks the token from its list; the token stays alive.
+    static void DeleteToken(Lex::Token& token);
+    // Makes the declaration inline unless it is a pointcut.
+    static void MakeInline(NodeFuncDecl& decl);
+    // The name of the program's product-line interface.
+    Str GetLayerInterfaceName();
+    // `new X(..)` becomes `GetSPL().New_X(..)`.
+    static void CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& classToken);
+    // A new free text token of the C++ language.
+    static Lex::Token* NewTextToken(char const* text);
+    // The list declares at least one parameter (`(void)` declares none).
+    static bool HasParams(NodeFuncParams& params);
+    // Some parameter has no name, so a call cannot pass it on.
+    static bool HasUnnamedParams(NodeFuncParams& params);
+    // An operator or conversion function ("operator..." names).
+    static bool IsOperatorFunction(FuncInfo& f);
+
+    bool m_bReportInstantiations;
+    bool m_bReportMemberUses;
+    ClassDB* m_pClassDB;
+    Layer* m_pLayer;
+    FOPModule* m_pModule;
+    TransformedModule* m_pTransformedModule;
+    FOPModule* m_pRefinedModule;
+    TransformedFuncs* m_pTransformedFuncs;
+    Set<FuncInfo*> m_HandledFuncs;
+    Str m_ClassName;
+
+    // The function being transformed.
+    Str m_SuperName;
+    FuncInfo* m_pFunc;
+    FuncInfo* m_pRefinedFunc;
+    FuncInfo* m_pRefiningFunc;
+    bool m_bIsConstructor;
+    bool m_bIsDestructor;
+};

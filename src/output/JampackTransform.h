@@ -1,0 +1,46 @@
+// Jampack composition of one feature module: a function that a higher layer
+// of the same output refines is renamed "<layer>_<name>" and becomes an
+// ordinary method; `super::f(..)` calls go to the renamed lower version,
+// constructors and destructors call the lower ones, initializers and base
+// classes move to the composed class, and methods of layers switched on at
+// run time get a guard that falls back to the lower version.
+#pragma once
+
+#include "output/BaseTransform.h"
+
+class JampackTransform : public BaseTransform {
+public:
+    explicit JampackTransform(FOPModule& module);
+    ~JampackTransform() override;
+
+    void OnTokSuperCall(Lex::Token* superToken, Lex::Token* separator, Lex::Token* name) override;
+    Str GetTransformedClassName() override;
+    bool TransformFuncDefinition(NodeFuncDef& def) override;
+    bool AddCtorFuncCall(NodeFuncDef& def) override;
+    bool AddDtorFuncCall(NodeFuncDef& def) override;
+    Str GetTransformedFuncName(FuncInfo& f) override;
+    bool CanParseFuncBody(FuncNode& node) override;
+    bool RemoveBase(NodeBaseClass& base) override;
+    bool TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl& decl) override;
+    bool TransformCtorInitializer(NodeFuncDef& def) override;
+    bool Transform() override;
+    void Init() override;
+
+    // True when a higher module of the same output refines f.
+    virtual bool RenameFunc(FuncInfo& f);
+    virtual Str GetSuperFuncName();
+
+    Str GetFinalName() const;
+    // Fills the feature list of a dynamic feature configuration class.
+    void InitDynConfigData();
+
+    // The highest version of a virtual function whose lower versions are
+    // renamed is declared virtual itself.
+    void MakeTopVirtual(FuncInfo& f);
+    // The definition's parameter names for a call of the refined version;
+    // false, after a warning, when a parameter has no name.
+    bool GetCallArguments(NodeFuncDef& def, char const* separator, Str& names);
+
+    FOPModule* m_pFirstModule;
+    bool m_bMakeInline;
+};

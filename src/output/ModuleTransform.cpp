@@ -1,0 +1,289 @@
+#include "output/ModuleTransform.h"
+
+#include "compose/FOPModule.h"
+#include "compose/Layer.h"
+#include "compose/Module.h"
+#include "compose/TransformedModule.h"
+#include "output/CodeWriter.h"
+#include "output/CppFile.h"
+#include "output/OutFile.h"
+
+namespace {
+
+// Records every module and appended file of the run as a source that no
+// output file may overwrite; done again only when modules were added.
+void RegisterSourceFiles()
+{
+    static int registered = -1;
+    int count = Layer::m_AllModules.GetCount();
+    if (count == registered)
+        return;
+    registered = count;
+    Set<Layer*, Layer*> layers;
+    for (auto* node = Layer::m_AllModules.GetFirst(); node; node = Layer::m_AllModules.GetNext(node)) {
+        FOPModule* module = node->GetValue();
+        if (!module)
+            continue;
+        OutFile::AddSourcePath(module->GetSourcePath());
+        Layer* layer = module->GetLayer();
+        if (!layer || layers.Contains(layer))
+            continue;
+        layers.Add(layer);
+        for (int i = 0; i < layer->m_ModuleFiles.GetCount(); ++i)
+            OutFile::AddSourcePath(layer->m_ModuleFiles[i]);
+        for (int i = 0; i < layer->m_AppendSources.GetCount(); ++i)
+            OutFile::AddSourcePath(layer->m_AppendSources[i]);
+    }
+}
+
+} // namespace
+
+ModuleTransform::ModuleTransform(TransformedModule& cls) : m_pTransformedModule(&cls), m_Name(cls.m_Name) {}
+
+FOPModule* ModuleTransform::GetFirstTransformationModule()
+{
+    return m_Modules.GetCount() ? m_Modules[0] : nullptr;
+}
+
+FOPModule* ModuleTransform::GetLastTransformationModule()
+{
+    return m_Modules.GetCount() ? m_Modules[m_Modules.GetCount() - 1] : nullptr;
+}
+
+FOPModule* ModuleTransform::AddModule(FOPModule* module)
+{
+    if (!module)
+        return nullptr;
+    m_Modules.Add(module);
+    module->SetTransformationModule(*this);
+    return module;
+}
+
+bool ModuleTransform::InsertAbove(FOPModule& module, FOPModule& mixin)
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        if (m_Modules[i] == &module) {
+            m_Modules.InsertAt(i, &mixin);
+            mixin.SetTransformationModule(*this);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ModuleTransform::SetBindingUnitName(char const* name)
+{
+    m_BindingUnitName = name ? name : "";
+}
+
+FOPModule* ModuleTransform::GetModuleForMethod(FuncInfo& func)
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i]->HasMethodObject(func))
+            return m_Modules[i];
+    return nullptr;
+}
+
+bool ModuleTransform::IsCppTransform()
+{
+    FOPModule* first = GetFirstTransformationModule();
+    return first && first->IsCppModule();
+}
+
+bool ModuleTransform::HasCppCode()
+{
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (m_Modules[i]->HasCppCode())
+            return true;
+    return false;
+}
+
+Str ModuleTransform::GetDestDir()
+{
+    if (m_pTransformedModule->IsPureJampack() || m_Modules.GetCount() == 0)
+        return m_pTransformedModule->m_DestDir;
+    return m_Modules[0]->GetDelegationObjectDir();
+}
+
+Str ModuleTransform::GetDeclFilePath()
+{
+    FOPModule* first = GetFirstTransformationModule();
+    if (!first)
+        return Str();
+    return first->GetGeneratedDeclFileName(GetDestDir() + m_Name);
+}
+
+OutFile* ModuleTransform::GetDeclFile()
+{
+    Str path = GetDeclFilePath();
+    if (path.IsEmpty())
+        return nullptr;
+    return TransformedModule::GetOutFile(path);
+}
+
+OutFile* ModuleTransform::GetImplFile()
+{
+    if (!IsCppTransform())
+        return GetDeclFile();
+    return TransformedModule::GetOutFile(m_Modules[0]->GetGeneratedImplFileName(GetDestDir() + m_Name));
+}
+
+void ModuleTransform::OpenFiles()
+{
+    RegisterSourceFiles();
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        if (OutFile* file = m_Modules[i]->GetDeclFile())
+            OnOpenFile(*file);
+    if (IsCppTransform() && HasCppCode()) {
+        for (int i = 0; i < m_Modules.GetCount(); ++i)
+            if (OutFile* file = m_Modules[i]->GetImplFile())
+                OnOpenFile(*file);
+    }
+}
+
+bool ModuleTransform::IsOnFileList(OutFile& file)
+{
+    for (int i = 0; i < m_Files.GetCount(); ++i)
+        if (m_Files[i] == &file)
+            return true;
+    return false;
+}
+
+void ModuleTransform::OnOpenFile(OutFile& file)
+{
+    if (!IsOnFileList(file))
+        InitOutFile(file);
+}
+
+void ModuleTransform::InitOutFile(OutFile& file)
+{
+    if (!IsCppTransform()) {
+        m_Files.Add(&file);
+        return;
+    }
+    bool decl = Module::IsDeclFile(file.GetName());
+    if (decl) {
+        CppFile frame(&file);
+        frame.BeginGuard(m_Name);
+    }
+    m_Files.Add(&file);
+    if (!decl)
+        InitCpp(file);
+}
+
+void ModuleTransform::CloseFiles()
+{
+    for (int i = 0; i < m_Files.GetCount(); ++i)
+        CloseFile(*m_Files[i]);
+}
+
+void ModuleTransform::CloseFile(OutFile& file)
+{
+    if (IsCppTransform() && Module::IsImplFile(file.GetName())) {
+        CppFile frame(&file);
+        frame.CloseCpp();
+    }
+    if (Module::IsDeclFile(file.GetName()))
+        CloseDeclFile(file);
+    file.Close();
+}
+
+bool ModuleTransform::HasOutputChanged(bool decl)
+{
+    OutFile* file = decl ? GetDeclFile() : GetImplFile();
+    return file && file->HasDataChanged();
+}
+
+int ModuleTransform::GetLocWritten()
+{
+    int sum = 0;
+    for (int i = 0; i < m_Files.GetCount(); ++i)
+        sum += m_Files[i]->GetLinesWritten();
+    return sum;
+}
+
+void ModuleTransform::GetIncludesAndForwards(ModuleIncludes& includes)
+{
+    StringSet other, forward, include;
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        m_Modules[i]->GetUsedClasses(other, forward, include);
+    if (m_pTransformedModule->m_pLayerStack)
+        includes.InitIncludesAndForwards(other, forward, include, *m_pTransformedModule->m_pLayerStack);
+}
+
+void ModuleTransform::AddTrailingCodeModule(FOPModule& module)
+{
+    for (int i = 0; i < m_TrailingCodeModules.GetCount(); ++i)
+        if (m_TrailingCodeModules[i] == &module)
+            return;
+    m_TrailingCodeModules.Add(&module);
+}
+
+JampackModuleTransform::JampackModuleTransform(TransformedModule& cls) : ModuleTransform(cls) {}
+
+void JampackModuleTransform::BeginTransform()
+{
+    if (!m_pTransformedModule->IsPureJampack() && m_Modules.GetCount())
+        m_Name = m_Modules[0]->GetDelegationObjectName();
+    InitFwdAndIncludes();
+}
+
+void JampackModuleTransform::InitFwdAndIncludes()
+{
+    // The implementation file includes its own header first.
+    ModuleIncludes::AddInclude(m_Includes.m_CppIncludes, m_Name);
+    GetIncludesAndForwards(m_Includes);
+}
+
+void JampackModuleTransform::InitOutFile(OutFile& file)
+{
+    ModuleTransform::InitOutFile(file);
+    if (!Module::IsDeclFile(file.GetName()) || m_Modules.GetCount() == 0)
+        return;
+    for (int i = 0; i < m_Modules.GetCount(); ++i)
+        m_Modules[i]->InitDeclFile(file);
+    OnBeginClassDecl(file);
+    m_Modules[0]->BeginClassDecl(file);
+}
+
+void JampackModuleTransform::OnBeginClassDecl(OutFile& file)
+{
+    TransformedModule* cls = m_pTransformedModule;
+    for (int i = 0; i < m_Includes.m_HeaderIncludes.GetCount(); ++i)
+        cls->m_DeclDependencies.Add(m_Includes.m_HeaderIncludes[i]);
+    for (int i = 0; i < m_Includes.m_CppIncludes.GetCount(); ++i)
+        cls->m_ImplDependencies.Add(m_Includes.m_CppIncludes[i]);
+    if (IsCppTransform())
+        m_Includes.WriteHeaderIncludes(file);
+}
+
+void JampackModuleTransform::CloseDeclFile(OutFile& file)
+{
+    if (!file.IsOpened())
+        return;
+    if (m_Modules.GetCount())
+        m_Modules[0]->CloseDeclFile(file);
+    // Code after the class of modules without an implementation file of
+    // their own follows the end of the class.
+    for (int i = 0; i < m_TrailingCodeModules.GetCount(); ++i)
+        CodeWriter::SaveTrailingCode(*m_TrailingCodeModules[i], file);
+    if (IsCppTransform()) {
+        CppFile frame(&file);
+        frame.EndGuard(m_Name);
+    }
+}
+
+void JampackModuleTransform::InitCpp(OutFile& file)
+{
+    m_Includes.WriteCppIncludes(file);
+}
+
+void JampackModuleTransform::AddHeaderInclude(char const* name)
+{
+    ModuleIncludes::AddInclude(m_Includes.m_HeaderIncludes, name);
+}
+
+void JampackModuleTransform::AddHeaderFwd(char const* name)
+{
+    ModuleIncludes::AddInclude(m_Includes.m_Forwards, name);
+}

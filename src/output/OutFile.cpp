@@ -1,0 +1,354 @@
+#include "output/OutFile.h"
+
+#include "base/Config.h"
+#include "base/Directory.h"
+#include "base/ErrorLog.h"
+#include "base/File.h"
+#include "base/TextFile.h"
+#include "compose/FileStatistics.h"
+#include "output/CppFile.h"
+#include "scanner/SysCall.h"
+#include "scanner/Token.h"
+#include "scanner/TokenIterator.h"
+
+#include <cstring>
+#include <strings.h>
+
+StringSet OutFile::m_SourceFiles;
+
+namespace {
+
+Str Normalized(char const* path)
+{
+    Str text(path ? path : "");
+    text.Replace("\\", "/");
+    return text;
+}
+
+// The key of an existing file: its device and inode; empty when the file
+// cannot be examined.
+Str FileKey(char const* path)
+{
+    FileStat record;
+    if (!path || !record.stat(path))
+        return Str();
+    Str key;
+    key << static_cast<unsigned long>(record.st_dev);
+    key += ":";
+    key << static_cast<unsigned long>(record.st_ino);
+    return key;
+}
+
+bool HasLineBreak(Lex::Token const& token)
+{
+    return memchr(token.text->text, '\n', token.text->length) != nullptr;
+}
+
+void WriteText(std::ostream& os, Lex::Token const& token)
+{
+    os.write(token.text->text, static_cast<std::streamsize>(token.text->length));
+}
+
+} // namespace
+
+OutFile::OutFile(char const* path)
+    : m_pStream(nullptr), m_Name(Normalized(path)), m_bLineDirectives(true), m_pLastToken(nullptr),
+      m_bLineAdvanced(false), m_NameSpace(Config::GetInstance().GetNameSpace()), m_pCurrentIter(nullptr),
+      m_bNameSpaceOpen(false), m_bChanged(false), m_bChangedKnown(false), m_bOpened(false),
+      m_bJavaFile(strcasecmp(m_Name.GetExt(), "java") == 0), m_bWriteError(false), m_LinesWritten(0),
+      m_pStatistics(nullptr)
+{
+    OnCreate();
+}
+
+OutFile::~OutFile()
+{
+    Close();
+}
+
+OutFile* OutFile::OnCreate()
+{
+    m_LinesWritten = 0;
+    m_pStatistics = nullptr;
+    return this;
+}
+
+std::ostream* OutFile::GetStream()
+{
+    if (m_pStream)
+        return m_pStream;
+    if (m_bWriteError)
+        return nullptr;
+    ++FileStatistics::m_GlobalStat.m_Files;
+    OpenFile();
+    return m_pStream;
+}
+
+void OutFile::OpenFile()
+{
+    Str const& path = GetPath();
+    // A second opening after a Close appends: the content written before and
+    // the status taken at the first opening are kept.
+    bool reopen = m_bOpened;
+    m_bOpened = true;
+    if (!reopen) {
+        ReadFile(m_OldContent);
+        m_OldStat.stat(path);
+    }
+    if (IsSourcePath(path)) {
+        Str text;
+        text.Format("cannot write file %s: it is a source file of the composition", path.GetBuffer());
+        m_bWriteError = true;
+        ErrorLog::OnError(text, nullptr, 0);
+        return;
+    }
+    long slash = File::LastSeparator(path);
+    if (slash > 0)
+        Directory::CreateRecursive(path.Left(static_cast<size_t>(slash)));
+    m_pStream = new std::ofstream(path.GetBuffer(), reopen ? std::ios::out | std::ios::app : std::ios::out);
+    if (!m_pStream->is_open()) {
+        delete m_pStream;
+        m_pStream = nullptr;
+        OnWriteError();
+    }
+}
+
+void OutFile::OnWriteError()
+{
+    if (m_bWriteError)
+        return;
+    m_bWriteError = true;
+    Str text;
+    text.Format("cannot write file %s", GetPath().GetBuffer());
+    ErrorLog::OnError(text, nullptr, 0);
+}
+
+std::ostream* OutFile::SaveString(char const* text)
+{
+    std::ostream* os = GetStream();
+    if (os && text)
+        *os << text;
+    return os;
+}
+
+void OutFile::SaveTokens(Lex::Token* first, Lex::Token* last, char const* startAfter, char const* stopAt)
+{
+    FileStatistics statistics(&m_LinesWritten);
+    m_pStatistics = &statistics;
+    std::ostream* os = GetStream();
+    m_pLastToken = nullptr;
+    Lex::TokenIterator it(first, last);
+    m_pCurrentIter = &it;
+    if (os) {
+        if (startAfter) {
+            while (Lex::Token* t = it.Next())
+                if (strcmp(t->text->text, startAfter) == 0)
+                    break;
+        }
+        while (Lex::Token* t = it.Next()) {
+            if (!t->condition || *t->condition) {
+                WriteLineDirective(*t);
+                SaveToken(*t);
+            }
+            if (stopAt && strcmp(t->text->text, stopAt) == 0)
+                break;
+            m_pLastToken = t;
+        }
+    }
+    m_pCurrentIter = nullptr;
+    m_pStatistics = nullptr;
+    m_pLastToken = nullptr;
+}
+
+char const* OutFile::SaveToken(Lex::Token& token)
+{
+    if (m_pStatistics)
+        m_pStatistics->OnToken(token);
+    return Languages_Jak_SaveToken(token);
+}
+
+void OutFile::WriteLineDirective(Lex::Token& token)
+{
+    if (token.location.empty() || !token.location.filename().name())
+        return;
+    Lex::Token* previous = m_pLastToken;
+    int b = token.location.line();
+    int c = token.get_line_breaks();
+    bool due;
+    if (!previous || previous->location.empty() || !previous->location.filename().name() ||
+        previous->location.filename() != token.location.filename()) {
+        due = true;
+    } else {
+        int a = previous->location.line();
+        if (c == 0 && b == a + 1) {
+            due = false;
+            m_bLineAdvanced = true;
+        } else if (m_bLineAdvanced && previous->language == Lex::Token::white_id && HasLineBreak(*previous)) {
+            due = true;
+        } else {
+            due = b != a + c;
+        }
+    }
+    if (!due)
+        return;
+    m_bLineAdvanced = false;
+    if (Config::GetInstance().GetNoLine() || !m_bLineDirectives || !m_pStream)
+        return;
+    std::ostream& os = *m_pStream;
+    os << std::endl << (m_bJavaFile ? "//#line" : "#line") << ' ' << (b - c) << " \"" << token.location.filename()
+       << "\"" << std::endl;
+}
+
+char const* OutFile::Languages_Jak_SaveToken(Lex::Token& token)
+{
+    if (!m_pStream)
+        return token.text->text;
+    std::ostream& os = *m_pStream;
+    if (m_bJavaFile) {
+        if (token.type == Lex::TOK_THROW) {
+            os << "throws";
+            return token.text->text;
+        }
+        if (token.type == Lex::TOK_LAYER)
+            os << "//";
+    }
+    if (m_bNameSpaceOpen && token.language == Lex::Token::pre_id && token.type == Lex::PRE_INCLUDE)
+        return HandleIncludeAndFwd(token);
+    bool lineOrComment = (token.language == Lex::Token::white_id && HasLineBreak(token)) ||
+                         (token.flags & Lex::Token::comment_flag);
+    if (lineOrComment && memchr(token.text->text, '\r', token.text->length)) {
+        for (uint32_t i = 0; i < token.text->length; ++i)
+            if (token.text->text[i] != '\r')
+                os.put(token.text->text[i]);
+    } else {
+        WriteText(os, token);
+    }
+    return token.text->text;
+}
+
+char const* OutFile::HandleIncludeAndFwd(Lex::Token& token)
+{
+    CppFile frame(this);
+    frame.CloseNS();
+    std::ostream* os = GetStream();
+    if (!os)
+        return token.text->text;
+    WriteText(*os, token);
+    if (m_pCurrentIter) {
+        while (Lex::Token* t = m_pCurrentIter->Next()) {
+            WriteText(*os, *t);
+            m_pLastToken = t;
+            if (t->language == Lex::Token::white_id && HasLineBreak(*t))
+                break;
+        }
+    }
+    frame.OpenNS();
+    return token.text->text;
+}
+
+char const* OutFile::Close()
+{
+    if (!m_pStream)
+        return GetPath();
+    m_pStream->flush();
+    if (m_pStream->fail())
+        OnWriteError();
+    m_pStream->close();
+    if (m_pStream->fail())
+        OnWriteError();
+    delete m_pStream;
+    m_pStream = nullptr;
+    ReadFile(m_NewContent);
+    return GetPath();
+}
+
+char const* OutFile::ReadFile(Str& text)
+{
+    TextFile::GetFileContent(GetPath(), text);
+    return text;
+}
+
+bool OutFile::HasDataChanged()
+{
+    if (m_bChangedKnown)
+        return m_bChanged;
+    m_bChangedKnown = true;
+    if (!m_bOpened)
+        m_bChanged = false;
+    else if (m_bWriteError)
+        m_bChanged = true;
+    else
+        m_bChanged = m_NewContent.GetLength() != m_OldContent.GetLength() ||
+                     memcmp(m_NewContent.GetBuffer(), m_OldContent.GetBuffer(), m_NewContent.GetLength()) != 0;
+    return m_bChanged;
+}
+
+bool OutFile::RestoreMTime()
+{
+    if (m_bWriteError || m_OldStat.st_mtime == 0)
+        return false;
+    time_t old = m_OldStat.st_mtime;
+    Lex::SysCall::SetFileTime(GetPath(), old, false);
+    return true;
+}
+
+time_t OutFile::GetMTime()
+{
+    FileStat record;
+    if (!File::stat(GetPath(), record))
+        return 0;
+    return record.st_mtime;
+}
+
+void OutFile::AddSourcePath(char const* path)
+{
+    Str key = FileKey(path);
+    if (!key.IsEmpty())
+        m_SourceFiles.Add(key);
+}
+
+bool OutFile::IsSourcePath(char const* path)
+{
+    if (m_SourceFiles.GetCount() == 0)
+        return false;
+    Str key = FileKey(path);
+    return !key.IsEmpty() && m_SourceFiles.Contains(key);
+}
+
+void OutFile::ClearSourcePaths()
+{
+    m_SourceFiles.RemoveAll();
+}
+
+OutFileList::~OutFileList()
+{
+    CloseAll();
+}
+
+Str OutFileList::MakeKey(char const* path)
+{
+    return Normalized(path);
+}
+
+OutFile* OutFileList::GetFileObject(char const* path)
+{
+    Str key = MakeKey(path);
+    if (HashNode* node = Find(key))
+        return node->GetValue();
+    OutFile* file = new OutFile(path);
+    Put(key, file);
+    return file;
+}
+
+OutFile* OutFileList::GetOpenFile(char const* path)
+{
+    HashNode* node = Find(MakeKey(path));
+    return node ? node->GetValue() : nullptr;
+}
+
+void OutFileList::CloseAll()
+{
+    for (HashNode* node = GetFirst(); node; node = GetNext(node))
+        delete node->GetValue();
+    RemoveAll();
+}

@@ -1,0 +1,254 @@
+#include "compose/EquationFile.h"
+#include "compose/LayerConfig.h"
+
+#include "../base/CurrentFolder.h"
+#include "../scanner/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct Loaded {
+    bool ok;
+    std::string out;
+};
+
+Loaded LoadCapturing(EquationFile& equation, std::string const& path)
+{
+    testing::internal::CaptureStdout();
+    bool ok = equation.LoadFile(Str(path.c_str()));
+    return Loaded{ok, testing::internal::GetCapturedStdout()};
+}
+
+// "name[prefix]{S|D|L}" per configuration: S static, D load-dynamic,
+// L link-dynamic.
+std::string Describe(EquationFile const& equation)
+{
+    std::string text;
+    for (int i = 0; i < equation.m_LayerConfigs.GetCount(); ++i) {
+        LayerConfig const& c = *equation.m_LayerConfigs[i];
+        if (i)
+            text += " ";
+        text += c.m_LayerName.GetBuffer();
+        if (!c.m_ImportPrefix.IsEmpty())
+            text += std::string("[") + c.m_ImportPrefix.GetBuffer() + "]";
+        if (c.m_bStatic)
+            text += "S";
+        if (c.m_bLinkDynamic)
+            text += "L";
+        else if (c.m_bLoadDynamic)
+            text += "D";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(EquationFile, LinesCommentsAndTheScopeOfComposeStatic)
+{
+    testutil::TempFolder dir;
+    dir.folder("p");
+    dir.file("p/main.equation",
+             "# comment\n"
+             "; comment\n"
+             "// comment\n"
+             "\n"
+             "  A   \r\n"
+             "import sub\n"
+             "compose static\n"
+             "B\n"
+             "C dynamicload\n"
+             "D dynamiclink\n"
+             "import\n"
+             "importX\n");
+    dir.file("p/sub.equation", "X\ncompose static\nY\n");
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("p/main"));
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_EQ("A sub.X[sub.] sub.Y[sub.]S BS CD DL importS importXS", Describe(equation));
+    EXPECT_STREQ("main", equation.GetName());
+    EXPECT_STREQ(dir.path("p").c_str(), equation.GetDir());
+    EXPECT_TRUE(equation.m_bHasDynamicLayer);
+    EXPECT_EQ("", r.out);
+    // The imported file's static marker does not reach the importer.
+    EquationFile second(true);
+    dir.file("p/two.equation", "import sub\nZ\n");
+    ASSERT_TRUE(LoadCapturing(second, dir.path("p/two.equation")).ok);
+    EXPECT_EQ("sub.X[sub.] sub.Y[sub.]S Z", Describe(second));
+}
+
+TEST(EquationFile, ImportPrefixes)
+{
+    struct Case {
+        char const* importText;
+        char const* expected;
+    } const cases[] = {
+        {"sub", "sub.X[sub.]"},
+        {"sub as lib", "lib.X[lib.]"},
+        {"sub as .", "X"},
+        {"sub as", "sub.X[sub.]"},
+        {"sub xyz", "sub.X[sub.]"},
+        {"sub\tas\tlib extra", "lib.X[lib.]"},
+        {"sub.equation as lib", "lib.X[lib.]"},
+        {"dir/sub as d", "d.Y[d.]"},
+    };
+    testutil::TempFolder dir;
+    dir.folder("p");
+    dir.folder("p/dir");
+    dir.file("p/sub.equation", "X\n");
+    dir.file("p/dir/sub.equation", "Y\n");
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.importText);
+        dir.file("p/main.equation", std::string("import ") + c.importText + "\n");
+        EquationFile equation(true);
+        Loaded r = LoadCapturing(equation, dir.path("p/main"));
+        ASSERT_TRUE(r.ok) << r.out;
+        EXPECT_EQ(c.expected, Describe(equation));
+        ASSERT_EQ(1, equation.m_LayerConfigs.GetCount());
+        EXPECT_STREQ(c.importText[0] == 'd' ? "Y" : "X", equation.m_LayerConfigs[0]->m_PlainName);
+    }
+}
+
+TEST(EquationFile, NestedImportsKeepBothPrefixesInTheName)
+{
+    testutil::TempFolder dir;
+    dir.folder("q");
+    dir.file("main.equation", "import q/a as x\n");
+    dir.file("q/a.equation", "import b as y\nW dynamicload\n");
+    dir.file("q/b.equation", "Z\n");
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("main.equation"));
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_EQ("x.y.Z[x.] x.W[x.]D", Describe(equation));
+    EXPECT_STREQ("W", equation.m_LayerConfigs[1]->GetBindingUnitName());
+}
+
+TEST(EquationFile, AnEquationWithoutFolderImportsFromTheCurrentFolder)
+{
+    testutil::TempFolder dir;
+    dir.file("main.equation", "import sub as .\n");
+    dir.file("sub.equation", "X\n");
+    testutil::CurrentFolder here(dir.path());
+    EquationFile equation(true);
+    ASSERT_TRUE(LoadCapturing(equation, "main").ok);
+    EXPECT_EQ("X", Describe(equation));
+    EXPECT_STREQ(dir.path().c_str(), equation.GetDir());
+}
+
+TEST(EquationFile, OnlyTheFileNameDecidesAboutTheEnding)
+{
+    testutil::TempFolder dir;
+    dir.folder("equations");
+    dir.file("equations/prod.equation", "A\n");
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("equations/prod"));
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_STREQ("prod", equation.GetName());
+    EXPECT_EQ("A", Describe(equation));
+}
+
+TEST(EquationFile, FailedLoadsAreReported)
+{
+    testutil::TempFolder dir;
+    {
+        EquationFile equation(true);
+        Loaded r = LoadCapturing(equation, dir.path("none"));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ("mosa++ : error: failed to load equation file '" + dir.path("none") + "'\n", r.out);
+    }
+    {
+        dir.file("main.equation", "A\nimport missing\nB\n");
+        EquationFile equation(true);
+        Loaded r = LoadCapturing(equation, dir.path("main.equation"));
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(std::string::npos, r.out.find("failed to load equation file '" + dir.path("missing") + "'"))
+            << r.out;
+        EXPECT_EQ("A", Describe(equation)); // what came before the import stays
+    }
+}
+
+TEST(EquationFile, ImportCyclesAreRefused)
+{
+    testutil::TempFolder dir;
+    dir.file("self.equation", "A\nimport self\n");
+    dir.file("a.equation", "import b\nA\n");
+    dir.file("b.equation", "B\nimport c\n");
+    dir.file("c.equation", "import a\n");
+    dir.link("alias.equation", dir.path("self.equation"));
+    dir.file("twice.equation", "import a2\nimport a2\n"); // twice is no cycle
+    dir.file("a2.equation", "X\n");
+    for (char const* file : {"self", "a", "alias"}) {
+        SCOPED_TRACE(file);
+        EquationFile equation(true);
+        Loaded r = LoadCapturing(equation, dir.path(file));
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(std::string::npos, r.out.find("error: recursive import of equation file '")) << r.out;
+    }
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("twice"));
+    EXPECT_TRUE(r.ok) << r.out;
+    EXPECT_EQ("a2.X[a2.] a2.X[a2.]", Describe(equation));
+}
+
+TEST(EquationFile, MetaFlagsOnlyForTheExactName)
+{
+    struct Case {
+        char const* lines;
+        bool metaInfo;
+        bool runtimeAdapt;
+    } const cases[] = {
+        {"MetaLevelProgram/MOP/Info\n", true, false},
+        {"MetaLevelProgram.MOP.RuntimeAdapt\n", false, true},
+        {"import meta\n", false, false},
+        {"import meta as .\n", true, false},
+        {"MetaLevelProgram.MOP.Infos\n", false, false},
+    };
+    testutil::TempFolder dir;
+    dir.file("meta.equation", "MetaLevelProgram/MOP/Info\n");
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.lines);
+        dir.file("main.equation", c.lines);
+        EquationFile equation(true);
+        ASSERT_TRUE(LoadCapturing(equation, dir.path("main")).ok);
+        EXPECT_EQ(c.metaInfo, equation.m_bMetaInfo);
+        EXPECT_EQ(c.runtimeAdapt, equation.m_bRuntimeAdapt);
+        EXPECT_FALSE(equation.m_bHasDynamicLayer);
+    }
+}
+
+TEST(EquationFile, ListOperations)
+{
+    EquationFile equation(true);
+    LayerConfig* a = new LayerConfig(Str("A"));
+    LayerConfig* b = new LayerConfig(Str("B feat"));
+    equation.AddLayer(*a);
+    equation.AddLayer(*b);
+    LayerConfig stranger(Str("S dynamicload"));
+    LayerConfig* d = new LayerConfig(Str("D dynamicload"));
+    equation.InsertLayer(*d, stranger); // not listed: nothing happens
+    EXPECT_EQ(2, equation.m_LayerConfigs.GetCount());
+    EXPECT_FALSE(equation.m_bHasDynamicLayer);
+    equation.InsertLayer(*d, *a);
+    EXPECT_EQ("A DD B", Describe(equation));
+    EXPECT_TRUE(equation.m_bHasDynamicLayer);
+    d->m_bDerivative = true;
+    LayerConfig* e = new LayerConfig(Str("E"));
+    e->m_bDerivative = true;
+    equation.InsertLayer(*e, 0);
+    EXPECT_TRUE(equation.HasLayer("D"));
+    EXPECT_FALSE(equation.HasLayer("d"));
+    EXPECT_EQ(-1, equation.CompareLayers("A", "B"));
+    EXPECT_EQ(1, equation.CompareLayers("B", "A"));
+    EXPECT_EQ(-1, equation.CompareLayers("A", "none"));
+    EXPECT_EQ(0, equation.CompareLayers("x", "y"));
+    EXPECT_EQ(0, equation.CompareLayers("B", "B"));
+    StringArray names;
+    equation.GetDynJampackLayers(names);
+    ASSERT_EQ(1, names.GetCount());
+    EXPECT_STREQ("feat", names[0]);
+    equation.DeleteDerivatives();
+    EXPECT_EQ("A B", Describe(equation));
+    EXPECT_TRUE(equation.m_bHasDynamicLayer); // flags are never cleared
+}

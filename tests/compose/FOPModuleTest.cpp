@@ -1,0 +1,380 @@
+#include "compose/FOPModule.h"
+
+#include "ComposedLine.h"
+
+#include "output/CodeWriter.h"
+#include "output/OutFile.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "scanner/Token.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+using testutil::ComposedLine;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+bool Contains(std::string const& text, std::string const& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+int Count(std::string const& text, std::string const& part)
+{
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+// The text of a class head, from its first token to the body's "{".
+std::string HeadText(FOPModule& module)
+{
+    std::string text;
+    NodeClassDef* cls = module.m_pMainClass;
+    if (!cls || !cls->GetClassDecl())
+        return text;
+    for (Lex::Token* t = cls->GetClassDecl()->GetFirstToken(); t; t = t->next()) {
+        if (std::string(t->text->text) == "{")
+            break;
+        text += t->text->text;
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(FOPModuleParse, ProgressLineAndSecondParse)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    FOPModule& foo = line.AddModule(l1, "Foo.h", "#include <x>\n\nclass Foo {\n  int a;\n};\n// end\n");
+    ASSERT_TRUE(line.Parse("Foo"));
+    EXPECT_EQ("L1/Foo (4 LOC)\n", line.out);
+    EXPECT_EQ(4, foo.m_Loc);
+    EXPECT_STREQ("Foo", foo.GetOrigClassName());
+    NodeClassDef* parsed = foo.m_pMainClass;
+
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(foo.Parse());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Contains(out, "error: file already parsed")) << out;
+    EXPECT_EQ(parsed, foo.m_pMainClass);
+}
+
+TEST(FOPModuleParse, UnreadableFileFails)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo {};\n");
+    ::remove(line.tmp.path("L1/Foo.h").c_str());
+    EXPECT_FALSE(line.Parse("Foo"));
+    EXPECT_TRUE(Contains(line.out, "L1/Foo\n")) << line.out;
+    EXPECT_TRUE(Contains(line.out, "error: failed to parse file")) << line.out;
+}
+
+TEST(FOPModuleValidation, Table)
+{
+    struct Case {
+        char const* file;
+        char const* content;
+        bool valid;
+        char const* className;
+        char const* message; // part of the printed output; "" for none
+    } const cases[] = {
+        {"NoClass.h", "int f();\n", true, "NULL", ""},
+        {"A.h", "class A {\n};\n\n\nclass B {\n};\n", true, "A", "found 2("},
+        {"Foo.h", "class Bar {};\n", false, "Bar", "class-name 'Bar' does not match module name 'Foo'"},
+        {"Foo.h", "class CFoo {};\n", true, "CFoo", ""},
+        {"Foo.h", "class Foo {};\n", true, "Foo", ""},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.content);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        FOPModule& module = line.AddModule(l1, c.file, c.content);
+        ASSERT_TRUE(line.Parse(module.GetName()));
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(c.valid, module.ValidModule());
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_STREQ(c.className, module.GetClassName());
+        if (*c.message)
+            EXPECT_TRUE(Contains(out, c.message)) << out;
+        else
+            EXPECT_EQ("", out);
+        if (!c.valid) {
+            testing::internal::CaptureStdout();
+            EXPECT_FALSE(module.Transform());
+            testing::internal::GetCapturedStdout();
+        }
+    }
+}
+
+TEST(FOPModuleValidation, SeveralClassesNameTheClassUsed)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    // B comes first in no particular table order; A stands on the lowest line.
+    FOPModule& module = line.AddModule(l1, "A.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
+    ASSERT_TRUE(line.Parse("A"));
+    EXPECT_EQ(2, module.m_ClassCount);
+    EXPECT_STREQ("A", module.GetClassName());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(module.ValidModule());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Contains(out, "error: found 2(")) << out;
+    EXPECT_TRUE(Contains(out, "A") && Contains(out, "B")) << out;
+    EXPECT_TRUE(Contains(out, " classes, but only one class allowed; using class A\n")) << out;
+    EXPECT_TRUE(Contains(out, "L1/A.h")) << out;
+}
+
+TEST(FOPModuleValidation, RefinementNameMustMatchTheClass)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    line.AddModule(l1, "Foo.h", "class CFoo { };\n");
+    FOPModule& top = line.AddModule(l2, "Foo.h", "refines class Foo { };\n");
+    ASSERT_TRUE(line.Parse("Foo"));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(top.ValidModule());
+    EXPECT_FALSE(top.Transform());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Contains(out, "error: refinement-name 'Foo' does not match base name 'CFoo'")) << out;
+}
+
+TEST(FOPModuleMixin, CopiesGoBelowTheModuleInLayerOrder)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    Layer& l3 = line.AddLayer("L3");
+    FOPModule& m1 = line.AddModule(l1, "M.h", "class M {\npublic:\n  M* self();\n};\n");
+    FOPModule& m2 = line.AddModule(l2, "M.h", "refines class M {\n  void more();\n};\n");
+    line.AddModule(l1, "A.h", "class A { };\n");
+    FOPModule& c = line.AddModule(l3, "C.h", "class C : public A, mixin M {\n  void c();\n};\n");
+    ASSERT_TRUE(line.Parse("C"));
+
+    TransformedModule& cls = *line.Class("C");
+    EXPECT_EQ((Names{"M (mixin applied to C)", "M (mixin applied to C)", "C"}), ComposedLine::PrintNames(cls));
+    EXPECT_TRUE(Contains(line.out, "L3/C (3 LOC)\nL3/M (mixin applied to C) (4 LOC)\nL3/M (mixin applied to C) (3 LOC)\n"))
+        << line.out;
+    FOPModule& copy1 = *cls.m_Modules[0];
+    FOPModule& copy2 = *cls.m_Modules[1];
+    EXPECT_TRUE(copy1.m_bIsMixin);
+    EXPECT_EQ(&l3, copy1.m_pLayer);
+    // The copies read C for M where the parser's main loop read the tokens.
+    EXPECT_STREQ("C", copy1.GetClassName());
+    EXPECT_STREQ("C", copy2.GetClassName());
+    EXPECT_TRUE(copy2.IsRefinement());
+    // The refinement chain and the unit follow the class's order.
+    EXPECT_EQ(nullptr, copy1.m_pRefinedModule);
+    EXPECT_EQ(&copy1, copy2.m_pRefinedModule);
+    EXPECT_EQ(&copy2, c.m_pRefinedModule);
+    EXPECT_EQ(&cls, copy1.m_pTransformedClass);
+    EXPECT_EQ(c.m_pTransformationModule, copy1.m_pTransformationModule);
+    // The mixin base is gone; the other base stays.
+    std::string head = HeadText(c);
+    EXPECT_FALSE(Contains(head, "mixin")) << head;
+    EXPECT_TRUE(Contains(head, "public A")) << head;
+    EXPECT_TRUE(m1.m_bUsedAsMixin);
+    EXPECT_TRUE(m2.m_bUsedAsMixin);
+    EXPECT_FALSE(c.m_bUsedAsMixin);
+}
+
+TEST(FOPModuleMixin, LastListedMixinIsProcessedFirst)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    line.AddModule(l1, "M1.h", "class M1 { };\n");
+    line.AddModule(l1, "M2.h", "class M2 { };\n");
+    line.AddModule(l2, "C.h", "class C : mixin M1, mixin M2 { };\n");
+    ASSERT_TRUE(line.Parse("C"));
+    EXPECT_EQ((Names{"M2 (mixin applied to C)", "M1 (mixin applied to C)", "C"}),
+              ComposedLine::PrintNames(*line.Class("C")));
+}
+
+TEST(FOPModuleMixin, TemplateHeadGoesToTheLowestCopy)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    line.AddModule(l1, "M.h", "class M { };\n");
+    line.AddModule(l2, "C.h", "template<class T> class C : mixin M { T t; };\n");
+    ASSERT_TRUE(line.Parse("C"));
+    FOPModule& lowest = *line.Class("C")->m_Modules[0];
+    ASSERT_TRUE(lowest.m_bIsMixin);
+    ASSERT_TRUE(lowest.m_pMainClass);
+    EXPECT_TRUE(lowest.m_pMainClass->GetClassDecl()->GetTemplDef());
+    EXPECT_TRUE(Contains(HeadText(lowest), "template")) << HeadText(lowest);
+}
+
+TEST(FOPModuleMixin, UnknownMixinFailsWithoutMessage)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "C.h", "class C : mixin Nowhere { };\n");
+    EXPECT_FALSE(line.Parse("C"));
+    EXPECT_FALSE(Contains(line.out, "error")) << line.out;
+}
+
+TEST(FOPModuleMixin, CyclesAreErrors)
+{
+    {
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        line.AddModule(l1, "C.h", "class C : mixin C { };\n");
+        EXPECT_FALSE(line.Parse("C"));
+        EXPECT_TRUE(Contains(line.out, "error: recursive mixin C")) << line.out;
+    }
+    {
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        line.AddModule(l1, "A.h", "class A : mixin B { };\n");
+        line.AddModule(l1, "B.h", "class B : mixin A { };\n");
+        EXPECT_FALSE(line.Parse("A"));
+        EXPECT_TRUE(Contains(line.out, "error: recursive mixin")) << line.out;
+        line.out.clear();
+        EXPECT_FALSE(line.Parse("B"));
+        EXPECT_TRUE(Contains(line.out, "error: recursive mixin")) << line.out;
+    }
+    {
+        // A cycle that does not run through the class being parsed.
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        line.AddModule(l1, "C.h", "class C : mixin M { };\n");
+        line.AddModule(l1, "M.h", "class M : mixin N { };\n");
+        line.AddModule(l1, "N.h", "class N : mixin M { };\n");
+        EXPECT_FALSE(line.Parse("C"));
+        EXPECT_EQ(1, Count(line.out, "error: recursive mixin M")) << line.out;
+    }
+}
+
+TEST(FOPModuleMixin, NestedMixinsAreExpandedOnceInEitherOrder)
+{
+    for (bool mixinFirst : {false, true}) {
+        SCOPED_TRACE(mixinFirst);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        Layer& l2 = line.AddLayer("L2");
+        line.AddModule(l1, "N.h", "class N { };\n");
+        line.AddModule(l1, "M.h", "class M : mixin N { };\n");
+        line.AddModule(l2, "C.h", "class C : mixin M { };\n");
+        if (mixinFirst) {
+            ASSERT_TRUE(line.Parse("M"));
+            EXPECT_EQ((Names{"N (mixin applied to M)", "M"}), ComposedLine::PrintNames(*line.Class("M")));
+        }
+        ASSERT_TRUE(line.Parse("C"));
+        EXPECT_EQ((Names{"N (mixin applied to C)", "M (mixin applied to C)", "C"}),
+                  ComposedLine::PrintNames(*line.Class("C")));
+    }
+}
+
+TEST(FOPModuleUsedClasses, SortsUsesIntoThreeSets)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    for (char const* name : {"B", "C", "D", "E", "F"})
+        line.AddModule(l1, std::string(name) + ".h", std::string("class ") + name + " { };\n");
+    FOPModule& a = line.AddModule(l1, "A.h",
+                                  "#include \"B.h\"\n#define HOLD B\n"
+                                  "class A {\n  B* p;\n  C c;\n  D& r;\n  E;\n  A* self;\n};\n"
+                                  "void use() { F f; }\n");
+    ASSERT_TRUE(line.Parse("A"));
+    StringSet other, forward, include;
+    a.GetUsedClasses(other, forward, include);
+    auto names = [](StringSet& set) {
+        std::vector<std::string> list;
+        for (auto* e = set.GetFirst(); e; e = set.GetNext(e))
+            list.push_back(e->GetKey().GetBuffer());
+        std::sort(list.begin(), list.end());
+        return list;
+    };
+    EXPECT_EQ((Names{"B", "D", "E"}), names(forward));
+    EXPECT_EQ((Names{"C"}), names(include));
+    EXPECT_EQ((Names{"F"}), names(other));
+}
+
+TEST(FOPModuleNames, GeneratedFileNamesByKind)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    FOPModule& foo = line.AddModule(l1, "Foo.H", "class Foo { };\n");
+    FOPModule& bar = line.AddModule(l1, "Bar.ah", "class Bar { };\n");
+    FOPModule& baz = line.AddModule(l1, "Baz.jak", "class Baz { }\n");
+    EXPECT_STREQ("x.H", foo.GetGeneratedDeclFileName("x"));
+    EXPECT_STREQ("x.cpp", foo.GetGeneratedImplFileName("x"));
+    EXPECT_TRUE(foo.IsCppModule());
+    EXPECT_STREQ("x.ah", bar.GetGeneratedDeclFileName("x"));
+    EXPECT_STREQ("acc", bar.GetGeneratedImplFileExt());
+    EXPECT_FALSE(bar.IsCppModule());
+    EXPECT_STREQ("x.java", baz.GetGeneratedDeclFileName("x"));
+    std::unique_ptr<CodeWriter> javaWriter(baz.CreateCodeWriter());
+    std::unique_ptr<CodeWriter> cppWriter(bar.CreateCodeWriter());
+    EXPECT_TRUE(dynamic_cast<JavaCodeWriter*>(javaWriter.get()));
+    EXPECT_TRUE(dynamic_cast<CppCodeWriter*>(cppWriter.get()));
+
+    // The main output of a pure jampack class lies in the class's folder.
+    line.Class("Foo")->PrepareParse();
+    EXPECT_EQ(line.tmp.path("out/Foo.H"), std::string(foo.GetDeclFilePath().GetBuffer()));
+}
+
+TEST(FOPModuleOutput, CodeAfterTheClass)
+{
+    struct Case {
+        char const* content;
+        bool code;
+    } const cases[] = {
+        {"class Foo { };\n// only a comment\n", false},
+        {"class Foo { };\n", false},
+        {"class Foo { };\ninline int f() { return 1; }\n", true},
+        {"int g();\n", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.content);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        FOPModule& foo = line.AddModule(l1, "Foo.h", c.content);
+        ASSERT_TRUE(line.Parse("Foo"));
+        EXPECT_EQ(c.code, foo.HasCppCode());
+    }
+}
+
+TEST(FOPModuleOutput, TextBeforeTheClass)
+{
+    struct Case {
+        char const* content;
+        char const* written;
+    } const cases[] = {
+        {"class Foo { };\n", ""},
+        {"#include <x>\nclass Foo { };\n", "#include <x>\n"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.content);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        FOPModule& foo = line.AddModule(l1, "Foo.h", c.content);
+        ASSERT_TRUE(line.Parse("Foo"));
+        std::string path = line.tmp.path("Foo.out");
+        {
+            OutFile file(path.c_str());
+            foo.InitDeclFile(file);
+            file.Close();
+        }
+        std::string text = testutil::ReadFile(path);
+        EXPECT_EQ(0u, text.find("//Layer L1\n")) << text;
+        if (*c.written)
+            EXPECT_TRUE(Contains(text, c.written)) << text;
+        else
+            EXPECT_EQ("//Layer L1\n", text);
+        EXPECT_FALSE(Contains(text, "class")) << text;
+    }
+}

@@ -1,0 +1,380 @@
+#include "compose/TransformedModule.h"
+
+#include "ComposedLine.h"
+
+#include "compose/FopParseProject.h"
+#include "output/ModuleTransform.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+using testutil::ComposedLine;
+using testutil::ReadFile;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+bool Contains(std::string const& text, std::string const& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+bool Exists(std::string const& path)
+{
+    struct stat record;
+    return ::lstat(path.c_str(), &record) == 0;
+}
+
+// The layers of each unit's modules.
+std::vector<Names> UnitLayers(TransformedModule& cls)
+{
+    std::vector<Names> units;
+    for (int u = 0; u < cls.m_Transformations.GetCount(); ++u) {
+        Names layers;
+        ModuleTransform& unit = *cls.m_Transformations[u];
+        for (int i = 0; i < unit.m_Modules.GetCount(); ++i)
+            layers.push_back(unit.m_Modules[i]->m_pLayer->m_PlainName.GetBuffer());
+        units.push_back(layers);
+    }
+    return units;
+}
+
+} // namespace
+
+TEST(TransformedModuleUnits, OneUnitForOneBindingUnit)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    line.AddModule(l2, "Foo.h", "refines class Foo { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    cls.PrepareParse();
+    EXPECT_EQ((std::vector<Names>{{"L1", "L2"}}), UnitLayers(cls));
+    EXPECT_STREQ("base", cls.m_Transformations[0]->GetBindingUnitName());
+    EXPECT_TRUE(cls.m_bSingleBindingUnit);
+    EXPECT_TRUE(cls.IsPureJampack());
+    EXPECT_FALSE(cls.m_bDynamicDelegation);
+}
+
+TEST(TransformedModuleUnits, OneUnitPerBindingUnitInOrderOfAppearance)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1 bindingunit A");
+    Layer& l2 = line.AddLayer("L2 bindingunit B");
+    Layer& l3 = line.AddLayer("L3 bindingunit A");
+    FOPModule& m1 = line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    line.AddModule(l2, "Foo.h", "refines class Foo { };\n");
+    FOPModule& m3 = line.AddModule(l3, "Foo.h", "refines class Foo { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    cls.PrepareParse();
+    EXPECT_EQ((std::vector<Names>{{"L1", "L3"}, {"L2"}}), UnitLayers(cls));
+    EXPECT_STREQ("A", cls.m_Transformations[0]->GetBindingUnitName());
+    EXPECT_STREQ("B", cls.m_Transformations[1]->GetBindingUnitName());
+    EXPECT_EQ(cls.m_Transformations[0], m3.m_pTransformationModule);
+    EXPECT_FALSE(cls.m_bSingleBindingUnit);
+    EXPECT_FALSE(cls.IsPureJampack());
+    EXPECT_TRUE(cls.m_bDynamicDelegation);
+    // The delegation object is named by the unit once the class is parsed.
+    EXPECT_STREQ("Foo", m1.GetDelegationObjectName());
+    ASSERT_TRUE(line.Parse("Foo"));
+    EXPECT_STREQ("Foo__A", m1.GetDelegationObjectName());
+    EXPECT_EQ(line.tmp.path("out/Foo__A.h"), std::string(m1.GetDeclFilePath().GetBuffer()));
+}
+
+TEST(TransformedModuleModules, ModuleReachedTwiceIsAddedOnce)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    // The same folder as a second layer: the same module object.
+    line.configs.emplace_back(new LayerConfig(Str("L1")));
+    Layer& again = *line.stack.NewLayer(*line.configs.back(), Str(line.tmp.path("L1").c_str()), nullptr);
+    again.AddModule(*line.project.AddFile(line.tmp.path("L1/Foo.h").c_str()));
+    TransformedModule& cls = *line.Class("Foo");
+    EXPECT_EQ(1, cls.m_Modules.GetCount());
+    EXPECT_EQ(nullptr, cls.m_Modules[0]->m_pRefinedModule);
+}
+
+TEST(TransformedModuleModules, InsertAbove)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    FOPModule& low = line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    FOPModule& other = line.AddModule(l1, "Bar.h", "class Bar { };\n");
+    FOPModule& mixin = line.AddModule(l2, "Baz.h", "class Baz { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    EXPECT_FALSE(cls.InsertAbove(other, mixin));
+    EXPECT_EQ(1, cls.m_Modules.GetCount());
+    EXPECT_TRUE(cls.InsertAbove(low, mixin));
+    EXPECT_EQ(&mixin, cls.m_Modules[0]);
+    EXPECT_EQ(&mixin, low.m_pRefinedModule);
+    EXPECT_EQ(&low, cls.m_pFirstModule);
+    EXPECT_EQ(&cls, mixin.m_pTransformedClass);
+}
+
+TEST(TransformedModuleRun, FirstModuleRefinementIsNotTransformed)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "refines class Foo { };\n");
+    EXPECT_TRUE(line.Run());
+    EXPECT_TRUE(Contains(line.out, "L1/Foo.h : warning: first module in hierarchy is refinement")) << line.out;
+    EXPECT_FALSE(line.Class("Foo")->m_bTransformed);
+    EXPECT_FALSE(Exists(line.tmp.path("out/Foo.h")));
+}
+
+TEST(TransformedModuleRun, ComposesAndRecordsItsSources)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    Layer& l2 = line.AddLayer("L2");
+    line.AddModule(l1, "M.h", "class M {\npublic:\n  int m();\n};\n");
+    line.AddModule(l1, "Foo.h", "class Foo {\npublic:\n  int f() { return 1; }\n};\n");
+    line.AddModule(l2, "Foo.h", "refines class Foo : mixin M {\npublic:\n  int f() { return super::f() + 1; }\n};\n");
+    ASSERT_TRUE(line.Run());
+    std::string header = ReadFile(line.tmp.path("out/Foo.h"));
+    EXPECT_TRUE(Contains(header, "class Foo")) << header;
+    EXPECT_TRUE(Contains(header, "int m();")) << header;
+    std::string dep = ReadFile(line.tmp.path("out/Foo.dep"));
+    // The module files in class order, the mixin copy below its user.
+    EXPECT_TRUE(Contains(dep, "src:" + line.tmp.path("L1/Foo.h") + "\nmixin:M:" + line.tmp.path("L1/M.h")
+                                  + "\nsrc:" + line.tmp.path("L2/Foo.h") + "\n"))
+        << dep;
+    EXPECT_FALSE(Contains(dep, "decl:src")) << dep;
+}
+
+TEST(TransformedModuleChangeDetection, TimesAndModuleSets)
+{
+    time_t const t = std::time(nullptr) - 100;
+    struct Case {
+        char const* what;
+        time_t outputTime;
+        time_t moduleTime;
+        bool removeOutput;
+        bool dropTop;     // the top module's file is gone
+        bool addLayer;    // a new module with an old time
+        bool changed;
+    } const cases[] = {
+        {"equal times", t, t, false, false, false, false},
+        {"module one second newer", t, t + 1, false, false, false, true},
+        {"module older", t, t - 50, false, false, false, false},
+        {"no output", t, t - 50, true, false, false, true},
+        {"module removed", t, t - 50, false, true, false, true},
+        {"module added with an old time", t, t - 50, false, false, true, true},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ComposedLine first;
+        Layer& a1 = first.AddLayer("L1");
+        Layer& a2 = first.AddLayer("L2");
+        first.AddModule(a1, "Foo.h", "class Foo { };\n");
+        first.AddModule(a2, "Foo.h", "refines class Foo { };\n");
+        ASSERT_TRUE(first.Run()) << first.out;
+        ASSERT_TRUE(Exists(first.tmp.path("out/Foo.h")));
+
+        // The next run over the same folders.
+        first.tmp.folder("L3");
+        ComposedLine next;
+        next.stack.m_OutDir = first.stack.m_OutDir;
+        next.stack.m_SourceDir = first.stack.m_SourceDir;
+        auto layer = [&](char const* name) -> Layer& {
+            next.configs.emplace_back(new LayerConfig(Str(name)));
+            return *next.stack.NewLayer(*next.configs.back(), Str(first.tmp.path(name).c_str()), nullptr);
+        };
+        Layer& b1 = layer("L1");
+        Layer& b2 = layer("L2");
+        Layer& b3 = layer("L3");
+        b1.AddModule(*next.project.AddFile(first.tmp.path("L1/Foo.h").c_str()));
+        if (!c.dropTop)
+            b2.AddModule(*next.project.AddFile(first.tmp.path("L2/Foo.h").c_str()));
+        if (c.addLayer) {
+            std::string added = first.tmp.file("L3/Foo.h", "refines class Foo { };\n");
+            ComposedLine::SetTime(added, c.moduleTime);
+            b3.AddModule(*next.project.AddFile(added.c_str()));
+        }
+        ComposedLine::SetTime(first.tmp.path("out/Foo.h"), c.outputTime);
+        ComposedLine::SetTime(first.tmp.path("L1/Foo.h"), c.moduleTime);
+        ComposedLine::SetTime(first.tmp.path("L2/Foo.h"), c.moduleTime);
+        if (c.removeOutput)
+            ::remove(first.tmp.path("out/Foo.h").c_str());
+        TransformedModule& cls = *next.Class("Foo");
+        cls.PrepareParse();
+        EXPECT_EQ(c.changed, cls.ChangedSinceLastTransform());
+    }
+}
+
+TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)
+{
+    FopParseProject* project = FopParseProject::GetInstance();
+    bool rebuild = project->m_bRebuild;
+    project->m_bRebuild = false;
+    ComposedLine first;
+    Layer& l1 = first.AddLayer("L1");
+    first.AddModule(l1, "Foo.h", "class Foo { };\n");
+    ASSERT_TRUE(first.Run());
+    time_t t = std::time(nullptr) - 100;
+    ComposedLine::SetTime(first.tmp.path("out/Foo.h"), t);
+    ComposedLine::SetTime(first.tmp.path("L1/Foo.h"), t);
+
+    ComposedLine next;
+    next.stack.m_OutDir = first.stack.m_OutDir;
+    next.configs.emplace_back(new LayerConfig(Str("L1")));
+    Layer& again = *next.stack.NewLayer(*next.configs.back(), Str(first.tmp.path("L1").c_str()), nullptr);
+    again.AddModule(*next.project.AddFile(first.tmp.path("L1/Foo.h").c_str()));
+    EXPECT_TRUE(next.Parse("Foo"));
+    EXPECT_EQ("", next.out);
+    EXPECT_FALSE(next.Class("Foo")->m_bParsed);
+    project->m_bRebuild = rebuild;
+}
+
+TEST(TransformedModuleChangeDetection, EditedMixinRecomposesItsUser)
+{
+    time_t t = std::time(nullptr) - 100;
+    ComposedLine first;
+    Layer& l1 = first.AddLayer("L1");
+    Layer& l2 = first.AddLayer("L2");
+    first.AddModule(l1, "M.h", "class M { };\n");
+    first.AddModule(l2, "C.h", "class C : mixin M { };\n");
+    ASSERT_TRUE(first.Run()) << first.out;
+    for (char const* file : {"out/C.h", "out/M.h", "L1/M.h", "L2/C.h"})
+        ComposedLine::SetTime(first.tmp.path(file), t);
+
+    for (bool edit : {false, true}) {
+        SCOPED_TRACE(edit);
+        if (edit)
+            ComposedLine::SetTime(first.tmp.path("L1/M.h"), t + 5);
+        ComposedLine next;
+        next.stack.m_OutDir = first.stack.m_OutDir;
+        for (char const* name : {"L1", "L2"}) {
+            next.configs.emplace_back(new LayerConfig(Str(name)));
+            next.stack.NewLayer(*next.configs.back(), Str(first.tmp.path(name).c_str()), nullptr);
+        }
+        next.stack[0]->AddModule(*next.project.AddFile(first.tmp.path("L1/M.h").c_str()));
+        next.stack[1]->AddModule(*next.project.AddFile(first.tmp.path("L2/C.h").c_str()));
+        TransformedModule& c = *next.Class("C");
+        c.PrepareParse();
+        EXPECT_EQ(edit, c.ChangedSinceLastTransform());
+    }
+}
+
+TEST(TransformedModuleOutDir, FolderThatCannotBeCreated)
+{
+    ComposedLine line("blocker/out");
+    line.tmp.file("blocker", "a file where a folder should be");
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    line.AddModule(l1, "Bar.h", "class Bar { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    EXPECT_FALSE(cls.HasOutDir());
+    EXPECT_EQ(0, cls.GetDestFileTime());
+    EXPECT_TRUE(line.Run());
+    EXPECT_TRUE(Contains(line.out, "error: cannot create output folder " + line.tmp.path("blocker/out")))
+        << line.out;
+    EXPECT_EQ(line.out.find("cannot create"), line.out.rfind("cannot create")) << "reported once: " << line.out;
+    EXPECT_TRUE(cls.m_bParsed);
+    EXPECT_FALSE(cls.m_bTransformed);
+    EXPECT_EQ("a file where a folder should be", ReadFile(line.tmp.path("blocker")));
+}
+
+TEST(TransformedModuleOutDir, FolderFreedBeforeTheClassIsWritten)
+{
+    // What stood in the way at set-up is gone (a full rebuild cleaned it).
+    ComposedLine line("out/unit");
+    line.tmp.folder("out");
+    line.tmp.file("out/unit", "old");
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    ::remove(line.tmp.path("out/unit").c_str());
+    EXPECT_TRUE(line.Run());
+    EXPECT_FALSE(Contains(line.out, "cannot create")) << line.out;
+    EXPECT_TRUE(Exists(line.tmp.path("out/unit/Foo.h")));
+}
+
+TEST(TransformedModuleOutDir, NothingIsWrittenWithoutAnOutputFolder)
+{
+    ComposedLine line;
+    line.stack.m_OutDir = "";
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Zq9Foo.h", "class Zq9Foo { };\n");
+    TransformedModule& cls = *line.Class("Zq9Foo");
+    EXPECT_TRUE(cls.m_DestDir.IsEmpty());
+    EXPECT_TRUE(line.Run());
+    EXPECT_TRUE(Contains(line.out, "cannot create output folder")) << line.out;
+    EXPECT_FALSE(cls.m_bTransformed);
+    EXPECT_FALSE(Exists("/Zq9Foo.h"));
+    EXPECT_FALSE(Exists("/Zq9Foo.dep"));
+}
+
+TEST(TransformedModuleOutDir, CreatedWithParentsAndAbsolute)
+{
+    ComposedLine line("a/b/../c/out");
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    EXPECT_EQ(line.tmp.path("a/c/out/"), std::string(cls.m_DestDir.GetBuffer()));
+    EXPECT_EQ(line.tmp.path("a/c/out/Foo"), std::string(cls.m_DestBase.GetBuffer()));
+}
+
+TEST(TransformedModuleDependencies, ReadsTheLastRunsFile)
+{
+    ComposedLine line;
+    line.tmp.folder("out");
+    line.tmp.file("out/Foo.dep", "decl:A\r\nimpl:B\r\nC\r\nsrc:/x/Foo.h\nmixin:M:/x/M.h\n\n");
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    TransformedModule& cls = *line.Class("Foo");
+    EXPECT_TRUE(cls.m_DeclDependencies.Contains("A"));
+    EXPECT_TRUE(cls.m_DeclDependencies.Contains("C"));
+    EXPECT_EQ(2, cls.m_DeclDependencies.GetCount());
+    EXPECT_TRUE(cls.m_ImplDependencies.Contains("B"));
+    EXPECT_EQ(1, cls.m_ImplDependencies.GetCount());
+    ASSERT_EQ(1, cls.m_RecordedSources.GetCount());
+    EXPECT_STREQ("/x/Foo.h", cls.m_RecordedSources[0]);
+    ASSERT_TRUE(cls.m_RecordedMixins.Find("M"));
+    // The recorded module is not this run's module.
+    cls.PrepareParse();
+    EXPECT_TRUE(cls.HasModuleSetChanged());
+}
+
+TEST(TransformedModuleMembers, FieldsByValueRecordAccesses)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "B.h", "class B { };\n");
+    line.AddModule(l1, "C.h", "class C { };\n");
+    line.AddModule(l1, "D.h", "class D { };\n");
+    line.AddModule(l1, "A.h", "class A {\n  B b;\n  B b2;\n  C* c;\n  D& d;\n  int n;\n  void f();\n};\n");
+    ASSERT_TRUE(line.Parse("A"));
+    TransformedModule& a = *line.Class("A");
+    EXPECT_EQ(1, a.m_AccessNode.m_Accessed.GetCount());
+    EXPECT_TRUE(a.m_AccessNode.m_Accessed.Contains(line.Class("B")));
+    EXPECT_TRUE(line.Class("B")->m_AccessNode.m_Accessing.Contains(&a));
+    EXPECT_TRUE(a.GetMember("f"));
+    EXPECT_TRUE(a.GetMember("b"));
+    EXPECT_FALSE(a.GetMember("g"));
+}
+
+TEST(TransformedModuleDependencies, RecursiveDeclarationDependenciesEnd)
+{
+    LayerStack stack;
+    TransformedModule a(stack), b(stack);
+    a.m_Name = "A";
+    b.m_Name = "B";
+    stack.m_ComposedClasses["A"] = &a;
+    stack.m_ComposedClasses["B"] = &b;
+    a.m_DeclDependencies.Add("B");
+    b.m_DeclDependencies.Add("A");
+    a.m_bNoOutDir = false;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(a.DependensOnChangedModule());
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Contains(out, "A : error: there is a recursive dependency")) << out;
+    EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&a));
+    EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&b));
+}

@@ -146,7 +146,7 @@ AppendFile* AppendFile::Get(LayerStack& stack, char const* fileName)
 {
     if (auto* entry = stack.m_AppendFiles.Find(fileName))
         return entry->GetValue();
-    // A target that cannot be opened stays in the table: every piece
+    // A target that cannot be opened stays in the table: every file
     // appended to it then reports its failed write.
     AppendFile* file = new AppendFile(stack.m_OutDir + "/" + fileName);
     stack.m_AppendFiles.Put(fileName, file);
@@ -158,7 +158,7 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
     FileName file(path);
     Str target = file.NameWithExt();
     // Appending over a composed class's output would replace it with the
-    // raw piece whenever the class is not rebuilt.
+    // raw file whenever the class is not rebuilt.
     if (IsComposedClassFile(*layer.m_pStack, file.GetName(), file.GetExt())) {
         printf("skip append file %s\n", target.GetBuffer());
         fflush(stdout);
@@ -207,14 +207,14 @@ bool AppendFile::CopyFile(Layer& layer, Str const& path)
             Directory::CreateRecursive(layer.m_DestDir);
         FileStat source;
         mode_t mode = source.stat(path) ? (source.st_mode & 0777) : 0666;
-        Str part = dest + ".part";
-        int fd = ::open(part, O_WRONLY | O_CREAT | O_TRUNC, mode);
+        Str temporary = dest + ".new";
+        int fd = ::open(temporary, O_WRONLY | O_CREAT | O_TRUNC, mode);
         ok = WriteAll(fd, content.GetBuffer(), content.GetLength());
         if (fd >= 0 && ::close(fd) != 0)
             ok = false;
-        ok = ok && ::rename(part, dest) == 0;
+        ok = ok && ::rename(temporary, dest) == 0;
         if (!ok && fd >= 0)
-            ::unlink(part);
+            ::unlink(temporary);
     }
     if (!ok)
         ErrorLog::OnWarning("could not copy file", path);

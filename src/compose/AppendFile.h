@@ -2,7 +2,7 @@
 // layer by layer, and the carrying of a layer's plain files into the output
 // folder: files to append, copy files and the layer's own equation files.
 //
-// A target is opened (and truncated) by the first piece of a run and closed
+// A target is opened (and truncated) by the first file appended in a run and closed
 // after all layers have added theirs. Its old content is read before it is
 // truncated; when the new content turns out the same, the file gets its old
 // modification time back.
@@ -37,7 +37,7 @@ public:
     // The target's file name without folder and extension.
     Str GetBaseName() const;
 
-    // The header line written before a piece appended from sourcePath:
+    // The header line written before the content appended from sourcePath:
     // "\n", a marker by the file kind, "#line 1 \"<path>\"\n", every '\'
     // written as '/'; empty for kinds without a header.
     static Str GetHeader(Str const& sourcePath, bool noLine);

@@ -253,6 +253,19 @@ int LayerStack::CompareLayerNames(Str const& a, Str const& b)
     return 0;
 }
 
+void LayerStack::GetDependingFiles(Str const& name, Set<TransformedModule*, TransformedModule*>& result,
+                                   bool recursive)
+{
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        if (node->GetKey() == name || result.Contains(cls) || !cls->Depends(name))
+            continue;
+        result.Add(cls);
+        if (recursive)
+            GetDependingFiles(node->GetKey(), result, true);
+    }
+}
+
 void LayerStack::AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName)
 {
     Layer* other = FindLayer(linkName);
@@ -364,12 +377,14 @@ void LayerStack::TransformEquationFiles()
     for (auto* node = m_AppendFiles.GetFirst(); node; node = m_AppendFiles.GetNext(node)) {
         AppendFile* file = node->GetValue();
         Str path = file->m_File.GetName();
-        Str spec = file->GetBaseName();
+        Str importText = file->GetBaseName();
         file->Close();
         delete file;
-        if (!Directory::exists(GetAbsLayerDir(spec)))
-            spec += " as .";
-        m_pEquation->Prepend(path, spec);
+        // Written before the clean-up of a full rebuild, which spares it.
+        m_WrittenFiles.Add(path);
+        if (!Directory::exists(GetAbsLayerDir(importText)))
+            importText += " as .";
+        m_pEquation->Prepend(path, importText);
     }
     m_AppendFiles.RemoveAll();
     OnEquationChanged();

@@ -62,6 +62,9 @@ public:
     // Compares two layer names part by part ("/"-separated) by the order of
     // their layers in the equation.
     int CompareLayerNames(Str const& a, Str const& b);
+    // Adds the composed classes other than name that depend on it (and,
+    // with recursive, those depending on them) and are not in result yet.
+    void GetDependingFiles(Str const& name, Set<TransformedModule*, TransformedModule*>& result, bool recursive);
 
     // Derived layers and the layers' own equation files.
 

@@ -404,6 +404,10 @@ bool TransformedModule::Transform()
         return false;
     // The delegation objects of a class composed per binding unit lie in
     // their layers' output folders.
+    if (!IsPureJampack() && m_pFirstModule)
+        m_pFirstModule->PrintWarning("the modules of class " + m_Name
+            + " lie in several binding units: each unit is composed on its own, and the decorator"
+              " that joins the units is not generated yet", 0);
     if (!IsPureJampack())
         for (int i = 0; i < m_Modules.GetCount(); ++i)
             if (MakeOutputFolder(m_Modules[i]->m_pLayer->m_DestDir, true).IsEmpty()) {
@@ -628,8 +632,14 @@ void TransformedModule::Touch()
     if (m_bNoOutDir)
         return;
     printf("touch-dep: %s (%s)\n", m_DestBase.GetBuffer(), m_Name.GetBuffer());
+    // A class composed into its header alone has no implementation file to
+    // touch; its header already names what it includes.
+    Str impl = m_DestBase + ".cpp";
+    FileStat record;
+    if (!record.stat(impl))
+        return;
     time_t now = time(nullptr);
-    Lex::SysCall::SetFileTime(m_DestBase + ".cpp", now, false);
+    Lex::SysCall::SetFileTime(impl, now, false);
 }
 
 bool TransformedModule::Depends(Str const& name)

@@ -11,6 +11,7 @@
 #include "scanner/Token.h"
 #include "scanner/TokenIterator.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -25,17 +26,18 @@ Str Normalized(char const* path)
     return text;
 }
 
-// The key of an existing file: its device and inode; empty when the file
-// cannot be examined.
+// The key of an existing file: its real path (links resolved); empty when the
+// file does not exist. A path rather than the inode, so that a deleted source
+// whose inode is reused later never makes an unrelated file look like a source.
 Str FileKey(char const* path)
 {
-    FileStat record;
-    if (!path || !record.stat(path))
+    if (!path)
         return Str();
-    Str key;
-    key << static_cast<unsigned long>(record.st_dev);
-    key += ":";
-    key << static_cast<unsigned long>(record.st_ino);
+    char* resolved = realpath(path, nullptr);
+    if (!resolved)
+        return Str();
+    Str key(resolved);
+    free(resolved);
     return key;
 }
 

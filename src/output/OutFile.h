@@ -70,7 +70,7 @@ public:
     time_t GetOldMTime() const { return m_OldStat.st_mtime; }
 
     // Source files of the run (modules, appended files) that no output file
-    // may overwrite; recorded by their device and inode.
+    // may overwrite; recorded by their real paths.
     static void AddSourcePath(char const* path);
     static bool IsSourcePath(char const* path);
     static void ClearSourcePaths();

@@ -127,7 +127,7 @@ TEST_F(AppendFiles, LayersAreConcatenatedAndAnUnchangedResultKeepsItsTime)
     EXPECT_EQ("lower\nupper\n", ReadFile(Out("notes.txt")));
     EXPECT_EQ(old, MTime(Out("notes.txt")));
 
-    // One more byte in the higher piece: changed, with a new time.
+    // One more byte in the higher layer's file: changed, with a new time.
     dir.file("src/B/notes.txt", "upper!\n");
     EXPECT_EQ("appending file A/notes.txt\nappending file B/notes.txt\n1 files appended (1 changed)\n", Run());
     EXPECT_EQ("lower\nupper!\n", ReadFile(Out("notes.txt")));
@@ -165,7 +165,7 @@ TEST_F(AppendFiles, HeadersNameTheSourceByKind)
             << c.path << (c.noLine ? " -noline" : "");
 }
 
-TEST_F(AppendFiles, ImplementationPiecesBeginWithTheirHeader)
+TEST_F(AppendFiles, ImplementationFilesBeginWithTheirHeader)
 {
     // A header beside its implementation is appended too, not composed.
     dir.file("src/B/Util.h", "int util();\n");
@@ -246,7 +246,7 @@ TEST_F(AppendFiles, UnreadableSourceWarnsAndTheHeaderStillGoesOut)
     EXPECT_EQ("\n#line 1 \"" + source + "\"\n", ReadFile(Out("Broken.cpp")));
 }
 
-TEST_F(AppendFiles, TargetThatCannotBeOpenedWarnsAtEveryPieceAndCountsAsChanged)
+TEST_F(AppendFiles, TargetThatCannotBeOpenedWarnsAtEveryFileAndCountsAsChanged)
 {
     dir.file("src/A/notes.txt", "lower\n");
     dir.file("src/B/notes.txt", "upper\n");
@@ -268,7 +268,7 @@ TEST(AppendFile, ContentIsComparedByteForByte)
     std::string path = dir.file("t.bin", old);
 
     struct Case {
-        std::vector<std::string> pieces;
+        std::vector<std::string> chunks;
         bool changed;
     };
     Case const cases[] = {
@@ -282,9 +282,9 @@ TEST(AppendFile, ContentIsComparedByteForByte)
         dir.file("t.bin", old);
         time_t aged = Age(path);
         AppendFile file{Str(path.c_str())};
-        for (std::string const& piece : c.pieces)
-            EXPECT_TRUE(file.Write(piece.data(), piece.size()));
-        EXPECT_EQ(c.changed, file.Close()) << c.pieces.size() << " " << c.pieces[0].size();
+        for (std::string const& chunk : c.chunks)
+            EXPECT_TRUE(file.Write(chunk.data(), chunk.size()));
+        EXPECT_EQ(c.changed, file.Close()) << c.chunks.size() << " " << c.chunks[0].size();
         EXPECT_EQ(c.changed, MTime(path) != aged);
     }
 }
@@ -305,7 +305,7 @@ TEST_F(AppendFiles, CopyFilesAreCopiedByteForByte)
     dir.file("src/A/app.ico", "new");
     Run();
     EXPECT_EQ("new", ReadFile(Out("app.ico")));
-    EXPECT_FALSE(Exists(Out("app.ico.part")));
+    EXPECT_FALSE(Exists(Out("app.ico.new")));
 }
 
 TEST_F(AppendFiles, CopyMakesTheDestinationFolderAndWarnsOnlyOnFailure)
@@ -328,7 +328,7 @@ TEST_F(AppendFiles, CopyMakesTheDestinationFolderAndWarnsOnlyOnFailure)
     struct stat record;
     ASSERT_EQ(0, ::stat(Out("lib.dll").c_str(), &record));
     EXPECT_TRUE(S_ISDIR(record.st_mode));
-    EXPECT_FALSE(Exists(Out("lib.dll.part")));
+    EXPECT_FALSE(Exists(Out("lib.dll.new")));
 }
 
 TEST_F(AppendFiles, EqOnlyComposesEquationFilesOnAFirstRunWithoutOutputFolder)

@@ -5,6 +5,7 @@
 #include "compose/EquationFile.h"
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
+#include "compose/TransformedModule.h"
 
 #include "../base/CurrentFolder.h"
 #include "../scanner/TempFolder.h"
@@ -291,4 +292,25 @@ TEST(LayerStack, FindLayerByFullAndPlainName)
     EXPECT_EQ(nullptr, stack.FindLayer("a"));
     EXPECT_EQ(nullptr, stack.FindLayer("lib"));
     EXPECT_NE(high, nullptr);
+}
+
+TEST(LayerStack, DependingClassesDirectAndThroughACycle)
+{
+    LayerStack stack;
+    TransformedModule x(stack), y(stack), z(stack);
+    stack.m_ComposedClasses["X"] = &x;
+    stack.m_ComposedClasses["Y"] = &y;
+    stack.m_ComposedClasses["Z"] = &z;
+    y.m_DeclDependencies.Add("X");
+    z.m_ImplDependencies.Add("Y");
+    x.m_DeclDependencies.Add("Z");
+
+    Set<TransformedModule*, TransformedModule*> direct;
+    stack.GetDependingFiles("X", direct, false);
+    EXPECT_EQ(1, direct.GetCount());
+    EXPECT_TRUE(direct.Contains(&y));
+
+    Set<TransformedModule*, TransformedModule*> all;
+    stack.GetDependingFiles("X", all, true);
+    EXPECT_EQ(3, all.GetCount());
 }

@@ -90,13 +90,13 @@ done
 (cd "$O" && g++ -o prog main.cpp Util.cpp && ./prog) || fail "rerun: the output does not build and run"
 rm -f "$O/prog"
 
-# --- An edited piece: only its target changes. ---
+# --- An edited file: only its target changes. ---
 printf 'upper, edited\n' >"$L/C/notes.txt"
 touch -d '-5 seconds' "$L/C/notes.txt"
 run_in "$L" p
-contains "edited piece" "4 files appended (1 changed)"
-[ "$(mtime "$O/notes.txt")" != "${BEFORE[$O/notes.txt]}" ] || fail "edited piece: notes.txt kept its old time"
-[ "$(mtime "$O/main.cpp")" = "${BEFORE[$O/main.cpp]}" ] || fail "edited piece: main.cpp got a new time"
+contains "edited file" "4 files appended (1 changed)"
+[ "$(mtime "$O/notes.txt")" != "${BEFORE[$O/notes.txt]}" ] || fail "edited file: notes.txt kept its old time"
+[ "$(mtime "$O/main.cpp")" = "${BEFORE[$O/main.cpp]}" ] || fail "edited file: main.cpp got a new time"
 
 # --- -noline: the directive is commented out, make and resource kinds. ---
 printf 'all:\n' >"$L/C/rules.mk"
@@ -147,6 +147,24 @@ expect_rc "-eq sub" 0
 contains "-eq sub" "layer sub.X: 4 LoC"
 [ -f "$E/.output.p/Inner.h" ] || fail "-eq sub: sub/X was not composed: $OUT"
 [ -e "$E/.output.p/Extra.h" ] && fail "-eq sub: X was taken instead of sub/X"
+
+# --- -eq with a derived layer: it is made again above its parents. ---
+# P's folder links to S through a relative link text; S is static and
+# lies below the plain P, so the combination is reported at each listing.
+D="$WORK/derived"
+mkdir -p "$D/S" "$D/P" "$D/F" "$D/X"
+printf 'compose static\nS\nP dynamicload\n' >"$D/p.equation"
+ln -s ../F "$D/P/S"
+printf 'X\n' >"$D/S/sub.equation"
+printf 'class Foo {\npublic:\n  int f() { return 1; }\n};\n' >"$D/F/Foo.h"
+printf 'class Extra {\npublic:\n  int e() { return 2; }\n};\n' >"$D/X/Extra.h"
+touch -d '-20 seconds' "$D/p.equation" "$D"/F/* "$D"/X/* "$D/S/sub.equation"
+run_in "$D" -eq p
+expect_rc "-eq derived" 0
+contains "-eq derived" "mosa++ : error: cannot compose derivatives of static and non-static modules: P"
+[ "$(grep '^layer ' <<<"$OUT" | cut -d: -f1 | tr '\n' ' ')" = "layer X layer S layer P layer S/P " ] \
+    || fail "-eq derived: layers: $(grep '^layer ' <<<"$OUT")"
+[ -f "$D/.output.p/Foo.h" ] || fail "-eq derived: the derived layer's Foo.h is missing"
 
 [ "$FAILS" = 0 ] || { echo "$FAILS failure(s)"; exit 1; }
 echo "all append checks passed"

@@ -6,7 +6,7 @@
 # Usage: compose.sh <mosa++> <fixtures-dir>
 set -u
 WORK=$(mktemp -d)
-trap "" EXIT
+trap 'rm -rf "$WORK"' EXIT
 TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 FAILS=0
 PASSES=0
@@ -641,7 +641,8 @@ public:
 };
 '
 printf 'L0\n' >"$DIR/p.equation"
-module "$DIR/main.cpp" '#include "User.h"
+module "$DIR/main.cpp" '#include "p.h"
+#include "User.h"
 #include <iostream>
 int main()
 {

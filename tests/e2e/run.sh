@@ -203,6 +203,26 @@ run_in "$I" prod
 lacks "imported equation" "rebuilding complete sources"
 contains "imported equation" "0 files generated (0 + 0 dependent)"
 
+# --- -eq: the composed equation file, written before the clean-up of the
+# full rebuild, survives it. ---
+E="$WORK/e"
+make_line "$E"
+mkdir -p "$E/X"
+printf 'X\n' >"$E/A/sub.equation"
+printf 'class Extra {\npublic:\n  int e() { return 2; }\n};\n' >"$E/X/Extra.h"
+touch -d '-20 seconds' "$E/A/sub.equation" "$E/X/Extra.h"
+T=0
+for round in first second; do
+    touch -d '-5 seconds' "$E/prod.equation" # a full rebuild each time
+    run_in "$E" -eq prod
+    expect_rc "-eq $round" 0
+    contains "-eq $round" "equation changed after $T.. rebuilding complete sources"
+    [ "$(cat "$E/.output.prod/sub.equation" 2>&1)" = "X" ] || fail "-eq $round: sub.equation was removed"
+    [ -f "$E/.output.prod/Extra.h" ] || fail "-eq $round: Extra.h missing"
+    touch -d '-10 seconds' "$E/.output.prod"/*
+    T=$(mtime "$E/.output.prod/Foo.h")
+done
+
 # --- Clean-up safety: folders that hold sources are refused. ---
 S="$WORK/s"
 make_line "$S"

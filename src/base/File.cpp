@@ -2,6 +2,7 @@
 
 #include "scanner/SysCall.h"
 
+#include <cstdlib>
 #include <cstring>
 
 bool File::ReadTime()
@@ -48,4 +49,16 @@ Str File::ExtractFileName(Str const& path)
     if (sep < 0)
         return path;
     return Str(path.GetBuffer() + sep + 1);
+}
+
+Str File::RealPath(char const* path)
+{
+    Str result;
+    if (!path || !*path)
+        return result;
+    if (char* real = ::realpath(path, nullptr)) {
+        result = real;
+        free(real);
+    }
+    return result;
 }

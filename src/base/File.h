@@ -34,6 +34,9 @@ public:
     static Str ExtractFileName(Str const& path);
     // Index of the later of the last '/' and the last '\', or -1.
     static long LastSeparator(char const* path);
+    // The absolute path of an existing file or folder with every link
+    // resolved; empty when it cannot be resolved.
+    static Str RealPath(char const* path);
 
 private:
     Str m_Name;

@@ -15,12 +15,8 @@ namespace {
 // names is recognised; the path as it is when it cannot be resolved.
 Str RealPath(Str const& path)
 {
-    char* real = realpath(path, nullptr);
-    if (!real)
-        return path;
-    Str result(real);
-    free(real);
-    return result;
+    Str real = File::RealPath(path);
+    return real.IsEmpty() ? path : real;
 }
 
 int IndexOf(StringArray const& list, Str const& text)

@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/ErrorLog.h"
+#include "base/File.h"
 #include "compose/EquationFile.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
@@ -84,9 +85,8 @@ bool FopParseProject::Init(int argc, char** argv, bool)
     // Without a usable argv[0] (null, empty, or naming nothing found here
     // or on PATH) the program is the running executable.
     if (argc > 0 && argv && GetAppPath(argv[0]).IsEmpty()) {
-        if (char* real = realpath("/proc/self/exe", nullptr)) {
-            m_ExePath = real;
-            free(real);
+        m_ExePath = File::RealPath("/proc/self/exe");
+        if (!m_ExePath.IsEmpty()) {
             m_Args.RemoveAll();
             for (int i = 0; i < argc; ++i)
                 m_Args.Add(argv[i]);

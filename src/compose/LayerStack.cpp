@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
+#include "base/File.h"
 #include "base/StringTokenizer.h"
 #include "compose/AppendFile.h"
 #include "compose/EquationFile.h"
@@ -19,18 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-Str RealPath(Str const& path)
-{
-    if (path.IsEmpty())
-        return Str();
-    char* real = realpath(path, nullptr);
-    if (!real)
-        return Str();
-    Str result(real);
-    free(real);
-    return result;
-}
 
 // True when folder is path or one of its ancestors (both absolute).
 bool Contains(Str const& folder, Str const& path)
@@ -124,7 +113,7 @@ bool LayerStack::InitDirectories()
 bool LayerStack::IsSafeOutputFolder(Str const& outDir)
 {
     // A folder that does not exist yet is judged by its name.
-    Str out = RealPath(outDir);
+    Str out = File::RealPath(outDir);
     if (out.IsEmpty())
         out = outDir;
 
@@ -139,19 +128,19 @@ bool LayerStack::IsSafeOutputFolder(Str const& outDir)
     Str program = FopParseProject::GetInstance()->GetProgramPath();
     if (!program.IsEmpty())
         guarded.Add(FolderOf(program));
-    Str running = RealPath("/proc/self/exe");
+    Str running = File::RealPath("/proc/self/exe");
     if (!running.IsEmpty())
         guarded.Add(FolderOf(running));
 
     bool safe = out != "/";
     char const* home = getenv("HOME");
-    if (home && *home && RealPath(home) == out)
+    if (home && *home && File::RealPath(home) == out)
         safe = false;
     if (passwd const* user = getpwuid(getuid()))
-        if (user->pw_dir && *user->pw_dir && RealPath(user->pw_dir) == out)
+        if (user->pw_dir && *user->pw_dir && File::RealPath(user->pw_dir) == out)
             safe = false;
     for (int i = 0; safe && i < guarded.GetCount(); ++i)
-        if (Contains(out, RealPath(guarded[i])))
+        if (Contains(out, File::RealPath(guarded[i])))
             safe = false;
     if (!safe)
         ErrorLog::OnError("output folder '" + outDir + "' contains sources; refusing to use it");

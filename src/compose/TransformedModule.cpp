@@ -2,6 +2,7 @@
 
 #include "base/ErrorLog.h"
 #include "base/Directory.h"
+#include "base/File.h"
 #include "base/FileStat.h"
 #include "base/TextFile.h"
 #include "compose/FOPModule.h"
@@ -49,10 +50,7 @@ Str MakeOutputFolder(Str const& folder, bool report)
     Str absolute;
     if (!folder.IsEmpty()) {
         Directory::CreateRecursive(folder);
-        if (char* real = realpath(folder.GetBuffer(), nullptr)) {
-            absolute = real;
-            free(real);
-        }
+        absolute = File::RealPath(folder);
     }
     if (!absolute.IsEmpty() && absolute != "/" && Directory::exists(absolute))
         return absolute;

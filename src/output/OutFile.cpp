@@ -31,14 +31,7 @@ Str Normalized(char const* path)
 // whose inode is reused later never makes an unrelated file look like a source.
 Str FileKey(char const* path)
 {
-    if (!path)
-        return Str();
-    char* resolved = realpath(path, nullptr);
-    if (!resolved)
-        return Str();
-    Str key(resolved);
-    free(resolved);
-    return key;
+    return File::RealPath(path);
 }
 
 bool HasLineBreak(Lex::Token const& token)

@@ -29,12 +29,7 @@ bool StartsWith(char const* text, char const* start)
 // The running executable's path, links resolved; empty when unknown.
 Str ExecutablePath()
 {
-    char* resolved = realpath("/proc/self/exe", nullptr);
-    if (!resolved)
-        return Str();
-    Str path(resolved);
-    free(resolved);
-    return path;
+    return File::RealPath("/proc/self/exe");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
+#include "base/File.h"
 #include "base/FileName.h"
 #include "base/GenericFileLink.h"
 #include "base/TextFile.h"
@@ -310,8 +311,18 @@ bool Layer::IsAppendFile(Str const& path)
     if (strcasecmp(ext, "h") == 0) {
         if (m_bNoTransform)
             return true;
-        FileName file(path);
-        Str base = JoinPath(file.GetDir(), file.GetName());
+        // The siblings lie beside the header: below a folder, the path
+        // without its extension names them, and resolving the folder (a
+        // system call per path component) is left out; it names the same
+        // files.
+        long sep = File::LastSeparator(path);
+        Str base;
+        if (sep > 0 && path.GetBuffer()[sep] == '/') {
+            base = path.Left(path.GetLength() - ext.GetLength() - 1);
+        } else {
+            FileName file(path);
+            base = JoinPath(file.GetDir(), file.GetName());
+        }
         Lex::FileInfo info;
         return Lex::SysCall::stat(base + ".cpp", info, nullptr) || Lex::SysCall::stat(base + ".c", info, nullptr);
     }
@@ -357,6 +368,9 @@ void Layer::AddModule(Module& module)
 FOPModule* Layer::CreateModule(Module& module)
 {
     FOPModule* fop = nullptr;
+    // Large product lines hold tens of thousands of modules; the table is
+    // only looked up, so its bucket count changes no order of the output.
+    m_AllModules.InitBuckets(16381);
     if (auto* node = m_AllModules.Find(&module)) {
         fop = node->GetValue();
     } else {

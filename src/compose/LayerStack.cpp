@@ -4,6 +4,7 @@
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
+#include "base/FileName.h"
 #include "base/StringTokenizer.h"
 #include "compose/AppendFile.h"
 #include "compose/EquationFile.h"
@@ -16,10 +17,40 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
+
+// Removes the dependency records of classes gone from the product line, so
+// that a class that comes back is composed again, also when its modules
+// come back with old times. Files that a layer appends are kept.
+void RemoveRecordsOfGoneClasses(LayerStack& stack)
+{
+    if (stack.m_OutDir.IsEmpty())
+        return;
+    StringSet appended;
+    for (int i = 0; i < stack.GetCount(); ++i)
+        for (int j = 0; j < stack[i]->m_AppendSources.GetCount(); ++j)
+            appended.Add(FileName(stack[i]->m_AppendSources[j]).NameWithExt());
+    Directory dir;
+    if (!dir.Open(stack.m_OutDir))
+        return;
+    StringArray gone;
+    while (char const* entry = dir.NextEntry()) {
+        size_t n = strlen(entry);
+        if (n <= 4 || strcmp(entry + n - 4, ".dep") != 0 || appended.Contains(entry))
+            continue;
+        Str name;
+        name.SetData(entry, n - 4);
+        if (!stack.m_ComposedClasses.Find(name))
+            gone.Add(stack.m_OutDir + "/" + entry);
+    }
+    dir.Close();
+    for (int i = 0; i < gone.GetCount(); ++i)
+        TransformedModule::RemoveDependencyRecord(gone[i]);
+}
 
 // True when folder is path or one of its ancestors (both absolute).
 bool Contains(Str const& folder, Str const& path)
@@ -450,6 +481,7 @@ void LayerStack::Transform()
     SecondTransformStep();
     OnTransformEnd();
     SaveFiles();
+    RemoveRecordsOfGoneClasses(*this);
     TouchDependingFiles();
     printf("%d files generated (%d + %d dependent)\n", m_GeneratedCount + m_DependentCount, m_GeneratedCount,
            m_DependentCount);

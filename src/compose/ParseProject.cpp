@@ -32,7 +32,6 @@ ParseProject::ParseProject(std::ostream& errors)
     m_pScanner->pre_token_mode(false);
     m_pParser = new SimpleCPPParser;
     m_pParserConfig = new ParserConfig;
-    m_Modules.InitBuckets(29);
 }
 
 ParseProject::~ParseProject()
@@ -79,6 +78,10 @@ Module* ParseProject::AddFile(char const* path, char const* folder)
     FileName file(path);
     char const* key = file.GetDirAndName();
     Module* module = nullptr;
+    // One entry per module file, looked up for every file added; only the
+    // clean-up walks the table, so its size changes nothing the tool writes.
+    // Made on the first file, so that a project without files stays cheap.
+    m_Modules.InitBuckets(16381);
     if (auto* node = m_Modules.Find(key)) {
         module = node->GetValue();
     } else {

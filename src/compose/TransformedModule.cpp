@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <unistd.h>
 
 OutFileList TransformedModule::m_AllFiles;
 
@@ -124,6 +125,7 @@ void TransformedModule::OnCreate()
     m_bTransformed = false;
     m_bIndirectDeclDone = false;
     m_bUpdatingDecl = false;
+    m_bRecursionReported = false;
     m_bHasError = false;
     m_bNeedsSplPtr = false;
     m_bDynamicDelegation = false;
@@ -455,10 +457,28 @@ void TransformedModule::AddSplPtr()
     m_AddedMemberCode += code;
 }
 
+void TransformedModule::RemoveDependencyRecord(Str const& path)
+{
+    StringArray lines;
+    if (OutFile::IsSourcePath(path) || !TextFile::GetFileContent(path, lines))
+        return;
+    for (int i = 0; i < lines.GetCount(); ++i)
+        if (StartsWith(lines[i], SourcePrefix)) {
+            unlink(path.GetBuffer());
+            return;
+        }
+}
+
 void TransformedModule::SaveFiles()
 {
-    if (!m_bTransformed || m_bHasError || m_bNoOutDir)
+    if (!m_bTransformed || m_bHasError || m_bNoOutDir) {
+        // Parsed but not written: the record of the files the outputs were
+        // made from no longer holds; without it the class is composed again
+        // next run, also when a module comes back with an old time.
+        if (m_bParsed && !m_bNoOutDir && !m_DestBase.IsEmpty())
+            RemoveDependencyRecord(m_DestBase + ".dep");
         return;
+    }
     ResetDependencies();
     OpenOutputFiles();
     SaveModules();
@@ -513,7 +533,13 @@ void TransformedModule::LoadDependencies()
     if (!TextFile::GetFileContent(m_DestBase + ".dep", lines))
         return;
     for (int i = 0; i < lines.GetCount(); ++i) {
-        Str const& line = lines[i];
+        Str line = lines[i];
+        // The text after the last line end loses its "\r" characters too.
+        size_t length = line.GetLength();
+        while (length > 0 && line.GetBuffer()[length - 1] == '\r')
+            --length;
+        if (length < line.GetLength())
+            line.SetData(lines[i].GetBuffer(), length);
         if (line.IsEmpty())
             continue;
         if (StartsWith(line, ImplPrefix)) {
@@ -568,14 +594,20 @@ void TransformedModule::SaveDependencies()
     }
     if (text.IsEmpty())
         return;
-    TextFile file(m_DestBase + ".dep");
-    file.Save(text, true, true);
+    // A file that cannot be written leaves the last run's record in place.
+    Str path = m_DestBase + ".dep";
+    TextFile file(path);
+    if (!file.Save(text, true, true))
+        ErrorLog::OnWarning("could not write to file", path);
 }
 
 void TransformedModule::UpdateIndirectDeclDependencies()
 {
     if (m_bUpdatingDecl) {
-        ErrorLog::OnError("there is a recursive dependency", m_Name, 0);
+        // The computation goes on with what this class has collected so far.
+        if (!m_bRecursionReported)
+            ErrorLog::OnError("there is a recursive dependency", m_Name, 0);
+        m_bRecursionReported = true;
         return;
     }
     m_bUpdatingDecl = true;

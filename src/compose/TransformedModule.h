@@ -82,6 +82,9 @@ public:
     void LoadDependencies();
     void ResetDependencies();
     void SaveDependencies();
+    // Removes the dependency file at path when it holds a source record
+    // (a class's outputs there no longer stand for its sources).
+    static void RemoveDependencyRecord(Str const& path);
     void UpdateIndirectDeclDependencies();
     void GetDeclDependencies(Set<TransformedModule*>& out);
     bool DependensOnChangedModule();
@@ -130,6 +133,9 @@ public:
     Set<TransformedModule*> m_IndirectDeclDependencies;
     bool m_bIndirectDeclDone;
     bool m_bUpdatingDecl;
+    // Set once a recursive dependency through this class was reported, so
+    // that a class on several cycles is reported once.
+    bool m_bRecursionReported;
     Array<ModuleTransform*> m_Transformations;
     Str m_AddedMemberCode;
     // The member infos of the function declarations and member variables of

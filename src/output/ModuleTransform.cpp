@@ -8,6 +8,8 @@
 #include "output/CppFile.h"
 #include "output/OutFile.h"
 
+#include <unistd.h>
+
 namespace {
 
 // Records every module and appended file of the run as a source that no
@@ -138,6 +140,14 @@ void ModuleTransform::OpenFiles()
         for (int i = 0; i < m_Modules.GetCount(); ++i)
             if (OutFile* file = m_Modules[i]->GetImplFile())
                 OnOpenFile(*file);
+    } else if (IsCppTransform() && m_Modules.GetCount() > 0) {
+        // No implementation output this time: the file of an earlier run
+        // would still be compiled with the class's old code. Appending never
+        // writes to a composed class's file name, so the file is the class's
+        // (a source file of the run standing there is never touched).
+        Str impl = m_Modules[0]->GetGeneratedImplFileName(GetDestDir() + m_Name);
+        if (!impl.IsEmpty() && !OutFile::IsSourcePath(impl))
+            unlink(impl.GetBuffer());
     }
 }
 

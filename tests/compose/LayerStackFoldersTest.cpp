@@ -314,3 +314,72 @@ TEST(LayerStack, DependingClassesDirectAndThroughACycle)
     stack.GetDependingFiles("X", all, true);
     EXPECT_EQ(3, all.GetCount());
 }
+
+// The configuration of a derived layer from its parents, in equation
+// order: its name, mode and combined binding unit, with the messages.
+TEST(LayerStack, DerivedConfigurationFromItsParents)
+{
+    struct Case {
+        std::vector<char const*> lines; // "static " in front marks a static layer
+        char const* mode;               // "static", "load", "link" or "plain"
+        char const* unit;
+        char const* messages;
+    } const cases[] = {
+        {{"A", "B dynamicload"}, "load", "B", ""},
+        {{"B dynamicload", "A"}, "load", "B.base", "mosa++ : warning: creating new binding unit: B.base\n"},
+        {{"A dynamicload", "B dynamiclink bindingunit U"}, "link", "A.U",
+         "mosa++ : warning: creating new binding unit: A.U\n"},
+        {{"B dynamicload bindingunit U", "A dynamicload bindingunit U"}, "load", "U", ""},
+        {{"static S", "P"}, "static", "base",
+         "mosa++ : error: cannot compose derivatives of static and non-static modules: P\n"},
+        {{"P", "static S"}, "static", "base", ""},
+        {{"static S", "MetaX"}, "static", "base", ""},
+        {{"MetaX", "P"}, "static", "base",
+         "mosa++ : error: cannot compose derivatives of static and non-static modules: P\n"},
+        {{"A", "B"}, "plain", "base", ""},
+    };
+    for (Case const& c : cases) {
+        std::string trace;
+        for (char const* line : c.lines)
+            trace += std::string(line) + "; ";
+        SCOPED_TRACE(trace);
+        LayerStack stack;
+        StringSet parents;
+        std::string name, plain;
+        for (char const* line : c.lines) {
+            std::string text = line;
+            bool isStatic = text.compare(0, 7, "static ") == 0;
+            auto* config = new LayerConfig(Str(text.substr(isStatic ? 7 : 0).c_str()));
+            config->m_bStatic = isStatic;
+            stack.m_pEquation->AddLayer(*config);
+            parents.Add(config->m_LayerName);
+            name += (name.empty() ? "" : "/") + std::string(config->m_LayerName.GetBuffer());
+        }
+        stack.m_pEquation->AddLayer(*new LayerConfig(Str("Top")));
+        testing::internal::CaptureStdout();
+        LayerConfig* derived = stack.CreateDerivateConfig(parents);
+        EXPECT_EQ(c.messages, testing::internal::GetCapturedStdout());
+        ASSERT_NE(nullptr, derived);
+        EXPECT_STREQ(name.c_str(), derived->m_LayerName);
+        EXPECT_TRUE(derived->m_bDerivative);
+        std::string mode = derived->m_bLinkDynamic ? "link"
+                           : derived->m_bLoadDynamic ? "load"
+                           : derived->m_bStatic     ? "static"
+                                                    : "plain";
+        EXPECT_EQ(c.mode, mode);
+        EXPECT_STREQ(c.unit, derived->GetBindingUnitName());
+        // Placed directly after its last parent, below the top layer.
+        auto& configs = stack.m_pEquation->m_LayerConfigs;
+        ASSERT_EQ(4, configs.GetCount());
+        EXPECT_EQ(derived, configs[2]);
+    }
+
+    // Parents missing from the equation: no configuration.
+    LayerStack stack;
+    stack.m_pEquation->AddLayer(*new LayerConfig(Str("A")));
+    StringSet strangers;
+    strangers.Add("X");
+    strangers.Add("Y");
+    EXPECT_EQ(nullptr, stack.CreateDerivateConfig(strangers));
+    EXPECT_EQ(1, stack.m_pEquation->m_LayerConfigs.GetCount());
+}

@@ -5,34 +5,7 @@
 # equation files with -eq and -eqonly. What is written is compiled with g++.
 # Usage: append.sh <mosa++> <fixtures-dir>
 set -u
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-FAILS=0
-
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
-
-# A private copy of the tool, older than anything the tests write.
-mkdir "$WORK/bin"
-cp "$1" "$WORK/bin/mosa++"
-[ -d "$(dirname "$1")/codetemplates" ] && cp -r "$(dirname "$1")/codetemplates" "$WORK/bin/"
-touch -d '-1 hour' "$WORK/bin/mosa++"
-TOOL="$WORK/bin/mosa++"
-
-# Runs the tool in folder $1 with the remaining arguments; sets OUT and RC.
-run_in() {
-    local dir=$1
-    shift
-    (cd "$dir" && "$TOOL" "$@" >"$WORK/stdout" 2>"$WORK/stderr")
-    RC=$?
-    OUT=$(cat "$WORK/stdout")
-}
-
-expect_rc() { [ "$RC" = "$2" ] || fail "$1: exit code $RC, expected $2; output: $OUT"; }
-contains() { grep -qxF -- "$2" <<<"$OUT" || fail "$1: no line '$2' in:
-$OUT"; }
-lacks() { grep -qF -- "$2" <<<"$OUT" && fail "$1: unexpected '$2' in:
-$OUT"; }
-mtime() { stat -c %Y "$1"; }
+source "$(dirname "$0")/lib/common.bash" "$1"
 same_file() { cmp -s "$2" "$3" || fail "$1: $3 differs from $2"; }
 
 # --- Product line: A introduces Foo, B refines it, C holds plain files. ---

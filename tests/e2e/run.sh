@@ -4,36 +4,7 @@
 # safety of the full-rebuild clean-up.
 # Usage: run.sh <mosa++> <fixtures-dir>
 set -u
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-FAILS=0
-
-fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
-
-# A private copy of the tool, older than anything the tests write, so that
-# its time never asks for a rebuild unless a test touches it.
-mkdir "$WORK/bin"
-cp "$1" "$WORK/bin/mosa++"
-[ -d "$(dirname "$1")/codetemplates" ] && cp -r "$(dirname "$1")/codetemplates" "$WORK/bin/"
-touch -d '-1 hour' "$WORK/bin/mosa++"
-TOOL="$WORK/bin/mosa++"
-
-# Runs the tool in folder $1 with the remaining arguments; sets OUT and RC.
-run_in() {
-    local dir=$1
-    shift
-    (cd "$dir" && "$TOOL" "$@" >"$WORK/stdout" 2>"$WORK/stderr")
-    RC=$?
-    OUT=$(cat "$WORK/stdout")
-}
-
-expect_rc() { [ "$RC" = "$2" ] || fail "$1: exit code $RC, expected $2; output: $OUT"; }
-expect_out() { [ "$OUT" = "$2" ] || { fail "$1: output differs"; diff <(echo "$2") <(echo "$OUT"); }; }
-contains() { grep -qxF -- "$2" <<<"$OUT" || fail "$1: no line '$2' in:
-$OUT"; }
-lacks() { grep -qF -- "$2" <<<"$OUT" && fail "$1: unexpected '$2' in:
-$OUT"; }
-mtime() { stat -c %Y "$1"; }
+source "$(dirname "$0")/lib/common.bash" "$1"
 
 # Product line: layer A introduces Foo, layer B refines it.
 make_line() { # folder

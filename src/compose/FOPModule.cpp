@@ -9,6 +9,7 @@
 #include "compose/TransformedModule.h"
 #include "output/BaseTransform.h"
 #include "output/CodeWriter.h"
+#include "output/CombinedTransform.h"
 #include "output/JampackTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
@@ -359,8 +360,11 @@ bool FOPModule::Transform()
 
 bool FOPModule::DoTransformation()
 {
-    // A class composed per binding unit is composed by jampack inside each
-    // unit until the combined (decorator) transformation is available.
+    if (m_pTransformedClass && !m_pTransformedClass->IsPureJampack()) {
+        CombinedTransform transformation(*this);
+        transformation.Init();
+        return transformation.Transform();
+    }
     JampackTransform transformation(*this);
     transformation.Init();
     return transformation.Transform();

@@ -5,6 +5,7 @@
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
+#include "output/DecoratorTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/TransformedFuncs.h"
 #include "parser/ClassDB.h"
@@ -417,10 +418,7 @@ bool BaseTransform::OnModuleInstantiation(TransformedModule& target, Lex::Token&
 
 void BaseTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& classToken)
 {
-    DeleteToken(newToken);
-    Str text("GetSPL().New_");
-    text += Text(classToken);
-    classToken.text = Lex::StrHashTable::insert(text.GetBuffer());
+    DecoratorTransform::CreateFactoryMethodInvocation(newToken, classToken);
 }
 
 void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)

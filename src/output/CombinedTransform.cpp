@@ -6,6 +6,7 @@
 #include "compose/TransformedModule.h"
 #include "output/ModuleTransform.h"
 #include "parser/AccessTypes.h"
+#include "parser/ClassDB.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeFuncDecl.h"
@@ -117,6 +118,27 @@ bool CombinedTransform::TransformFuncDecl(FuncNode& func)
         AddHookMethod(func);
     if (!GetRefiningFuncInSameBindingUnit())
         m_Decorator.AddInterfaceMethod(func);
+    return true;
+}
+
+bool CombinedTransform::TransformDeclarations()
+{
+    if (!JampackTransform::TransformDeclarations())
+        return false;
+    if (!m_pClassDB)
+        return true;
+    // f() and f() const share one function info: the second declaration
+    // gets its own interface method.
+    for (int i = 0; i < m_pClassDB->m_FuncDecls.GetCount(); ++i) {
+        NodeFuncDecl* decl = m_pClassDB->m_FuncDecls[i];
+        FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+        if (!f || f->GetDecl() == decl ||
+            DecoratorTransform::GetSignatureKey(*f, decl) == DecoratorTransform::GetSignatureKey(*f))
+            continue;
+        OnBeginTransform(*f);
+        if (!GetRefiningFuncInSameBindingUnit())
+            m_Decorator.AddInterfaceMethod(*decl);
+    }
     return true;
 }
 

@@ -29,6 +29,7 @@ public:
     bool Transform() override;
     void Init() override;
     bool TransformFuncDecl(FuncNode& func) override;
+    bool TransformDeclarations() override;
     bool RenameFunc(FuncInfo& f) override;
     Str GetSuperFuncName() override;
 

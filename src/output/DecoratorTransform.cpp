@@ -82,14 +82,18 @@ Str DeclarationText(NodeFuncDecl& decl)
 {
     Str text = decl.AsString();
     NodeFuncParams* params = decl.GetParams();
-    if (params && params->GetParamCount() > 0 && !BaseTransform::HasParams(*params)) {
-        Str name = decl.GetInfo() ? decl.GetInfo()->GetStrName() : Str();
-        Str call = name + "(";
-        text = DeclText::ReplaceCall(text, name, call);
-        text.Replace("(void)", "()");
-        text.Replace("( void )", "()");
-    }
-    return text;
+    if (!params || params->GetParamCount() == 0 || BaseTransform::HasParams(*params))
+        return text;
+    Str list = params->AsString();
+    char const* s = text.GetBuffer();
+    char const* at = list.IsEmpty() ? nullptr : std::strstr(s, list.GetBuffer());
+    if (!at)
+        return text;
+    Str result;
+    result.SetData(s, static_cast<size_t>(at - s));
+    result += "()";
+    result += at + list.GetLength();
+    return result;
 }
 
 } // namespace
@@ -250,6 +254,13 @@ void DecoratorTransform::OnMemberAccess(Lex::Token* thisToken, Lex::Token& name,
     // A static member is called on the class, not on the final object.
     if (called && called->IsStatic())
         return;
+    // A constructor or destructor named here is a qualifier or a type
+    // (Stack::f, new Stack), never a member call.
+    if (called && (called->IsConstructor() || called->IsDestructor()))
+        return;
+    Lex::Token* next = NextNonWhite(&name);
+    if (!thisToken && next && next->type == Lex::TOK_COLON_COLON)
+        return;
     if (thisToken) {
         RenameThis(*thisToken);
         return;
@@ -354,10 +365,11 @@ bool DecoratorTransform::CreateFactoryMethod()
 
 // ---- Interface ----
 
-Str DecoratorTransform::GetSignatureKey(FuncInfo& f)
+Str DecoratorTransform::GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl)
 {
     Str signature = f.GetSignature(false);
-    NodeFuncDecl* decl = f.GetDecl();
+    if (!decl)
+        decl = f.GetDecl();
     size_t n = signature.GetLength();
     bool endsConst = n >= 5 && std::strcmp(signature.GetBuffer() + n - 5, "const") == 0;
     if (decl && !endsConst && IsConstMember(*decl))
@@ -389,7 +401,7 @@ bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
              "unnamed parameter in " + f->GetStrName() + ": no interface method is generated for it");
         return true;
     }
-    Str signature = GetSignatureKey(*f);
+    Str signature = GetSignatureKey(*f, decl);
     Str declaration = DeclarationText(*decl);
     Str paramNames = params ? params->GetParamNames(",") : Str();
     return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic());
@@ -448,7 +460,7 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
     }
     Str refName = refinedName->c_str();
     Str name = f->GetStrName();
-    Str signature = DeclText::ReplaceCall(GetSignatureKey(*f), name, refName + "(");
+    Str signature = DeclText::ReplaceCall(GetSignatureKey(*f, decl), name, refName + "(");
     Str declaration = DeclText::ReplaceCall(DeclarationText(*decl), name, refName + "(");
     Str paramNames = params ? params->GetParamNames(",") : Str();
     return AddInterfaceMethod(refName, signature, declaration, paramNames, false);

@@ -20,6 +20,7 @@ class FuncNode;
 class Layer;
 class LayerDecorator;
 class ModuleIncludes;
+class NodeFuncDecl;
 class TransformedModule;
 
 namespace Lex {
@@ -73,9 +74,9 @@ public:
     // after "already there: <signature>", when it is known.
     bool AddInterfaceMethodSignature(Str const& signature);
     bool AddHookMethod(FuncNode& func, FuncNode* refined);
-    // The signature key of a function: the printed signature, with " const"
-    // for a const member function.
-    static Str GetSignatureKey(FuncInfo& f);
+    // The signature key of a function's declaration (by default its first):
+    // the printed signature, with " const" for a const member function.
+    static Str GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl = nullptr);
 
     // Not called in a composition run.
     Str GetHookName(char const* name);

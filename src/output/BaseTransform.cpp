@@ -299,6 +299,10 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
                 (prevPrev->type == Lex::TOK_COMMA || prevPrev->type == Lex::TOK_COLON)) {
                 MemberVarInfo* field = m_pClassDB->GetField(Text(*prev));
                 TypeInfo* type = field ? field->m_pType : nullptr;
+                // Only a member object is constructed with the product line;
+                // a pointer or reference is initialised with a value.
+                if (type && type->m_Indirection != TypeInfo::BY_VALUE)
+                    type = nullptr;
                 Name* typeName = type ? type->GetName() : nullptr;
                 TransformedModule* member = typeName ? GetModule(typeName->c_str()) : nullptr;
                 if (member) {

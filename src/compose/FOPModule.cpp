@@ -41,7 +41,7 @@ Set<TransformedModule*>& MixinsInProgress()
 // "<class>__<unit>", the unit's "/" and "." turned into "_".
 Str DelegationObjectName(Str const& cls, Str const& unit)
 {
-    return cls + "__" + BaseTransform::GetTransformedLayerName(unit);
+    return CombinedTransform::GetTransformedClassName(cls, unit);
 }
 
 bool TextHasLineBreak(Lex::Token const& token)

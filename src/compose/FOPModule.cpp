@@ -9,6 +9,7 @@
 #include "compose/TransformedModule.h"
 #include "output/BaseTransform.h"
 #include "output/CodeWriter.h"
+#include "output/CombinedTransform.h"
 #include "output/JampackTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
@@ -40,7 +41,7 @@ Set<TransformedModule*>& MixinsInProgress()
 // "<class>__<unit>", the unit's "/" and "." turned into "_".
 Str DelegationObjectName(Str const& cls, Str const& unit)
 {
-    return cls + "__" + BaseTransform::GetTransformedLayerName(unit);
+    return CombinedTransform::GetTransformedClassName(cls, unit);
 }
 
 bool TextHasLineBreak(Lex::Token const& token)
@@ -359,8 +360,11 @@ bool FOPModule::Transform()
 
 bool FOPModule::DoTransformation()
 {
-    // A class composed per binding unit is composed by jampack inside each
-    // unit until the combined (decorator) transformation is available.
+    if (m_pTransformedClass && !m_pTransformedClass->IsPureJampack()) {
+        CombinedTransform transformation(*this);
+        transformation.Init();
+        return transformation.Transform();
+    }
     JampackTransform transformation(*this);
     transformation.Init();
     return transformation.Transform();

@@ -13,6 +13,7 @@
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
 #include "compose/TransformedModule.h"
+#include "output/LayerDecorator.h"
 #include "output/OutFile.h"
 
 #include <cstdio>
@@ -241,15 +242,26 @@ Layer* LayerStack::FindLayer(Str const& name)
     return nullptr;
 }
 
-LayerDecorator* LayerStack::GetDecorator(Layer&)
+LayerDecorator* LayerStack::GetDecorator(Layer& layer)
 {
-    // Layer decorators (the generated layer classes) are not made yet.
-    return nullptr;
+    Str name = layer.GetBindingName();
+    for (int i = 0; i < m_Decorators.GetCount(); ++i)
+        if (m_Decorators[i]->GetBindingName() == name)
+            return m_Decorators[i];
+    LayerDecorator* decorator = new LayerDecorator;
+    // Entered before Init, which looks up the unit's lowest layer.
+    m_Decorators.Add(decorator);
+    decorator->Init(layer);
+    return decorator;
 }
 
-Layer* LayerStack::GetTopmostLayerOfBindingUnit(LayerDecorator*)
+Layer* LayerStack::GetTopmostLayerOfBindingUnit(LayerDecorator* decorator)
 {
-    // Without layer decorators there is no binding unit to look up.
+    if (!decorator)
+        return nullptr;
+    for (int i = 0; i < GetCount(); ++i)
+        if ((*this)[i]->GetBindingName() == decorator->GetBindingName())
+            return (*this)[i];
     return nullptr;
 }
 

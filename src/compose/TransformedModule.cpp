@@ -11,6 +11,8 @@
 #include "compose/LayerConfig.h"
 #include "compose/LayerStack.h"
 #include "compose/Module.h"
+#include "output/ClassInterface.h"
+#include "output/CombinedTransform.h"
 #include "output/ModuleIncludes.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
@@ -99,6 +101,7 @@ TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
 {
     OnCreate();
     m_Name = module.GetName();
+    m_pInterface->SetName(m_Name);
     // A folder that cannot be made yet is tried again, and reported, when
     // the class is transformed: the clean-up of a full rebuild may remove
     // what stands in its way.
@@ -129,9 +132,7 @@ void TransformedModule::OnCreate()
     m_bHasError = false;
     m_bNeedsSplPtr = false;
     m_bDynamicDelegation = false;
-    // The interface and decorator generator is not made yet: classes
-    // composed per binding unit get no interface header.
-    m_pInterface = nullptr;
+    m_pInterface = new ClassInterface(*this);
     m_bSingleBindingUnit = false;
     m_bNoOutDir = false;
     m_bHasSourceRecord = false;
@@ -139,6 +140,8 @@ void TransformedModule::OnCreate()
 
 void TransformedModule::OnDelete()
 {
+    delete m_pInterface;
+    m_pInterface = nullptr;
     for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry))
         delete entry->GetValue();
     m_RecordedMixins.RemoveAll();
@@ -402,12 +405,13 @@ bool TransformedModule::Transform()
         InitDestDir(true);
     if (m_bNoOutDir)
         return false;
+    // The units of a class composed per binding unit are joined in C++ only.
+    if (!IsPureJampack())
+        for (int i = 0; i < m_Modules.GetCount(); ++i)
+            if (!m_Modules[i]->IsCppModule())
+                m_Modules[i]->PrintWarning("classes composed per binding unit must be C++ modules", 0);
     // The delegation objects of a class composed per binding unit lie in
     // their layers' output folders.
-    if (!IsPureJampack() && m_pFirstModule)
-        m_pFirstModule->PrintWarning("the modules of class " + m_Name
-            + " lie in several binding units: each unit is composed on its own, and the decorator"
-              " that joins the units is not generated yet", 0);
     if (!IsPureJampack())
         for (int i = 0; i < m_Modules.GetCount(); ++i)
             if (MakeOutputFolder(m_Modules[i]->m_pLayer->m_DestDir, true).IsEmpty()) {
@@ -446,11 +450,7 @@ void TransformedModule::AddSplPtr()
     // The product-line interface bears the product-line name.
     Str spl = m_pLayerStack->m_ProductLineName;
     Str cls = m_pFirstModule->GetClassName();
-    Str code;
-    code.Format("\t%s* __SPL_PTR;", spl.GetBuffer());
-    code += Str().Format("\t%s& GetSPL() { %s };", spl.GetBuffer(), "return *__SPL_PTR;");
-    code += Str().Format("\tpublic: %s* SetSplPtr(%s& ptr) { %s return this; }", cls.GetBuffer(), spl.GetBuffer(),
-                         ("__SPL_PTR = (" + spl + "*)&ptr;").GetBuffer());
+    Str code = CombinedTransform::GetSplPtrCode(spl, cls);
     auto* unit = static_cast<JampackModuleTransform*>(m_Transformations[0]);
     ModuleIncludes::AddInclude(unit->GetIncludes()->m_HeaderIncludes, spl);
     m_AddedMemberCode += "\n";
@@ -511,8 +511,9 @@ void TransformedModule::CloseModules()
 
 void TransformedModule::WriteDecorator()
 {
-    // The interface and decorator header of a class composed per binding
-    // unit with a dynamically loaded layer is not written yet.
+    if (!m_bDynamicDelegation || !m_pFirstModule || !m_pFirstModule->m_pMainClass || m_bNoOutDir)
+        return;
+    m_pInterface->SaveDecoratorAndInterface(m_DestDir + m_Name + ".h");
 }
 
 bool TransformedModule::HasOutputChanged(bool decl)
@@ -735,14 +736,14 @@ void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
         m_Transformations[i]->GetIncludesAndForwards(includes);
 }
 
-void TransformedModule::AddBaseClass(char const*, char const*)
+void TransformedModule::AddBaseClass(char const* access, char const* name)
 {
-    // Handed to the class interface generator, which is not made yet.
+    m_pInterface->AddBaseClass(access, name);
 }
 
-void TransformedModule::AddInterfaceMethod(char const*)
+void TransformedModule::AddInterfaceMethod(char const* text)
 {
-    // Handed to the class interface generator, which is not made yet.
+    m_pInterface->AddInterfaceMethod(text);
 }
 
 void TransformedModule::StoreClassAccess(TransformedModule* accessed)
@@ -767,7 +768,7 @@ bool TransformedModule::IsNonSplClass()
 
 StringArray* TransformedModule::GetDecoratorIncludes()
 {
-    return nullptr;
+    return &m_pInterface->m_Includes.m_HeaderIncludes;
 }
 
 int TransformedModule::GetLocWritten()

@@ -104,8 +104,9 @@ public:
     // name is given).
     MemberInfo* GetMember(char const* name);
     void GetIncludesAndForwards(ModuleIncludes& includes);
-    void AddBaseClass(char const* name, char const* access);
-    void AddInterfaceMethod(char const* signature);
+    // Handed to the class's interface and decorator generator.
+    void AddBaseClass(char const* access, char const* name);
+    void AddInterfaceMethod(char const* text);
     void StoreClassAccess(TransformedModule* accessed);
     // False when the class has no usable output folder.
     bool HasOutDir() const { return !m_bNoOutDir; }
@@ -146,7 +147,7 @@ public:
     bool m_bNeedsSplPtr;
     StringSet m_InterfaceSignatures;
     bool m_bDynamicDelegation;
-    // The interface and decorator generator; none is made yet.
+    // The interface and decorator generator; owned.
     ClassInterface* m_pInterface;
     ClassAccessGraphNode m_AccessNode;
     bool m_bSingleBindingUnit;

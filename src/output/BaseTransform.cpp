@@ -5,6 +5,7 @@
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
+#include "output/DecoratorTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/TransformedFuncs.h"
 #include "parser/ClassDB.h"
@@ -298,6 +299,10 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
                 (prevPrev->type == Lex::TOK_COMMA || prevPrev->type == Lex::TOK_COLON)) {
                 MemberVarInfo* field = m_pClassDB->GetField(Text(*prev));
                 TypeInfo* type = field ? field->m_pType : nullptr;
+                // Only a member object is constructed with the product line;
+                // a pointer or reference is initialised with a value.
+                if (type && type->m_Indirection != TypeInfo::BY_VALUE)
+                    type = nullptr;
                 Name* typeName = type ? type->GetName() : nullptr;
                 TransformedModule* member = typeName ? GetModule(typeName->c_str()) : nullptr;
                 if (member) {
@@ -417,10 +422,7 @@ bool BaseTransform::OnModuleInstantiation(TransformedModule& target, Lex::Token&
 
 void BaseTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& classToken)
 {
-    DeleteToken(newToken);
-    Str text("GetSPL().New_");
-    text += Text(classToken);
-    classToken.text = Lex::StrHashTable::insert(text.GetBuffer());
+    DecoratorTransform::CreateFactoryMethodInvocation(newToken, classToken);
 }
 
 void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)

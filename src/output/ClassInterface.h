@@ -1,0 +1,45 @@
+// The interface and decorator header of a class composed per binding unit:
+// collects the interface methods, hooks and composed base classes that the
+// transformations of the class's modules report, fills the template
+// "DelegationInterface" with them and writes "<Class>.h" with the class's
+// header includes where the template holds "<INCLUDES>".
+#pragma once
+
+#include "base/Str.h"
+#include "base/StringArray.h"
+#include "output/ModuleIncludes.h"
+
+class Templates;
+class TransformedModule;
+
+class ClassInterface {
+public:
+    explicit ClassInterface(TransformedModule& cls);
+    ClassInterface(ClassInterface const&) = delete;
+    ClassInterface& operator=(ClassInterface const&) = delete;
+
+    void SetName(Str const& name) { m_ClassName = name; }
+    // Appends a tab, the method's text and a line feed.
+    void AddInterfaceMethod(char const* text);
+    // Records a composed base class; a name recorded before keeps its first
+    // access word.
+    void AddBaseClass(char const* access, char const* name);
+    // Fills m_Text from the template.
+    void CreateInterface();
+    // CreateInterface, then writes the header at path.
+    void SaveDecoratorAndInterface(Str const& path);
+
+    // The first recorded base whose class is composed per binding unit;
+    // empty when none.
+    Str GetDelegatingBase();
+
+    TransformedModule* m_pClass;
+    Templates* m_pTemplates;
+    Str m_Text;
+    Str m_InterfaceMethods;
+    Str m_DecoratorMethods;
+    Str m_ClassName;
+    ModuleIncludes m_Includes;
+    StringArray m_BaseDecls;
+    StringArray m_BaseNames;
+};

@@ -1,0 +1,502 @@
+#include "output/DecoratorTransform.h"
+
+#include "base/ErrorLog.h"
+#include "compose/FOPModule.h"
+#include "compose/Layer.h"
+#include "compose/TransformedModule.h"
+#include "output/BaseTransform.h"
+#include "output/LayerDecorator.h"
+#include "output/ModuleIncludes.h"
+#include "output/Templates.h"
+#include "parser/ClassDB.h"
+#include "parser/Info.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDecl.h"
+#include "parser/NodeFuncParams.h"
+#include "parser/NodeID.h"
+#include "scanner/Token.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
+
+void SetText(Lex::Token& token, char const* text) { token.text = Lex::StrHashTable::insert(text); }
+
+bool IsSkipped(Lex::Token const& token)
+{
+    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
+}
+
+Lex::Token* NextNonWhite(Lex::Token* token)
+{
+    for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())
+        if (!IsSkipped(*t))
+            return t;
+    return nullptr;
+}
+
+bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The token to report a function's problems at.
+Lex::Token* DeclToken(NodeFuncDecl& decl)
+{
+    if (Lex::Token* t = decl.GetToken())
+        return t;
+    NodeID* id = decl.GetNameNode();
+    return id ? id->GetFirstToken() : nullptr;
+}
+
+void Warn(FOPModule& module, NodeFuncDecl& decl, Str const& text)
+{
+    if (Lex::Token* token = DeclToken(decl))
+        ErrorLog::OnWarning(text, *token);
+    else
+        module.PrintWarning(text, 0);
+}
+
+// A `const` after the parameter list of the declaration.
+bool IsConstMember(NodeFuncDecl& decl)
+{
+    NodeFuncParams* params = decl.GetParams();
+    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
+    Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
+    for (Lex::Token* t = close ? close->next() : nullptr; t; t = t->next()) {
+        if (IsSkipped(*t))
+            continue;
+        if (t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_COLON ||
+            t->type == Lex::TOK_CLOSE_CURLY || t->type == Lex::TOK_ASSIGN)
+            return false;
+        if (std::strcmp(Text(*t), "const") == 0)
+            return true;
+    }
+    return false;
+}
+
+// The declaration text of a function for its interface method; a `(void)`
+// parameter list reads `()`, so that parameters can be put in front.
+Str DeclarationText(NodeFuncDecl& decl)
+{
+    Str text = decl.AsString();
+    NodeFuncParams* params = decl.GetParams();
+    if (!params || params->GetParamCount() == 0 || BaseTransform::HasParams(*params))
+        return text;
+    Str list = params->AsString();
+    char const* s = text.GetBuffer();
+    char const* at = list.IsEmpty() ? nullptr : std::strstr(s, list.GetBuffer());
+    if (!at)
+        return text;
+    Str result;
+    result.SetData(s, static_cast<size_t>(at - s));
+    result += "()";
+    result += at + list.GetLength();
+    return result;
+}
+
+} // namespace
+
+// ---- Text helpers ----
+
+namespace DeclText {
+
+bool ContainsWord(Str const& text, char const* word)
+{
+    size_t n = std::strlen(word);
+    if (n == 0)
+        return false;
+    char const* s = text.GetBuffer();
+    for (char const* p = std::strstr(s, word); p; p = std::strstr(p + 1, word)) {
+        bool startOk = p == s || !IsIdentChar(p[-1]);
+        bool endOk = !IsIdentChar(p[n]);
+        if (startOk && endOk)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Replaces whole-identifier occurrences of word; with call set, only those
+// followed by "(" and then through the "(".
+Str Replace(Str const& text, char const* word, char const* with, bool call)
+{
+    size_t n = std::strlen(word);
+    if (n == 0)
+        return text;
+    char const* s = text.GetBuffer();
+    size_t length = text.GetLength();
+    Str result;
+    size_t i = 0;
+    while (i < length) {
+        bool match = std::strncmp(s + i, word, n) == 0 && (i == 0 || !IsIdentChar(s[i - 1])) &&
+                     !IsIdentChar(s[i + n]);
+        size_t end = i + n;
+        if (match && call) {
+            while (s[end] == ' ' || s[end] == '\t')
+                ++end;
+            if (s[end] == '(')
+                ++end;
+            else
+                match = false;
+        }
+        if (match) {
+            result += with;
+            i = end;
+        } else {
+            result += s[i];
+            ++i;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+Str ReplaceWord(Str const& text, char const* word, char const* with) { return Replace(text, word, with, false); }
+
+Str ReplaceCall(Str const& text, char const* name, char const* with) { return Replace(text, name, with, true); }
+
+} // namespace DeclText
+
+Str GetDeclName(Str declaration)
+{
+    static char const* const removed[] = {"__inline", "__forceinline", "inline", "virtual", "override"};
+    for (char const* word : removed)
+        declaration = DeclText::ReplaceWord(declaration, word, "");
+    if (!DeclText::ContainsWord(declaration, "static"))
+        declaration = "virtual " + declaration;
+    while (std::strstr(declaration.GetBuffer(), "  "))
+        declaration.Replace("  ", " ");
+    return declaration;
+}
+
+// ---- Construction ----
+
+DecoratorTransform::DecoratorTransform(BaseTransform& transform)
+    : m_pTransform(&transform), m_pModule(transform.m_pModule), m_pClass(m_pModule->m_pTransformedClass),
+      m_pSignatures(m_pClass ? &m_pClass->m_InterfaceSignatures : nullptr), m_pLayer(m_pModule->m_pLayer),
+      m_pIncludes(m_pModule->GetIncludes())
+{
+}
+
+// ---- Binding units ----
+
+LayerDecorator* DecoratorTransform::GetBindingUnit(FuncInfo& f)
+{
+    Layer* layer = f.m_pModule ? f.m_pModule->m_pLayer : nullptr;
+    return layer ? layer->GetDecorator() : nullptr;
+}
+
+bool DecoratorTransform::FuncInSameBindingUnit(FuncInfo& f)
+{
+    LayerDecorator* own = m_pLayer ? m_pLayer->GetDecorator() : nullptr;
+    return GetBindingUnit(f) == own;
+}
+
+bool DecoratorTransform::HasRefiningInBindingUnit(LayerDecorator& unit)
+{
+    FuncInfo* current = m_pTransform->m_pFunc;
+    for (FuncInfo* f = current ? current->m_pRefining : nullptr; f; f = f->m_pRefining)
+        if (GetBindingUnit(*f) == &unit)
+            return true;
+    return false;
+}
+
+FuncInfo* DecoratorTransform::GetJampackRefinedMethod()
+{
+    FuncInfo* current = m_pTransform->m_pFunc;
+    for (FuncInfo* f = current ? current->m_pRefined : nullptr; f; f = f->m_pRefined) {
+        LayerDecorator* unit = GetBindingUnit(*f);
+        if (unit && HasRefiningInBindingUnit(*unit))
+            return f;
+    }
+    return nullptr;
+}
+
+FuncInfo* DecoratorTransform::GetRefiningInSameUnit()
+{
+    FuncInfo* current = m_pTransform->m_pFunc;
+    for (FuncInfo* f = current ? current->m_pRefining : nullptr; f; f = f->m_pRefining)
+        if (FuncInSameBindingUnit(*f))
+            return f;
+    return nullptr;
+}
+
+// ---- Body events ----
+
+char const* DecoratorTransform::GetThisName()
+{
+    // A constructor that a higher one of its unit refines becomes a method
+    // without the pFinal parameter.
+    if (m_pTransform->m_bIsConstructor && !GetRefiningInSameUnit())
+        return "pFinal";
+    return "this->final";
+}
+
+void DecoratorTransform::RenameThis(Lex::Token& token) { SetText(token, GetThisName()); }
+
+void DecoratorTransform::OnTokThis(Lex::Token& token, bool) { RenameThis(token); }
+
+void DecoratorTransform::OnMemberAccess(Lex::Token* thisToken, Lex::Token& name, bool)
+{
+    // A static function has no object to go through.
+    FuncInfo* current = m_pTransform->m_pFunc;
+    if (current && current->IsStatic())
+        return;
+    ClassDB* db = GetDB();
+    NodeFuncDecl* decl = db ? db->GetFuncDecl(Text(name)) : nullptr;
+    FuncInfo* called = decl ? decl->GetInfo() : nullptr;
+    if (called && called->GetAccess() == ACCESS_PRIVATE)
+        return;
+    // A static member is called on the class, not on the final object.
+    if (called && called->IsStatic())
+        return;
+    // A constructor or destructor named here is a qualifier or a type
+    // (Stack::f, new Stack), never a member call.
+    if (called && (called->IsConstructor() || called->IsDestructor()))
+        return;
+    Lex::Token* next = NextNonWhite(&name);
+    if (!thisToken && next && next->type == Lex::TOK_COLON_COLON)
+        return;
+    if (thisToken) {
+        RenameThis(*thisToken);
+        return;
+    }
+    if (!called)
+        return;
+    Str text = GetThisName();
+    text += "->";
+    name.AddTokenBefore(*BaseTransform::NewTextToken(text));
+}
+
+void DecoratorTransform::OnTokSuperCall(Lex::Token*, Lex::Token* separator, Lex::Token* name)
+{
+    if (!separator)
+        return;
+    SetText(*separator, "->");
+    if (!name)
+        return;
+    if (FuncInfo* merged = GetJampackRefinedMethod())
+        SetText(*name, merged->GetNameText());
+}
+
+bool DecoratorTransform::OnModuleInstantiation(TransformedModule& cls, Lex::Token& newToken, Lex::Token& className)
+{
+    if (cls.m_bDynamicDelegation)
+        CreateFactoryMethodInvocation(newToken, className);
+    return true;
+}
+
+void DecoratorTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& className)
+{
+    Lex::Token* next = NextNonWhite(&className);
+    // An array of objects cannot come from the factory.
+    if (next && next->type == Lex::TOK_OPEN_SQUARE)
+        return;
+    Str original = Text(className);
+    BaseTransform::DeleteToken(newToken);
+    Str text("GetSPL().New_");
+    text += original;
+    if (!next || next->type != Lex::TOK_OPEN_ROUND) {
+        text += "()";
+        SetText(className, text);
+        return;
+    }
+    SetText(className, text);
+    // The factory takes no constructor arguments: they are emptied (the
+    // body walk goes on over these tokens) and reported.
+    int depth = 1;
+    bool dropped = false;
+    for (Lex::Token* t = next->next(); t; t = t->next()) {
+        if (t->type == Lex::TOK_OPEN_ROUND)
+            ++depth;
+        else if (t->type == Lex::TOK_CLOSE_ROUND && --depth == 0)
+            break;
+        if (IsSkipped(*t))
+            continue;
+        dropped = true;
+        SetText(*t, "");
+        t->SetType(Lex::TOK_STRING_VAL);
+    }
+    if (dropped) {
+        Str warning;
+        warning.Format("constructor arguments of new %s are not passed to New_%s", original.GetBuffer(),
+                       original.GetBuffer());
+        ErrorLog::OnWarning(warning, className);
+    }
+}
+
+// ---- Class head and layer class ----
+
+Str DecoratorTransform::GetDecoratorName(char const* name)
+{
+    Str result(name ? name : "");
+    result += "__Decorator";
+    return result;
+}
+
+bool DecoratorTransform::CreateBaseDefinition()
+{
+    Str name = m_pModule->GetName();
+    return AddBaseClass(GetDecoratorName(name), name);
+}
+
+bool DecoratorTransform::AddBaseClass(char const* base, char const* include)
+{
+    if (NodeClassDef* cls = m_pModule->m_pMainClass)
+        cls->AddBaseClass(ACCESS_PUBLIC, base);
+    if (m_pIncludes)
+        ModuleIncludes::AddInclude(m_pIncludes->m_HeaderIncludes, include);
+    return true;
+}
+
+bool DecoratorTransform::CreateFactoryMethod()
+{
+    LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr;
+    if (!unit)
+        return true;
+    Str base = m_BaseNames.GetCount() ? m_BaseNames[0] : Str();
+    unit->AddFactoryMethod(m_pModule->GetName(), m_pTransform->m_ClassName, base, Str(), Str());
+    return true;
+}
+
+// ---- Interface ----
+
+Str DecoratorTransform::GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl)
+{
+    Str signature = f.GetSignature(false);
+    if (!decl)
+        decl = f.GetDecl();
+    size_t n = signature.GetLength();
+    bool endsConst = n >= 5 && std::strcmp(signature.GetBuffer() + n - 5, "const") == 0;
+    if (decl && !endsConst && IsConstMember(*decl))
+        signature += " const";
+    return signature;
+}
+
+bool DecoratorTransform::AddInterfaceMethodSignature(Str const& signature)
+{
+    if (m_pSignatures && m_pSignatures->Contains(signature)) {
+        ErrorLog::OnUserInfo("already there: " + signature);
+        return false;
+    }
+    ErrorLog::OnUserInfo("not found: " + signature);
+    if (m_pSignatures)
+        m_pSignatures->Add(signature);
+    return true;
+}
+
+bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
+{
+    NodeFuncDecl* decl = func.GetDecl();
+    FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+    if (!f || f->IsConstructor() || f->IsDestructor() || f->GetAccess() == ACCESS_PRIVATE)
+        return true;
+    NodeFuncParams* params = decl->GetParams();
+    if (params && BaseTransform::HasUnnamedParams(*params)) {
+        Warn(*m_pModule, *decl,
+             "unnamed parameter in " + f->GetStrName() + ": no interface method is generated for it");
+        return true;
+    }
+    Str signature = GetSignatureKey(*f, decl);
+    Str declaration = DeclarationText(*decl);
+    Str paramNames = params ? params->GetParamNames(",") : Str();
+    return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic());
+}
+
+bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration,
+                                            Str const& paramNames, bool isStatic)
+{
+    if (!AddInterfaceMethodSignature(signature))
+        return true;
+    Str module = m_pModule->GetName();
+    Str head = GetDeclName(declaration);
+    Str call;
+    if (!isStatic) {
+        call.Format("GetSuper_%s()->%s(%s);", module.GetBuffer(), name.GetBuffer(), paramNames.GetBuffer());
+    } else {
+        Str forwardName = module + "__" + name;
+        Str decl2 = GetDeclName(DeclText::ReplaceWord(declaration, "static", ""));
+        decl2 = DeclText::ReplaceCall(decl2, name, forwardName + "(");
+        Str forward;
+        forward.Format("%s(%s);", forwardName.GetBuffer(), paramNames.GetBuffer());
+        Str plain;
+        plain.Format("%s(%s);", name.GetBuffer(), paramNames.GetBuffer());
+        Str params = name + "(<LAYER_INTERFACE_NAME>& spl";
+        if (!paramNames.IsEmpty())
+            params += ", ";
+        head = DeclText::ReplaceCall(head, name, params);
+        call = "spl." + forward;
+        if (LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr)
+            unit->AddStaticMethodCall(decl2 + "{ return GetSuperDecorator()->" + forward + " }",
+                                      decl2 + "{ return " + m_pTransform->m_ClassName + "::" + plain + " }");
+    }
+    if (m_pClass)
+        m_pClass->AddInterfaceMethod(head + " { return " + call + " }");
+    return true;
+}
+
+bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
+{
+    if (!refined)
+        return false;
+    NodeFuncDecl* decl = func.GetDecl();
+    FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+    if (!f)
+        return false;
+    if (f->IsConstructor() || f->IsDestructor())
+        return true;
+    NodeFuncDecl* refinedDecl = refined->GetDecl();
+    Name* refinedName = refinedDecl ? refinedDecl->GetName() : nullptr;
+    if (!refinedName)
+        return false;
+    NodeFuncParams* params = decl->GetParams();
+    if (params && BaseTransform::HasUnnamedParams(*params)) {
+        Warn(*m_pModule, *decl, "unnamed parameter in " + f->GetStrName() + ": no hook method is generated for it");
+        return true;
+    }
+    Str refName = refinedName->c_str();
+    Str name = f->GetStrName();
+    Str signature = DeclText::ReplaceCall(GetSignatureKey(*f, decl), name, refName + "(");
+    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl), name, refName + "(");
+    Str paramNames = params ? params->GetParamNames(",") : Str();
+    return AddInterfaceMethod(refName, signature, declaration, paramNames, false);
+}
+
+// ---- Not called in a composition run ----
+
+Str DecoratorTransform::GetHookName(char const* name)
+{
+    Str result(name ? name : "");
+    result += "__hook__";
+    if (m_pLayer)
+        result += m_pLayer->m_LayerName;
+    result.Replace(".", "_");
+    return result;
+}
+
+ClassDB* DecoratorTransform::GetDB() { return m_pTransform->m_pClassDB; }
+
+bool DecoratorTransform::CreateBaseClassGetter()
+{
+    for (int i = 0; i < m_BaseNames.GetCount(); ++i)
+        CreateBaseClassGetter(m_BaseNames[i]);
+    return true;
+}
+
+bool DecoratorTransform::CreateBaseClassGetter(Str const& base)
+{
+    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeBlock* body = cls ? cls->GetBody() : nullptr;
+    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+    if (!open)
+        return false;
+    Str text = Templates::GetInstance()->GetTemplate("BaseClassGetter");
+    text.Replace("<CLASS />", base);
+    text.Replace("<BASE />", m_pModule->GetName());
+    open->AddTokenAfter(*BaseTransform::NewTextToken(text));
+    return true;
+}

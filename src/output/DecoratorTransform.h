@@ -1,0 +1,112 @@
+// The part of the combined transformation that joins the binding units of a
+// class composed per binding unit: the module's class derives from the
+// class's decorator, `this` and calls of the module's own member functions
+// go through the final object, `super` calls into another unit go through
+// the decorator chain, `new X` of dynamically delegated classes becomes a
+// factory call, and the module's factory method, static forwarders,
+// interface methods and hooks are registered with the layer class of its
+// binding unit and with the composed class's interface.
+#pragma once
+
+#include "base/Map.h"
+#include "base/Str.h"
+#include "base/StringArray.h"
+
+class BaseTransform;
+class ClassDB;
+class FOPModule;
+class FuncInfo;
+class FuncNode;
+class Layer;
+class LayerDecorator;
+class ModuleIncludes;
+class NodeFuncDecl;
+class TransformedModule;
+
+namespace Lex {
+class Token;
+}
+
+class DecoratorTransform {
+public:
+    explicit DecoratorTransform(BaseTransform& transform);
+    DecoratorTransform(DecoratorTransform const&) = delete;
+    DecoratorTransform& operator=(DecoratorTransform const&) = delete;
+
+    // "pFinal" in a constructor that stays a constructor (pFinal is its
+    // parameter), else "this->final".
+    char const* GetThisName();
+    void RenameThis(Lex::Token& token);
+
+    // Body events.
+    void OnTokThis(Lex::Token& token, bool beforeBody);
+    void OnMemberAccess(Lex::Token* thisToken, Lex::Token& name, bool beforeBody);
+    void OnTokSuperCall(Lex::Token* super, Lex::Token* separator, Lex::Token* name);
+    // Always true.
+    bool OnModuleInstantiation(TransformedModule& cls, Lex::Token& newToken, Lex::Token& className);
+    // `new X(..)` becomes `GetSPL().New_X()`; arguments, which the factory
+    // does not take, are dropped with a warning. An array new stays.
+    static void CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& className);
+
+    // Binding units: the layer decorator of the layer of the function's
+    // module; null for a function without module or layer.
+    static LayerDecorator* GetBindingUnit(FuncInfo& f);
+    bool FuncInSameBindingUnit(FuncInfo& f);
+    bool HasRefiningInBindingUnit(LayerDecorator& unit);
+    // The nearest lower version of the current function whose binding unit
+    // also holds a higher version of it; null when none.
+    FuncInfo* GetJampackRefinedMethod();
+    // The first function on the refining chain of the current function that
+    // lies in this module's binding unit; null when none.
+    FuncInfo* GetRefiningInSameUnit();
+
+    // The class head and the layer class.
+    bool CreateBaseDefinition();
+    bool AddBaseClass(char const* base, char const* include);
+    bool CreateFactoryMethod();
+    static Str GetDecoratorName(char const* name);
+
+    // The interface of the composed class.
+    bool AddInterfaceMethod(FuncNode& func);
+    bool AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration, Str const& paramNames,
+                            bool isStatic);
+    // True, after "not found: <signature>", when the signature is new; false,
+    // after "already there: <signature>", when it is known.
+    bool AddInterfaceMethodSignature(Str const& signature);
+    bool AddHookMethod(FuncNode& func, FuncNode* refined);
+    // The signature key of a function's declaration (by default its first):
+    // the printed signature, with " const" for a const member function.
+    static Str GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl = nullptr);
+
+    // Not called in a composition run.
+    Str GetHookName(char const* name);
+    ClassDB* GetDB();
+    bool CreateBaseClassGetter();
+    bool CreateBaseClassGetter(Str const& base);
+
+    BaseTransform* m_pTransform;
+    FOPModule* m_pModule;
+    TransformedModule* m_pClass;
+    StringSet* m_pSignatures;
+    Layer* m_pLayer;
+    ModuleIncludes* m_pIncludes;
+    // The composed base classes that the transformation removed from the
+    // class head, in order.
+    StringArray m_BaseNames;
+};
+
+// The head of an interface method made from a declaration text: the words
+// "__inline", "__forceinline", "inline", "virtual" and "override" removed,
+// "virtual " put in front unless the text holds the word "static", double
+// blanks folded.
+Str GetDeclName(Str declaration);
+
+// Text helpers that edit whole identifiers only.
+namespace DeclText {
+bool ContainsWord(Str const& text, char const* word);
+// Every occurrence of word as a whole identifier replaced by with.
+Str ReplaceWord(Str const& text, char const* word, char const* with);
+// Every occurrence of name as a whole identifier followed by "(" (blanks
+// between allowed): the name through the "(" replaced by with.
+Str ReplaceCall(Str const& text, char const* name, char const* with);
+} // namespace DeclText

@@ -1,0 +1,63 @@
+// The layer class of one binding unit: the class that the generated product
+// line uses to create the objects of the unit's composed classes. It collects
+// one factory method "New_<class>" per class composed through the unit and
+// one forwarder per static method routed through it, and writes the class
+// from the templates "layerImpl" and "layerImplCpp". One decorator per
+// binding name; the layer stack creates and keeps them.
+#pragma once
+
+#include "base/Map.h"
+#include "base/Str.h"
+#include "base/StringArray.h"
+
+class ClassFile;
+class Layer;
+class LayerStack;
+class Templates;
+
+class LayerDecorator {
+public:
+    LayerDecorator();
+    ~LayerDecorator();
+    LayerDecorator(LayerDecorator const&) = delete;
+    LayerDecorator& operator=(LayerDecorator const&) = delete;
+
+    // Takes the binding unit of the layer that first asked for it.
+    void Init(Layer& layer);
+    // The name with every "." turned into "_".
+    static Str GetLayerClassName(Str const& name);
+    // The decorator of the next lower binding unit (layers whose names begin
+    // with "Meta" are passed over); null when there is none.
+    LayerDecorator* GetSuperDecorator();
+    // Registers the factory method "New_<classInterface>"; the first
+    // registration of a method name wins.
+    void AddFactoryMethod(Str const& classInterface, Str const& className, Str const& baseInterface,
+                          Str const& ctorArgDecl, Str const& ctorArgs);
+    // Registers a static forwarder once per interface text.
+    void AddStaticMethodCall(Str const& interfaceText, Str const& layerText);
+    void GetFactoryMethodDecls(MapStringToString& decls);
+    void GetStaticMethods(StringSet& methods);
+    // Writes the layer class into the first layer's output folder, once.
+    void CreateLayerFile();
+
+    Str const& GetBindingName() const { return m_BindingName; }
+    Layer* GetFirstLayer() const { return m_pFirstLayer; }
+
+    StringSet m_FactoryNames;
+    StringSet m_StaticMethodKeys;
+    Str m_StaticForwarders;
+    Str m_BindingName;
+    StringArray m_FactoryDecls;
+    StringArray m_FactoryMethodNames;
+    StringArray m_FactoryClasses;
+    Str m_InterfaceName;
+    Str m_LayerClassName;
+    Str m_FactoryBodies;
+    ClassFile* m_pClassFile;
+    bool m_bMetaInfo;
+    bool m_bLinkDynamic;
+    bool m_bWritten;
+    Templates* m_pTemplates;
+    LayerStack* m_pLayerStack;
+    Layer* m_pFirstLayer;
+};

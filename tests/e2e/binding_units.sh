@@ -1,0 +1,138 @@
+#!/bin/bash
+# A class refined in two binding units (examples/units: the layers base and
+# limits form the unit "base", the dynamically loaded tracing layer its own
+# unit) is composed into one class per unit and the interface and decorator
+# header that joins them; every generated file must compile against the
+# example's runtime headers. A second line mixes in a class composed
+# through one unit and a composed base class.
+# Usage: binding_units.sh <mosa++> <fixtures-dir>
+set -u
+WORK=$(cd "$(mktemp -d)" && pwd -P)
+trap 'rm -rf "$WORK"' EXIT
+TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+EXAMPLE=$(cd "$2/../../examples/units" && pwd)
+FAILS=0
+PASSES=0
+
+fail() { echo "FAIL [$CASE]: $*"; FAILS=$((FAILS + 1)); }
+pass() { PASSES=$((PASSES + 1)); }
+
+has() { # file text
+    if grep -qF -- "$2" "$1"; then pass; else fail "$(basename "$1") lacks: $2"; fi
+}
+
+# Composes $DIR/$1 into $DIR/out; the console goes to $DIR/console.
+compose() {
+    (cd "$DIR" && "$TOOL" -noline -o="$DIR/out" "$1" >"$DIR/console" 2>&1)
+    local rc=$?
+    [ "$rc" -eq 0 ] && pass || { fail "exit code $rc"; cat "$DIR/console"; }
+}
+
+# Every generated header and source file compiles on its own.
+compiles() {
+    local f count=0
+    for f in "$DIR"/out/*.h "$DIR"/out/*.cpp; do
+        [ -f "$f" ] || continue
+        count=$((count + 1))
+        if g++ -std=c++17 -fsyntax-only -Wall -Werror -Wno-unused-parameter -I"$DIR/out" -I"$DIR/runtime" \
+            -x c++ "$f" 2>"$DIR/gxx"; then
+            pass
+        else
+            fail "$(basename "$f") does not compile:"
+            head -20 "$DIR/gxx"
+        fi
+    done
+    [ "$count" -ge "$1" ] || fail "only $count generated files"
+}
+
+CASE=example
+DIR=$WORK/example
+cp -r "$EXAMPLE" "$DIR"
+find "$DIR" -type f -exec touch -d '-10 seconds' {} +
+compose units.equation
+for f in Counter.h Counter__base.h Counter__tracing.h; do
+    [ -f "$DIR/out/$f" ] && pass || fail "$f was not written"
+done
+# The units derive from the decorator; calls cross units through it.
+has "$DIR/out/Counter__base.h" "class Counter__base : public Counter__Decorator"
+has "$DIR/out/Counter__base.h" "final->base_add(n);"
+has "$DIR/out/Counter__base.h" "return  GetSPL().New_Counter();"
+has "$DIR/out/Counter__tracing.h" "super->base_add(n);"
+has "$DIR/out/Counter__tracing.h" "this->final->report();"
+has "$DIR/out/Counter.h" '#include "units.h"'
+has "$DIR/out/Counter.h" "class Counter : public Class"
+has "$DIR/out/Counter.h" "static int limit(units& spl) { return spl.Counter__limit(); }"
+has "$DIR/console" "mosa++ : info: not found: void add(int)"
+has "$DIR/console" "mosa++ : info: already there: void base_add(int)"
+if grep -q "warning\|error" "$DIR/console"; then fail "messages:"; cat "$DIR/console"; else pass; fi
+compiles 3
+
+# A pure jampack class used by value, and a base class composed per unit.
+CASE=bases
+DIR=$WORK/bases
+mkdir -p "$DIR/core" "$DIR/shapes" "$DIR/extra" "$DIR/runtime"
+cp "$EXAMPLE"/runtime/Class.h "$EXAMPLE"/runtime/Feature.h "$DIR/runtime/"
+cat >"$DIR/runtime/draw.h" <<'EOT'
+#pragma once
+#include "Feature.h"
+class Shape;
+class Square;
+class draw : public Feature {
+public:
+    virtual Shape* New_Shape() = 0;
+    virtual Square* New_Square() = 0;
+};
+EOT
+cat >"$DIR/core/Point.h" <<'EOT'
+class Point {
+public:
+    int x;
+    int y;
+};
+EOT
+cat >"$DIR/core/Shape.h" <<'EOT'
+#include "Point.h"
+class Shape {
+public:
+    virtual ~Shape() {}
+    virtual int area() const { return 0; }
+    Point origin() const { return m_origin; }
+
+protected:
+    Point m_origin;
+};
+EOT
+cat >"$DIR/shapes/Square.h" <<'EOT'
+class Square : public Shape {
+public:
+    Square() : m_side(1) {}
+    int area() const { return m_side * m_side; }
+    Square* twin() const { return new Square(); }
+
+private:
+    int m_side;
+};
+EOT
+cat >"$DIR/extra/Shape.h" <<'EOT'
+refines class Shape {
+public:
+    int area() const { return super::area() + 1; }
+};
+EOT
+cat >"$DIR/extra/Square.h" <<'EOT'
+refines class Square {
+public:
+    int area() const { return 2 * super::area(); }
+};
+EOT
+printf 'core\nshapes\nextra dynamicload\n' >"$DIR/draw.equation"
+find "$DIR" -type f -exec touch -d '-10 seconds' {} +
+compose draw.equation
+has "$DIR/out/Square.h" "class Square : public Shape"
+has "$DIR/out/Square.h" "Shape* GetSuper_Shape() const { return super; }"
+has "$DIR/out/Square__base.h" "class Square__base : public Square__Decorator"
+if grep -q "warning\|error" "$DIR/console"; then fail "messages:"; cat "$DIR/console"; else pass; fi
+compiles 6
+
+echo "$PASSES passed, $FAILS failed"
+[ "$FAILS" -eq 0 ]

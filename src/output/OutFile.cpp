@@ -298,6 +298,9 @@ time_t OutFile::GetMTime()
 void OutFile::AddSourcePath(char const* path)
 {
     Str key = FileKey(path);
+    // Every module file of the run is entered, tens of thousands in a large
+    // product line; the set is only looked up, never walked.
+    m_SourceFiles.InitBuckets(16381);
     if (!key.IsEmpty())
         m_SourceFiles.Add(key);
 }

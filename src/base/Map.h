@@ -187,8 +187,9 @@ public:
         for (int i = 0; i < n; ++i)
             m_Buckets[i]->RemoveAll();
         m_Count = 0;
-        for (int i = 0; i < m_Index.GetCount(); ++i)
-            m_Index[i] = nullptr;
+        // The index is made again when the map grows large again, so that
+        // emptying a map costs what filling it did.
+        m_Index.SetCount(0);
     }
 
     // Iteration: entries bucket by bucket, each chain from its head. The

@@ -145,21 +145,26 @@ int Throughput(int reps, std::vector<std::string> files)
     return 0;
 }
 
-// Parses the units with one new parser in a child process and returns the
-// child's CPU time for it. Every measurement thus starts from the same
-// scanned units and empty name registries, as a composition run does, and
-// what one parse leaves behind never burdens the next.
-double ParseInChild(std::vector<Lex::FileUnit*> const& units, ParseProject& project, int& failed)
+// What a measurement in a child process hands back.
+struct Result {
+    double seconds;
+    int failed;
+};
+
+// Runs measure in a child process and returns its result, so that every
+// measurement starts from the same state of the heap and of the name
+// registries, as a composition run does, and nothing one measurement leaves
+// behind burdens the next.
+template <class Measure>
+Result InChild(Measure measure)
 {
-    struct Result {
-        double seconds;
-        int failed;
-    } result = {0, int(units.size())};
+    Result result = {0, 1};
     int channel[2];
     if (::pipe(channel) != 0) {
         std::perror("pipe");
         std::exit(1);
     }
+    std::fflush(stdout);
     pid_t child = ::fork();
     if (child < 0) {
         std::perror("fork");
@@ -167,13 +172,7 @@ double ParseInChild(std::vector<Lex::FileUnit*> const& units, ParseProject& proj
     }
     if (child == 0) {
         ::close(channel[0]);
-        SimpleCPPParser* parser = new SimpleCPPParser;
-        Result own = {0, 0};
-        double start = CpuSeconds();
-        for (Lex::FileUnit* unit : units)
-            if (!parser->parse(*unit, project))
-                ++own.failed;
-        own.seconds = CpuSeconds() - start;
+        Result own = measure();
         ssize_t written = ::write(channel[1], &own, sizeof own);
         ::_exit(written == ssize_t(sizeof own) ? 0 : 1);
     }
@@ -182,13 +181,26 @@ double ParseInChild(std::vector<Lex::FileUnit*> const& units, ParseProject& proj
         std::fprintf(stderr, "a measurement failed\n");
     ::close(channel[0]);
     ::waitpid(child, nullptr, 0);
-    failed += result.failed;
-    return result.seconds;
+    return result;
 }
 
-// Parse time of n classes: in one file, or in n one-class files. The best
-// of several measurements counts, against the noise of a busy machine.
-double MeasureClasses(int n, bool oneFile, int& failed)
+// Parses the units with one new parser; the parse's CPU time.
+Result Parse(std::vector<Lex::FileUnit*> const& units, ParseProject& project)
+{
+    SimpleCPPParser* parser = new SimpleCPPParser;
+    Result own = {0, 0};
+    double start = CpuSeconds();
+    for (Lex::FileUnit* unit : units)
+        if (!parser->parse(*unit, project))
+            ++own.failed;
+    own.seconds = CpuSeconds() - start;
+    return own;
+}
+
+// Parse time of n classes: in one file, or in n one-class files. The units
+// are scanned once (untimed) and parsed in separate processes; the best of
+// several parses counts, against the noise of a busy machine.
+Result MeasureClasses(int n, bool oneFile)
 {
     std::vector<std::string> texts, names;
     if (oneFile) {
@@ -215,14 +227,12 @@ double MeasureClasses(int n, bool oneFile, int& failed)
     }
 
     int rounds = n <= 4000 ? 3 : 2;
-    double best = 0;
+    Result best = {0, 0};
     for (int r = 0; r < rounds; ++r) {
-        double seconds = ParseInChild(units, project, failed);
-        if (r == 0 || seconds < best)
-            best = seconds;
+        Result round = InChild([&] { return Parse(units, project); });
+        if (r == 0 || round.seconds < best.seconds)
+            best = round;
     }
-    for (Lex::FileUnit* unit : units)
-        delete unit;
     return best;
 }
 
@@ -234,7 +244,10 @@ int Scaling(int maxClasses)
     for (bool oneFile : {true, false}) {
         double previous = 0;
         for (int n = 1000; n <= maxClasses; n *= 2) {
-            double seconds = MeasureClasses(n, oneFile, failed);
+            // Every size is scanned in a process of its own as well.
+            Result measured = InChild([&] { return MeasureClasses(n, oneFile); });
+            double seconds = measured.seconds;
+            failed += measured.failed;
             std::printf("  %-16s %6d classes: %8.3f s", oneFile ? "one file" : "one-class files", n, seconds);
             if (previous > 0) {
                 double ratio = seconds / previous;

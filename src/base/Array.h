@@ -1,7 +1,7 @@
 // Growable arrays. An array keeps the count of elements in use; its allocator
 // owns the malloc'ed slot buffer, its capacity and the grow step, and decides
-// how elements reach a new buffer. Buffers grow by the shortfall (grow step 0)
-// and never shrink. Plain arrays copy bytes; object arrays move their objects
+// how elements reach a new buffer. A buffer grows at least to twice its
+// capacity (at least 4 slots), so n additions cost O(n), and never shrinks. Plain arrays copy bytes; object arrays move their objects
 // bitwise and keep an empty object in every slot that is not in use.
 //
 // T is the element type and A the type in which an element is handed to
@@ -240,14 +240,16 @@ public:
     }
 
 protected:
-    // The growth rule. Returns the old buffer, not yet freed, when a new one
-    // was made, so that a value read from it can still be copied.
+    // The growth rule: to n slots, but at least to twice the capacity, to 4
+    // slots and by the grow step. Returns the old buffer, not yet freed, when
+    // a new one was made, so that a value read from it can still be copied.
     T* GrowKeep(int n)
     {
         size_t capacity = m_Alloc.m_Capacity;
         if (n <= 0 || static_cast<size_t>(n) <= capacity)
             return nullptr;
-        size_t newCapacity = capacity + std::max(static_cast<size_t>(n) - capacity, m_Alloc.m_GrowStep);
+        size_t newCapacity = std::max({static_cast<size_t>(n), 2 * capacity, size_t(4),
+                                       capacity + m_Alloc.m_GrowStep});
         T* buffer = static_cast<T*>(ArrayMem::Alloc(newCapacity * sizeof(T)));
         T* old = m_Alloc.m_pBuffer;
         m_Alloc.m_Capacity = newCapacity;

@@ -14,10 +14,17 @@ Config::Config()
 
 Config::~Config()
 {
+    RemoveOptions();
+}
+
+void Config::RemoveOptions()
+{
     for (int i = 0; i < m_Options.GetCount(); ++i)
         delete m_Options[i];
     for (int i = 0; i < m_Params.GetCount(); ++i)
         delete m_Params[i];
+    m_Options.RemoveAll();
+    m_Params.RemoveAll();
 }
 
 Config& Config::GetInstance()
@@ -39,6 +46,7 @@ bool Config::Init(int argc, char** argv)
 
 void Config::InitOptions()
 {
+    RemoveOptions();
     AddOption("linkdir", "generate one directory for each link lib", m_bLinkDir);
     MOSA_InitOptions();
     // g++ output unless the parser is set up for Microsoft C++, which it

@@ -24,8 +24,11 @@ public:
 
     // Registers the options and parses the arguments. False when the usage
     // must be printed: no arguments, "--help" first, or an unknown option
-    // (reported as "unknown option: -...").
+    // (reported as "unknown option: -..."). Called again, it starts afresh
+    // from the defaults.
     bool Init(int argc, char** argv);
+    // Registers every option once, with its default; options registered
+    // before are dropped first.
     void InitOptions();
     void MOSA_InitOptions();
     bool util_app_config_Init(int argc, char** argv);
@@ -74,6 +77,7 @@ public:
 
 private:
     static Str Value(char const* target);
+    void RemoveOptions();
 
     static EquationNameSource m_pEquationNameSource;
 };

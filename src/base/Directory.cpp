@@ -146,6 +146,10 @@ Str Directory::MakeRelPath(Str base, Str path)
     ToSlashes(path);
     if (path.GetLength() < base.GetLength())
         return path;
+    // The base's own text counts the folders to climb: a backslash in it is
+    // part of a folder's name. Only the search for the common part reads
+    // it as a separator.
+    Str const baseText = base;
     ToSlashes(base);
 
     // The common part ends at a component boundary of both texts. The last
@@ -171,14 +175,14 @@ Str Directory::MakeRelPath(Str base, Str path)
     }
 
     // Skip the separator that follows the common part, when there is one.
-    auto rest = [common](Str const& text) {
+    auto rest = [common](Str const& text, Str const& separators) {
         size_t from = common;
-        if (from < text.GetLength() && text.GetBuffer()[from] == '/')
+        if (from < separators.GetLength() && separators.GetBuffer()[from] == '/')
             ++from;
         return Str(text.GetBuffer() + (from < text.GetLength() ? from : text.GetLength()));
     };
-    Str baseRest = rest(base);
-    Str pathRest = rest(path);
+    Str baseRest = rest(baseText, base);
+    Str pathRest = rest(path, path);
 
     Str result;
     if (baseRest.IsEmpty()) {

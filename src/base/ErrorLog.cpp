@@ -4,11 +4,15 @@
 #include "base/XmlString.h"
 #include "scanner/Token.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 File* ErrorLog::m_pLogFile = nullptr;
+bool ErrorLog::m_bFailed = false;
+bool ErrorLog::m_bLogFailureShown = false;
 
 void ErrorLog::OnUserInfo(char const* text, char const* file, int line)
 {
@@ -53,7 +57,7 @@ void ErrorLog::DebugMsg(char const*, Lex::Token& token)
     (void)token.location.filename().name();
 }
 
-void ErrorLog::PrintMsg(char const* type, char const* text, char const* file, int line)
+bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, int line)
 {
     char const* shownType = type ? type : Info;
     Str linePart;
@@ -61,12 +65,18 @@ void ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
         linePart.Format("(%d)", line);
     Str console;
     console.Format("%s%s : %s: %s\n", file ? file : "mosa++", linePart.GetBuffer(), shownType, text ? text : "");
-    WriteLogMsg(type, text, file, line);
-    if (type != InfoExt)
-        System::out.print(console);
+    bool ok = WriteLogMsg(type, text, file, line);
+    // The type may be a copy of the text rather than the constant itself.
+    if (!type || strcmp(type, InfoExt) != 0) {
+        if (!System::out.print(console)) {
+            m_bFailed = true;
+            ok = false;
+        }
+    }
+    return ok;
 }
 
-void ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file, int line)
+bool ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file, int line)
 {
     Str attributes;
     attributes += "type=\"";
@@ -82,15 +92,42 @@ void ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file,
     XmlString element;
     element.Add("MSG", attributes, XmlString::EncodeText(text ? text : ""));
     element += "\n";
-    WriteLog(element);
+    return WriteLog(element);
 }
 
-void ErrorLog::WriteLog(Str const& text)
+bool ErrorLog::WriteLog(Str const& text)
 {
     if (!m_pLogFile)
+        return true;
+    char const* data = text.GetBuffer();
+    size_t left = strlen(data);
+    while (left > 0) {
+        ssize_t count = write(m_pLogFile->GetFd(), data, left);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            LogFailed("write", count < 0 ? errno : ENOSPC);
+            return false;
+        }
+        data += count;
+        left -= static_cast<size_t>(count);
+    }
+    return true;
+}
+
+void ErrorLog::LogFailed(char const* what, int error)
+{
+    m_bFailed = true;
+    if (m_bLogFailureShown)
         return;
-    ssize_t written = write(m_pLogFile->GetFd(), text.GetBuffer(), strlen(text.GetBuffer()));
-    (void)written;
+    m_bLogFailureShown = true;
+    fprintf(stderr, "mosa++: cannot %s the log file %s: %s\n", what,
+            m_pLogFile ? m_pLogFile->GetName().GetBuffer() : "", strerror(error));
+}
+
+bool ErrorLog::HasFailed()
+{
+    return m_bFailed || System::out.HasFailed();
 }
 
 void ErrorLog::InitLogFile(char const* path)
@@ -102,17 +139,23 @@ void ErrorLog::InitLogFile(char const* path)
         return;
     m_pLogFile = new File(path);
     m_pLogFile->SetFd(fd);
+    m_bLogFailureShown = false;
     WriteLog("<log>\n");
 }
 
-void ErrorLog::CloseLogFile()
+bool ErrorLog::CloseLogFile()
 {
     if (!m_pLogFile)
-        return;
-    WriteLog("</log>\n");
-    close(m_pLogFile->GetFd());
+        return true;
+    bool ok = WriteLog("</log>\n");
+    // A full disk may show only when the data reaches it.
+    if (close(m_pLogFile->GetFd()) != 0) {
+        LogFailed("close", errno);
+        ok = false;
+    }
     delete m_pLogFile;
     m_pLogFile = nullptr;
+    return ok;
 }
 
 Str ErrorLog::GetLogPath()

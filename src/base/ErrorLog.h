@@ -2,7 +2,11 @@
 // standard output ("file(line) : type: text", "mosa++" standing for a
 // missing file), except those of the type "info_ext", and one MSG element in
 // the XML log while a log is open. The log is opened once per run and closed
-// when the process ends.
+// by the driver, or at the latest when the process ends.
+//
+// A message that cannot be written to the console or to the log makes the
+// run fail: HasFailed() tells the driver so. A failure of the log is also
+// reported on standard error, once for each log.
 #pragma once
 
 #include "base/File.h"
@@ -14,7 +18,7 @@ class Token;
 
 class ErrorLog {
 public:
-    // Message types; InfoExt is recognised by address.
+    // Message types; a type with the text of InfoExt goes to the log only.
     static constexpr char Info[] = "info";
     static constexpr char InfoExt[] = "info_ext";
     static constexpr char Warning[] = "warning";
@@ -38,21 +42,25 @@ public:
     static void DebugMsg(char const* text, Lex::Token& token);
 
     // Console line and log element. A null type counts as "info", a null
-    // text as the empty text.
-    static void PrintMsg(char const* type, char const* text, char const* file, int line);
+    // text as the empty text. False when either could not be written.
+    static bool PrintMsg(char const* type, char const* text, char const* file, int line);
     // One element: <MSG type="..." file="..." line="..." >text</MSG>, with
     // values and text XML-encoded; no line attribute without a file.
-    static void WriteLogMsg(char const* type, char const* text, char const* file, int line);
+    static bool WriteLogMsg(char const* type, char const* text, char const* file, int line);
     // The text up to its first NUL to the open log; nothing without one.
-    static void WriteLog(Str const& text);
+    // False when the log could not take the whole text.
+    static bool WriteLog(Str const& text);
 
     // Opens the log at the path (create, truncate) and writes "<log>\n";
     // nothing when a log is open; a failed open leaves no log.
     static void InitLogFile(char const* path);
-    // Writes "</log>\n" and closes the open log.
-    static void CloseLogFile();
+    // Writes "</log>\n" and closes the open log; false when that failed.
+    static bool CloseLogFile();
     // The open log's path; empty while none is open.
     static Str GetLogPath();
+
+    // True once a message, or the end of a log, could not be written.
+    static bool HasFailed();
 
     static File* m_pLogFile;
     // Defined with the other process-wide objects so that it is destroyed
@@ -61,4 +69,10 @@ public:
 
 private:
     static void OnToken(char const* type, char const* text, Lex::Token& token);
+    // Marks the run failed; the first failure of the open log is reported
+    // on standard error with the system's reason.
+    static void LogFailed(char const* what, int error);
+
+    static bool m_bFailed;
+    static bool m_bLogFailureShown;
 };

@@ -20,7 +20,7 @@ bool HasWhiteSpace(char const* text)
 
 } // namespace
 
-void GenericFileLink::UpdateLink(Str const& dir, Str const& name, Str target)
+bool GenericFileLink::UpdateLink(Str const& dir, Str const& name, Str target)
 {
     Str linkPath = dir + "/" + name;
     Str ownFile = linkPath + ".link";
@@ -30,9 +30,10 @@ void GenericFileLink::UpdateLink(Str const& dir, Str const& name, Str target)
     bool haveOwn = ownStat.stat(ownFile);
 
     if (!haveLink)
-        CreateOsLink(linkPath, target, haveOwn ? ownStat.st_mtime : 0);
-    else if (!haveOwn)
-        CreateOwnLink(ownFile, dir, target, linkStat.st_mtime);
+        return CreateOsLink(linkPath, target, haveOwn ? ownStat.st_mtime : 0);
+    if (!haveOwn)
+        return CreateOwnLink(ownFile, dir, target, linkStat.st_mtime);
+    return true;
 }
 
 Str GenericFileLink::ReadOwnLink(Str const& linkFile, OwnLinkState* state)

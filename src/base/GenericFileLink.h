@@ -19,8 +19,9 @@ public:
 
     // Makes sure both forms of the link dir/name exist: a missing symbolic
     // link is created to target; else a missing own link file is written.
-    // An existing own link file is never rewritten.
-    static void UpdateLink(Str const& dir, Str const& name, Str target);
+    // An existing own link file is never rewritten. False when the missing
+    // form could not be made.
+    static bool UpdateLink(Str const& dir, Str const& name, Str target);
 
     // The absolute folder an own link file points to; empty unless the
     // state is link_resolved. The word is taken relative to the folder of

@@ -3,6 +3,12 @@
 // entry goes to the head of its chain; iteration runs bucket by bucket and,
 // within a bucket, from the newest entry to the oldest.
 //
+// The bucket count never changes, so the iteration order is the same in every
+// run. A map that may hold many entries is made indexed (SetIndexed): beside
+// its buckets it keeps a look-up index that grows with it, so Find and Put
+// cost the same at any size, while the buckets and the iteration order stay
+// exactly as they would be without it.
+//
 // Keys are strings (K = Str, passed as char const*) or object pointers
 // (K = KArg = a pointer type). Map<K, V> is short for Map<K, K, V, V>.
 #pragma once
@@ -100,7 +106,7 @@ public:
         }
     };
 
-    Map() : m_Count(0), m_WantedBuckets(29) {}
+    Map() : m_Count(0), m_WantedBuckets(29), m_bIndexed(false), m_IndexShift(32) {}
     virtual ~Map() {}
     Map(Map const&) = delete;
     Map& operator=(Map const&) = delete;
@@ -119,12 +125,26 @@ public:
             MakeBuckets();
     }
 
+    // Keeps a look-up index from now on (entries already there included).
+    // Only the cost of Find, Put and Remove changes.
+    void SetIndexed()
+    {
+        if (m_bIndexed)
+            return;
+        m_bIndexed = true;
+        if (m_Count > m_MaxUnindexed)
+            Reindex(m_Count);
+    }
+    bool IsIndexed() const { return m_bIndexed; }
+
     // The entry of the key, or null. Never makes buckets.
     HashNode* Find(KArg key) const
     {
         if (m_Buckets.GetCount() == 0)
             return nullptr;
         uint32_t hash = Traits::Hash(key);
+        if (m_Index.GetCount() != 0)
+            return FindIndexed(hash, key);
         return FindIn(Bucket(hash), hash, key);
     }
 
@@ -146,6 +166,8 @@ public:
         HashNode* previous = nullptr;
         for (HashNode* node = bucket->m_pHead; node; previous = node, node = node->m_pNext) {
             if (node->m_Hash == hash && Traits::Equal(node->m_Key, key)) {
+                if (m_Index.GetCount() != 0)
+                    Unindex(node);
                 if (previous)
                     previous->m_pNext = node->m_pNext;
                 else
@@ -165,6 +187,9 @@ public:
         for (int i = 0; i < n; ++i)
             m_Buckets[i]->RemoveAll();
         m_Count = 0;
+        // The index is made again when the map grows large again, so that
+        // emptying a map costs what filling it did.
+        m_Index.SetCount(0);
     }
 
     // Iteration: entries bucket by bucket, each chain from its head. The
@@ -185,12 +210,14 @@ protected:
         if (m_Buckets.GetCount() == 0)
             MakeBuckets();
         HashList* bucket = Bucket(hash);
-        HashNode* node = FindIn(bucket, hash, key);
+        HashNode* node = m_Index.GetCount() != 0 ? FindIndexed(hash, key) : FindIn(bucket, hash, key);
         if (!node) {
             node = new HashNode(hash, key);
             node->m_pNext = bucket->m_pHead;
             bucket->m_pHead = node;
             ++m_Count;
+            if (m_bIndexed)
+                AddToIndex(node);
         }
         return node;
     }
@@ -225,9 +252,94 @@ private:
         return nullptr;
     }
 
+    // The look-up index: open addressing with linear probing over a power of
+    // two slots, at most half of them used; a slot holds an entry or null.
+    // A small map is searched through its chains and has no index yet.
+    static constexpr int m_MaxUnindexed = 16;
+
+    size_t IndexSlot(uint32_t hash) const
+    {
+        return m_IndexShift >= 32 ? 0 : static_cast<size_t>((hash * 2654435769u) >> m_IndexShift);
+    }
+
+    HashNode* FindIndexed(uint32_t hash, KArg key) const
+    {
+        int size = m_Index.GetCount();
+        if (size == 0)
+            return nullptr;
+        size_t mask = static_cast<size_t>(size) - 1;
+        for (size_t i = IndexSlot(hash);; i = (i + 1) & mask) {
+            HashNode* node = m_Index[static_cast<int>(i)];
+            if (!node)
+                return nullptr;
+            if (node->m_Hash == hash && Traits::Equal(node->m_Key, key))
+                return node;
+        }
+    }
+
+    // Enters a node that is already counted in m_Count.
+    void AddToIndex(HashNode* node)
+    {
+        if (m_Count <= m_MaxUnindexed && m_Index.GetCount() == 0)
+            return;
+        if (static_cast<size_t>(m_Count) * 2 > static_cast<size_t>(m_Index.GetCount()))
+            Reindex(m_Count);
+        else
+            Place(node);
+    }
+
+    void Place(HashNode* node)
+    {
+        size_t mask = static_cast<size_t>(m_Index.GetCount()) - 1;
+        size_t i = IndexSlot(node->m_Hash);
+        while (m_Index[static_cast<int>(i)])
+            i = (i + 1) & mask;
+        m_Index[static_cast<int>(i)] = node;
+    }
+
+    // Rebuilds the index with room for twice the given number of entries.
+    void Reindex(int entries)
+    {
+        size_t size = 64;
+        unsigned shift = 26;
+        while (size < 2 * static_cast<size_t>(entries)) {
+            size *= 2;
+            --shift;
+        }
+        m_Index.SetCount(static_cast<int>(size));
+        for (int i = 0; i < m_Index.GetCount(); ++i)
+            m_Index[i] = nullptr;
+        m_IndexShift = shift;
+        for (HashNode* node = GetFirst(); node; node = GetNext(node))
+            Place(node);
+    }
+
+    // Takes a node out of the index; the entries behind it in its probe run
+    // move up so that every entry stays reachable from its home slot.
+    void Unindex(HashNode* node)
+    {
+        size_t mask = static_cast<size_t>(m_Index.GetCount()) - 1;
+        size_t hole = IndexSlot(node->m_Hash);
+        while (m_Index[static_cast<int>(hole)] != node)
+            hole = (hole + 1) & mask;
+        for (size_t next = (hole + 1) & mask; HashNode* moved = m_Index[static_cast<int>(next)];
+             next = (next + 1) & mask) {
+            size_t home = IndexSlot(moved->m_Hash);
+            bool stays = hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
+            if (!stays) {
+                m_Index[static_cast<int>(hole)] = moved;
+                hole = next;
+            }
+        }
+        m_Index[static_cast<int>(hole)] = nullptr;
+    }
+
     int m_Count;
     HashTable m_Buckets;
     int m_WantedBuckets;
+    bool m_bIndexed;
+    unsigned m_IndexShift;
+    Array<HashNode*> m_Index;
 };
 
 // The short spelling Map<K, V>: keys and values passed as they are stored.

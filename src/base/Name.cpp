@@ -55,10 +55,26 @@ QualName* QualName::GetName(Array<Name*, Name* const&> const& components)
         qualName = new QualName(key);
         registry.Put(key, qualName);
     }
-    if (qualName->m_Components.GetCount() == 0 && &qualName->m_Components != &components)
+    // A qualified name gets its components when it is made, and each of
+    // them then lists it; a name that is listed need not be searched again,
+    // which keeps names such as "std" cheap however many qualified names
+    // they are part of.
+    bool fresh = qualName->m_Components.GetCount() == 0;
+    if (fresh && &qualName->m_Components != &components)
         qualName->m_Components = components;
-    for (int i = 0; i < n; ++i)
-        components[i]->AddQualName(*qualName);
+    Array<Name*, Name* const&> const& made = qualName->m_Components;
+    for (int i = 0; i < n; ++i) {
+        Name* component = components[i];
+        Array<QualName*, QualName* const&>& listed = component->m_QualNames;
+        if (fresh) {
+            // Only this call has listed it so far, always last.
+            int count = listed.GetCount();
+            if (count == 0 || listed[count - 1] != qualName)
+                listed.Add(qualName);
+        } else if (i >= made.GetCount() || made[i] != component) {
+            component->AddQualName(*qualName);
+        }
+    }
     return qualName;
 }
 

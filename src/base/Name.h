@@ -26,7 +26,12 @@ class QualName;
 template <class T>
 class NameMap : public MapStringTo<T*, T*> {
 public:
-    NameMap() : m_Requests(0), m_Allocations(0) { this->InitBuckets(1017); }
+    NameMap() : m_Requests(0), m_Allocations(0)
+    {
+        this->InitBuckets(1017);
+        // Every identifier of the run passes through here.
+        this->SetIndexed();
+    }
     ~NameMap() override
     {
         for (auto* node = this->GetFirst(); node; node = this->GetNext(node))

@@ -2,19 +2,25 @@
 
 #include <cstdio>
 
-void PrintStream::print(char const* text)
+bool PrintStream::Done(bool written)
 {
-    printf("%s", text ? text : "");
-    fflush(stdout);
+    bool flushed = fflush(stdout) == 0;
+    if (!written || !flushed)
+        m_bFailed = true;
+    return written && flushed;
 }
 
-void PrintStream::print(Str const* text)
+bool PrintStream::print(char const* text)
 {
-    print(text ? text->GetBuffer() : "");
+    return Done(printf("%s", text ? text : "") >= 0);
 }
 
-void PrintStream::println(char const* text)
+bool PrintStream::print(Str const* text)
 {
-    puts(text ? text : "");
-    fflush(stdout);
+    return print(text ? text->GetBuffer() : "");
+}
+
+bool PrintStream::println(char const* text)
+{
+    return Done(puts(text ? text : "") >= 0);
 }

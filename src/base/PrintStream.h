@@ -5,8 +5,19 @@
 
 class PrintStream {
 public:
-    void print(char const* text);
-    void print(Str const* text);
+    // Each answers false when the text could not be written or flushed (a
+    // closed or full output); the stream then counts as failed for the rest
+    // of the run.
+    bool print(char const* text);
+    bool print(Str const* text);
     // The text and a line break.
-    void println(char const* text);
+    bool println(char const* text);
+
+    // True once a print failed.
+    bool HasFailed() const { return m_bFailed; }
+
+private:
+    bool Done(bool written);
+
+    bool m_bFailed = false;
 };

@@ -18,10 +18,12 @@ char* AllocBytes(size_t size)
     return buffer;
 }
 
-// The growth rule: by the shortfall, but at least by the grow step.
+// The growth rule: by the shortfall, but at least by the grow step and at
+// least to twice the capacity, so that appending n bytes piece by piece
+// costs O(n).
 size_t GrownCapacity(size_t capacity, size_t growStep, size_t need)
 {
-    return capacity + std::max(growStep, need - capacity);
+    return capacity + std::max({growStep, need - capacity, capacity});
 }
 
 } // namespace
@@ -134,7 +136,7 @@ Str& Str::operator=(char const* text)
 
 Str& Str::operator=(Str const& other)
 {
-    return *this = other.m_pText;
+    return SetData(other.m_pText, other.m_Length);
 }
 
 void Str::Append(char const* data, size_t n)
@@ -163,7 +165,7 @@ Str& Str::operator+=(char const* text)
 
 Str& Str::operator+=(Str const& other)
 {
-    AddData(other.m_pText);
+    Append(other.m_pText, other.m_Length);
     return *this;
 }
 
@@ -238,13 +240,15 @@ Str& Str::Replace(char const* find, char const* with)
     size_t withLength = strlen(with);
     Str work;
     work.AllocBuf(findLength + 1);
+    // The whole text is searched, bytes behind a NUL too.
     char const* rest = m_pText;
-    while (char const* hit = strstr(rest, find)) {
+    char const* end = m_pText + m_Length;
+    while (char const* hit = static_cast<char const*>(memmem(rest, static_cast<size_t>(end - rest), find, findLength))) {
         work.Append(rest, static_cast<size_t>(hit - rest));
         work.Append(with, withLength);
         rest = hit + findLength;
     }
-    work.Append(rest, strlen(rest));
+    work.Append(rest, static_cast<size_t>(end - rest));
     return SetData(work.m_pText, work.m_Length);
 }
 
@@ -252,7 +256,7 @@ Str Str::Left(size_t n) const
 {
     if (n == 0)
         return Str();
-    size_t k = std::min(n, strlen(m_pText));
+    size_t k = std::min(n, m_Length);
     return Concat(m_pText, k, nullptr, 0);
 }
 
@@ -275,7 +279,7 @@ bool Str::equals(char const* text, size_t length) const
         return false;
     if (m_pText[0] != text[0])
         return false;
-    return strcmp(m_pText, text) == 0;
+    return memcmp(m_pText, text, length) == 0;
 }
 
 bool Str::operator==(char const* text) const
@@ -302,21 +306,21 @@ Str Str::Concat(char const* left, size_t leftLength, char const* right, size_t r
 Str operator+(char const* left, Str const& right)
 {
     size_t leftLength = left ? strlen(left) : 0;
-    return Str::Concat(left, leftLength, right.m_pText, strlen(right.m_pText));
+    return Str::Concat(left, leftLength, right.m_pText, right.m_Length);
 }
 
 Str operator+(Str const& left, char const* right)
 {
     size_t rightLength = right ? strlen(right) : 0;
-    return Str::Concat(left.m_pText, strlen(left.m_pText), right, rightLength);
+    return Str::Concat(left.m_pText, left.m_Length, right, rightLength);
 }
 
 Str operator+(Str const& left, Str const& right)
 {
-    return Str::Concat(left.m_pText, strlen(left.m_pText), right.m_pText, strlen(right.m_pText));
+    return Str::Concat(left.m_pText, left.m_Length, right.m_pText, right.m_Length);
 }
 
 Str operator+(Str const& left, char right)
 {
-    return Str::Concat(left.m_pText, strlen(left.m_pText), &right, 1);
+    return Str::Concat(left.m_pText, left.m_Length, &right, 1);
 }

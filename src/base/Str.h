@@ -1,6 +1,10 @@
 // The system's own byte string: a malloc'ed, NUL-terminated buffer with a
 // capacity, a grow step and a length. Strings without text of their own share
 // one static empty buffer, so an empty string costs no allocation.
+//
+// A Str holds bytes: copying, assigning, appending, comparing, slicing and
+// replacing use its stored length, so NUL bytes inside the text are kept.
+// Arguments of type char const* are C strings, read up to their first NUL.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +27,8 @@ public:
     size_t GetCapacity() const { return m_Capacity; }
 
     // Makes the buffer hold at least `need` bytes (NUL included). It grows by
-    // at least the grow step; the text is kept. With freeOld false the old
+    // at least the grow step and at least to twice its capacity; the text is
+    // kept. With freeOld false the old
     // buffer is not given back (every caller passes true).
     void AllocBuf(size_t need, bool freeOld = true);
 

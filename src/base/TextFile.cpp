@@ -58,13 +58,11 @@ bool TextFile::Load(char const* path)
     return Load();
 }
 
-bool TextFile::Save(bool create, bool truncate)
+bool TextFile::Save(bool create, bool)
 {
-    int flags = O_WRONLY;
+    int flags = O_WRONLY | O_TRUNC;
     if (create)
         flags |= O_CREAT;
-    if (truncate)
-        flags |= O_TRUNC;
     int fd = ::open(m_FileName, flags, 0666);
     if (fd == -1)
         return false;
@@ -83,7 +81,9 @@ bool TextFile::Save(bool create, bool truncate)
         data += count;
         left -= static_cast<size_t>(count);
     }
-    ::close(fd);
+    // Some file systems report a full disk only here.
+    if (::close(fd) != 0)
+        ok = false;
     return ok;
 }
 

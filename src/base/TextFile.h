@@ -18,9 +18,11 @@ public:
     // Sets the file name (null empties it), then loads.
     bool Load(char const* path);
 
-    // Writes the content from the start of the file, mode 0666; create adds
-    // a missing file, truncate cuts an existing one. True exactly when every
-    // byte was written.
+    // Replaces the whole file by the content, mode 0666; create adds a
+    // missing file. An existing file is always cut to the content: there is
+    // no mode that keeps an old tail, and truncate is accepted for the
+    // callers' sake only. True exactly when every byte was written and the
+    // file was closed without an error.
     bool Save(bool create, bool truncate);
     // Makes text the content (null empties it), then saves.
     bool Save(char const* text, bool create, bool truncate);

@@ -1,6 +1,7 @@
 #include "compose/Application.h"
 
 #include "base/Config.h"
+#include "base/ErrorLog.h"
 #include "compose/FopParseProject.h"
 
 #include <cstdio>
@@ -27,10 +28,15 @@ int Application::Run(int argc, char** argv)
 {
     m_Argc = argc;
     m_Argv = argv;
+    int code = 1;
     if (Initialize())
-        return main();
-    PrintUsage(nullptr, nullptr);
-    return 1;
+        code = main();
+    else
+        PrintUsage(nullptr, nullptr);
+    // A message or log end that could not be written fails the run.
+    if (!ErrorLog::CloseLogFile() || ErrorLog::HasFailed())
+        code = 1;
+    return code;
 }
 
 bool Application::Initialize()

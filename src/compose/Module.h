@@ -6,13 +6,21 @@
 #include "base/Str.h"
 #include "compose/ParseUnit.h"
 
+#include <cstddef>
 #include <ctime>
+#include <new>
 
 class CTokenListener;
 class ParseProject;
 
 class Module {
 public:
+    // Modules, and the copies made for mixins, live until the end of the
+    // run. Allocating them here names them for the leak checker, which is
+    // told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     // File types by extension (compared without regard to case).
     enum FileType {
         FT_NONE = 0,

@@ -47,6 +47,8 @@ bool ParseUnit::Parse(bool verbose)
     if (m_pScanner->aborted()) {
         errors << Lex::sev_error << "scan of " << m_Path.GetBuffer() << " stopped before the end of the file"
                << Lex::endMessage;
+        // Nothing was parsed from the partial token list: it goes.
+        delete m_pUnit;
         m_pUnit = nullptr;
         return false;
     }

@@ -13,7 +13,9 @@
 #include "base/StringArray.h"
 #include "compose/ClassAccessGraphNode.h"
 
+#include <cstddef>
 #include <ctime>
+#include <new>
 
 class ClassInterface;
 class FOPModule;
@@ -29,6 +31,11 @@ class OutFileList;
 
 class TransformedModule {
 public:
+    // Composed classes live until the end of the run. Allocating them here
+    // names them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     // Takes the module's name, creates the output folder and reads the
     // dependency file of the last run. The module enters the class by Add.
     TransformedModule(LayerStack& stack, FOPModule& module);

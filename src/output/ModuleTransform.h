@@ -11,6 +11,9 @@
 #include "base/Str.h"
 #include "output/ModuleIncludes.h"
 
+#include <cstddef>
+#include <new>
+
 class FOPModule;
 class FuncInfo;
 class OutFile;
@@ -18,6 +21,12 @@ class TransformedModule;
 
 class ModuleTransform {
 public:
+    // Transformation units live with their composed class until the end of
+    // the run. Allocating them here names them for the leak checker, which
+    // is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     explicit ModuleTransform(TransformedModule& cls);
     ModuleTransform(ModuleTransform const&) = delete;
     ModuleTransform& operator=(ModuleTransform const&) = delete;

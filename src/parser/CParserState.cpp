@@ -55,6 +55,8 @@ CParserState::CParserState()
       m_AspectParser(*this), m_bFatalError(false)
 {
     m_IdNodes.InitBuckets(29);
+    // One entry per identifier of the file.
+    m_IdNodes.SetIndexed();
     ClearLastNodes();
 }
 

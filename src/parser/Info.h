@@ -36,6 +36,11 @@ struct AOPInfo {
 
 class Info : public GraphNode<Info> {
 public:
+    // Info objects live until the end of the run. Allocating them here names
+    // them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     // A null name stands for "__unnamed__".
     explicit Info(Name* name);
     ~Info() override;

@@ -7,7 +7,9 @@
 #include "base/Str.h"
 #include "scanner/Token.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 class Name;
 class Scope;
@@ -61,6 +63,11 @@ enum SourceLanguage : uint32_t {
 
 class Node : public PrintableGraphNode<Node> {
 public:
+    // Syntax nodes live until the end of the run. Allocating them here names
+    // them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     explicit Node(NodeTypes kind);
     ~Node() override;
 

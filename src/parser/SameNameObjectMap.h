@@ -31,7 +31,11 @@ inline NodeID* NameNodeOf(NodeNSDef& def)
 template <class T>
 class CSameNameObjectMap : public Map<Name*, Array<T*>*> {
 public:
-    CSameNameObjectMap() : m_Added(0) { this->InitBuckets(29); }
+    CSameNameObjectMap() : m_Added(0)
+    {
+        this->InitBuckets(29);
+        this->SetIndexed();
+    }
     ~CSameNameObjectMap() override
     {
         for (auto* entry = this->GetFirst(); entry; entry = this->GetNext(entry))

@@ -7,7 +7,11 @@
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeNSDef.h"
 
-Scope::Scope(ScopeType type, Node& node) : m_Type(type), m_pNode(&node), m_pParent(nullptr) {}
+Scope::Scope(ScopeType type, Node& node) : m_Type(type), m_pNode(&node), m_pParent(nullptr)
+{
+    // A file or namespace scope may hold every class of a product line.
+    m_Children.SetIndexed();
+}
 
 Scope::~Scope()
 {

@@ -28,6 +28,11 @@ enum ScopeType : int {
 
 class Scope {
 public:
+    // Scopes live until the end of the run. Allocating them here names
+    // them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     Scope(ScopeType type, Node& node);
     // Frees the per-name arrays; the child scopes stay.
     virtual ~Scope();

@@ -8,6 +8,7 @@
 #include "scanner/Token.h"
 #include "scanner/Unit.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -149,15 +150,15 @@ Token* CScanner::make_token(Lang lang, int type, int len)
     // The raw text without its continuations; it may hold NUL bytes.
     char stack_area[512];
     char* text = len < 512 ? stack_area : static_cast<char*>(std::malloc(size_t(len) + 1));
-    int copied = len;
     if (!text) {
-        // No room for the text: the piece is still moved over below.
-        text = stack_area;
-        copied = 0;
+        // As everywhere else, running out of memory ends the run rather than
+        // losing the token's text.
+        std::fputs("out of memory\n", stderr);
+        std::abort();
     }
     char const* raw = cont_lines.token();
     int n = 0;
-    for (int i = 0; i < copied; ++i) {
+    for (int i = 0; i < len; ++i) {
         if (raw[i] == '\\' && i + 1 < len && raw[i + 1] == '\n') {
             ++i;
             continue;

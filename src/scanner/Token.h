@@ -12,6 +12,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define LEX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LEX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace Lex {
 
 // Tells which recognizer made a token. Tags compare by pointer identity.
@@ -55,9 +63,16 @@ public:
     Token& operator=(Token const&) = delete;
     ~Token() override;
 
-    // Tokens come from a free list of token-sized blocks.
+    // Tokens come from a free list of token-sized blocks. Under
+    // AddressSanitizer they are plain heap blocks instead, so that a use of
+    // a deleted token is reported.
     static void* operator new(std::size_t size);
     static void operator delete(void* p, std::size_t size);
+#ifdef LEX_ADDRESS_SANITIZER
+    static constexpr bool recycles_blocks = false;
+#else
+    static constexpr bool recycles_blocks = true;
+#endif
 
     Token* duplicate() const override;
 

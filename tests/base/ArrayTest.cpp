@@ -21,20 +21,47 @@ std::vector<std::string> Texts(A const& array)
 
 using Strings = std::vector<std::string>;
 
-TEST(Array, GrowsToExactlyTheCountNeeded)
+TEST(Array, AddReturnsTheIndex)
 {
     Array<char const*> a;
     EXPECT_EQ(0, a.GetCount());
-    EXPECT_EQ(0u, a.GetCapacity());
-
     char const* const items[] = {"a", "b", "c"};
-    for (size_t i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(static_cast<int>(i), a.Add(items[i]));
-        EXPECT_EQ(i + 1, a.GetCapacity());
-    }
     a.InsertAt(0, "d");
     EXPECT_EQ((Strings{"d", "a", "b", "c"}), Texts(a));
-    EXPECT_EQ(4u, a.GetCapacity());
+}
+
+// Counts how often the elements move to a new buffer while n elements are
+// added one by one.
+template <class A, class V>
+int MovesWhileAdding(A& a, int n, V value)
+{
+    int moves = 0;
+    void const* buffer = nullptr;
+    for (int i = 0; i < n; ++i) {
+        a.Add(value);
+        if (&a[0] != buffer) {
+            ++moves;
+            buffer = &a[0];
+        }
+    }
+    return moves;
+}
+
+TEST(Array, AddingMovesTheElementsRarely)
+{
+    // Amortised growth: 200,000 additions move the elements a few dozen
+    // times, not once per addition.
+    int item = 0;
+    Array<int*> plain;
+    EXPECT_LT(MovesWhileAdding(plain, 200000, &item), 40);
+    EXPECT_EQ(200000, plain.GetCount());
+    EXPECT_EQ(&item, plain[199999]);
+
+    ObjArray<Str, char const*> objects;
+    EXPECT_LT(MovesWhileAdding(objects, 20000, "x"), 40);
+    EXPECT_STREQ("x", objects[19999]);
 }
 
 TEST(Array, InsertAndRemove)
@@ -68,19 +95,18 @@ TEST(Array, RemovalKeepsTheBufferForLaterAppends)
     int items[5];
     for (int& i : items)
         a.Add(&i);
+    int* const* buffer = &a[0];
     a.RemoveAt(1, 2);
     EXPECT_EQ(3, a.GetCount());
-    EXPECT_EQ(5u, a.GetCapacity());
     a.Add(&items[0]);
     a.Add(&items[1]);
-    EXPECT_EQ(5u, a.GetCapacity());
+    EXPECT_EQ(buffer, &a[0]);
 
     a.RemoveAll();
     EXPECT_EQ(0, a.GetCount());
-    EXPECT_EQ(5u, a.GetCapacity());
     for (int& i : items)
         a.Add(&i);
-    EXPECT_EQ(5u, a.GetCapacity());
+    EXPECT_EQ(buffer, &a[0]);
     EXPECT_EQ(&items[4], a[4]);
 }
 
@@ -89,10 +115,10 @@ TEST(Array, SetCount)
     Array<int*> a;
     a.SetCount(29);
     EXPECT_EQ(29, a.GetCount());
-    EXPECT_EQ(29u, a.GetCapacity());
+    EXPECT_GE(a.GetCapacity(), 29u);
+    a[28] = nullptr;
     a.SetCount(0);
     EXPECT_EQ(0, a.GetCount());
-    EXPECT_EQ(29u, a.GetCapacity());
 }
 
 TEST(Array, AssignAndAppend)
@@ -110,13 +136,11 @@ TEST(Array, AssignAndAppend)
     EXPECT_EQ((Strings{"1", "2", "3", "4", "5"}), Texts(five));
     five = three;
     EXPECT_EQ((Strings{"a", "b", "c"}), Texts(five));
-    EXPECT_EQ(5u, five.GetCapacity());
 
     three.Append(three);
     EXPECT_EQ((Strings{"a", "b", "c"}), Texts(three));
     three.Append(two);
     EXPECT_EQ((Strings{"a", "b", "c", "x", "y"}), Texts(three));
-    EXPECT_EQ(5u, three.GetCapacity());
 
     Array<char const*> copy(two);
     EXPECT_EQ((Strings{"x", "y"}), Texts(copy));
@@ -124,11 +148,16 @@ TEST(Array, AssignAndAppend)
 
 TEST(Array, ElementsOfTheArrayItselfAsValues)
 {
+    // Adds the last element again until the buffer moves, so that one
+    // addition copies its value out of the old buffer.
     Array<char const*> a;
     a.Add("x");
-    a.Add(a[0]); // grows while the value lies in the old buffer
-    EXPECT_EQ((Strings{"x", "x"}), Texts(a));
-    a[1] = "y";
+    char const* const* buffer = &a[0];
+    while (&a[0] == buffer)
+        a.Add(a[a.GetCount() - 1]);
+    EXPECT_EQ(Strings(static_cast<size_t>(a.GetCount()), "x"), Texts(a));
+    a.RemoveAt(1, a.GetCount() - 1);
+    a.Add("y");
     a.Add("z");
     a.RemoveAt(2, 1); // leaves a spare slot, so the next insert shifts in place
     a.InsertAt(0, a[1]);
@@ -153,13 +182,13 @@ TEST(StringArray, SpareSlotsHoldEmptyStrings)
     StringArray a;
     for (char const* t : {"alpha", "beta", "gamma", "delta"})
         a.Add(t);
+    Str const* buffer = &a[0];
     a.RemoveAt(1, 2);
     EXPECT_EQ((Strings{"alpha", "delta"}), Texts(a));
-    EXPECT_EQ(4u, a.GetCapacity());
     a.Add("e");
     a.InsertAt(1, "f");
     EXPECT_EQ((Strings{"alpha", "f", "delta", "e"}), Texts(a));
-    EXPECT_EQ(4u, a.GetCapacity());
+    EXPECT_EQ(buffer, &a[0]); // the freed slots were reused in place
     EXPECT_EQ(1u, a[1].GetLength());
 
     // Texts of the array's own strings, with and without growth.

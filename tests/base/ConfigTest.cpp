@@ -134,6 +134,24 @@ TEST(Config, OptionList)
     EXPECT_NE(nullptr, strstr(bare.GetSettings(), "-o:\tactive, value = NULL (output directory)"));
 }
 
+TEST(Config, SecondInitStartsAfresh)
+{
+    Config config;
+    Str const options = [] {
+        Config once;
+        Parse(once, {"x"});
+        return once.GetOptions();
+    }();
+    EXPECT_TRUE(Parse(config, {"-noline", "-o=out", "a.equation"}).result);
+    EXPECT_TRUE(Parse(config, {"b.equation"}).result);
+    EXPECT_EQ(8, config.m_Options.GetCount());
+    EXPECT_STREQ("equation", config.GetParams());
+    EXPECT_STREQ(options, config.GetOptions());
+    EXPECT_FALSE(config.GetNoLine());
+    EXPECT_STREQ("", config.GetOutDir());
+    EXPECT_STREQ("b.equation", config.GetEquation());
+}
+
 TEST(Config, NameSpaceWithoutEquationSource)
 {
     Config config;

@@ -107,6 +107,9 @@ TEST(Directory, MakeRelPath)
         {"/a/b/c", "/a", "/a"},
         {"\\a\\b", "\\a\\c", "../c"},
         {"/a/b/", "/a/b/c/", "../b/c"},
+        // A backslash in the base is part of a folder's name.
+        {"/a/b\\c", "/a/xyzw", "../xyzw"},
+        {"/a/b\\c/d", "/a/xyzw/long", "../../xyzw/long"},
     };
     for (Case const& c : cases)
         EXPECT_STREQ(c.expected, Directory::MakeRelPath(c.base, c.path)) << c.base << " | " << c.path;

@@ -1,4 +1,5 @@
 #include "base/ErrorLog.h"
+#include "base/PrintStream.h"
 #include "base/XmlString.h"
 #include "scanner/Token.h"
 
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -126,6 +128,65 @@ TEST_F(ErrorLogTest, ClosedAtProcessExit)
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ("<log>\n<MSG type=\"info_ext\" file=\"\" >last</MSG>\n</log>\n", ReadFile(path));
+}
+
+TEST_F(ErrorLogTest, InfoExtIsKnownByItsText)
+{
+    // A copy of the type text goes to the log only, as the constant does.
+    std::string type = "info_ext";
+    auto result = Message([&] { ErrorLog::PrintMsg(type.c_str(), "quiet", nullptr, 0); });
+    EXPECT_EQ("", result.first);
+    EXPECT_EQ("<MSG type=\"info_ext\" file=\"\" >quiet</MSG>\n", result.second);
+}
+
+// Writing fails in a child process, so that the failure stays out of this
+// process's record; the exit code tells what the child observed.
+TEST_F(ErrorLogTest, FailedWritesAreReportedAndMakeTheRunFail)
+{
+    EXPECT_FALSE(ErrorLog::HasFailed());
+    EXPECT_EXIT(
+        {
+            ErrorLog::InitLogFile("/dev/full");
+            bool printed = ErrorLog::PrintMsg(ErrorLog::InfoExt, "lost", nullptr, 0);
+            ErrorLog::OnInfo("lost too");
+            bool closed = ErrorLog::CloseLogFile();
+            std::exit(!printed && !closed && ErrorLog::HasFailed() ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "^mosa\\+\\+: cannot write the log file /dev/full: No space left on device\n$");
+
+    // A console that takes nothing fails the run too; the log is untouched.
+    std::string path = m_folder.path("kept.xml");
+    EXPECT_EXIT(
+        {
+            if (!std::freopen("/dev/full", "w", stdout))
+                std::exit(1);
+            ErrorLog::InitLogFile(path.c_str());
+            bool printed = ErrorLog::PrintMsg(ErrorLog::Error, "unseen", nullptr, 0);
+            bool closed = ErrorLog::CloseLogFile();
+            std::exit(!printed && closed && ErrorLog::HasFailed() ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "");
+    EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >unseen</MSG>\n</log>\n", ReadFile(path));
+}
+
+TEST(PrintStream, AFailedFlushIsReported)
+{
+    EXPECT_EXIT(
+        {
+            if (!std::freopen("/dev/full", "w", stdout))
+                std::exit(1);
+            PrintStream stream;
+            bool first = stream.print("text");
+            bool second = stream.println("line");
+            std::exit(!first && !second && stream.HasFailed() ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "");
+    PrintStream fine;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(fine.print("ok"));
+    EXPECT_TRUE(fine.println(""));
+    EXPECT_EQ("ok\n", testing::internal::GetCapturedStdout());
+    EXPECT_FALSE(fine.HasFailed());
 }
 
 TEST(XmlString, EncodeText)

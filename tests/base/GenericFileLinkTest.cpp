@@ -69,6 +69,28 @@ TEST(GenericFileLink, OwnLinkFileGetsASymbolicLink)
     EXPECT_EQ("../Base", ReadFile(own));
 }
 
+TEST(GenericFileLink, UpdateLinkAnswersWhetherTheMissingFormWasMade)
+{
+    testutil::TempFolder tmp;
+    std::string base = tmp.folder("Base");
+    tmp.folder("With blank");
+    std::string layer = tmp.folder("L1");
+
+    EXPECT_TRUE(GenericFileLink::UpdateLink(layer.c_str(), "base", base.c_str())); // symbolic link
+    EXPECT_EQ(base, LinkText(tmp.path("L1/base")));
+    EXPECT_TRUE(GenericFileLink::UpdateLink(layer.c_str(), "base", base.c_str())); // own link file
+    EXPECT_EQ("../Base", ReadFile(tmp.path("L1/base.link")));
+    EXPECT_TRUE(GenericFileLink::UpdateLink(layer.c_str(), "base", base.c_str())); // both there
+
+    // A file standing where the folder should be takes no link.
+    std::string plain = tmp.file("plain");
+    EXPECT_FALSE(GenericFileLink::UpdateLink(plain.c_str(), "base", base.c_str()));
+    // A target with a blank cannot be stored in an own link file.
+    tmp.link("L1/blank", "../With blank");
+    EXPECT_FALSE(GenericFileLink::UpdateLink(layer.c_str(), "blank", tmp.path("With blank").c_str()));
+    EXPECT_FALSE(Exists(tmp.path("L1/blank.link")));
+}
+
 TEST(GenericFileLink, ReadOwnLinkStates)
 {
     testutil::TempFolder tmp;

@@ -191,4 +191,81 @@ TEST(Map, PointerValuesOutliveTheMap)
     EXPECT_STREQ("still here", value.GetBuffer());
 }
 
+// Runs the same edits on a plain map and on an indexed one and compares what
+// a caller sees: iteration order, counts and look-ups.
+TEST(Map, AnIndexedMapBehavesLikeAPlainOne)
+{
+    struct Case { char const* name; int keys; bool indexFirst; };
+    Case const cases[] = {
+        {"small, never indexed", 10, true},
+        {"large, indexed from the start", 5000, true},
+        {"large, indexed when full", 5000, false},
+    };
+    for (Case const& c : cases) {
+        MapStringTo<int> plain, indexed;
+        if (c.indexFirst)
+            indexed.SetIndexed();
+        std::vector<std::string> keys;
+        for (int i = 0; i < c.keys; ++i)
+            keys.push_back("k" + std::to_string(i * 7919 % 10007));
+        for (std::string const& key : keys) {
+            plain.Put(key.c_str(), static_cast<int>(key.size()));
+            indexed.Put(key.c_str(), static_cast<int>(key.size()));
+        }
+        if (!c.indexFirst)
+            indexed.SetIndexed();
+        ASSERT_TRUE(indexed.IsIndexed());
+        // Every third key goes, then a few come back as new entries.
+        for (size_t i = 0; i < keys.size(); i += 3) {
+            EXPECT_TRUE(plain.Remove(keys[i].c_str()));
+            EXPECT_TRUE(indexed.Remove(keys[i].c_str())) << c.name << " " << keys[i];
+        }
+        for (size_t i = 0; i < keys.size(); i += 9) {
+            plain.Put(keys[i].c_str(), -1);
+            indexed.Put(keys[i].c_str(), -1);
+        }
+        EXPECT_EQ(Keys(plain), Keys(indexed)) << c.name;
+        EXPECT_EQ(plain.GetCount(), indexed.GetCount()) << c.name;
+        EXPECT_EQ(plain.GetBucketCount(), indexed.GetBucketCount()) << c.name;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            auto* entry = indexed.Find(keys[i].c_str());
+            bool present = i % 3 != 0 || i % 9 == 0;
+            ASSERT_EQ(present, entry != nullptr) << c.name << " " << keys[i];
+            if (entry) {
+                EXPECT_EQ(plain.Find(keys[i].c_str())->m_Value, entry->m_Value);
+            }
+        }
+        EXPECT_EQ(nullptr, indexed.Find("absent"));
+
+        indexed.RemoveAll();
+        EXPECT_EQ(0, indexed.GetCount());
+        EXPECT_EQ(nullptr, indexed.Find(keys.back().c_str()));
+        indexed.Put("again", 1);
+        EXPECT_EQ(1, indexed.Find("again")->m_Value);
+    }
+}
+
+TEST(Map, IndexedPointerKeys)
+{
+    std::vector<int> items(3000);
+    Set<int*> plain, indexed;
+    indexed.SetIndexed();
+    for (int& item : items) {
+        plain.Add(&item);
+        indexed.Add(&item);
+    }
+    for (size_t i = 0; i < items.size(); i += 2) {
+        plain.Remove(&items[i]);
+        indexed.Remove(&items[i]);
+    }
+    std::vector<int*> plainOrder, indexedOrder;
+    for (auto* node = plain.GetFirst(); node; node = plain.GetNext(node))
+        plainOrder.push_back(node->GetKey());
+    for (auto* node = indexed.GetFirst(); node; node = indexed.GetNext(node))
+        indexedOrder.push_back(node->GetKey());
+    EXPECT_EQ(plainOrder, indexedOrder);
+    for (size_t i = 0; i < items.size(); ++i)
+        EXPECT_EQ(i % 2 == 1, indexed.Contains(&items[i])) << i;
+}
+
 } // namespace

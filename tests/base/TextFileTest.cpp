@@ -80,9 +80,18 @@ TEST(TextFile, SaveFlags)
     EXPECT_TRUE(file.Save("", true, true));
     EXPECT_EQ("", ReadFile(path));
 
+    // A save always replaces the whole file; no old tail survives.
     EXPECT_TRUE(file.Save("long old text", true, true));
     EXPECT_TRUE(file.Save("NEW", false, false));
-    EXPECT_EQ("NEWg old text", ReadFile(path));
+    EXPECT_EQ("NEW", ReadFile(path));
+    EXPECT_TRUE(file.Save("NEW", true, false));
+    EXPECT_EQ("NEW", ReadFile(path));
+
+    // A device without room takes nothing: the save fails.
+    TextFile full("/dev/full");
+    EXPECT_FALSE(full.Save("text", false, true));
+    Str text64k(std::string(65536, 'x').c_str());
+    EXPECT_FALSE(TextFile::WriteFileContent("/dev/full", text64k));
 
     Str text("whole");
     EXPECT_TRUE(TextFile::WriteFileContent(path.c_str(), text));

@@ -238,5 +238,25 @@ contains "rebuild with -o" "A/Foo (4 LOC)"
 [ "$(grep -c '^<log>' "$OUTDIR/mosac.log.xml")" = 1 ] || fail "rebuild with -o: log not one document"
 tail -n 1 "$OUTDIR/mosac.log.xml" | grep -qx '</log>' || fail "rebuild with -o: log not closed"
 
+# --- A log that cannot be opened is passed over; one that cannot be
+# written fails the run. ---
+L="$WORK/log"
+make_line "$L"
+run_in "$L" prod
+expect_rc "log: first run" 0
+mkdir "$L/.output.prod/mosac.log.xml"
+run_in "$L" prod
+expect_rc "log: folder in its place" 0
+grep -q 'cannot' "$WORK/stderr" && fail "log: folder in its place reported: $(cat "$WORK/stderr")"
+if [ -c /dev/full ]; then
+    rmdir "$L/.output.prod/mosac.log.xml"
+    ln -s /dev/full "$L/.output.prod/mosac.log.xml"
+    run_in "$L" prod
+    expect_rc "log: full device" 1
+    contains "log: full device" "0 files generated (0 + 0 dependent)"
+    grep -q '^mosa++: cannot write the log file .*mosac.log.xml: No space left on device$' "$WORK/stderr" \
+        || fail "log: full device not reported: $(cat "$WORK/stderr")"
+fi
+
 [ $FAILS = 0 ] && echo "run: all passed"
 exit $((FAILS > 0))

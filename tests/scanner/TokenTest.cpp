@@ -255,15 +255,35 @@ TEST(Token, DestroyedWhileLinkedLeavesItsList)
     EXPECT_EQ(a, unit.last());
 }
 
-TEST(Token, ExplicitDeleteRecyclesTheBlock)
+TEST(Token, TokensMadeAfterDeletionsAreWhole)
 {
-    Token* t = new Token(50, Token::identifier_id, "a");
-    auto address = reinterpret_cast<std::uintptr_t>(t);
-    delete t;
-    Token* again = new Token(72, Token::cpp_id, nullptr);
-    EXPECT_EQ(address, reinterpret_cast<std::uintptr_t>(again));
-    EXPECT_STREQ("{", again->text->text);
-    delete again;
+    std::vector<Token*> tokens;
+    for (int i = 0; i < 10; ++i)
+        tokens.push_back(new Token(50, Token::identifier_id, "a"));
+    for (Token* t : tokens)
+        delete t;
+    for (int i = 0; i < 10; ++i) {
+        Token* again = new Token(72, Token::cpp_id, nullptr);
+        EXPECT_STREQ("{", again->text->text);
+        EXPECT_EQ(nullptr, again->list());
+        EXPECT_EQ(nullptr, again->cont_lines);
+        delete again;
+    }
+}
+
+TEST(TokenDeathTest, SanitizerReportsAReadOfADeletedToken)
+{
+    if (Token::recycles_blocks)
+        GTEST_SKIP() << "freed tokens are recycled without the address sanitizer";
+    Token* token = new Token(50, Token::identifier_id, "gone");
+    delete token;
+    Token* volatile dangling = token;
+    EXPECT_DEATH(
+        {
+            volatile int type = dangling->type;
+            (void)type;
+        },
+        "heap-use-after-free");
 }
 
 TEST(Token, ResetKeepsLocationAndAddsFlags)

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,7 +52,10 @@ bool EquationFile::Load(Str const& fileName)
     char const* name = path.GetBuffer() + File::LastSeparator(path) + 1;
     if (!strstr(name, GetDefaultExt()))
         path = fileName + "." + GetDefaultExt();
-    if (StringListFile::Load(path))
+    // Only a regular file is read: a pipe or a device would block or never end.
+    struct stat info;
+    bool readable = stat(path, &info) != 0 || S_ISREG(info.st_mode);
+    if (readable && StringListFile::Load(path))
         return true;
     ErrorLog::OnError("failed to load equation file '" + fileName + "'");
     return false;

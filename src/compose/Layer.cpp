@@ -255,6 +255,11 @@ void Layer::LoadModules()
         Lex::FileInfo info;
         if (!Lex::SysCall::stat(path, info, &errors))
             continue;
+        // Pipes, sockets and devices would block or never end when read.
+        if (!info.is_folder() && !S_ISREG(info.st_mode)) {
+            ErrorLog::OnWarning("not a regular file; skipped", path);
+            continue;
+        }
         if (info.is_folder())
             folders.Add(names[i]);
         else

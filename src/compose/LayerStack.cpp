@@ -428,6 +428,8 @@ bool LayerStack::LoadEquation(char const* path)
     copy.Replace("\\", "/");
     if (!m_pEquation->LoadFile(copy))
         return false;
+    if (m_pEquation->m_LayerConfigs.GetCount() == 0)
+        ErrorLog::OnWarning("equation file '" + copy + "' names no layers");
     return OnEquationChanged();
 }
 

@@ -9,11 +9,18 @@
 #include "base/StringArray.h"
 #include "output/ModuleIncludes.h"
 
+#include <cstddef>
+
 class Templates;
 class TransformedModule;
 
 class ClassInterface {
 public:
+    // Class interfaces live until the end of the run. Allocating them here
+    // names them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     explicit ClassInterface(TransformedModule& cls);
     ClassInterface(ClassInterface const&) = delete;
     ClassInterface& operator=(ClassInterface const&) = delete;

@@ -10,6 +10,8 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 
+#include <cstddef>
+
 class ClassFile;
 class Layer;
 class LayerStack;
@@ -17,6 +19,11 @@ class Templates;
 
 class LayerDecorator {
 public:
+    // Layer decorators live until the end of the run. Allocating them here
+    // names them for the leak checker, which is told to let them be.
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void operator delete(void* p) { ::operator delete(p); }
+
     LayerDecorator();
     ~LayerDecorator();
     LayerDecorator(LayerDecorator const&) = delete;

@@ -35,7 +35,6 @@ protected:
         m_folder.folder("codetemplates");
         m_folder.folder("codetemplates/general");
         m_stack.m_ProductLineName = "pl";
-        m_stack.m_pEquation = new EquationFile(true);
         m_interface.SetName("Foo");
         UseTemplate(Template);
     }

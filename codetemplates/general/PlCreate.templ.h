@@ -1,6 +1,4 @@
 //<META /> Header of the product-line factory.
-class Feature;
-
 class PlCreate
 {
 public:

@@ -1,8 +1,4 @@
 //<META /> Header of a layer class: <LAYER_NAME /> derives from the product-line interface <INTERFACE_NAME /> and makes the objects of its binding unit <LAYER_PRINT_NAME />.
-#include <string.h>
-
-class Class;
-
 class <LAYER_NAME /> : public <INTERFACE_NAME />
 {
 public:

@@ -14,7 +14,7 @@
 #include "compose/LayerConfig.h"
 #include "compose/TransformedModule.h"
 #include "output/LayerDecorator.h"
-#include "output/LayerInterface.h"
+#include "output/FeatureFileNames.h"
 #include "output/PLFactory.h"
 #include "output/OutFile.h"
 
@@ -592,11 +592,7 @@ void LayerStack::TouchDependingFiles()
 
 void LayerStack::GenerateFeatureClasses()
 {
-    LayerInterface layerInterface(*this);
-    PLFactory factory(*this);
-    for (int i = 0; i < GetCount(); ++i)
-        if (LayerDecorator* decorator = (*this)[i]->GetDecorator())
-            decorator->CreateLayerFile();
+    FeatureFileNames::GenerateFeatureClasses(*this);
 }
 
 TransformedModule* LayerStack::GetModule(char const* name)

@@ -14,6 +14,8 @@
 #include "compose/LayerConfig.h"
 #include "compose/TransformedModule.h"
 #include "output/LayerDecorator.h"
+#include "output/FeatureFileNames.h"
+#include "output/PLFactory.h"
 #include "output/OutFile.h"
 
 #include <cstdio>
@@ -463,8 +465,9 @@ time_t LayerStack::GetLastTransformTime()
 
 bool LayerStack::Parse(bool transform)
 {
-    // The generated factory provides no class names yet, so none is entered
-    // into m_GeneratedClassNames.
+    StringArray generated;
+    PLFactory::GetClassNames(generated);
+    AddGeneratedModules(generated);
     m_GeneratedCount = 0;
     m_DependentCount = 0;
     printf("parsing..\n");
@@ -591,8 +594,7 @@ void LayerStack::TouchDependingFiles()
 
 void LayerStack::GenerateFeatureClasses()
 {
-    // The product-line interface, the factory class and the layer classes
-    // of a dynamic composition are not generated yet.
+    FeatureFileNames::GenerateFeatureClasses(*this);
 }
 
 TransformedModule* LayerStack::GetModule(char const* name)

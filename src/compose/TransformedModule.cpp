@@ -310,6 +310,11 @@ bool TransformedModule::Parse()
 
 bool TransformedModule::ChangedSinceLastTransform()
 {
+    // A class composed per binding unit registers its factory methods with
+    // the layer classes, which are written anew in every run: it is always
+    // composed again, so that they never lose its factories.
+    if (!m_bSingleBindingUnit && m_Transformations.GetCount() > 0)
+        return true;
     time_t t = GetDestFileTime();
     if (t == 0)
         return true;

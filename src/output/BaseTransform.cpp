@@ -328,6 +328,22 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
     return true;
 }
 
+namespace {
+
+// A declared constructor of that class; a destructor bears the same name.
+bool HasConstructor(ClassDB const& db, Str const& name)
+{
+    for (int i = 0; i < db.m_FuncDecls.GetCount(); ++i) {
+        NodeFuncDecl* decl = db.m_FuncDecls[i];
+        FuncInfo* info = decl->GetInfo();
+        if (decl->MatchesName(name.GetBuffer()) && !(info && info->IsDestructor()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool BaseTransform::TransformLastModule()
 {
     if (!m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit)
@@ -336,7 +352,7 @@ bool BaseTransform::TransformLastModule()
     FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
     for (FOPModule* module = m_pModule; module; module = module->m_pRefinedModule) {
         SimpleTU* tu = module->GetParseUnit();
-        if (tu && tu->db()->GetFuncDecl(m_ClassName.GetBuffer()))
+        if (tu && HasConstructor(*tu->db(), m_ClassName))
             return true;
         if (module == firstOfUnit)
             break;
@@ -536,7 +552,7 @@ void BaseTransform::MakeInline(NodeFuncDecl& decl)
 }
 
 // The product-line interface carries the name of the product line (the
-// equation's name); its generated class is not written yet.
+// equation's name).
 Str BaseTransform::GetLayerInterfaceName()
 {
     LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;

@@ -71,6 +71,23 @@ void TrimLineFeeds(Str& text)
         text = text.Left(n);
 }
 
+// A line that is neither blank nor begins with a line switch.
+bool HasCode(Str const& text)
+{
+    char const* p = text.GetBuffer();
+    while (p && *p) {
+        while (*p == ' ' || *p == '\t' || *p == '\r')
+            ++p;
+        if (*p && *p != '\n' && std::strncmp(p, "//<IF_", 6) != 0)
+            return true;
+        while (*p && *p != '\n')
+            ++p;
+        if (*p)
+            ++p;
+    }
+    return false;
+}
+
 } // namespace
 
 void LayerDecorator::AddFactoryMethod(Str const& classInterface, Str const& className, Str const& baseInterface,
@@ -132,6 +149,10 @@ void LayerDecorator::CreateLayerFile()
     if (m_bWritten)
         return;
     m_bWritten = true;
+    // The role lookup compares names and returns the root of the composed
+    // classes; both come in before the namespace opens.
+    m_pClassFile->m_Includes.Add("Class");
+    m_pClassFile->m_Includes.Add("string.h");
     Str header = m_pTemplates->GetTemplate("layerImpl");
     header.Replace("<LAYER_NAME />", m_LayerClassName);
     header.Replace("<INTERFACE_NAME />", m_InterfaceName);
@@ -158,7 +179,10 @@ void LayerDecorator::CreateLayerFile()
     if (m_bLinkDynamic)
         source.Replace("//<IF_DYNAMIC_LINK />", "");
     m_pClassFile->m_ImplText += m_FactoryBodies;
-    m_pClassFile->m_ImplText += source;
+    // A source of nothing but blank lines and switched-off template lines
+    // is left out, so that a unit without factories gets no empty .cpp.
+    if (!m_FactoryBodies.IsEmpty() || HasCode(source))
+        m_pClassFile->m_ImplText += source;
     Str folder = m_pFirstLayer ? m_pFirstLayer->m_DestDir : Str();
     m_pClassFile->WriteClass(folder, header);
 }

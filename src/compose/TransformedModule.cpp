@@ -699,10 +699,11 @@ Str TransformedModule::GetBaseClass()
     return Str();
 }
 
-NodeFuncDecl* TransformedModule::GetRefiningMethod(FOPModule const& module, FuncInfo const& func)
+NodeFuncDecl* TransformedModule::FindMethodFrom(FOPModule const& module, FuncInfo const& func, int step)
 {
+    int count = m_Modules.GetCount();
     bool passed = false;
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+    for (int i = step > 0 ? 0 : count - 1; i >= 0 && i < count; i += step) {
         if (!passed) {
             passed = m_Modules[i] == &module;
             continue;
@@ -713,18 +714,14 @@ NodeFuncDecl* TransformedModule::GetRefiningMethod(FOPModule const& module, Func
     return nullptr;
 }
 
+NodeFuncDecl* TransformedModule::GetRefiningMethod(FOPModule const& module, FuncInfo const& func)
+{
+    return FindMethodFrom(module, func, 1);
+}
+
 NodeFuncDecl* TransformedModule::GetRefinedMethod(FOPModule const& module, FuncInfo const& func)
 {
-    bool passed = false;
-    for (int i = m_Modules.GetCount() - 1; i >= 0; --i) {
-        if (!passed) {
-            passed = m_Modules[i] == &module;
-            continue;
-        }
-        if (NodeFuncDecl* decl = m_Modules[i]->GetMethod(func))
-            return decl;
-    }
-    return nullptr;
+    return FindMethodFrom(module, func, -1);
 }
 
 MemberInfo* TransformedModule::GetMember(char const* name)

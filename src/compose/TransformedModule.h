@@ -172,6 +172,9 @@ public:
 
 private:
     void OnCreate();
+    // The declaration of func in the nearest module past module, walking
+    // the modules upwards (step 1) or downwards (step -1).
+    NodeFuncDecl* FindMethodFrom(FOPModule const& module, FuncInfo const& func, int step);
     void OnDelete();
     // The first module's layer output folder, created with its parents and
     // made absolute; without one the class has no output folder.

@@ -6,6 +6,8 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 
+#include "CommandLine.h"
+
 #include "../scanner/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +23,7 @@ using testutil::TempFolder;
 
 namespace {
 
-void SetCommandLine(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "mosa++");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(&arg[0]);
-    argv.push_back(nullptr);
-    testing::internal::CaptureStdout();
-    Config::GetInstance().Init(static_cast<int>(args.size()), argv.data());
-    testing::internal::GetCapturedStdout();
-}
+using testutil::SetCommandLine;
 
 time_t MTime(std::string const& path)
 {

@@ -7,6 +7,8 @@
 #include "compose/LayerConfig.h"
 #include "compose/TransformedModule.h"
 
+#include "CommandLine.h"
+
 #include "../base/CurrentFolder.h"
 #include "../scanner/TempFolder.h"
 
@@ -17,18 +19,7 @@
 
 namespace {
 
-// Parses a command line into the option singleton.
-void SetCommandLine(std::vector<std::string> args)
-{
-    args.insert(args.begin(), "mosa++");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(&arg[0]);
-    argv.push_back(nullptr);
-    testing::internal::CaptureStdout();
-    Config::GetInstance().Init(static_cast<int>(args.size()), argv.data());
-    testing::internal::GetCapturedStdout();
-}
+using testutil::SetCommandLine;
 
 struct Outcome {
     bool ok;

@@ -738,9 +738,9 @@ void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
         m_Transformations[i]->GetIncludesAndForwards(includes);
 }
 
-void TransformedModule::AddBaseClass(char const* access, char const* name)
+void TransformedModule::AddBaseClass(char const* access, char const* name, char const* text)
 {
-    m_pInterface->AddBaseClass(access, name);
+    m_pInterface->AddBaseClass(access, name, text);
 }
 
 void TransformedModule::AddInterfaceMethod(char const* text)

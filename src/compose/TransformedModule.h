@@ -112,7 +112,7 @@ public:
     MemberInfo* GetMember(char const* name);
     void GetIncludesAndForwards(ModuleIncludes& includes);
     // Handed to the class's interface and decorator generator.
-    void AddBaseClass(char const* access, char const* name);
+    void AddBaseClass(char const* access, char const* name, char const* text = nullptr);
     void AddInterfaceMethod(char const* text);
     void StoreClassAccess(TransformedModule* accessed);
     // False when the class has no usable output folder.

@@ -22,7 +22,7 @@ void ClassInterface::AddInterfaceMethod(char const* text)
     m_InterfaceMethods += "\n";
 }
 
-void ClassInterface::AddBaseClass(char const* access, char const* name)
+void ClassInterface::AddBaseClass(char const* access, char const* name, char const* text)
 {
     if (!name || !*name)
         return;
@@ -33,8 +33,18 @@ void ClassInterface::AddBaseClass(char const* access, char const* name)
     m_BaseNames.Add(name);
     Str decl(access ? access : "public");
     decl += " ";
-    decl += name;
+    decl += text && *text ? text : name;
     m_BaseDecls.Add(decl);
+}
+
+void ClassInterface::AddModuleInclude(char const* line)
+{
+    if (!line || !*line)
+        return;
+    for (int i = 0; i < m_ModuleIncludes.GetCount(); ++i)
+        if (m_ModuleIncludes[i] == line)
+            return;
+    m_ModuleIncludes.Add(line);
 }
 
 Str ClassInterface::GetDelegatingBase()
@@ -81,6 +91,8 @@ void ClassInterface::CreateInterface()
     Str spl = stack ? stack->m_ProductLineName : Str();
     names.InsertAt(0, spl);
     Str includes;
+    for (int i = 0; i < m_ModuleIncludes.GetCount(); ++i)
+        includes += m_ModuleIncludes[i] + "\n";
     for (int i = 0; i < names.GetCount(); ++i)
         includes += "#include \"" + names[i] + ".h\"\n";
     m_Text.Replace("<CLASS_NAME>", m_ClassName);

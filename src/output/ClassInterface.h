@@ -29,8 +29,13 @@ public:
     // Appends a tab, the method's text and a line feed.
     void AddInterfaceMethod(char const* text);
     // Records a composed base class; a name recorded before keeps its first
-    // access word.
-    void AddBaseClass(char const* access, char const* name);
+    // access word. The head names the base by text when given (template
+    // arguments and all), else by its name.
+    void AddBaseClass(char const* access, char const* name, char const* text = nullptr);
+    // Records an include line of a module (its text from `#include` on); the
+    // interface header repeats each once, so that the types its methods name
+    // are known.
+    void AddModuleInclude(char const* line);
     // Fills m_Text from the template.
     void CreateInterface();
     // CreateInterface, then writes the header at path.
@@ -49,4 +54,5 @@ public:
     ModuleIncludes m_Includes;
     StringArray m_BaseDecls;
     StringArray m_BaseNames;
+    StringArray m_ModuleIncludes;
 };

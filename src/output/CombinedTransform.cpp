@@ -4,15 +4,98 @@
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/TransformedModule.h"
+#include "output/ClassInterface.h"
 #include "output/ModuleTransform.h"
 #include "parser/AccessTypes.h"
 #include "parser/ClassDB.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeID.h"
 #include "scanner/Token.h"
+
+#include <cstring>
+
+namespace {
+
+char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
+
+bool IsSkipped(Lex::Token const& token)
+{
+    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
+}
+
+// True when `virtual` stands in a base entry before its name, or right in
+// front of the entry's first token.
+bool IsVirtualBase(NodeBaseClass& base)
+{
+    NodeID* id = base.GetID();
+    Lex::Token* name = id ? id->GetFirstToken() : nullptr;
+    Lex::Token* first = base.GetFirstToken();
+    if (!first)
+        return false;
+    for (Lex::Token* t = first; t && t != name; t = t->next())
+        if (t->type == Lex::TOK_VIRTUAL)
+            return true;
+    Lex::Token* before = first->prev();
+    while (before && IsSkipped(*before))
+        before = before->prev();
+    return before && before->type == Lex::TOK_VIRTUAL;
+}
+
+// The base as written from its name through the end of the entry (template
+// arguments and nested names included), blanks folded; else the plain name.
+Str BaseText(NodeBaseClass& base, Str const& name)
+{
+    NodeID* id = base.GetID();
+    Lex::Token* from = id ? id->GetFirstToken() : nullptr;
+    Lex::Token* to = base.GetEndToken();
+    if (!from || !to)
+        return name;
+    Str text;
+    bool blank = false;
+    for (Lex::Token* t = from;; t = t->next()) {
+        if (!t)
+            return name;
+        if (IsSkipped(*t)) {
+            blank = !text.IsEmpty();
+        } else {
+            if (blank)
+                text += " ";
+            blank = false;
+            text += Text(*t);
+        }
+        if (t == to)
+            break;
+    }
+    return text.IsEmpty() ? name : text;
+}
+
+} // namespace
+
+// Gives an out-of-class definition `Class::name` this unit's class name in
+// place of the module's; the rest of the name stays as written.
+void CombinedTransform::RequalifyDefinition(NodeFuncDecl& decl)
+{
+    NodeID* id = decl.GetID();
+    Lex::Token* t = id ? id->GetFirstToken() : nullptr;
+    Lex::Token* last = id ? id->GetLastToken() : nullptr;
+    Str module = m_pModule->GetName();
+    for (; t; t = t->next()) {
+        if (!IsSkipped(*t) && module == Text(*t)) {
+            Lex::Token* sep = t->next();
+            while (sep && IsSkipped(*sep))
+                sep = sep->next();
+            if (sep && std::strcmp(Text(*sep), "::") == 0)
+                t->text = Lex::StrHashTable::insert(m_ClassName.GetBuffer());
+        }
+        if (t == last)
+            break;
+    }
+}
 
 CombinedTransform::CombinedTransform(FOPModule& module) : JampackTransform(module), m_Decorator(*this) {}
 
@@ -84,10 +167,46 @@ void CombinedTransform::Init()
     JampackTransform::Init();
 }
 
+void CombinedTransform::CollectIncludes()
+{
+    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
+    NodeClassDef* main = m_pModule->m_pMainClass;
+    NodeClassDecl* head = main ? main->GetClassDecl() : nullptr;
+    Lex::Token* end = head ? head->GetFirstToken() : nullptr;
+    if (!cls || !end)
+        return;
+    // Only unconditional lines: an include inside #if .. #endif is left to
+    // the module's own header.
+    int depth = 0;
+    for (Lex::Token* t = m_pModule->GetFirstToken(); t && t != end; t = t->next()) {
+        if (t->language != Lex::Token::pre_id)
+            continue;
+        if (t->type == Lex::PRE_IF || t->type == Lex::PRE_IFDEF || t->type == Lex::PRE_IFNDEF)
+            ++depth;
+        else if (t->type == Lex::PRE_ENDIF && depth > 0)
+            --depth;
+        if (t->type != Lex::PRE_INCLUDE || depth > 0)
+            continue;
+        // The directive runs to the end of its line.
+        Str line;
+        for (Lex::Token* u = t; u && u != end; u = u->next()) {
+            char const* text = Text(*u);
+            if (u != t && u->language == Lex::Token::white_id && std::strchr(text, '\n'))
+                break;
+            if (u->flags & Lex::Token::comment_flag)
+                continue;
+            line += u->language == Lex::Token::white_id ? " " : text;
+            t = u;
+        }
+        cls->AddModuleInclude(line.GetBuffer());
+    }
+}
+
 bool CombinedTransform::Transform()
 {
     if (!JampackTransform::Transform())
         return false;
+    CollectIncludes();
     if (!RemoveBaseClasses())
         return false;
     if (!m_Decorator.CreateBaseDefinition())
@@ -104,14 +223,28 @@ bool CombinedTransform::RemoveBase(NodeBaseClass& base)
         // module, the one head of the unit that is written.
         return JampackTransform::RemoveBase(base);
     }
-    if (m_pTransformedModule)
-        m_pTransformedModule->AddBaseClass(ConvertAccessTypeToString(base.m_Access), name);
+    if (m_pTransformedModule) {
+        // The interface declares the base as the module did: a virtual base
+        // stays virtual, template arguments stay.
+        Str access = ConvertAccessTypeToString(base.m_Access);
+        if (IsVirtualBase(base))
+            access = "virtual " + access;
+        m_pTransformedModule->AddBaseClass(access, name, BaseText(base, name));
+    }
     m_Decorator.m_BaseNames.Add(name);
     return true;
 }
 
 bool CombinedTransform::TransformFuncDecl(FuncNode& func)
 {
+    NodeFuncDecl* decl = func.GetDecl();
+    FuncInfo* f = decl ? decl->GetInfo() : nullptr;
+    if (f && IsOperatorFunction(*f)) {
+        NodeFuncDef* def = f->GetDef();
+        NodeFuncDecl* outside = def ? def->GetDecl() : nullptr;
+        if (outside && outside != f->GetDecl())
+            RequalifyDefinition(*outside);
+    }
     if (!BaseTransform::TransformFuncDecl(func))
         return false;
     if (GetRefinedFuncInSameBindingUnit() && !RefinedFuncInSameBindingUnit())
@@ -159,6 +292,10 @@ Str CombinedTransform::GetTransformedFuncName(FuncInfo& f)
         m_pModule->PrintError("cannot refine operator function " + f.GetStrName(), 0);
         return Str();
     }
+    // An operator keeps its name; an out-of-class definition gets the unit's
+    // class name in TransformFuncDecl.
+    if (IsOperatorFunction(f))
+        return Str();
     Str name = m_ClassName;
     name += "::";
     if (prefixed) {

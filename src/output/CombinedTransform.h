@@ -9,6 +9,8 @@
 #include "output/DecoratorTransform.h"
 #include "output/JampackTransform.h"
 
+class NodeFuncDecl;
+
 class CombinedTransform : public JampackTransform {
 public:
     explicit CombinedTransform(FOPModule& module);
@@ -39,6 +41,12 @@ public:
     FuncInfo* GetRefinedFuncInSameBindingUnit();
     FuncInfo* GetRefiningFuncInSameBindingUnit();
     bool AddHookMethod(FuncNode& func);
+    // The module's class name in an out-of-class definition's name becomes
+    // this unit's class name.
+    void RequalifyDefinition(NodeFuncDecl& decl);
+    // Hands the module's include lines before its class to the class's
+    // interface header.
+    void CollectIncludes();
     FOPModule* GetDynamicBindingUnitModule();
 
     // cls + "__" + the unit name with "/" and "." turned into "_".

@@ -76,24 +76,203 @@ bool IsConstMember(NodeFuncDecl& decl)
     return false;
 }
 
-// The declaration text of a function for its interface method; a `(void)`
-// parameter list reads `()`, so that parameters can be put in front.
+// A member template (`template <...>` right before the declaration): it
+// cannot be virtual, so no interface method can forward to it.
+bool IsMemberTemplate(NodeFuncDecl& decl)
+{
+    Lex::Token* first = DeclToken(decl);
+    Lex::Token* t = first ? first->prev() : nullptr;
+    // Specifiers may stand between the head and the return type.
+    while (t && (IsSkipped(*t) || t->type == Lex::TOK_VIRTUAL || t->type == Lex::TOK_INLINE ||
+                 t->type == Lex::TOK_STATIC || std::strcmp(Text(*t), "constexpr") == 0 ||
+                 std::strcmp(Text(*t), "explicit") == 0))
+        t = t->prev();
+    if (!t || (std::strcmp(Text(*t), ">") != 0 && std::strcmp(Text(*t), ">>") != 0))
+        return false;
+    int depth = 0;
+    for (; t; t = t->prev()) {
+        if (IsSkipped(*t))
+            continue;
+        char const* text = Text(*t);
+        if (std::strcmp(text, ">") == 0)
+            ++depth;
+        else if (std::strcmp(text, ">>") == 0)
+            depth += 2;
+        else if (std::strcmp(text, "<") == 0)
+            --depth;
+        else if (t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_CLOSE_CURLY)
+            return false;
+        if (depth == 0)
+            break;
+    }
+    for (t = t ? t->prev() : nullptr; t && IsSkipped(*t); t = t->prev()) {
+    }
+    return t && std::strcmp(Text(*t), "template") == 0;
+}
+
+// operator new and operator delete (also their array forms): static
+// allocation functions of the class that made the object.
+bool IsAllocationFunction(FuncInfo& f)
+{
+    if (!BaseTransform::IsOperatorFunction(f))
+        return false;
+    Str name = f.GetStrName();
+    char const* rest = name.GetBuffer() + 8;
+    while (*rest == ' ')
+        ++rest;
+    size_t n = std::strncmp(rest, "new", 3) == 0 ? 3 : std::strncmp(rest, "delete", 6) == 0 ? 6 : 0;
+    // Not a conversion to a type whose name begins with the word.
+    return n > 0 && !IsIdentChar(rest[n]);
+}
+
+// Appends the texts of the tokens from `from` up to (not including) `end`,
+// one blank where the source has white space or comments.
+void AppendTokens(Str& text, Lex::Token* from, Lex::Token* end)
+{
+    bool blank = false;
+    for (Lex::Token* t = from; t && t != end; t = t->next()) {
+        if (IsSkipped(*t)) {
+            blank = true;
+            continue;
+        }
+        char const* word = Text(*t);
+        if (!*word)
+            continue;
+        if (blank && !text.IsEmpty() && text.GetBuffer()[text.GetLength() - 1] != ' ')
+            text += " ";
+        blank = false;
+        text += word;
+    }
+}
+
+// The token after the round-bracket group that t opens; null at the end.
+Lex::Token* SkipRound(Lex::Token* t)
+{
+    int depth = 0;
+    for (; t; t = t->next()) {
+        if (t->type == Lex::TOK_OPEN_ROUND)
+            ++depth;
+        else if (t->type == Lex::TOK_CLOSE_ROUND && --depth <= 0)
+            return t->next();
+    }
+    return nullptr;
+}
+
+// The parameters as written, without default arguments.
+Str ParamsText(Lex::Token* open, Lex::Token* close)
+{
+    Str text;
+    int depth = 0;
+    bool inDefault = false;
+    Lex::Token* pieceStart = open->next();
+    for (Lex::Token* t = open->next(); t && t != close; t = t->next()) {
+        char const* word = Text(*t);
+        bool opens = t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY ||
+                     t->type == Lex::TOK_OPEN_SQUARE || std::strcmp(word, "<") == 0;
+        bool closes = t->type == Lex::TOK_CLOSE_ROUND || t->type == Lex::TOK_CLOSE_CURLY ||
+                      t->type == Lex::TOK_CLOSE_SQUARE || std::strcmp(word, ">") == 0;
+        if (opens)
+            ++depth;
+        else if (closes && depth > 0)
+            --depth;
+        else if (std::strcmp(word, ">>") == 0)
+            depth = depth > 2 ? depth - 2 : 0;
+        if (depth == 0 && t->type == Lex::TOK_ASSIGN && !inDefault) {
+            AppendTokens(text, pieceStart, t);
+            inDefault = true;
+        } else if (depth == 0 && t->type == Lex::TOK_COMMA) {
+            if (!inDefault)
+                AppendTokens(text, pieceStart, t);
+            inDefault = false;
+            while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
+                text = text.Left(text.GetLength() - 1);
+            text += ", ";
+            pieceStart = t->next();
+        }
+    }
+    if (!inDefault)
+        AppendTokens(text, pieceStart, close);
+    while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
+        text = text.Left(text.GetLength() - 1);
+    char const* begin = text.GetBuffer();
+    while (*begin == ' ')
+        ++begin;
+    return Str(begin);
+}
+
+// The declaration text of a function for its interface method, from the
+// tokens the module wrote: the head up to the parameter list, the
+// parameters without default arguments, then the qualifiers and a trailing
+// return type. `override`, `final`, exception specifications and
+// `constexpr` are left out: the interface method is a plain virtual function
+// that the units' versions override. A `(void)` parameter list reads `()`,
+// so that parameters can be put in front. Without the tokens the node's
+// printed form is used.
 Str DeclarationText(NodeFuncDecl& decl)
 {
-    Str text = decl.AsString();
     NodeFuncParams* params = decl.GetParams();
-    if (!params || params->GetParamCount() == 0 || BaseTransform::HasParams(*params))
-        return text;
-    Str list = params->AsString();
-    char const* s = text.GetBuffer();
-    char const* at = list.IsEmpty() ? nullptr : std::strstr(s, list.GetBuffer());
-    if (!at)
-        return text;
-    Str result;
-    result.SetData(s, static_cast<size_t>(at - s));
-    result += "()";
-    result += at + list.GetLength();
-    return result;
+    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
+    Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
+    Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
+    Lex::Token* first = DeclToken(decl);
+    if (!open || !close || !first) {
+        Str text = decl.AsString();
+        if (!params || params->GetParamCount() == 0 || BaseTransform::HasParams(*params))
+            return text;
+        Str list = params->AsString();
+        char const* s = text.GetBuffer();
+        char const* at = list.IsEmpty() ? nullptr : std::strstr(s, list.GetBuffer());
+        if (!at)
+            return text;
+        Str result;
+        result.SetData(s, static_cast<size_t>(at - s));
+        result += "()";
+        result += at + list.GetLength();
+        return result;
+    }
+    Str text;
+    AppendTokens(text, first, open);
+    while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
+        text = text.Left(text.GetLength() - 1);
+    // The static path of the interface looks for the word.
+    FuncInfo* f = decl.GetInfo();
+    if (f && f->IsStatic() && !DeclText::ContainsWord(text, "static"))
+        text = "static " + text;
+    text = DeclText::ReplaceWord(text, "constexpr", "");
+    text += "(";
+    if (!params || BaseTransform::HasParams(*params))
+        text += ParamsText(open, close);
+    text += ")";
+    // The first qualifier follows the list directly, as the node prints it.
+    bool blank = false;
+    bool firstWord = true;
+    for (Lex::Token* t = close->next(); t;) {
+        if (IsSkipped(*t)) {
+            blank = true;
+            t = t->next();
+            continue;
+        }
+        char const* word = Text(*t);
+        if (t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_ASSIGN ||
+            t->type == Lex::TOK_COLON || t->type == Lex::TOK_CLOSE_CURLY)
+            break;
+        if (std::strcmp(word, "noexcept") == 0 || std::strcmp(word, "throw") == 0) {
+            Lex::Token* next = t->next();
+            while (next && IsSkipped(*next))
+                next = next->next();
+            t = next && next->type == Lex::TOK_OPEN_ROUND ? SkipRound(next) : next;
+            continue;
+        }
+        if (std::strcmp(word, "override") != 0 && std::strcmp(word, "final") != 0 && *word) {
+            if (blank && !firstWord)
+                text += " ";
+            blank = false;
+            firstWord = false;
+            text += word;
+        }
+        t = t->next();
+    }
+    return text;
 }
 
 } // namespace
@@ -393,8 +572,12 @@ bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
 {
     NodeFuncDecl* decl = func.GetDecl();
     FuncInfo* f = decl ? decl->GetInfo() : nullptr;
-    if (!f || f->IsConstructor() || f->IsDestructor() || f->GetAccess() == ACCESS_PRIVATE)
+    if (!f || f->IsConstructor() || f->IsDestructor() || f->GetAccess() == ACCESS_PRIVATE || IsAllocationFunction(*f))
         return true;
+    if (IsMemberTemplate(*decl)) {
+        Warn(*m_pModule, *decl, "member template " + f->GetStrName() + ": no interface method is generated for it");
+        return true;
+    }
     NodeFuncParams* params = decl->GetParams();
     if (params && BaseTransform::HasUnnamedParams(*params)) {
         Warn(*m_pModule, *decl,
@@ -447,8 +630,12 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
     FuncInfo* f = decl ? decl->GetInfo() : nullptr;
     if (!f)
         return false;
-    if (f->IsConstructor() || f->IsDestructor())
+    if (f->IsConstructor() || f->IsDestructor() || IsAllocationFunction(*f))
         return true;
+    if (IsMemberTemplate(*decl)) {
+        Warn(*m_pModule, *decl, "member template " + f->GetStrName() + ": no hook method is generated for it");
+        return true;
+    }
     NodeFuncDecl* refinedDecl = refined->GetDecl();
     Name* refinedName = refinedDecl ? refinedDecl->GetName() : nullptr;
     if (!refinedName)

@@ -39,9 +39,10 @@ bool HasLineBreak(Lex::Token const& token)
     return memchr(token.text->text, '\n', token.text->length) != nullptr;
 }
 
+// The token as it was read: its text with the continuations put back.
 void WriteText(std::ostream& os, Lex::Token const& token)
 {
-    os.write(token.text->text, static_cast<std::streamsize>(token.text->length));
+    token.print(os);
 }
 
 } // namespace
@@ -168,7 +169,8 @@ void OutFile::WriteLineDirective(Lex::Token& token)
         return;
     Lex::Token* previous = m_pLastToken;
     int b = token.location.line();
-    int c = token.get_line_breaks();
+    // Continuations are written back, so their line ends count as well.
+    int c = token.get_line_breaks() + token.get_continuations();
     bool due;
     if (!previous || previous->location.empty() || !previous->location.filename().name() ||
         previous->location.filename() != token.location.filename()) {
@@ -209,15 +211,9 @@ char const* OutFile::Languages_Jak_SaveToken(Lex::Token& token)
     }
     if (m_bNameSpaceOpen && token.language == Lex::Token::pre_id && token.type == Lex::PRE_INCLUDE)
         return HandleIncludeAndFwd(token);
-    bool lineOrComment = (token.language == Lex::Token::white_id && HasLineBreak(token)) ||
-                         (token.flags & Lex::Token::comment_flag);
-    if (lineOrComment && memchr(token.text->text, '\r', token.text->length)) {
-        for (uint32_t i = 0; i < token.text->length; ++i)
-            if (token.text->text[i] != '\r')
-                os.put(token.text->text[i]);
-    } else {
-        WriteText(os, token);
-    }
+    // Line ends are written as the module has them: this build's streams do
+    // not translate them, so carriage returns are kept.
+    WriteText(os, token);
     return token.text->text;
 }
 

@@ -153,7 +153,8 @@ void SourceCodePrinter::Print(MemberInfo& info, Str& out)
 void SourceCodePrinter::Print(LocalVarInfo& info, Str& out)
 {
     PrintChilds(info, out, Str(" "), false);
-    if (!m_pConfig->m_bOmitVarNames) {
+    // An unnamed parameter prints its type alone.
+    if (!m_pConfig->m_bOmitVarNames && info.GetName() != Info::Unnamed()) {
         out += " ";
         out += NameOf(info);
     }
@@ -173,6 +174,8 @@ void SourceCodePrinter::Print(TypeInfo& info, Str& out)
         out += "*";
     else if (info.m_Indirection == TypeInfo::REFERENCE)
         out += "&";
+    else if (info.m_Indirection == TypeInfo::RVALUE_REFERENCE)
+        out += "&&";
 }
 
 // ---- C++

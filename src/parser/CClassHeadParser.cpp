@@ -10,6 +10,9 @@
 #include "parser/NodeTemplateDef.h"
 #include "parser/NodeType.h"
 #include "parser/Scope.h"
+#include "parser/SimpleCPPParser.h"
+
+#include <cstring>
 
 namespace {
 
@@ -30,6 +33,29 @@ bool IsWhite(Lex::Token const* token)
     return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0;
 }
 
+bool IsFinal(Lex::Token const* token)
+{
+    return token && token->type == Lex::TOK_ID && strcmp(token->text->text, "final") == 0;
+}
+
+// Export macros are written in capitals (API_EXPORT, Q_DECL_EXPORT).
+bool LooksLikeMacro(Lex::Token const* token)
+{
+    bool letter = false;
+    for (char const* c = token->text->text; *c; ++c) {
+        if (*c >= 'a' && *c <= 'z')
+            return false;
+        letter = letter || (*c >= 'A' && *c <= 'Z');
+    }
+    return letter;
+}
+
+bool KeywordIs(NodeKeyword* keyword, int type)
+{
+    Lex::Token* token = keyword ? keyword->GetToken() : nullptr;
+    return token && token->type == type;
+}
+
 } // namespace
 
 bool CClassHeadParser::ProcessToken()
@@ -41,9 +67,14 @@ bool CClassHeadParser::ProcessToken()
         return false;
     switch (m_State.m_ActTokenType) {
     case Lex::TOK_CLASS:
+    case Lex::TOK_STRUCT:
+        // `enum class E` and `enum struct E` are enumerations, not classes.
+        if (KeywordIs(IsLastNodeKeyword(), Lex::TOK_ENUM))
+            return true;
+        AddClassKey();
+        return true;
     case Lex::TOK_ENUM:
     case Lex::TOK_NAMESPACE:
-    case Lex::TOK_STRUCT:
     case Lex::TOK_UNION:
     case Lex::TOK_ASPECT:
     case Lex::TOK_INTERFACE:
@@ -97,12 +128,47 @@ bool CClassHeadParser::LastKeywordIsClassKey() const
 
 void CClassHeadParser::OnTokID()
 {
+    CParserState& state = m_State;
+    Lex::Token* token = state.m_pActToken;
+    Lex::Token* before = state.m_pLastSignificantToken;
+    int pending = state.m_PendingID.GetCount();
+
+    // namespace std VISIBILITY(default) {: a macro after the name.
+    if (token && pending > 0 && before == state.m_PendingID[pending - 1] && before->type == Lex::TOK_ID
+        && KeywordIs(state.m_pLastKeyword, Lex::TOK_NAMESPACE)) {
+        Lex::Token* next = PeekSignificant();
+        if (next && next->type == Lex::TOK_OPEN_ROUND)
+            SkipGroup(Lex::TOK_OPEN_ROUND, Lex::TOK_CLOSE_ROUND);
+        return;
+    }
+
+    // A name right after the class name: `final`, or the real name when the
+    // first one was an export macro (class API_EXPORT X : public B). Before
+    // a `{` the first name must look like a macro, so that in
+    // struct timeval tv{}; the name stays timeval.
+    NodeID* className = state.m_ClassState.m_pClassName;
+    if (token && className && pending == 0 && before && before == className->GetLastToken()
+        && LastKeywordIsClassKey()) {
+        if (IsFinal(token))
+            return;
+        Lex::Token* next = PeekSignificant();
+        bool macro = next
+            && (next->type == Lex::TOK_COLON || IsFinal(next)
+                || (next->type == Lex::TOK_OPEN_CURLY && LooksLikeMacro(className->GetLastToken())));
+        if (macro) {
+            CRoundBlockParser::OnTokID();
+            if (Node* name = state.CreateIDNode())
+                state.m_ClassState.m_pClassName = static_cast<NodeID*>(name);
+            return;
+        }
+    }
+
     CRoundBlockParser::OnTokID();
     if (m_State.m_PendingID.GetCount() == 0)
         return;
     NodeKeyword* key = IsLastNodeKeyword();
-    Lex::Token* token = key ? key->GetToken() : nullptr;
-    if (token && IsClassKeyType(token->type)) {
+    Lex::Token* keyToken = key ? key->GetToken() : nullptr;
+    if (keyToken && IsClassKeyType(keyToken->type)) {
         Node* name = m_State.CreateIDNode();
         m_State.m_ClassState.m_pClassName = name ? static_cast<NodeID*>(name) : nullptr;
     }
@@ -110,11 +176,41 @@ void CClassHeadParser::OnTokID()
 
 void CClassHeadParser::OnTokColon()
 {
-    NodeID* name = m_State.m_ClassState.m_pClassName;
+    CParserState& state = m_State;
+    if (KeywordIs(state.m_pLastKeyword, Lex::TOK_ENUM) && state.m_PendingID.GetCount() > 0) {
+        // enum E : int {: the underlying type is passed over, E stays the
+        // pending name of the block.
+        for (Lex::Token* next = PeekSignificant(); next; next = PeekSignificant()) {
+            int type = next->type;
+            if (type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_SEMI_COLON || type == Lex::TOK_CLOSE_CURLY)
+                break;
+            if (!state.NextToken())
+                break;
+        }
+        return;
+    }
+    NodeID* name = state.m_ClassState.m_pClassName;
     if (!name || !LastKeywordIsClassKey())
         return;
     AddClass(*name);
-    if (m_State.m_pActToken && m_State.m_ActTokenType == Lex::TOK_OPEN_CURLY)
+    if (!state.m_pActToken) {
+        // The head ran into the end of the file; an open block is reported
+        // by the driver.
+        Lex::Token* at = state.m_pPrevToken;
+        if (!at) {
+            NodeID* id = name;
+            for (at = id->GetLastToken(); at && at->next(); at = at->next()) {
+            }
+        }
+        if (state.m_BlockStack.GetCount() <= 1 && !state.IsFatalError()) {
+            char const* file = at && !at->location.empty() ? at->location.filename().name() : nullptr;
+            if (!file && state.GetFileName())
+                file = state.GetFileName()->c_str();
+            printwarning("unexpected end of file", file, at && !at->location.empty() ? at->location.line() : 0);
+        }
+        return;
+    }
+    if (state.m_ActTokenType == Lex::TOK_OPEN_CURLY)
         OpenCurly();
 }
 
@@ -163,28 +259,54 @@ NodeBaseClassDecl* CClassHeadParser::ParseBaseClassDecl()
     if (!state.m_pActToken || state.m_ActTokenType != Lex::TOK_COLON)
         return nullptr;
     int access = Lex::TOK_PRIVATE;
-    Lex::Token* accessToken = nullptr;
+    // The first `virtual` or access keyword since the last entry: where the
+    // next entry begins.
+    Lex::Token* start = nullptr;
     NodeBaseClassDecl* list = nullptr;
     NodeBaseClass* lastBase = nullptr;
+    // `::` after an entry's template arguments: the name goes on
+    // (Y<int>::Inner is one entry).
+    bool continued = false;
     state.ResetID();
 
     // The pending name (a qualified name A::B is one entry named B) becomes
-    // an entry.
+    // an entry, or the rest of the last entry's name.
     auto flush = [&]() {
         if (state.m_PendingID.GetCount() == 0)
             return;
+        if (continued && lastBase && lastBase->GetID()) {
+            continued = false;
+            Array<Lex::Token*> tokens;
+            NodeID* former = lastBase->GetID();
+            for (Lex::Token* t = former->GetFirstToken(); t; t = t->next()) {
+                if (t->type == Lex::TOK_ID)
+                    tokens.Add(t);
+                if (t == former->GetLastToken())
+                    break;
+            }
+            for (int i = 0; i < state.m_PendingID.GetCount(); ++i)
+                tokens.Add(state.m_PendingID[i]);
+            state.ResetID();
+            for (int i = 0; i < tokens.GetCount(); ++i)
+                state.m_PendingID.Add(tokens[i]);
+            Node* node = state.CreateIDNode();
+            if (node && node->GetKind() == NT_ID)
+                lastBase->SetChild(0, node);
+            return;
+        }
+        continued = false;
         Node* node = state.CreateIDNode();
         if (!node || node->GetKind() != NT_ID)
             return;
         NodeID* id = static_cast<NodeID*>(node);
         if (!list)
             list = new NodeBaseClassDecl();
-        Lex::Token* first = accessToken ? accessToken : id->GetFirstToken();
+        Lex::Token* first = start ? start : id->GetFirstToken();
         if (!first)
             return;
         lastBase = list->AddBaseClass(static_cast<Lex::CTokens>(access), *first, *id);
         access = Lex::TOK_PRIVATE;
-        accessToken = nullptr;
+        start = nullptr;
     };
 
     while (!state.IsFatalError()) {
@@ -201,8 +323,13 @@ NodeBaseClassDecl* CClassHeadParser::ParseBaseClassDecl()
             state.OnTokID();
             continue;
         }
-        if (type == Lex::TOK_COLON_COLON)
+        if (type == Lex::TOK_COLON_COLON) {
+            NodeTempleInstanceDef* args = lastBase ? lastBase->GetTemplArgs() : nullptr;
+            if (args && state.m_PendingID.GetCount() == 0 && args->GetLastToken()
+                && args->GetLastToken() == state.m_pLastSignificantToken)
+                continued = true;
             continue;
+        }
         flush();
         if (type == Lex::TOK_LESS) {
             if (lastBase)
@@ -215,8 +342,12 @@ NodeBaseClassDecl* CClassHeadParser::ParseBaseClassDecl()
             return list;
         } else if (IsAccessType(type)) {
             access = type;
-            accessToken = token;
+            if (!start)
+                start = token;
             lastBase = nullptr;
+        } else if (type == Lex::TOK_VIRTUAL) {
+            if (!start)
+                start = token;
         }
     }
     flush();

@@ -13,10 +13,16 @@ class CClassHeadParser : public CBaseParser {
 public:
     explicit CClassHeadParser(CParserState& state) : CBaseParser(state) {}
 
+    // `class` or `struct` right after `enum` opens no class.
     bool ProcessToken() override;
-    // The name after a class key becomes the class name of the head.
+    // The name after a class key becomes the class name of the head; a
+    // second name before `:` or `{` replaces a first one that was an export
+    // macro, `final` is passed over. A macro between a namespace's name and
+    // its `{` is passed over with its arguments.
     void OnTokID() override;
-    // `:` after a class name: the base-class list, then the body's `{`.
+    // `:` after a class name: the base-class list, then the body's `{`; a
+    // list cut off by the end of the file gives "unexpected end of file".
+    // After `enum E` the underlying type is passed over.
     void OnTokColon() override;
     // The body of the class head being read, else as CBaseParser.
     void OnNewBlock(NodeBlock& block) override;
@@ -27,7 +33,8 @@ public:
     NodeClassDef* AddClass(NodeID& name);
     // Reads the base-class list from the current `:` up to the `{`, which
     // stays current; null when the current token is no `:` or the list is
-    // empty.
+    // empty. An entry begins at `virtual` or its access keyword, whichever
+    // comes first; Y<int>::Inner is one entry named Inner.
     NodeBaseClassDecl* ParseBaseClassDecl();
     // Reads the template arguments of base from its `<` through the `>`
     // that closes them (a `>>` closes two levels); stops before a `{`.

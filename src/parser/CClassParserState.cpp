@@ -1,5 +1,8 @@
 #include "parser/CClassParserState.h"
 
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeKeyword.h"
 #include "parser/Scope.h"
 
 void CClassParserState::Reset()
@@ -7,6 +10,7 @@ void CClassParserState::Reset()
     ResetActStatement();
     m_pActClass = nullptr;
     m_ClassStack.RemoveAll();
+    m_OuterAccess.RemoveAll();
     m_ActAccess = Lex::TOK_PRIVATE;
     m_pLastClass = nullptr;
 }
@@ -24,7 +28,15 @@ AccessTypes CClassParserState::GetActAccessType() const
 
 void CClassParserState::EnterScope(ClassScope& scope)
 {
-    m_ClassStack.Add(&scope.GetClassDef());
+    NodeClassDef& def = scope.GetClassDef();
+    m_ClassStack.Add(&def);
+    NodeClassDecl* head = def.GetClassDecl();
+    NodeKeyword* key = head ? head->GetKey() : nullptr;
+    Lex::Token* token = key ? key->GetToken() : nullptr;
+    bool open = token && (token->type == Lex::TOK_STRUCT || token->type == Lex::TOK_UNION);
+    m_OuterAccess.Add(open ? m_ActAccess : -1);
+    if (open)
+        m_ActAccess = Lex::TOK_PUBLIC;
 }
 
 void CClassParserState::LeaveScope()
@@ -34,4 +46,10 @@ void CClassParserState::LeaveScope()
         m_ClassStack.RemoveAt(n - 1, 1);
     n = m_ClassStack.GetCount();
     m_pActClass = n > 0 ? m_ClassStack[n - 1] : nullptr;
+    int outer = m_OuterAccess.GetCount();
+    if (outer > 0) {
+        if (m_OuterAccess[outer - 1] >= 0)
+            m_ActAccess = m_OuterAccess[outer - 1];
+        m_OuterAccess.RemoveAt(outer - 1, 1);
+    }
 }

@@ -29,8 +29,11 @@ public:
     void OnAccessModifier(Lex::CTokens type) { m_ActAccess = type; }
     // The access of the current access keyword; none for other types.
     AccessTypes GetActAccessType() const;
+    // Pushes the class. The body of a struct or union starts public; a class
+    // body goes on with the access keyword in force.
     void EnterScope(ClassScope& scope);
     // Pops the class stack; the new top (or null) is the current class.
+    // After a struct or union the access in force around it is back.
     void LeaveScope();
 
     NodeClassDef* m_pActClass;
@@ -39,4 +42,7 @@ public:
     bool m_bPointcut;
     int m_ActAccess;
     NodeClassDef* m_pLastClass;
+    // Per entered class, innermost last: the access in force outside a
+    // struct or union, -1 for a class.
+    Array<int> m_OuterAccess;
 };

@@ -27,6 +27,8 @@ void CNonLocalScopeParser::OnTokColon()
     Node* last = m_State.m_pLastNode;
     if (!last || last->GetKind() == NT_CLASS_MODIFIER)
         return;
+    if (m_State.OnBitFieldColon())
+        return;
     NodeFuncDef* def = m_FuncBuilder.CreateFuncDeclWithInitializer();
     if (!def) {
         CClassHeadParser::OnTokColon();
@@ -34,7 +36,7 @@ void CNonLocalScopeParser::OnTokColon()
     }
     OnNewFuncDef(*def);
     if (m_State.m_Config.m_bSkipInitializers)
-        m_State.SkipUntil(Lex::TOK_OPEN_CURLY, false);
+        m_State.SkipInitializerList();
 }
 
 void CNonLocalScopeParser::OnTokSemiColon()
@@ -47,6 +49,8 @@ void CNonLocalScopeParser::OnTokSemiColon()
 
 void CNonLocalScopeParser::OpenCurly()
 {
+    if (m_State.OnBraceInitializer())
+        return;
     NodeFuncDef* def = m_FuncBuilder.CreateFuncDef();
     if (!def) {
         CBaseParser::OpenCurly();

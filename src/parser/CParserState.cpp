@@ -50,7 +50,7 @@ CParserState::CParserState()
       m_pPrevPrevToken(nullptr), m_pLastSignificantToken(nullptr), m_pLastKeyword(nullptr), m_pActBlock(nullptr),
       m_pLastNode(nullptr), m_ActTokenType(0), m_bStarted(false), m_pActScope(nullptr), m_pActFunction(nullptr),
       m_pActNamespace(nullptr), m_pVarDecl(nullptr), m_pOpenTemplate(nullptr), m_pClosedTemplate(nullptr),
-      m_pProvider(nullptr), m_pInitDecl(nullptr), m_pFileDB(nullptr), m_pProjectDB(nullptr), m_LastNodePos(0),
+      m_pProvider(nullptr), m_pTemplArgsEnd(nullptr), m_pInitDecl(nullptr), m_pFileDB(nullptr), m_pProjectDB(nullptr), m_LastNodePos(0),
       m_pActParser(nullptr), m_MethodBodyParser(*this), m_ClassBodyParser(*this), m_GlobalScopeParser(*this),
       m_AspectParser(*this), m_bFatalError(false)
 {
@@ -107,6 +107,8 @@ void CParserState::Init(Lex::TokenProvider& provider, Scope& fileScope, NodeBloc
     m_pPrevPrevToken = nullptr;
     m_pLastSignificantToken = nullptr;
     m_PendingID.RemoveAll();
+    m_PendingTemplArgs.RemoveAll();
+    m_pTemplArgsEnd = nullptr;
     SetScope(nullptr);
     m_pActNamespace = nullptr;
     m_pActFunction = nullptr;
@@ -322,8 +324,19 @@ void CParserState::OnClassEnd()
     SkipUntil(Lex::TOK_SEMI_COLON, true);
     if (m_bJavaLike)
         return;
-    if (!m_pActToken || (m_ActTokenType != Lex::TOK_SEMI_COLON && m_ActTokenType != Lex::TOK_ID))
+    // A declarator may follow the body: `} a;`, `} *p;`, `} const c;`.
+    switch (m_pActToken ? m_ActTokenType : Lex::TOK_NONE) {
+    case Lex::TOK_SEMI_COLON:
+    case Lex::TOK_ID:
+    case Lex::TOK_MUL:
+    case Lex::TOK_AND:
+    case Lex::TOK_AND_AND:
+    case Lex::TOK_CONST:
+    case Lex::TOK_VOLATILE:
+        return;
+    default:
         OnError("missing semicolon", true);
+    }
 }
 
 // ---- Ends of blocks and statements ------------------------------------------
@@ -367,6 +380,7 @@ void CParserState::ResetActStatement()
 void CParserState::ResetID()
 {
     m_PendingID.RemoveAll();
+    m_PendingTemplArgs.RemoveAll();
 }
 
 void CParserState::CloseNotCurlyBraces()

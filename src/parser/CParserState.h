@@ -156,6 +156,63 @@ public:
     void CloseTemplateDef();
     NodeTempleInstanceDef* CreateTemplInstDef(NodeID& id);
 
+    // ---- Declarators, initializers and template arguments --------------------
+    // At `<` right after the pending identifier: when the tokens up to a
+    // matching `>` read as template arguments, they are passed over unread
+    // and the `>` becomes the current token; the arguments become a child of
+    // the identifier node the pending identifier turns into (a
+    // NodeTempleInstanceDef from `<` through `>`, one per argument list, in
+    // order; the id's own range still ends at its last name token). True
+    // when the `<` opened template arguments.
+    bool ReadTemplateArgs();
+    // The `>` that closes the angle bracket at less (or the `>>` that closes
+    // it together with an enclosing one), brackets and nested angle
+    // brackets counted; null when a `;`, `{`, `}`, `=`, `&&`, `||`, `>=`,
+    // `>>=` or an unmatched closing bracket comes first, so the `<` is a
+    // comparison. In a template head (inHead) `=`, `&&` and `||` do not
+    // stop the search.
+    static Lex::Token* FindAngleClose(Lex::Token* less, bool inHead = false);
+    // After the `=` that ended a declarator: the initializer is passed over
+    // up to the `,` or `;` that ends it (or the `)` or `}` that closes the
+    // enclosing bracket), which the driver processes next.
+    void SkipInitializer();
+    // At a `{` in a file, namespace or class body: a braced initializer of
+    // the pending declarator (`int x{5};`), or a brace inside an open round
+    // bracket, is passed over to its `}`; true then. The declarator joins
+    // the open variable declaration as with `=`.
+    bool OnBraceInitializer();
+    // At `:` in a class body after a type and a name: the name is a
+    // bit-field declarator and its width is passed over; true then.
+    bool OnBitFieldColon();
+    // The variable declaration of the pending declarator (made when there is
+    // none yet); false when no type precedes it.
+    bool DeclareVariable();
+    // At the `:` of a constructor's initializer list: passes over the
+    // entries (`v{1, 2}` and `w(3)` alike) to the `{` of the body, which the
+    // driver processes next.
+    void SkipInitializerList();
+    // The `{` that starts the body after the initializer list at colon;
+    // null when the file ends first.
+    static Lex::Token* FindBodyAfterInitializers(Lex::Token* colon);
+    // Moves the provider to target, which becomes the current token; with
+    // processNext it is the next token the driver processes, else the
+    // driver moves past it.
+    void SkipTo(Lex::Token* target, bool processNext);
+    // At `)`: a parenthesised declarator after a type (`void (*cb)(int)`,
+    // `int (&r)[2]`) names a variable: its name becomes the declarator of a
+    // declaration over that type, and the parameter lists and bounds after
+    // it are passed over. True when the bracket was such a declarator (it
+    // is closed then).
+    bool OnDeclaratorParen();
+    // True when the statement is a `typedef` or a `using` declaration: its
+    // names are no variables.
+    bool IsTypeAlias() const;
+    // True when the statement's last keyword is a class key, `enum` or
+    // `namespace`.
+    bool IsClassHeadStatement() const;
+    // True when the pending identifier is an operator name.
+    bool PendingIsOperatorName() const;
+
     bool IsJavaLike() const { return m_bJavaLike; }
     Name* GetFileName() const { return m_pFileName; }
     ClassDB* GetFileDB() const { return m_pFileDB; }
@@ -194,6 +251,11 @@ public:
     Array<NodeNSDef*> m_NSStack;
     Array<NodeBlock*> m_BlockStack;
     Array<Lex::Token*> m_PendingID;
+    // Template argument lists read since the pending identifier began; they
+    // go to the identifier node made of it.
+    Array<NodeTempleInstanceDef*> m_PendingTemplArgs;
+    // The `>` that closed the last template argument list read.
+    Lex::Token* m_pTemplArgsEnd;
     NodeInitDecl* m_pInitDecl;
     Array<NodeType*> m_StatementTypes;
     Array<NodeModifier*> m_PendingModifiers;

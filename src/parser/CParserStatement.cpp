@@ -4,22 +4,88 @@
 #include "parser/CParserState.h"
 
 #include "base/Name.h"
+#include "parser/CRoundBlockParser.h"
 #include "parser/ClassDB.h"
 #include "parser/Info.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeID.h"
 #include "parser/NodeInitDecl.h"
+#include "parser/NodeKeyword.h"
 #include "parser/NodeModifier.h"
 #include "parser/NodeTemplateDef.h"
 #include "parser/NodeType.h"
 #include "parser/NodeVarDecl.h"
 #include "parser/Scope.h"
+#include "scanner/TokenProvider.h"
 
 namespace {
 
 bool IsType(Node* node)
 {
     return node && node->GetKind() == NT_TYPE;
+}
+
+bool IsBlankToken(Lex::Token const* t)
+{
+    return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag) != 0
+           || t->language == Lex::Token::pre_id || t->language == Lex::Token::dir_id;
+}
+
+// The next token after t that is neither blank nor a comment nor part of a
+// pre-processor line; null at the end of the list.
+Lex::Token* NextSignificant(Lex::Token* t)
+{
+    for (t = t ? t->next() : nullptr; t; t = t->next())
+        if (!IsBlankToken(t))
+            return t;
+    return nullptr;
+}
+
+bool IsOpenBracket(int type)
+{
+    return type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || type == Lex::TOK_OPEN_CURLY;
+}
+
+bool IsCloseBracket(int type)
+{
+    return type == Lex::TOK_CLOSE_ROUND || type == Lex::TOK_CLOSE_SQUARE || type == Lex::TOK_CLOSE_CURLY;
+}
+
+// The bracket that closes the one at open, brackets of all three kinds
+// counted; null at the end of the list.
+Lex::Token* MatchingBracket(Lex::Token* open)
+{
+    int depth = 0;
+    for (Lex::Token* t = open; t; t = t->next()) {
+        if (IsBlankToken(t))
+            continue;
+        if (IsOpenBracket(t->type))
+            ++depth;
+        else if (IsCloseBracket(t->type) && --depth == 0)
+            return t;
+    }
+    return nullptr;
+}
+
+bool IsClassKey(int type)
+{
+    switch (type) {
+    case Lex::TOK_CLASS:
+    case Lex::TOK_STRUCT:
+    case Lex::TOK_UNION:
+    case Lex::TOK_ENUM:
+    case Lex::TOK_NAMESPACE:
+    case Lex::TOK_ASPECT:
+    case Lex::TOK_INTERFACE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsNonLocal(Scope const* scope)
+{
+    return !scope || (scope->GetType() != SCOPE_FUNCTION && scope->GetType() != SCOPE_ASM);
 }
 
 } // namespace
@@ -29,7 +95,12 @@ void CParserState::OnIdToken()
     int n = m_PendingID.GetCount();
     if (n > 0 && m_PendingID[n - 1]->type != Lex::TOK_OPERATOR
         && (m_ActTokenType == Lex::TOK_ID || m_ActTokenType == Lex::TOK_OPERATOR)) {
-        switch (m_pLastSignificantToken ? m_pLastSignificantToken->type : Lex::TOK_NONE) {
+        int before = m_pLastSignificantToken ? m_pLastSignificantToken->type : Lex::TOK_NONE;
+        // A name after template arguments (`std::vector<int> v`): the
+        // arguments closed a type.
+        if (m_pLastSignificantToken && m_pLastSignificantToken == m_pTemplArgsEnd)
+            before = Lex::TOK_ID;
+        switch (before) {
         case Lex::TOK_AND:
         case Lex::TOK_MUL:
         case Lex::TOK_ID:
@@ -58,8 +129,21 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
     last = nullptr;
     for (int i = 1; i < m_BlockStack.GetCount(); ++i) {
         Node* nameNode = m_BlockStack[i]->m_pPrecedingNode;
-        if (nameNode && nameNode->GetKind() == NT_ID && nameNode->GetName())
+        if (!nameNode || nameNode->GetKind() != NT_ID || !nameNode->GetName())
+            continue;
+        // namespace A::B { gives its members both names.
+        QualName* nsName = static_cast<NodeID*>(nameNode)->GetQualName();
+        Node* owner = m_BlockStack[i]->GetParent();
+        int have = names.GetCount();
+        bool nested = owner && owner->GetKind() == NT_NS_DEF && nsName && nsName->GetComponentCount() > have + 1;
+        for (int k = 0; nested && k < have; ++k)
+            nested = nsName->m_Components[k] == names[k];
+        if (!nested) {
             names.Add(nameNode->GetName());
+            continue;
+        }
+        for (int k = have; k < nsName->GetComponentCount(); ++k)
+            names.Add(nsName->m_Components[k]);
     }
     int n = m_PendingID.GetCount();
     int op = -1;
@@ -105,6 +189,8 @@ Node* CParserState::CreateIDNode()
     if (QualName* name = GetQualName(first, last, nullptr)) {
         id = new NodeID(first, last, name);
         id->m_Modifiers = m_PendingModifiers;
+        for (int i = 0; i < m_PendingTemplArgs.GetCount(); ++i)
+            id->SetChild(i, m_PendingTemplArgs[i]);
         m_IdNodes.Put(m_PendingID[n - 1], id);
     }
     m_StatementTypes.RemoveAll();
@@ -130,6 +216,19 @@ NodeType* CParserState::CreateType(NodeID* id, bool record)
     } else {
         if (!m_pActToken)
             return nullptr;
+        // `unsigned long`, `long long int`: a simple-type word right after
+        // another continues the type made of it.
+        Lex::Token* before = m_pLastSignificantToken;
+        if (record && IsType(m_pLastNode) && m_PendingID.GetCount() == 0 && before
+            && (CRoundBlockParser::IsSimpleType(before->type) || before->type == Lex::TOK_CONST)) {
+            NodeType* last = static_cast<NodeType*>(m_pLastNode);
+            NodeToken* word = new NodeToken(m_pActToken);
+            if (last->AddSimpleTypeToken(*word)) {
+                last->AddModifiers(m_PendingModifiers);
+                m_PendingModifiers.RemoveAll();
+                return last;
+            }
+        }
         type = new NodeType(*new NodeToken(m_pActToken));
         type->AddModifiers(m_PendingModifiers);
     }
@@ -145,7 +244,7 @@ void CParserState::AddOperator(NodeOperator& op)
 {
     Lex::Token* token = op.GetToken();
     int kind = token ? token->type : Lex::TOK_NONE;
-    if (kind != Lex::TOK_MUL && kind != Lex::TOK_AND) {
+    if (kind != Lex::TOK_MUL && kind != Lex::TOK_AND && kind != Lex::TOK_AND_AND) {
         AddNode(op);
         return;
     }
@@ -165,7 +264,9 @@ void CParserState::AddOperator(NodeOperator& op)
     if (!type)
         return;
     type->AddChild(&op);
-    type->GetTypeInfo().m_Indirection = kind == Lex::TOK_MUL ? TypeInfo::POINTER : TypeInfo::REFERENCE;
+    type->GetTypeInfo().m_Indirection = kind == Lex::TOK_MUL ? TypeInfo::POINTER
+        : kind == Lex::TOK_AND                                ? TypeInfo::REFERENCE
+                                                              : TypeInfo::RVALUE_REFERENCE;
 }
 
 void CParserState::OpenRound()
@@ -212,7 +313,26 @@ void CParserState::CloseRound()
 
 void CParserState::OpenSquare()
 {
-    m_SquareBraces.Push(new NodeSquareBrace(m_pActToken));
+    NodeSquareBrace* brace = new NodeSquareBrace(m_pActToken);
+    // An array bound after a declarator (`int v[2]`, `int m[2][3]`): the
+    // name joins the declaration, the bound goes to its type unread.
+    if (m_pActToken && IsNonLocal(m_pActScope) && !PendingIsOperatorName() && !IsTypeAlias()
+        && !IsClassHeadStatement()) {
+        if (m_PendingID.GetCount() > 0 && (m_pVarDecl || IsType(m_pLastNode)))
+            GetParser().CreateVarDeclaration();
+        NodeVariableList* list = m_pVarDecl ? m_pVarDecl->GetVariableList() : nullptr;
+        int count = list ? list->GetChildCount() : 0;
+        Node* declarator = count ? list->ChildAt(count - 1) : nullptr;
+        Lex::Token* close = MatchingBracket(m_pActToken);
+        if (declarator && declarator->ChildAt(0) == m_pLastNode && close && close->type == Lex::TOK_CLOSE_SQUARE) {
+            brace->SetLastToken(*close);
+            if (NodeType* type = m_pVarDecl->GetType())
+                type->AddChild(brace);
+            SkipTo(close, false);
+            return;
+        }
+    }
+    m_SquareBraces.Push(brace);
 }
 
 void CParserState::CloseSquare()
@@ -301,4 +421,306 @@ void CParserState::CloseTemplateDef()
 NodeTempleInstanceDef* CParserState::CreateTemplInstDef(NodeID& id)
 {
     return new NodeTempleInstanceDef(id.GetFirstToken());
+}
+
+// ---- Declarators, initializers and template arguments ------------------------
+
+
+bool CParserState::IsTypeAlias() const
+{
+    for (int i = 0; i < m_StatementNodes.GetCount(); ++i) {
+        Node* node = m_StatementNodes[i];
+        if (node->GetKind() == NT_USING)
+            return true;
+        Lex::Token* token = node->GetKind() == NT_TOKEN ? node->GetToken() : nullptr;
+        if (token && token->type == Lex::TOK_TYPEDEF)
+            return true;
+    }
+    return false;
+}
+
+bool CParserState::IsClassHeadStatement() const
+{
+    Lex::Token* token = m_pLastKeyword ? m_pLastKeyword->GetToken() : nullptr;
+    return token && IsClassKey(token->type);
+}
+
+bool CParserState::PendingIsOperatorName() const
+{
+    for (int i = 0; i < m_PendingID.GetCount(); ++i)
+        if (m_PendingID[i]->type == Lex::TOK_OPERATOR)
+            return true;
+    return false;
+}
+
+void CParserState::SkipTo(Lex::Token* target, bool processNext)
+{
+    if (!m_pProvider || !target)
+        return;
+    ShiftHistory();
+    Lex::Token* token = m_pProvider->current();
+    while (token && token != target)
+        token = m_pProvider->forward();
+    SetActToken(token);
+    m_bStarted = !processNext;
+}
+
+Lex::Token* CParserState::FindAngleClose(Lex::Token* less, bool inHead)
+{
+    int angles = 1;
+    int brackets = 0;
+    for (Lex::Token* t = NextSignificant(less); t; t = NextSignificant(t)) {
+        int type = t->type;
+        if (IsOpenBracket(type)) {
+            if (type == Lex::TOK_OPEN_CURLY && brackets == 0)
+                return nullptr;
+            ++brackets;
+            continue;
+        }
+        if (IsCloseBracket(type)) {
+            if (brackets == 0)
+                return nullptr;
+            --brackets;
+            continue;
+        }
+        if (type == Lex::TOK_SEMI_COLON)
+            return nullptr;
+        if (brackets > 0)
+            continue;
+        switch (type) {
+        case Lex::TOK_LESS:
+            ++angles;
+            break;
+        case Lex::TOK_GREATER:
+            if (--angles == 0)
+                return t;
+            break;
+        case Lex::TOK_RSH:
+            // `>>` closes two lists; when ours is the inner one it closes
+            // an enclosing list too.
+            angles -= 2;
+            if (angles <= 0)
+                return t;
+            break;
+        case Lex::TOK_ASSIGN:
+        case Lex::TOK_AND_AND:
+        case Lex::TOK_OR_OR:
+            // Default arguments stand only in template heads.
+            if (!inHead)
+                return nullptr;
+            break;
+        case Lex::TOK_GEQ:
+        case Lex::TOK_RSH_ASSIGN:
+            return nullptr;
+        default:
+            break;
+        }
+    }
+    return nullptr;
+}
+
+bool CParserState::ReadTemplateArgs()
+{
+    int n = m_PendingID.GetCount();
+    if (!m_pActToken || m_ActTokenType != Lex::TOK_LESS || m_pOpenTemplate || n == 0)
+        return false;
+    Lex::Token* name = m_PendingID[n - 1];
+    if (name->type != Lex::TOK_ID || m_pLastSignificantToken != name)
+        return false;
+    Lex::Token* close = FindAngleClose(m_pActToken);
+    if (!close)
+        return false;
+    NodeTempleInstanceDef* args = new NodeTempleInstanceDef(m_pActToken);
+    args->SetLastToken(*close);
+    m_PendingTemplArgs.Add(args);
+    SkipTo(close, false);
+    m_pTemplArgsEnd = close;
+    return true;
+}
+
+void CParserState::SkipInitializer()
+{
+    if (!m_pActToken || !IsNonLocal(m_pActScope))
+        return;
+    // The first token that ends the initializer: `,` or `;` outside
+    // brackets, or an unmatched closing bracket. Angle brackets after a name
+    // are template arguments when they close.
+    Lex::Token* prev = m_pActToken;
+    Lex::Token* end = nullptr;
+    for (Lex::Token* t = NextSignificant(m_pActToken); t && !end; t = NextSignificant(t)) {
+        int type = t->type;
+        if (type == Lex::TOK_COMMA || type == Lex::TOK_SEMI_COLON || IsCloseBracket(type)) {
+            end = t;
+        } else if (IsOpenBracket(type)) {
+            t = MatchingBracket(t);
+            if (!t)
+                return;
+        } else if (type == Lex::TOK_LESS && prev->type == Lex::TOK_ID) {
+            if (Lex::Token* close = FindAngleClose(t))
+                t = close;
+        }
+        prev = t;
+    }
+    if (end)
+        SkipTo(end, true);
+}
+
+bool CParserState::DeclareVariable()
+{
+    if (!m_pVarDecl && !IsType(m_pLastNode))
+        return false;
+    GetParser().CreateVarDeclaration();
+    return m_pVarDecl != nullptr;
+}
+
+bool CParserState::OnBraceInitializer()
+{
+    if (!m_pActToken || m_ActTokenType != Lex::TOK_OPEN_CURLY || !IsNonLocal(m_pActScope) || m_bJavaLike
+        || m_pInitDecl)
+        return false;
+    // A bracket that an earlier statement left open does not count.
+    bool inRound = false;
+    for (int i = 0; !m_RoundBraces.IsEmpty() && i < m_StatementNodes.GetCount() && !inRound; ++i)
+        inRound = m_StatementNodes[i] == m_RoundBraces.Top();
+    if (!inRound) {
+        // A declarator in front: a pending name after a type, or after the
+        // `,` of an open declaration, in a statement that is no class head
+        // and has no parameter list (`void f() requires C<T> {`).
+        if (m_PendingID.GetCount() == 0 || PendingIsOperatorName() || IsClassHeadStatement() || IsTypeAlias()
+            || GetFromActStatement(NT_ROUND_BRACE))
+            return false;
+        if (!DeclareVariable())
+            return false;
+    }
+    Lex::Token* close = MatchingBracket(m_pActToken);
+    if (!close)
+        return false;
+    SkipTo(close, false);
+    return true;
+}
+
+bool CParserState::OnBitFieldColon()
+{
+    if (!m_pActToken || m_ActTokenType != Lex::TOK_COLON || !m_pActScope)
+        return false;
+    ScopeType scope = m_pActScope->GetType();
+    if (scope != SCOPE_CLASS && scope != SCOPE_ASPECT)
+        return false;
+    if (m_PendingID.GetCount() == 0 || PendingIsOperatorName() || IsClassHeadStatement() || !m_RoundBraces.IsEmpty())
+        return false;
+    if (!DeclareVariable())
+        return false;
+    // The width runs to the `,`, `;`, `=` or `{` after it.
+    for (Lex::Token* t = NextSignificant(m_pActToken); t; t = NextSignificant(t)) {
+        int type = t->type;
+        if (type == Lex::TOK_COMMA || type == Lex::TOK_SEMI_COLON || type == Lex::TOK_ASSIGN
+            || type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_CLOSE_CURLY) {
+            SkipTo(t, true);
+            return true;
+        }
+        if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE) {
+            t = MatchingBracket(t);
+            if (!t)
+                break;
+        }
+    }
+    return true;
+}
+
+Lex::Token* CParserState::FindBodyAfterInitializers(Lex::Token* colon)
+{
+    // A `{` outside brackets starts the body when it follows the end of an
+    // entry (`)`, `}` or a pack expansion `...`); after a name or a `>` it
+    // is an entry's braced initializer.
+    Lex::Token* prev = colon;
+    for (Lex::Token* t = NextSignificant(colon); t; t = NextSignificant(t)) {
+        int type = t->type;
+        if (type == Lex::TOK_OPEN_CURLY) {
+            int before = prev ? prev->type : Lex::TOK_NONE;
+            if (before == Lex::TOK_CLOSE_ROUND || before == Lex::TOK_CLOSE_CURLY || before == Lex::TOK_ELLIPSIS)
+                return t;
+        }
+        if (type == Lex::TOK_SEMI_COLON || type == Lex::TOK_CLOSE_CURLY)
+            return nullptr;
+        if (IsOpenBracket(type)) {
+            t = MatchingBracket(t);
+            if (!t)
+                return nullptr;
+        } else if (type == Lex::TOK_LESS && prev && prev->type == Lex::TOK_ID) {
+            if (Lex::Token* close = FindAngleClose(t))
+                t = close;
+        }
+        prev = t;
+    }
+    return nullptr;
+}
+
+void CParserState::SkipInitializerList()
+{
+    if (Lex::Token* body = m_pActToken ? FindBodyAfterInitializers(m_pActToken) : nullptr)
+        SkipTo(body, true);
+    else
+        SkipUntil(Lex::TOK_OPEN_CURLY, false);
+}
+
+bool CParserState::OnDeclaratorParen()
+{
+    if (m_RoundBraces.IsEmpty() || !m_pActToken || m_ActTokenType != Lex::TOK_CLOSE_ROUND || !IsNonLocal(m_pActScope)
+        || m_PendingID.GetCount() == 0 || PendingIsOperatorName())
+        return false;
+    NodeRoundBrace* brace = m_RoundBraces.Top();
+    // The bracket begins with `*`, `&` or `&&`, maybe after a class name and
+    // `::` (a pointer to member).
+    Lex::Token* t = NextSignificant(brace->GetFirstToken());
+    while (t && t->type == Lex::TOK_ID) {
+        Lex::Token* sep = NextSignificant(t);
+        if (!sep || sep->type != Lex::TOK_COLON_COLON)
+            return false;
+        t = NextSignificant(sep);
+    }
+    if (!t || (t->type != Lex::TOK_MUL && t->type != Lex::TOK_AND && t->type != Lex::TOK_AND_AND))
+        return false;
+    // The node in front of the bracket must be the declaration's type.
+    Node* before = nullptr;
+    int slot = m_LastNodePos;
+    for (int i = 0; i < LAST_NODE_SLOTS; ++i) {
+        slot = (slot + LAST_NODE_SLOTS - 1) % LAST_NODE_SLOTS;
+        if (!m_LastNodes[slot])
+            return false;
+        if (m_LastNodes[slot] == brace) {
+            before = m_LastNodes[(slot + LAST_NODE_SLOTS - 1) % LAST_NODE_SLOTS];
+            break;
+        }
+    }
+    NodeType* type = nullptr;
+    if (IsType(before))
+        type = static_cast<NodeType*>(before);
+    else if (before && before->GetKind() == NT_ID && brace->m_pPrecedingNode == before)
+        type = CreateType(static_cast<NodeID*>(before), false);
+    if (!type)
+        return false;
+    // The variable is a pointer (or reference) to what the type names.
+    type->GetTypeInfo().m_Indirection = t->type == Lex::TOK_MUL ? TypeInfo::POINTER : TypeInfo::REFERENCE;
+    Node* name = CreateIDNode();
+    CloseRound();
+    // A typedef names a type, no variable.
+    if (name && !IsTypeAlias()) {
+        if (!m_pVarDecl)
+            CreateVarDecl(*type);
+        if (NodeVariableList* list = m_pVarDecl ? m_pVarDecl->GetVariableList() : nullptr)
+            list->AddChild(new NodeAssignment(static_cast<NodeID*>(name)));
+    }
+    // The parameter lists and bounds of the declarator are no part of the
+    // statement's structure.
+    Lex::Token* last = nullptr;
+    for (Lex::Token* next = NextSignificant(m_pActToken);
+         next && (next->type == Lex::TOK_OPEN_ROUND || next->type == Lex::TOK_OPEN_SQUARE);
+         next = NextSignificant(last)) {
+        last = MatchingBracket(next);
+        if (!last)
+            break;
+    }
+    if (last)
+        SkipTo(last, false);
+    return true;
 }

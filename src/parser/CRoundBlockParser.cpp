@@ -1,6 +1,8 @@
 #include "parser/CRoundBlockParser.h"
 
+#include "parser/CFuncBuilder.h"
 #include "parser/CParserState.h"
+#include "parser/NodeBrace.h"
 #include "parser/NodeID.h"
 #include "parser/NodeModifier.h"
 #include "parser/NodeType.h"
@@ -83,6 +85,7 @@ bool IsPlainTokenType(int type)
     case Lex::TOK_TYPENAME:
     case Lex::TOK_CDECL:
     case Lex::TOK_STDCALL:
+    case Lex::TOK_DEFAULT: // `= default`
         return true;
     default:
         return false;
@@ -102,6 +105,14 @@ bool IsModifierType(int type)
     default:
         return false;
     }
+}
+
+// A round bracket that follows a name: the parameters of a function (or
+// the arguments of a call, which the declaration contexts do not hold).
+bool IsParameterList(NodeRoundBrace* brace)
+{
+    Node* owner = brace ? brace->m_pPrecedingNode : nullptr;
+    return owner && owner->GetKind() == NT_ID;
 }
 
 bool AfterOperatorKeyword(CParserState const& state)
@@ -126,6 +137,7 @@ bool CRoundBlockParser::IsSimpleType(int type)
     case Lex::TOK_VOID:
     case Lex::TOK_WCHAR_T:
     case Lex::TOK_INT64:
+    case Lex::TOK_AUTO:
         return true;
     default:
         return false;
@@ -152,6 +164,8 @@ bool CRoundBlockParser::ProcessToken()
         AddNode(*new NodeValue(token));
         return true;
     }
+    if (type == Lex::TOK_ELLIPSIS && CFuncBuilder::OnEllipsis(m_State))
+        return true;
     if (IsPlainTokenType(type)) {
         AddNode(*new NodeToken(token));
         return true;
@@ -165,6 +179,8 @@ bool CRoundBlockParser::ProcessToken()
         OnTokAssign();
         return true;
     case Lex::TOK_CLOSE_ROUND:
+        if (m_State.OnDeclaratorParen())
+            return true;
         CreateVarDeclaration();
         m_State.CloseRound();
         return true;
@@ -177,6 +193,7 @@ bool CRoundBlockParser::ProcessToken()
     case Lex::TOK_COMMA:
         if (!CreateExpression() && !CreateVarDeclaration())
             AddNode(*new NodeToken(token));
+        CFuncBuilder::DropBracketContents(m_State);
         return true;
     case Lex::TOK_GREATER:
         if (m_State.m_pOpenTemplate)
@@ -188,6 +205,8 @@ bool CRoundBlockParser::ProcessToken()
         OnTokID();
         return true;
     case Lex::TOK_LESS:
+        if (!m_State.m_pOpenTemplate && !AfterOperatorKeyword(m_State) && m_State.ReadTemplateArgs())
+            return true;
         if (!m_State.m_pOpenTemplate)
             OnOperator();
         return true;
@@ -199,6 +218,7 @@ bool CRoundBlockParser::ProcessToken()
         return true;
     case Lex::TOK_OPERATOR:
         m_State.OnTokOperator();
+        CFuncBuilder::ReadOperatorName(m_State);
         return true;
     case Lex::TOK_XOR:
         if (m_State.GetActScope() && m_State.GetActScope()->GetType() == SCOPE_ASM) {
@@ -210,6 +230,10 @@ bool CRoundBlockParser::ProcessToken()
         return true;
     case Lex::TOK_USING:
         AddNode(*new NodeUsing(token));
+        return true;
+    case Lex::TOK_RESTRICT:
+        // Only qualifies a pointer; says nothing about the structure.
+        OnPointerQualifier();
         return true;
     case Lex::TOK_WHITESPACE:
     case Lex::TOK_COMMENT_LINE:
@@ -224,13 +248,31 @@ bool CRoundBlockParser::ProcessToken()
 
 void CRoundBlockParser::OnTokID()
 {
+    // `constexpr` and its kin stand apart: they are neither a type nor a
+    // name, and the return type after them is read as usual.
+    if (CFuncBuilder::IsDeclSpecifier(m_State.m_pActToken)) {
+        AddNode(*new NodeToken(m_State.m_pActToken));
+        return;
+    }
     m_State.OnTokID();
 }
 
 void CRoundBlockParser::OnTokAssign()
 {
-    if (AfterOperatorKeyword(m_State) || !CreateVarDeclaration())
+    if (!AfterOperatorKeyword(m_State) && m_State.IsTypeAlias()) {
+        // `using U = ...;`: what the name stands for says nothing about
+        // the structure.
+        m_State.ResetID();
+        m_State.SkipInitializer();
+        return;
+    }
+    if (AfterOperatorKeyword(m_State) || !CreateVarDeclaration()) {
         OnOperator();
+        return;
+    }
+    // The initializer of the declarator (a default member initializer, a
+    // default argument, a variable's value) is no part of the structure.
+    m_State.SkipInitializer();
 }
 
 void CRoundBlockParser::OnOperator()
@@ -245,6 +287,8 @@ void CRoundBlockParser::OnModifier()
 {
     if (!m_State.m_pActToken)
         return;
+    if (OnPointerQualifier())
+        return;
     NodeModifier* modifier = new NodeModifier(m_State.m_pActToken);
     AddNode(*modifier);
     m_State.m_PendingModifiers.Add(modifier);
@@ -253,6 +297,9 @@ void CRoundBlockParser::OnModifier()
 bool CRoundBlockParser::CreateVarDeclaration()
 {
     CParserState& state = m_State;
+    // The names of `typedef` and `using` declarations are no variables.
+    if (state.IsTypeAlias())
+        return false;
     if (!state.m_pVarDecl) {
         // Only a node of this statement can start a declaration: the last
         // node of an earlier statement (the last member of a class before
@@ -267,6 +314,16 @@ bool CRoundBlockParser::CreateVarDeclaration()
             int types = state.m_StatementTypes.GetCount();
             if (types > 0)
                 state.CreateVarDecl(*state.m_StatementTypes[types - 1]);
+        } else if (last && state.m_pActToken && !state.m_RoundBraces.IsEmpty()
+                   && (state.m_ActTokenType == Lex::TOK_COMMA || state.m_ActTokenType == Lex::TOK_CLOSE_ROUND)
+                   && state.m_PendingID.GetCount() > 0 && !state.PendingIsOperatorName()
+                   && IsParameterList(state.m_RoundBraces.Top()) && (!state.GetActScope()
+                       || state.GetActScope()->GetType() != SCOPE_FUNCTION)) {
+            // An unnamed parameter of a named type (`void g(A, std::string)`):
+            // the pending name is its type.
+            if (Node* id = state.CreateIDNode())
+                if (NodeType* type = state.CreateType(static_cast<NodeID*>(id), true))
+                    state.CreateVarDecl(*type);
         }
         if (!state.m_pVarDecl)
             return false;
@@ -283,5 +340,30 @@ bool CRoundBlockParser::CreateVarDeclaration()
     if (type == Lex::TOK_SEMI_COLON || type == Lex::TOK_CLOSE_ROUND
         || (type == Lex::TOK_COMMA && !state.m_RoundBraces.IsEmpty()))
         state.CloseVarDecl();
+    return true;
+}
+
+bool CRoundBlockParser::OnPointerQualifier()
+{
+    CParserState& state = m_State;
+    int type = state.m_ActTokenType;
+    if (type != Lex::TOK_CONST && type != Lex::TOK_VOLATILE && type != Lex::TOK_RESTRICT)
+        return false;
+    // `char *const p`: the qualifier follows the type's `*` or `&` and
+    // qualifies the pointer; it stays with the type, not with the name.
+    Node* last = state.m_pLastNode;
+    if (!last || last->GetKind() != NT_TYPE || last->GetChildCount() == 0 || state.m_PendingID.GetCount() > 0)
+        return false;
+    // Right after the `*` or `&`, or after a qualifier that followed it
+    // (`char *const volatile p`).
+    Node* before = last->ChildAt(last->GetChildCount() - 1);
+    Lex::Token* token = before ? before->GetToken() : nullptr;
+    if (!token)
+        return false;
+    bool afterPointer = before->GetKind() == NT_OPERATOR && (token->type == Lex::TOK_MUL || token->type == Lex::TOK_AND);
+    bool afterQualifier = before->GetKind() == NT_MODIFIER && last->GetChildCount() > 1;
+    if (!afterPointer && !afterQualifier)
+        return false;
+    last->AddChild(new NodeModifier(state.m_pActToken));
     return true;
 }

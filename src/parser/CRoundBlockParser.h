@@ -19,6 +19,9 @@ public:
     void OnOperator();
     // A modifier node that the next identifier or type takes.
     void OnModifier();
+    // `const`, `volatile` or `__restrict` right after a type's `*` or `&`
+    // goes to that type (a qualified pointer); true then.
+    bool OnPointerQualifier();
     // No expressions are parsed.
     bool CreateExpression() { return false; }
     // Adds the pending declarator to the open variable declaration (opening

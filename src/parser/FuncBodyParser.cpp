@@ -26,6 +26,7 @@ FuncBodyParser::FuncBodyParser(NodeFuncDef& def, BodyParseEvents& events) : m_pE
         Lex::Token* declLast = decl->GetLastToken();
         m_pFirst = declLast ? declLast->next() : nullptr;
         m_pLast = body->GetLastToken();
+        m_pBodyStart = body->GetFirstToken();
     }
 }
 
@@ -42,6 +43,7 @@ void FuncBodyParser::Init(FuncNode& node)
     m_bReportInstantiations = false;
     m_bReportMemberUses = false;
     m_bBodyReached = false;
+    m_pBodyStart = nullptr;
     m_pFunc = &node;
     NodeFuncDecl* decl = node.GetDecl();
     FuncInfo* info = decl ? decl->GetInfo() : nullptr;
@@ -63,6 +65,17 @@ bool FuncBodyParser::Parse()
     m_pPrev = nullptr;
     m_pPrevPrev = nullptr;
     m_Iter = Lex::TokenIterator(m_pFirst, m_pLast);
+    // A body start that is no longer in the range (the tokens were edited)
+    // gives way to the first `{`.
+    Lex::Token* bodyStart = nullptr;
+    for (Lex::Token* t = m_pBodyStart ? m_pFirst : nullptr; t; t = t->next()) {
+        if (t == m_pBodyStart) {
+            bodyStart = t;
+            break;
+        }
+        if (t == m_pLast)
+            break;
+    }
     while (Lex::Token* token = m_Iter.Next()) {
         switch (token->type) {
         case Lex::TOK_NEW:
@@ -81,7 +94,8 @@ bool FuncBodyParser::Parse()
             ParseSuper(*token);
             break;
         case Lex::TOK_OPEN_CURLY:
-            m_bBodyReached = true;
+            if (!bodyStart || token == bodyStart)
+                m_bBodyReached = true;
             break;
         default:
             break;

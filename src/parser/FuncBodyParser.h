@@ -44,6 +44,9 @@ public:
     bool m_bReportMemberUses;
     BodyParseEvents* m_pEvents;
     bool m_bBodyReached;
+    // The `{` that opens the body; null when unknown (the first `{` then
+    // counts). Braces of an initializer list (`v{1, 2}`) come before it.
+    Lex::Token* m_pBodyStart;
     FuncNode* m_pFunc;
     // The function this one refines; null when it refines nothing.
     FuncInfo* m_pRefined;

@@ -5,11 +5,40 @@
 #include "parser/DbNode.h"
 #include "parser/Node.h"
 
+#include <cstring>
+
 namespace {
 
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\r' || c == '\n' || c == '\t';
+}
+
+bool IsWordChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// Removes every stand-alone occurrence of word; the word inside a longer
+// identifier ("virtualize", "is_virtual") stays.
+void RemoveWord(Str& text, char const* word)
+{
+    size_t const n = strlen(word);
+    char const* s = text.GetBuffer();
+    size_t const length = text.GetLength();
+    Str result;
+    size_t i = 0;
+    while (i < length) {
+        bool const starts = (i == 0 || !IsWordChar(s[i - 1])) && i + n <= length && strncmp(s + i, word, n) == 0
+            && (i + n == length || !IsWordChar(s[i + n]));
+        if (starts) {
+            i += n;
+            continue;
+        }
+        result += s[i];
+        ++i;
+    }
+    text = result;
 }
 
 } // namespace
@@ -246,7 +275,7 @@ Str FuncInfo::GetSignature(bool withVirtual)
     SourceCodePrinter::GetCurrent().PrintSignature(*this, text);
     if (withVirtual)
         return text;
-    text.Replace("virtual", "");
+    RemoveWord(text, "virtual");
     text.Replace("  ", " ");
     char const* begin = text.GetBuffer();
     char const* end = begin + text.GetLength();

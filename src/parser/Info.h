@@ -133,7 +133,7 @@ public:
     // Same interned name and indirection; the flags are not compared.
     bool SameType(TypeInfo& other) const;
 
-    enum { BY_VALUE = 0, REFERENCE = 1, POINTER = 2 };
+    enum { BY_VALUE = 0, REFERENCE = 1, POINTER = 2, RVALUE_REFERENCE = 3 };
     int m_Indirection;
     bool m_bConst;
     bool m_bVirtual;

@@ -39,10 +39,21 @@ void NodeBaseClass::SetTemplArgs(NodeTempleInstanceDef* args)
 
 Lex::Token* NodeBaseClass::GetEndToken() const
 {
-    if (NodeTempleInstanceDef* args = GetTemplArgs())
-        return args->GetLastToken();
     NodeID* id = GetID();
-    return id ? id->GetLastToken() : nullptr;
+    Lex::Token* name = id ? id->GetLastToken() : nullptr;
+    NodeTempleInstanceDef* args = GetTemplArgs();
+    Lex::Token* end = args ? args->GetLastToken() : nullptr;
+    if (!end)
+        return name;
+    // Y<int>::Inner: the name goes on after the arguments.
+    bool afterArgs = false;
+    for (Lex::Token* t = id ? id->GetFirstToken() : nullptr; name && t && !EndsHead(t); t = t->next()) {
+        if (t == end)
+            afterArgs = true;
+        else if (t == name && afterArgs)
+            return name;
+    }
+    return end;
 }
 
 void NodeBaseClass::DeleteTokens()

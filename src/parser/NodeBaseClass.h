@@ -10,8 +10,9 @@ class NodeID;
 class NodeTempleInstanceDef;
 
 // One entry: child 0 the base's name id, child 1 its template arguments or
-// null. Its tokens run from the access keyword (else the name) through the
-// end of child 1, else of child 0.
+// null. Its tokens run from `virtual` or the access keyword, whichever comes
+// first (else the name), through the end of child 1, else of child 0; when
+// the name goes on after the arguments (Y<int>::Inner), through the name.
 class NodeBaseClass : public Node, public FirstToken {
 public:
     NodeBaseClass(AccessTypes access, Lex::Token* first, NodeID& id);

@@ -85,6 +85,9 @@ public:
     NodeClassDef* m_pClass;
     NodeFuncDef* m_pDef;
     FuncInfo* m_pInfo;
+    // A friend function declared in a class: no member of it, and kept out
+    // of the class databases.
+    bool m_bFriend = false;
 
 private:
     // The name's first token when it is in a list.

@@ -1,9 +1,21 @@
 #include "parser/NodeFuncParams.h"
 
+#include "base/Name.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeID.h"
 #include "parser/NodeType.h"
 #include "parser/NodeVarDecl.h"
+
+namespace {
+
+// The plain type `void`: no modifier, pointer or array.
+bool IsVoid(NodeType& type)
+{
+    Lex::Token* token = type.GetChildCount() == 1 && type.ChildAt(0) ? type.ChildAt(0)->GetToken() : nullptr;
+    return token && token->type == Lex::TOK_VOID && type.GetTypeInfo().m_Indirection == TypeInfo::BY_VALUE;
+}
+
+} // namespace
 
 NodeFuncParams::NodeFuncParams(NodeRoundBrace* brace) : Node(NT_FUNC_PARAMS), m_ParamListInfo(nullptr)
 {
@@ -46,20 +58,36 @@ Str NodeFuncParams::AsString()
     return text;
 }
 
+// Unnamed parameters count as well (under the unnamed name), so that f(int)
+// and f(int c) are one function and A() and A(const A&) are two; a lone
+// `void` is no parameter at all.
 void NodeFuncParams::InitParamListInfo()
 {
-    for (int i = 0; i < GetParamCount(); ++i) {
+    int const count = GetParamCount();
+    for (int i = 0; i < count; ++i) {
         Node* param = GetParam(i);
+        Lex::Token* token = param && param->GetKind() == NT_TOKEN ? param->GetToken() : nullptr;
+        if (token && token->type == Lex::TOK_ELLIPSIS) {
+            // A C variadic list: f(int, ...) is not f(int).
+            m_ParamListInfo.AddChild(*Info::Unnamed(), *new TypeInfo(Name::GetName("...")));
+            continue;
+        }
         if (!param || param->GetKind() != NT_VAR_DECL)
             continue;
         NodeVarDecl* decl = static_cast<NodeVarDecl*>(param);
         NodeVariableList* list = decl->GetVariableList();
         NodeType* type = decl->GetType();
+        if (!type)
+            continue;
         Node* declarator = list ? list->ChildAt(0) : nullptr;
         Node* id = declarator ? declarator->ChildAt(0) : nullptr;
         Name* name = id ? id->GetName() : nullptr;
-        if (name && type)
-            m_ParamListInfo.AddChild(*name, type->GetTypeInfo());
+        if (!name) {
+            if (count == 1 && IsVoid(*type))
+                continue;
+            name = Info::Unnamed();
+        }
+        m_ParamListInfo.AddChild(*name, type->GetTypeInfo());
     }
 }
 

@@ -1,6 +1,8 @@
 #include "parser/NodeType.h"
 
 #include "base/Name.h"
+#include "parser/CParserState.h"
+#include "parser/CRoundBlockParser.h"
 #include "parser/NodeID.h"
 #include "parser/NodeModifier.h"
 #include "parser/NodeVarDecl.h"
@@ -28,11 +30,114 @@ Lex::Token* LinkedToken(Node* child)
     return token && token->list() ? token : nullptr;
 }
 
+bool Skipped(Lex::Token const* token)
+{
+    return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0
+        || token->language == Lex::Token::pre_id || token->language == Lex::Token::dir_id;
+}
+
+Lex::Token* NextSignificant(Lex::Token* token)
+{
+    Lex::Token* t = token ? token->next() : nullptr;
+    while (t && Skipped(t))
+        t = t->next();
+    return t;
+}
+
+bool IsWordChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// A type's tokens are at most this far apart; a longer stretch is no type.
+int const MAX_SPELLED_TOKENS = 400;
+
+// The name of the type made from id: a plain or qualified name gives its
+// last component (A::B is B); a name with template arguments is named as it
+// is written, arguments included ("std::vector<int>"), so that types that
+// differ only in their arguments stay apart.
+Name* SpelledName(NodeID& id)
+{
+    Lex::Token* first = id.GetFirstToken();
+    Lex::Token* last = id.GetLastToken();
+    if (!first || !last || first->type == Lex::TOK_OPERATOR || last->type == Lex::TOK_OPERATOR)
+        return id.GetName();
+    Lex::Token* close = NodeType::TemplateArgsAfter(last);
+    bool arguments = close != nullptr;
+    for (Lex::Token* t = first; t && t != last && !arguments; t = t->next())
+        arguments = t->type == Lex::TOK_LESS;
+    if (!arguments)
+        return id.GetName();
+    Str text = NodeType::Spell(first, close ? close : last);
+    return text.IsEmpty() ? id.GetName() : Name::GetName(text.GetBuffer());
+}
+
+bool IsSimpleTypeWord(Lex::Token* token)
+{
+    return token && CRoundBlockParser::IsSimpleType(token->type);
+}
+
 } // namespace
 
-NodeType::NodeType(NodeID& id) : Node(NT_TYPE), m_TypeInfo(id.GetName())
+Str NodeType::Spell(Lex::Token* first, Lex::Token* last)
+{
+    Str text;
+    int n = 0;
+    for (Lex::Token* t = first; t && n < MAX_SPELLED_TOKENS; t = t->next(), ++n) {
+        if (!Skipped(t)) {
+            char const* part = t->text ? t->text->text : "";
+            size_t length = text.GetLength();
+            if (length && part[0] && IsWordChar(text.GetBuffer()[length - 1]) && IsWordChar(part[0]))
+                text += " ";
+            text += part;
+        }
+        if (t == last)
+            return text;
+    }
+    return Str();
+}
+
+Lex::Token* NodeType::TemplateArgsAfter(Lex::Token* name)
+{
+    if (!name || name->type != Lex::TOK_ID)
+        return nullptr;
+    Lex::Token* next = NextSignificant(name);
+    return next && next->type == Lex::TOK_LESS ? CParserState::FindAngleClose(next) : nullptr;
+}
+
+NodeType::NodeType(NodeID& id) : Node(NT_TYPE), m_TypeInfo(SpelledName(id))
 {
     AddChild(&id);
+}
+
+bool NodeType::AddSimpleTypeToken(NodeToken& token)
+{
+    Lex::Token* word = token.GetToken();
+    if (!IsSimpleTypeWord(word) || GetChildCount() == 0)
+        return false;
+    Str text;
+    for (int i = 0; i < GetChildCount(); ++i) {
+        Node* child = m_Childs[i];
+        if (!child || child->GetKind() == NT_MODIFIER)
+            continue;
+        if (child->GetKind() != NT_TOKEN || !IsSimpleTypeWord(child->GetToken()))
+            return false;
+        if (!text.IsEmpty())
+            text += " ";
+        text += child->GetToken()->text->text;
+    }
+    if (text.IsEmpty())
+        return false;
+    text += " ";
+    text += word->text->text;
+    // A trailing const stays the last child.
+    int at = GetChildCount();
+    while (at > 0 && m_Childs[at - 1] && m_Childs[at - 1]->GetKind() == NT_MODIFIER)
+        --at;
+    m_Childs.InsertAt(at, &token);
+    token.m_pParent = this;
+    m_TypeInfo.SetName(Name::GetName(text.GetBuffer()));
+    return true;
 }
 
 NodeType::NodeType(NodeToken& token) : Node(NT_TYPE), m_TypeInfo(TextName(token.GetToken()))
@@ -113,6 +218,36 @@ void NodeType::DeleteModifier(NodeModifier* modifier)
                 own.RemoveAt(k, 1);
     }
     DeleteChild(modifier);
+}
+
+bool NodeType::ReleaseModifier(NodeModifier* modifier)
+{
+    int index = -1;
+    for (int i = 0; modifier && i < m_Modifiers.GetCount() && index < 0; ++i)
+        if (m_Modifiers[i] == modifier)
+            index = i;
+    if (index < 0)
+        return false;
+    m_Modifiers.RemoveAt(index, 1);
+    RemoveChild(modifier);
+    Lex::Token* token = modifier->GetToken();
+    switch (token ? token->type : Lex::TOK_NONE) {
+    case Lex::TOK_CONST:
+        m_TypeInfo.m_bConst = false;
+        break;
+    case Lex::TOK_INLINE:
+        m_TypeInfo.m_bInline = false;
+        break;
+    case Lex::TOK_STATIC:
+        m_TypeInfo.m_bStatic = false;
+        break;
+    case Lex::TOK_VIRTUAL:
+        m_TypeInfo.m_bVirtual = false;
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void NodeType::DeleteModifier(Lex::CTokens type)

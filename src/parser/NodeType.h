@@ -13,7 +13,10 @@ class NodeVariableList;
 
 class NodeType : public Node {
 public:
-    // A named type; the info is named after the id's name.
+    // A named type; the info is named after the id's name, or, when the
+    // type has template arguments, as the type is written, arguments
+    // included ("std::map<int, std::string>" is "std::map<int,std::string>":
+    // blanks only between two words).
     explicit NodeType(NodeID& id);
     // A simple type; the info is named after the token's text.
     explicit NodeType(NodeToken& token);
@@ -34,6 +37,9 @@ public:
     // modifier is not one of the type's.
     void DeleteModifier(NodeModifier* modifier);
     void DeleteModifier(Lex::CTokens type);
+    // Takes the modifier out of the type, its token left in place, and
+    // clears the flag it set. False when it is not one of the type's.
+    bool ReleaseModifier(NodeModifier* modifier);
     void DeleteModifier(char const* text);
 
     // Deletes the child's tokens and takes it out of the children; nothing
@@ -58,6 +64,19 @@ public:
     // The declaration text: the children separated by blanks, with the
     // declarators in front of a `[...]` child, or at the end.
     Str AsString(NodeVariableList& declarators);
+
+    // A simple-type word that continues this type (`unsigned` `long`): true
+    // when the type is made of simple-type words alone, which then take the
+    // token as their last child and name the info after all of them
+    // ("unsigned long").
+    bool AddSimpleTypeToken(NodeToken& token);
+
+    // The template arguments that follow the identifier token name: its
+    // closing token, else null.
+    static Lex::Token* TemplateArgsAfter(Lex::Token* name);
+    // The significant tokens from first through last joined, with a blank
+    // only between two words.
+    static Str Spell(Lex::Token* first, Lex::Token* last);
 
     TypeInfo& GetTypeInfo() { return m_TypeInfo; }
     Array<NodeModifier*> const& GetModifiers() const { return m_Modifiers; }

@@ -51,11 +51,16 @@ TableRecognizer white_space()
 
 TableRecognizer literals()
 {
-    // An escape pair is a backslash and any byte after it; any byte may
-    // appear, newlines included. An unterminated literal is not accepted.
+    // An optional encoding prefix; an escape pair is a backslash and any
+    // byte after it. A literal ends on its line, as in C and C++: one that is
+    // not closed there is not accepted (a line continuation is no line end).
+    // The head of a raw string is reported with its own type; the raw string
+    // recognizer reads the rest.
+    std::string const prefix = "(L|u8|u|U)?";
     return AutomatonBuilder()
-        .rule("L?\"([^\"\\\\]|\\\\.)*\"", TOK_STRING_VAL)
-        .rule("L?'([^'\\\\]|\\\\.)+'", TOK_CHAR_VAL)
+        .rule(prefix + "\"([^\"\\\\\\n]|\\\\[^\\n])*\"", TOK_STRING_VAL)
+        .rule(prefix + "'([^'\\\\\\n]|\\\\[^\\n])+'", TOK_CHAR_VAL)
+        .rule(RawStringRecognizer::head_rule, RawStringRecognizer::head_type)
         .build();
 }
 
@@ -94,23 +99,32 @@ TableRecognizer operators_and_numbers()
     for (Spelling const& op : operators)
         builder.word(op.text, op.type);
 
+    // Digit sequences may be split by single quotes between digits
+    // (1'000'000, 0x1'0).
+    std::string const digits = "[0-9]('?[0-9])*";
     std::string const hex_digit = "[0-9a-fA-F]";
+    std::string const hex_digits = hex_digit + "('?" + hex_digit + ")*";
     // U, UL, ULL, L, LU, LUL, LL, LLU, letters in either case.
     std::string const int_suffix = "([uU]([lL][lL]?)?|[lL]([uU][lL]?|[lL][uU]?)?)";
-    std::string const exponent = "([eE][+\\-]?[0-9]+)";
+    std::string const exponent = "([eE][+\\-]?" + digits + ")";
     std::string const float_suffix = "[fFlL]?";
 
     // Integers come first: of equal matches they win, so after a leading "0"
     // an "e" or an "f" is a hexadecimal digit ("0e5" and "0f" are integers).
+    // A leading "0" takes hexadecimal digits, which covers binary literals.
     builder.word("0", TOK_ZERO_VAL)
         .rule("0" + int_suffix, TOK_INT_VAL)
-        .rule("[1-9][0-9]*" + int_suffix + "?", TOK_INT_VAL)
-        .rule("0" + hex_digit + "+" + int_suffix + "?", TOK_INT_VAL)
-        .rule("0[xX]" + hex_digit + "+" + int_suffix + "?", TOK_INT_VAL)
-        .rule("[0-9]+\\.[0-9]*" + exponent + "?" + float_suffix, TOK_FLT_VAL)
-        .rule("\\.[0-9]+" + exponent + "?" + float_suffix, TOK_FLT_VAL)
-        .rule("[0-9]+" + exponent + float_suffix, TOK_FLT_VAL)
-        .rule("[1-9][0-9]*[fF]", TOK_FLT_VAL);
+        .rule("[1-9]('?[0-9])*" + int_suffix + "?", TOK_INT_VAL)
+        .rule("0('?" + hex_digit + ")+" + int_suffix + "?", TOK_INT_VAL)
+        .rule("0[xX]" + hex_digits + int_suffix + "?", TOK_INT_VAL)
+        .rule(digits + "\\.(" + digits + ")?" + exponent + "?" + float_suffix, TOK_FLT_VAL)
+        .rule("\\." + digits + exponent + "?" + float_suffix, TOK_FLT_VAL)
+        .rule(digits + exponent + float_suffix, TOK_FLT_VAL)
+        .rule("[1-9]('?[0-9])*[fF]", TOK_FLT_VAL)
+        // Hexadecimal floating literals: 0x1.8p3, 0x.8p-2.
+        .rule("0[xX](" + hex_digits + "(\\.(" + hex_digits + ")?)?|\\." + hex_digits + ")[pP][+\\-]?" + digits +
+                  float_suffix,
+              TOK_FLT_VAL);
     return builder.build();
 }
 
@@ -204,7 +218,11 @@ int CRecognizer::recognize(Lang& lang, int& type, int& len)
     if (result != 0)
         return result;
     result = try_table(string_recognizer, lang_string, lang, type, len);
+    if (result == 1 && type == RawStringRecognizer::head_type)
+        result = raw_string_recognizer.recognize(&cont_lines, len, type, len);
     if (result != 0)
+        return result;
+    if (directive_state != ordinary_line && (result = lone_quote(type, len)) != 0)
         return result;
     if (pre_token_on || directive_state == preprocessor_line) {
         result = try_table(pre_token_recognizer, lang_macro_op, lang, type, len);
@@ -244,6 +262,17 @@ int CRecognizer::recognize(Lang& lang, int& type, int& len)
     cont_lines.next();
     len = cont_lines.len();
     return 0;
+}
+
+int CRecognizer::lone_quote(int& type, int& len)
+{
+    cont_lines.retry();
+    int const c = cont_lines.next();
+    if (c != '\'' && c != '"')
+        return 0;
+    type = c == '\'' ? TOK_CHAR_VAL : TOK_STRING_VAL;
+    len = cont_lines.len();
+    return 1;
 }
 
 void CRecognizer::location(long& line, long& column) const

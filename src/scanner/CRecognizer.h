@@ -5,6 +5,7 @@
 
 #include "scanner/CCommentRecognizer.h"
 #include "scanner/KeywordRecognizer.h"
+#include "scanner/RawStringRecognizer.h"
 #include "scanner/SB_Filter.h"
 #include "scanner/TableRecognizer.h"
 
@@ -35,6 +36,8 @@ public:
     // "#" alone (0), "#pragma" (1), "#line" (2), "#ident" (3); no expression map.
     static TableRecognizer const dir_recognizer;
     static TableRecognizer const whitespace_recognizer;
+    // String and character literals, and the head of a raw string
+    // (RawStringRecognizer::head_type).
     static TableRecognizer const string_recognizer;
     // "#" (500) and "##" (501).
     static TableRecognizer const pre_token_recognizer;
@@ -82,6 +85,9 @@ protected:
     int try_table(TableRecognizer const& automaton, Lang kind, Lang& lang, int& type, int& len);
     template <class R>
     int try_keywords(R const& recognizer, Lang& lang, int& type, int& len);
+    // On a directive line a quote that no literal closes is a token of its
+    // own (as in "#error don't"): 1 with its type and length, else 0.
+    int lone_quote(int& type, int& len);
 
     SBF_ContLines cont_lines;  // the recognizers read through this one
     SBF_LocManager loc_manager;
@@ -90,6 +96,7 @@ protected:
     CCKeywordRecognizer cc_keyword_recognizer;
     AspectKeywordRecognizer aspect_keyword_recognizer;
     FOPKeywordRecognizer fop_keyword_recognizer;
+    RawStringRecognizer raw_string_recognizer;
     int directive_state;
     bool line_start;
     bool wildcards_on;

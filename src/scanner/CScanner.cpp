@@ -171,16 +171,21 @@ Token* CScanner::make_token(Lang lang, int type, int len)
     }
     text[n] = '\0';
 
-    // The length of each text piece in front of a removed continuation.
+    // The length of each text piece in front of a removed continuation, and
+    // whether the continuations ended in a carriage return and a newline.
     Array<int>* pieces = nullptr;
+    bool crlf_continuations = false;
     Array<int> const& offsets = cont_lines.get_offsets();
     if (!offsets.empty()) {
         pieces = new Array<int>(offsets.count(), 5);
         int e = 0;
         for (int k = 0; k < offsets.count() && offsets[k] < len; ++k) {
             int const d = offsets[k];
+            bool const crlf = d + 1 < len && raw[d + 1] == '\r';
+            if (k == 0)
+                crlf_continuations = crlf;
             pieces->append(d - e);
-            e = d + (d + 1 < len && raw[d + 1] == '\r' ? 3 : 2);
+            e = d + (crlf ? 3 : 2);
         }
     }
 
@@ -199,9 +204,13 @@ Token* CScanner::make_token(Lang lang, int type, int len)
 
     Token* t = new Token(token_type, tag, text);
     // A token whose text is its own keeps every byte, NUL bytes too; an
-    // unknown byte keeps its raw text, so no source byte is lost.
+    // unknown byte keeps its raw text, so no source byte is lost. A keyword
+    // keeps the spelling it was written with ("not", "bitor", "throws"),
+    // its type tells what it means: a module prints back as it was written.
     if ((lang == lang_unknown || !t->has_static_text(token_type)) && t->text->length != uint32_t(n))
         t->text = StrHashTable::insert(text, uint32_t(n));
+    else if (lang == lang_keyword && std::strcmp(t->text->text, text) != 0)
+        t->text = StrHashTable::insert(text);
     if (text != stack_area)
         std::free(text);
 
@@ -212,6 +221,8 @@ Token* CScanner::make_token(Lang lang, int type, int len)
         current_location = Location(current_location.filename(), int(line));
     t->location = current_location;
     t->cont_lines = pieces;
+    if (crlf_continuations)
+        t->flags |= Token::crlf_continuation_flag;
     return t;
 }
 

@@ -1,6 +1,5 @@
 #include "scanner/Token.h"
 
-#include <cstring>
 #include <new>
 #include <ostream>
 
@@ -113,31 +112,18 @@ void Token::print(std::ostream& os) const
 {
     char const* p = text->text;
     size_t rest = text->length;
-    if (cont_lines) {
-        for (int i = 0; i < cont_lines->count(); ++i) {
-            int n = (*cont_lines)[i];
-            size_t piece = n > 0 ? size_t(n) : 0;
-            if (piece > rest)
-                piece = rest; // never past the end of the text
-            os.write(p, std::streamsize(piece));
-            os << std::endl;
-            p += piece;
-            rest -= piece;
-        }
-        if (rest)
-            os.write(p, std::streamsize(rest));
-        return;
-    }
-    // Without continuations: the text without its carriage returns.
-    while (rest) {
-        char const* cr = static_cast<char const*>(std::memchr(p, '\r', rest));
-        size_t piece = cr ? size_t(cr - p) : rest;
+    char const* const line_end = (flags & crlf_continuation_flag) ? "\\\r\n" : "\\\n";
+    for (int i = 0; i < get_continuations(); ++i) {
+        int const n = (*cont_lines)[i];
+        size_t piece = n > 0 ? size_t(n) : 0;
+        if (piece > rest)
+            piece = rest; // never past the end of the text
         os.write(p, std::streamsize(piece));
-        if (!cr)
-            break;
-        p += piece + 1;
-        rest -= piece + 1;
+        os << line_end;
+        p += piece;
+        rest -= piece;
     }
+    os.write(p, std::streamsize(rest));
 }
 
 Token& Token::AddTokenAfter(Token& t)

@@ -52,7 +52,13 @@ public:
     static LanguageID const comma_id;      // ,
     static LanguageID const close_id;      // )
 
-    enum { comment_flag = 1 };
+    enum {
+        comment_flag = 1,
+        // The continuations removed from the text ended in a carriage return
+        // and a newline (a file written with CR-LF line ends); the token's
+        // continuations are written back with the line end of its first.
+        crlf_continuation_flag = 2
+    };
 
     // The stored type is clamp_type(type); the text is the given one for types
     // whose text varies (and for pre_id/dir_id tokens), else the fixed text.
@@ -85,8 +91,12 @@ public:
     // stands for the token's own type.
     virtual bool has_static_text(int type = 0) const;
 
-    // Writes the text; continuation lengths put back the line breaks the
-    // scanner removed, and carriage returns are dropped.
+    // The number of continuations the scanner removed from the text.
+    int get_continuations() const { return cont_lines ? cont_lines->count() : 0; }
+
+    // Writes the token as it was read: the text, with every continuation the
+    // scanner removed put back (backslash, then newline or carriage return
+    // and newline), carriage returns included.
     void print(std::ostream& os) const override;
 
     // Editing; the token must be in a list (otherwise nothing is linked).

@@ -208,11 +208,11 @@ TEST_F(OutFileTest, IncludeInsideAnOpenNamespaceIsMovedOut)
     EXPECT_EQ("int a;\n#include \"b.h\"\nint c;\n", Written(path, source));
 }
 
-TEST_F(OutFileTest, CarriageReturnsLeaveLineBreaksAndComments)
+TEST_F(OutFileTest, CarriageReturnsStayWhereTheModuleHasThem)
 {
     testutil::OptionGuard noLine(true, nullptr);
-    Scanned source("int a;\r\n/* x\r\ny */ \rint b; \r\n");
-    EXPECT_EQ("int a;\n/* x\ny */ \rint b; \n", Written(m_folder.path("X.h"), source));
+    Scanned source("int a;\r\n/* x\r\ny */ \rint b; \\\r\n\r\n");
+    EXPECT_EQ("int a;\r\n/* x\r\ny */ \rint b; \\\r\n\r\n", Written(m_folder.path("X.h"), source));
 }
 
 } // namespace

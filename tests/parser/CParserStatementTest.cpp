@@ -158,7 +158,7 @@ TEST(StatementAssembly, ModifiersGoToTheNextName)
     EXPECT_STREQ("Foo", c->GetType()->GetNameText());
 }
 
-TEST(StatementAssembly, TemplateHeadClosesAtItsFirstGreaterAndWaitsForTheClass)
+TEST(StatementAssembly, TemplateHeadClosesAtItsMatchingGreaterAndWaitsForTheClass)
 {
     ParseState p("template <class T, class U = A<B> > class C");
     Scanned& s = p.scanned;
@@ -168,7 +168,7 @@ TEST(StatementAssembly, TemplateHeadClosesAtItsFirstGreaterAndWaitsForTheClass)
     EXPECT_EQ(nullptr, p.state.m_pOpenTemplate);
     EXPECT_EQ(s("template"), head->GetFirstToken());
     EXPECT_EQ(s("template"), head->GetTemplateToken());
-    EXPECT_EQ(s(">", 0), head->GetLastToken());
+    EXPECT_EQ(s(">", 1), head->GetLastToken());
 
     NodeClassDef* def = new NodeClassDef(*new NodeClassDecl(*new NodeKeyword(s("class", 2)), *s.Id("C")));
     p.state.AddClass(*def);

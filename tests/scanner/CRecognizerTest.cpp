@@ -135,7 +135,9 @@ TEST(CRecognizer, LiteralsWhiteSpaceAndIdentifiers)
         {lit, "L'a'", {1, 15, 4}},
         {lit, "'\\''", {1, 15, 4}},
         {lit, "\"a\\\"b\"", {1, 98, 6}},
-        {lit, "\"a\nb\"", {1, 98, 5}},
+        // A literal ends on its line.
+        {lit, "\"a\nb\"", none},
+        {lit, "'\n'", none},
         {lit, std::string("\"\0\xff\"", 4), {1, 98, 4}},
         {lit, "\"", none},
         {lit, "\"abc", none},

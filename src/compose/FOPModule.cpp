@@ -1,5 +1,6 @@
 #include "compose/FOPModule.h"
 
+#include "base/Config.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "compose/FileStatistics.h"
@@ -20,9 +21,11 @@
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeID.h"
+#include "parser/NodeNSDef.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -47,6 +50,60 @@ Str DelegationObjectName(Str const& cls, Str const& unit)
 bool TextHasLineBreak(Lex::Token const& token)
 {
     return std::strchr(token.text->text, '\n') != nullptr;
+}
+
+// The head of a namespace block as it is reopened: "[inline ]namespace
+// <name and what follows it up to the brace>"; name gets the block's
+// qualified name, empty for an unnamed block.
+Str NameSpaceHead(NodeNSDef& ns, Str& name)
+{
+    name = "";
+    NodeBlock* body = ns.ChildAs<NodeBlock>(1, NT_BLOCK);
+    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+    Lex::Token* key = open;
+    while (key && key->type != Lex::TOK_NAMESPACE)
+        key = key->prev();
+    if (!key) {
+        if (ns.GetName())
+            name = ns.GetName()->GetText();
+        return "namespace " + name;
+    }
+    auto skipped = [](Lex::Token* t) {
+        return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag);
+    };
+    auto wordChar = [](char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    Str head;
+    Lex::Token* before = key->prev();
+    while (before && skipped(before))
+        before = before->prev();
+    if (before && before->type == Lex::TOK_INLINE)
+        head = "inline ";
+    head += "namespace";
+    bool inName = true;
+    bool lastWord = false;
+    for (Lex::Token* t = key->next(); t && t != open; t = t->next()) {
+        if (skipped(t))
+            continue;
+        char const* text = t->text->text;
+        bool word = wordChar(text[0]);
+        if (inName) {
+            // The name: words joined by "::"; a word right after a word (a
+            // macro) ends it.
+            if (t->type == Lex::TOK_COLON_COLON)
+                name += "::";
+            else if (word && !lastWord)
+                name += text;
+            else
+                inName = false;
+        }
+        if (wordChar(head[head.GetLength() - 1]) && word)
+            head += " ";
+        else if (head == "namespace" || head == "inline namespace")
+            head += " ";
+        head += text;
+        lastWord = word;
+    }
+    return head;
 }
 
 } // namespace
@@ -572,10 +629,94 @@ bool FOPModule::Save()
 
 // ---- Framing of the composed class ----
 
+void FOPModule::GetNameSpaces(Array<NodeNSDef*>& list) const
+{
+    list.RemoveAll();
+    Array<NodeNSDef*> inner;
+    for (Node* node = m_pMainClass ? m_pMainClass->GetParent() : nullptr; node; node = node->GetParent())
+        if (node->GetKind() == NT_NS_DEF)
+            inner.Add(static_cast<NodeNSDef*>(node));
+    for (int i = inner.GetCount() - 1; i >= 0; --i)
+        list.Add(inner[i]);
+}
+
+Str FOPModule::GetNameSpaceOpenText() const
+{
+    Array<NodeNSDef*> spaces;
+    GetNameSpaces(spaces);
+    Str text, name;
+    for (int i = 0; i < spaces.GetCount(); ++i)
+        text += NameSpaceHead(*spaces[i], name) + " {\n";
+    return text;
+}
+
+Str FOPModule::GetNameSpaceCloseText() const
+{
+    Array<NodeNSDef*> spaces;
+    GetNameSpaces(spaces);
+    Str text, name;
+    for (int i = spaces.GetCount() - 1; i >= 0; --i) {
+        NameSpaceHead(*spaces[i], name);
+        text += name.IsEmpty() ? Str("} // namespace\n") : "} // namespace " + name + "\n";
+    }
+    return text;
+}
+
+Str FOPModule::GetNameSpaceName() const
+{
+    Array<NodeNSDef*> spaces;
+    GetNameSpaces(spaces);
+    Str text, name;
+    for (int i = 0; i < spaces.GetCount(); ++i) {
+        NameSpaceHead(*spaces[i], name);
+        if (i)
+            text += "::";
+        text += name.IsEmpty() ? Str("(unnamed)") : name;
+    }
+    return text;
+}
+
+void FOPModule::WarnNameSpaceMismatch()
+{
+    Array<NodeNSDef*> spaces;
+    GetNameSpaces(spaces);
+    Str own = GetNameSpaceName();
+    int line = 0;
+    if (spaces.GetCount()) {
+        NodeBlock* body = spaces[0]->ChildAs<NodeBlock>(1, NT_BLOCK);
+        if (Lex::Token* open = body ? body->GetFirstToken() : nullptr)
+            line = open->location.line();
+    } else if (m_pMainClass && m_pMainClass->GetClassDecl() && m_pMainClass->GetClassDecl()->GetFirstToken()) {
+        line = m_pMainClass->GetClassDecl()->GetFirstToken()->location.line();
+    }
+    if (!own.IsEmpty() && !Config::GetInstance().GetNameSpace().IsEmpty())
+        PrintWarning("class " + GetClassName() + " is inside namespace " + own +
+                         " of its module and the -namespace option is given as well; the composed class may not compile",
+                     line);
+    // Composed per binding unit, the class is reached through an interface
+    // and factories written at file scope; told once, by its first module.
+    if (!own.IsEmpty() && m_pTransformedClass && !m_pTransformedClass->IsPureJampack() &&
+        m_pTransformedClass->m_pFirstModule == this)
+        PrintWarning("class " + m_pTransformedClass->m_Name + " is inside namespace " + own +
+                         " of its module, but its interface for the binding units is written outside it",
+                     line);
+    FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
+    if (!first || first == this)
+        return;
+    Str other = first->GetNameSpaceName();
+    if (own == other)
+        return;
+    auto where = [](Str const& name) { return name.IsEmpty() ? Str("at file scope") : "inside namespace " + name; };
+    PrintWarning("class " + GetClassName() + " is " + where(own) + " in this module but " + where(other) + " in " +
+                     first->GetSourcePath() + "; the modules of a class must use the same namespace",
+                 line);
+}
+
 void FOPModule::InitDeclFile(OutFile& f)
 {
     if (!f.GetStream())
         return;
+    WarnNameSpaceMismatch();
     f.SaveString(("//Layer " + m_pLayer->m_PlainName + "\n").GetBuffer());
     if (!m_pMainClass || !m_pMainClass->GetClassDecl())
         return;
@@ -595,6 +736,9 @@ void FOPModule::InitDeclFile(OutFile& f)
         return;
     f.SaveTokens(unitFirst, before, nullptr, nullptr);
     f.SaveString("\n");
+    // The module's text opens its namespace blocks before the class; they
+    // are closed here and the class is written inside them once.
+    f.SaveString(GetNameSpaceCloseText());
 }
 
 bool FOPModule::BeginClassDecl(OutFile& f)
@@ -603,8 +747,10 @@ bool FOPModule::BeginClassDecl(OutFile& f)
         return false;
     Lex::Token* headFirst = m_pMainClass->GetClassDecl()->GetFirstToken();
     Lex::Token* open = m_pMainClass->GetBody()->GetFirstToken();
-    if (headFirst && open)
+    if (headFirst && open) {
+        f.SaveString(GetNameSpaceOpenText());
         f.SaveTokens(headFirst, open, nullptr, nullptr);
+    }
     return false;
 }
 
@@ -612,8 +758,12 @@ NodeClassDef* FOPModule::CloseDeclFile(OutFile& f)
 {
     if (!m_pMainClass || !m_pMainClass->GetBody())
         return nullptr;
-    if (Lex::Token* close = m_pMainClass->GetBody()->GetLastToken())
+    if (Lex::Token* close = m_pMainClass->GetBody()->GetLastToken()) {
         f.SaveTokens(close, nullptr, nullptr, ";");
+        Str end = GetNameSpaceCloseText();
+        if (!end.IsEmpty())
+            f.SaveString("\n" + end);
+    }
     return nullptr;
 }
 

@@ -6,6 +6,7 @@
 // class's output.
 #pragma once
 
+#include "base/Array.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "output/TransformedFuncs.h"
@@ -23,6 +24,7 @@ class ModuleTransform;
 class NodeBaseClass;
 class NodeClassDef;
 class NodeFuncDecl;
+class NodeNSDef;
 class OutFile;
 class SimpleTU;
 class TransformedModule;
@@ -134,6 +136,18 @@ public:
     void InitDeclFile(OutFile& f);
     bool BeginClassDecl(OutFile& f);
     NodeClassDef* CloseDeclFile(OutFile& f);
+    // The namespace blocks of the module around its main class, outermost
+    // first; none for a class at file scope.
+    void GetNameSpaces(Array<NodeNSDef*>& list) const;
+    // Those blocks reopened, one line each ("namespace a::b {\n"), and
+    // closed again, innermost first ("} // namespace a::b\n"); empty for a
+    // class at file scope. The composed class and each module's code after
+    // its class are written inside them.
+    Str GetNameSpaceOpenText() const;
+    Str GetNameSpaceCloseText() const;
+    // The qualified name of those blocks ("a::b" for nested blocks and for
+    // "namespace a::b"; an unnamed block counts as "(unnamed)").
+    Str GetNameSpaceName() const;
 
     // Code after the class, used classes, the first base class.
     bool HasCppCode();
@@ -159,4 +173,7 @@ public:
 
 private:
     void OnCreate();
+    // Warns when the module's namespace blocks differ from those of the
+    // first module of its class, or come with the -namespace option.
+    void WarnNameSpaceMismatch();
 };

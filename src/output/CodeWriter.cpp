@@ -128,6 +128,9 @@ bool CodeWriter::SaveTrailingCode(FOPModule& module, OutFile& file)
     Lex::Token* close = BodyLastToken(module.GetMainClass());
     if (!close)
         return false;
+    // The code after the class stands inside the module's namespace blocks,
+    // which the module's own closing braces end.
+    file.SaveString(module.GetNameSpaceOpenText());
     file.SaveTokens(close, nullptr, ";", nullptr);
     return true;
 }

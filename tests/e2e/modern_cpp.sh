@@ -644,6 +644,121 @@ int main()
 EOF
 }
 
+# Classes written inside namespace blocks of their modules: nested blocks,
+# a nested name, inline and unnamed namespaces, code before the class inside the namespace (it stays
+# in the header), out-of-class definitions and code after the namespace
+# (they go into the class's .cpp).
+row_namespaces() {
+    module base/Rack.h <<'EOF'
+#include <cstdio>
+
+namespace store {
+namespace inner {
+inline int twice(int x) { return 2 * x; }
+
+class Rack {
+public:
+    int count() const;
+    int size() const { return twice(m_n); }
+    int m_n = 3;
+};
+
+int Rack::count() const
+{
+    return m_n + 1;
+}
+} // namespace inner
+} // namespace store
+
+int rackTotal(const store::inner::Rack& s)
+{
+    return s.count() + s.size();
+}
+EOF
+    module ext/Rack.h <<'EOF'
+namespace store { namespace inner {
+refines class Rack {
+public:
+    int count() const;
+    int size() const { return super::size() + 100; }
+};
+
+int Rack::count() const
+{
+    return super::count() * 10;
+}
+} }
+EOF
+    module base/Crate.h <<'EOF'
+namespace store::crates {
+constexpr int crateBase = 7;
+
+class Crate {
+public:
+    explicit Crate(int n);
+    int weight() const;
+    int m_n;
+};
+
+Crate::Crate(int n) : m_n(n) {}
+
+int Crate::weight() const
+{
+    return m_n * crateBase;
+}
+}
+EOF
+    module ext/Crate.h <<'EOF'
+namespace store::crates {
+refines class Crate {
+public:
+    int weight() const;
+};
+
+int Crate::weight() const
+{
+    return super::weight() + 1;
+}
+} // namespace store::crates
+EOF
+    module base/Tag.h <<'EOF'
+namespace store {
+inline namespace v2 {
+namespace {
+inline int seed() { return 5; }
+}
+
+class Tag {
+public:
+    int id() const { return seed(); }
+};
+}
+}
+EOF
+    module ext/Tag.h <<'EOF'
+namespace store { inline namespace v2 {
+refines class Tag {
+public:
+    int id() const { return super::id() + 10; }
+};
+} }
+EOF
+    program namespaces '40 106 29 146 7 15 15' <<'EOF'
+#include "Rack.h"
+#include "Crate.h"
+#include "Tag.h"
+int rackTotal(const store::inner::Rack& s);
+int main()
+{
+    store::inner::Rack s;
+    store::crates::Crate c(4);
+    std::printf("%d %d %d %d %d %d %d\n", s.count(), s.size(), c.weight(), rackTotal(s), store::crates::crateBase,
+                store::Tag().id(), store::v2::Tag().id());
+    return 0;
+}
+EOF
+}
+
 # A class of one layer is written as it stands: without the lines the tool
 # adds (guard, banners) its header is the module, line for line.
 row_verbatim() {
@@ -687,7 +802,7 @@ check_verbatim() { # out dir
     fi
 }
 
-ALL_ROWS="verbatim qualifiers operators ctor_braces special heads scopes bases types initializers members literals functions"
+ALL_ROWS="verbatim qualifiers operators ctor_braces special heads scopes bases types initializers members literals functions namespaces"
 
 # Rows left out of the dynamic composition: a class composed per binding unit
 # is reached through an interface header that sees neither the types declared
@@ -811,6 +926,28 @@ case " $DYNAMIC " in
         "$DIR/console-dyn"; then pass; else fail "no warning about the member template twice"; fi
     ;;
 esac
+
+# A class in a namespace composed per binding unit: its interface stands
+# outside the namespace, and the user is told.
+case " $DYNAMIC " in
+*" namespaces "*)
+    if grep -qF "Rack.h(3) : warning: class Rack is inside namespace store::inner of its module, but its interface for the binding units is written outside it" \
+        "$DIR/console-dyn"; then pass; else fail "no warning about the namespace of Rack"; fi
+    ;;
+esac
+
+# Modules of one class that disagree on its namespace do not compose into
+# one class; the user is told.
+CASE=namespace_mismatch
+DIR=$WORK/mismatch
+mkdir -p "$DIR/base" "$DIR/ext"
+printf 'namespace a {\nclass K { public: int f() const { return 1; } };\n}\n' >"$DIR/base/K.h"
+printf 'namespace b::c {\nrefines class K { public: int f() const { return super::f() + 1; } };\n}\n' >"$DIR/ext/K.h"
+printf 'base\next\n' >"$DIR/p.equation"
+find "$DIR" -type f -exec touch -d '-10 seconds' {} +
+compose "$DIR" p
+if grep -qF "K.h(1) : warning: class K is inside namespace b::c in this module but inside namespace a in $DIR/base/K.h; the modules of a class must use the same namespace" "$DIR/console-p"
+then pass; else fail "no warning about the namespaces of K:"; cat "$DIR/console-p"; fi
 
 # Pending rows: each alone, reported only.
 for row in $TRY; do

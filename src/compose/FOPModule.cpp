@@ -68,13 +68,10 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
             name = ns.GetName()->GetText();
         return "namespace " + name;
     }
-    auto skipped = [](Lex::Token* t) {
-        return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag);
-    };
     auto wordChar = [](char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     Str head;
     Lex::Token* before = key->prev();
-    while (before && skipped(before))
+    while (before && BaseTransform::IsSkipped(*before))
         before = before->prev();
     if (before && before->type == Lex::TOK_INLINE)
         head = "inline ";
@@ -82,7 +79,7 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     bool inName = true;
     bool lastWord = false;
     for (Lex::Token* t = key->next(); t && t != open; t = t->next()) {
-        if (skipped(t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         char const* text = t->text->text;
         bool word = wordChar(text[0]);

@@ -32,17 +32,6 @@ namespace {
 
 bool IsWhite(Lex::Token const& token) { return token.language == Lex::Token::white_id; }
 
-// White space and comments are skipped by the look-ups below.
-bool IsSkipped(Lex::Token const& token) { return IsWhite(token) || (token.flags & Lex::Token::comment_flag); }
-
-Lex::Token* NextNonWhite(Lex::Token* token)
-{
-    for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())
-        if (!IsSkipped(*t))
-            return t;
-    return nullptr;
-}
-
 char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
 
 bool TextIs(Lex::Token const& token, char const* text) { return std::strcmp(Text(token), text) == 0; }
@@ -294,7 +283,7 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
     Lex::Token* prev = nullptr;
     Lex::Token* prevPrev = nullptr;
     for (Lex::Token* t = first; t; t = t->next()) {
-        if (!IsSkipped(*t)) {
+        if (!BaseTransform::IsSkipped(*t)) {
             if (t->type == Lex::TOK_OPEN_ROUND && prev && prev->type == Lex::TOK_ID && prevPrev &&
                 (prevPrev->type == Lex::TOK_COMMA || prevPrev->type == Lex::TOK_COLON)) {
                 MemberVarInfo* field = m_pClassDB->GetField(Text(*prev));
@@ -307,7 +296,7 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
                 TransformedModule* member = typeName ? GetModule(typeName->c_str()) : nullptr;
                 if (member) {
                     Str text("spl");
-                    Lex::Token* next = NextNonWhite(t);
+                    Lex::Token* next = BaseTransform::NextNonWhite(t);
                     if (next && next->type != Lex::TOK_CLOSE_ROUND)
                         text += ", ";
                     Lex::Token* token = NewTextToken(text);
@@ -443,7 +432,7 @@ void BaseTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Tok
 
 void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)
 {
-    Lex::Token* g = NextNonWhite(&classToken);
+    Lex::Token* g = BaseTransform::NextNonWhite(&classToken);
     if (!g)
         return;
     Lex::Token* insertAt = nullptr;
@@ -451,7 +440,7 @@ void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& n
     bool hasArgs = false;
     if (g->type == Lex::TOK_OPEN_ROUND) {
         open = g;
-        Lex::Token* follower = NextNonWhite(g);
+        Lex::Token* follower = BaseTransform::NextNonWhite(g);
         Lex::Token* close = nullptr;
         if (follower && follower->type == Lex::TOK_CLOSE_ROUND) {
             close = follower;
@@ -504,7 +493,7 @@ void BaseTransform::OnStaticMemberAccess(Lex::Token& classToken, Lex::Token&, Le
     if (!target || target->m_bSingleBindingUnit || next.type != Lex::TOK_OPEN_ROUND)
         return;
     Str text(m_bIsConstructor ? "spl" : "GetSPL()");
-    Lex::Token* follower = NextNonWhite(&next);
+    Lex::Token* follower = BaseTransform::NextNonWhite(&next);
     if (follower && follower->type != Lex::TOK_CLOSE_ROUND)
         text += ", ";
     next.AddTokenAfter(*NewTextToken(text));
@@ -526,6 +515,19 @@ TransformedModule* BaseTransform::GetModule(char const* name)
 {
     LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
     return stack && name ? stack->GetModule(name) : nullptr;
+}
+
+bool BaseTransform::IsSkipped(Lex::Token const& token)
+{
+    return IsWhite(token) || (token.flags & Lex::Token::comment_flag);
+}
+
+Lex::Token* BaseTransform::NextNonWhite(Lex::Token* token)
+{
+    for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())
+        if (!IsSkipped(*t))
+            return t;
+    return nullptr;
 }
 
 Str BaseTransform::GetTransformedLayerName(char const* layerName)

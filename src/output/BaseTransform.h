@@ -94,6 +94,10 @@ public:
     static bool HasUnnamedParams(NodeFuncParams& params);
     // An operator or conversion function ("operator..." names).
     static bool IsOperatorFunction(FuncInfo& f);
+    // White space and comments, which the token look-ups pass over.
+    static bool IsSkipped(Lex::Token const& token);
+    // The next token after token that is not skipped; null at the end.
+    static Lex::Token* NextNonWhite(Lex::Token* token);
 
     bool m_bReportInstantiations;
     bool m_bReportMemberUses;

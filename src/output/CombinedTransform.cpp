@@ -23,11 +23,6 @@ namespace {
 
 char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
 
-bool IsSkipped(Lex::Token const& token)
-{
-    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
-}
-
 // True when `virtual` stands in a base entry before its name, or right in
 // front of the entry's first token.
 bool IsVirtualBase(NodeBaseClass& base)
@@ -41,7 +36,7 @@ bool IsVirtualBase(NodeBaseClass& base)
         if (t->type == Lex::TOK_VIRTUAL)
             return true;
     Lex::Token* before = first->prev();
-    while (before && IsSkipped(*before))
+    while (before && BaseTransform::IsSkipped(*before))
         before = before->prev();
     return before && before->type == Lex::TOK_VIRTUAL;
 }
@@ -60,7 +55,7 @@ Str BaseText(NodeBaseClass& base, Str const& name)
     for (Lex::Token* t = from;; t = t->next()) {
         if (!t)
             return name;
-        if (IsSkipped(*t)) {
+        if (BaseTransform::IsSkipped(*t)) {
             blank = !text.IsEmpty();
         } else {
             if (blank)
@@ -85,9 +80,9 @@ void CombinedTransform::RequalifyDefinition(NodeFuncDecl& decl)
     Lex::Token* last = id ? id->GetLastToken() : nullptr;
     Str module = m_pModule->GetName();
     for (; t; t = t->next()) {
-        if (!IsSkipped(*t) && module == Text(*t)) {
+        if (!BaseTransform::IsSkipped(*t) && module == Text(*t)) {
             Lex::Token* sep = t->next();
-            while (sep && IsSkipped(*sep))
+            while (sep && BaseTransform::IsSkipped(*sep))
                 sep = sep->next();
             if (sep && std::strcmp(Text(*sep), "::") == 0)
                 t->text = Lex::StrHashTable::insert(m_ClassName.GetBuffer());

@@ -26,19 +26,6 @@ char const* Text(Lex::Token const& token) { return token.text ? token.text->text
 
 void SetText(Lex::Token& token, char const* text) { token.text = Lex::StrHashTable::insert(text); }
 
-bool IsSkipped(Lex::Token const& token)
-{
-    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
-}
-
-Lex::Token* NextNonWhite(Lex::Token* token)
-{
-    for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())
-        if (!IsSkipped(*t))
-            return t;
-    return nullptr;
-}
-
 bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 // The token to report a function's problems at.
@@ -65,7 +52,7 @@ bool IsConstMember(NodeFuncDecl& decl)
     NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
     Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
     for (Lex::Token* t = close ? close->next() : nullptr; t; t = t->next()) {
-        if (IsSkipped(*t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         if (t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_COLON ||
             t->type == Lex::TOK_CLOSE_CURLY || t->type == Lex::TOK_ASSIGN)
@@ -83,7 +70,7 @@ bool IsMemberTemplate(NodeFuncDecl& decl)
     Lex::Token* first = DeclToken(decl);
     Lex::Token* t = first ? first->prev() : nullptr;
     // Specifiers may stand between the head and the return type.
-    while (t && (IsSkipped(*t) || t->type == Lex::TOK_VIRTUAL || t->type == Lex::TOK_INLINE ||
+    while (t && (BaseTransform::IsSkipped(*t) || t->type == Lex::TOK_VIRTUAL || t->type == Lex::TOK_INLINE ||
                  t->type == Lex::TOK_STATIC || std::strcmp(Text(*t), "constexpr") == 0 ||
                  std::strcmp(Text(*t), "explicit") == 0))
         t = t->prev();
@@ -91,7 +78,7 @@ bool IsMemberTemplate(NodeFuncDecl& decl)
         return false;
     int depth = 0;
     for (; t; t = t->prev()) {
-        if (IsSkipped(*t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         char const* text = Text(*t);
         if (std::strcmp(text, ">") == 0)
@@ -105,7 +92,7 @@ bool IsMemberTemplate(NodeFuncDecl& decl)
         if (depth == 0)
             break;
     }
-    for (t = t ? t->prev() : nullptr; t && IsSkipped(*t); t = t->prev()) {
+    for (t = t ? t->prev() : nullptr; t && BaseTransform::IsSkipped(*t); t = t->prev()) {
     }
     return t && std::strcmp(Text(*t), "template") == 0;
 }
@@ -125,13 +112,23 @@ bool IsAllocationFunction(FuncInfo& f)
     return n > 0 && !IsIdentChar(rest[n]);
 }
 
+// Drops the blanks at the end of text.
+void TrimEnd(Str& text)
+{
+    size_t n = text.GetLength();
+    while (n > 0 && text.GetBuffer()[n - 1] == ' ')
+        --n;
+    if (n < text.GetLength())
+        text = text.Left(n);
+}
+
 // Appends the texts of the tokens from `from` up to (not including) `end`,
 // one blank where the source has white space or comments.
 void AppendTokens(Str& text, Lex::Token* from, Lex::Token* end)
 {
     bool blank = false;
     for (Lex::Token* t = from; t && t != end; t = t->next()) {
-        if (IsSkipped(*t)) {
+        if (BaseTransform::IsSkipped(*t)) {
             blank = true;
             continue;
         }
@@ -184,16 +181,14 @@ Str ParamsText(Lex::Token* open, Lex::Token* close)
             if (!inDefault)
                 AppendTokens(text, pieceStart, t);
             inDefault = false;
-            while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
-                text = text.Left(text.GetLength() - 1);
+            TrimEnd(text);
             text += ", ";
             pieceStart = t->next();
         }
     }
     if (!inDefault)
         AppendTokens(text, pieceStart, close);
-    while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
-        text = text.Left(text.GetLength() - 1);
+    TrimEnd(text);
     char const* begin = text.GetBuffer();
     while (*begin == ' ')
         ++begin;
@@ -232,8 +227,7 @@ Str DeclarationText(NodeFuncDecl& decl)
     }
     Str text;
     AppendTokens(text, first, open);
-    while (text.GetLength() > 0 && text.GetBuffer()[text.GetLength() - 1] == ' ')
-        text = text.Left(text.GetLength() - 1);
+    TrimEnd(text);
     // The static path of the interface looks for the word.
     FuncInfo* f = decl.GetInfo();
     if (f && f->IsStatic() && !DeclText::ContainsWord(text, "static"))
@@ -247,7 +241,7 @@ Str DeclarationText(NodeFuncDecl& decl)
     bool blank = false;
     bool firstWord = true;
     for (Lex::Token* t = close->next(); t;) {
-        if (IsSkipped(*t)) {
+        if (BaseTransform::IsSkipped(*t)) {
             blank = true;
             t = t->next();
             continue;
@@ -258,7 +252,7 @@ Str DeclarationText(NodeFuncDecl& decl)
             break;
         if (std::strcmp(word, "noexcept") == 0 || std::strcmp(word, "throw") == 0) {
             Lex::Token* next = t->next();
-            while (next && IsSkipped(*next))
+            while (next && BaseTransform::IsSkipped(*next))
                 next = next->next();
             t = next && next->type == Lex::TOK_OPEN_ROUND ? SkipRound(next) : next;
             continue;
@@ -437,7 +431,7 @@ void DecoratorTransform::OnMemberAccess(Lex::Token* thisToken, Lex::Token& name,
     // (Stack::f, new Stack), never a member call.
     if (called && (called->IsConstructor() || called->IsDestructor()))
         return;
-    Lex::Token* next = NextNonWhite(&name);
+    Lex::Token* next = BaseTransform::NextNonWhite(&name);
     if (!thisToken && next && next->type == Lex::TOK_COLON_COLON)
         return;
     if (thisToken) {
@@ -471,7 +465,7 @@ bool DecoratorTransform::OnModuleInstantiation(TransformedModule& cls, Lex::Toke
 
 void DecoratorTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& className)
 {
-    Lex::Token* next = NextNonWhite(&className);
+    Lex::Token* next = BaseTransform::NextNonWhite(&className);
     // An array of objects cannot come from the factory.
     if (next && next->type == Lex::TOK_OPEN_SQUARE)
         return;
@@ -494,7 +488,7 @@ void DecoratorTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex
             ++depth;
         else if (t->type == Lex::TOK_CLOSE_ROUND && --depth == 0)
             break;
-        if (IsSkipped(*t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         dropped = true;
         SetText(*t, "");

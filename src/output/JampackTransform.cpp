@@ -29,11 +29,6 @@ namespace {
 
 char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
 
-bool IsSkipped(Lex::Token const& token)
-{
-    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
-}
-
 // The closing parenthesis of a declaration's parameter list.
 Lex::Token* ParamsEnd(NodeFuncDecl& decl)
 {
@@ -50,7 +45,7 @@ Lex::Token* FindAfterParams(NodeFuncDecl& decl, Fn fn)
 {
     Lex::Token* close = ParamsEnd(decl);
     for (Lex::Token* t = close ? close->next() : nullptr; t; t = t->next()) {
-        if (IsSkipped(*t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         if (t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_COLON ||
             t->type == Lex::TOK_CLOSE_CURLY)
@@ -91,7 +86,7 @@ bool IsPure(NodeFuncDecl& decl)
     if (!assign)
         return false;
     for (Lex::Token* t = assign->next(); t; t = t->next())
-        if (!IsSkipped(*t))
+        if (!BaseTransform::IsSkipped(*t))
             return std::strcmp(Text(*t), "0") == 0;
     return false;
 }
@@ -103,7 +98,7 @@ void DropDeclaration(NodeFuncDecl& decl)
     if (!first)
         return;
     for (Lex::Token* p = first->prev(); p; p = p->prev()) {
-        if (IsSkipped(*p))
+        if (BaseTransform::IsSkipped(*p))
             continue;
         if (p->type != Lex::TOK_VIRTUAL && p->type != Lex::TOK_INLINE)
             break;

@@ -42,20 +42,6 @@ void AdoptInfo(InfoWithMembers& owner, Info& info)
     owner.AddChild(&info);
 }
 
-bool IsSkipped(Lex::Token const* token)
-{
-    return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0
-        || token->language == Lex::Token::pre_id || token->language == Lex::Token::dir_id;
-}
-
-Lex::Token* NextSignificant(Lex::Token* token)
-{
-    Lex::Token* t = token ? token->next() : nullptr;
-    while (t && IsSkipped(t))
-        t = t->next();
-    return t;
-}
-
 // Words that take parentheses after a function's parameters, or stand
 // there: their parentheses are no parameter list.
 bool IsSpecifierWord(Node* node)
@@ -217,17 +203,17 @@ void CFuncBuilder::ReadOperatorName(CParserState& state)
     if (!keyword || keyword->type != Lex::TOK_OPERATOR)
         return;
     Array<Lex::Token*> name;
-    Lex::Token* t = NextSignificant(keyword);
+    Lex::Token* t = CParserState::NextSignificant(keyword);
     if (t && t->type == Lex::TOK_OPEN_ROUND) {
         // operator(): the first pair of parentheses is the name.
-        Lex::Token* close = NextSignificant(t);
+        Lex::Token* close = CParserState::NextSignificant(t);
         if (!close || close->type != Lex::TOK_CLOSE_ROUND)
             return;
         name.Add(t);
         name.Add(close);
     } else {
         int const limit = 16;
-        for (; t && name.GetCount() < limit; t = NextSignificant(t)) {
+        for (; t && name.GetCount() < limit; t = CParserState::NextSignificant(t)) {
             int const type = t->type;
             if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_SEMI_COLON || type == Lex::TOK_OPEN_CURLY
                 || type == Lex::TOK_CLOSE_CURLY || type == Lex::TOK_COMMA)

@@ -172,6 +172,10 @@ public:
     // comparison. In a template head (inHead) `=`, `&&` and `||` do not
     // stop the search.
     static Lex::Token* FindAngleClose(Lex::Token* less, bool inHead = false);
+    // White space, comments and tokens of pre-processor lines.
+    static bool IsBlankToken(Lex::Token const* t);
+    // The next token after t that is not blank; null at the end of the list.
+    static Lex::Token* NextSignificant(Lex::Token* t);
     // After the `=` that ended a declarator: the initializer is passed over
     // up to the `,` or `;` that ends it (or the `)` or `}` that closes the
     // enclosing bracket), which the driver processes next.

@@ -25,22 +25,6 @@ bool IsType(Node* node)
     return node && node->GetKind() == NT_TYPE;
 }
 
-bool IsBlankToken(Lex::Token const* t)
-{
-    return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag) != 0
-           || t->language == Lex::Token::pre_id || t->language == Lex::Token::dir_id;
-}
-
-// The next token after t that is neither blank nor a comment nor part of a
-// pre-processor line; null at the end of the list.
-Lex::Token* NextSignificant(Lex::Token* t)
-{
-    for (t = t ? t->next() : nullptr; t; t = t->next())
-        if (!IsBlankToken(t))
-            return t;
-    return nullptr;
-}
-
 bool IsOpenBracket(int type)
 {
     return type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || type == Lex::TOK_OPEN_CURLY;
@@ -57,7 +41,7 @@ Lex::Token* MatchingBracket(Lex::Token* open)
 {
     int depth = 0;
     for (Lex::Token* t = open; t; t = t->next()) {
-        if (IsBlankToken(t))
+        if (CParserState::IsBlankToken(t))
             continue;
         if (IsOpenBracket(t->type))
             ++depth;
@@ -469,7 +453,7 @@ Lex::Token* CParserState::FindAngleClose(Lex::Token* less, bool inHead)
 {
     int angles = 1;
     int brackets = 0;
-    for (Lex::Token* t = NextSignificant(less); t; t = NextSignificant(t)) {
+    for (Lex::Token* t = CParserState::NextSignificant(less); t; t = CParserState::NextSignificant(t)) {
         int type = t->type;
         if (IsOpenBracket(type)) {
             if (type == Lex::TOK_OPEN_CURLY && brackets == 0)
@@ -547,7 +531,7 @@ void CParserState::SkipInitializer()
     // are template arguments when they close.
     Lex::Token* prev = m_pActToken;
     Lex::Token* end = nullptr;
-    for (Lex::Token* t = NextSignificant(m_pActToken); t && !end; t = NextSignificant(t)) {
+    for (Lex::Token* t = CParserState::NextSignificant(m_pActToken); t && !end; t = CParserState::NextSignificant(t)) {
         int type = t->type;
         if (type == Lex::TOK_COMMA || type == Lex::TOK_SEMI_COLON || IsCloseBracket(type)) {
             end = t;
@@ -563,6 +547,20 @@ void CParserState::SkipInitializer()
     }
     if (end)
         SkipTo(end, true);
+}
+
+bool CParserState::IsBlankToken(Lex::Token const* t)
+{
+    return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag) != 0
+           || t->language == Lex::Token::pre_id || t->language == Lex::Token::dir_id;
+}
+
+Lex::Token* CParserState::NextSignificant(Lex::Token* t)
+{
+    for (t = t ? t->next() : nullptr; t; t = t->next())
+        if (!IsBlankToken(t))
+            return t;
+    return nullptr;
 }
 
 bool CParserState::DeclareVariable()
@@ -611,7 +609,7 @@ bool CParserState::OnBitFieldColon()
     if (!DeclareVariable())
         return false;
     // The width runs to the `,`, `;`, `=` or `{` after it.
-    for (Lex::Token* t = NextSignificant(m_pActToken); t; t = NextSignificant(t)) {
+    for (Lex::Token* t = CParserState::NextSignificant(m_pActToken); t; t = CParserState::NextSignificant(t)) {
         int type = t->type;
         if (type == Lex::TOK_COMMA || type == Lex::TOK_SEMI_COLON || type == Lex::TOK_ASSIGN
             || type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_CLOSE_CURLY) {
@@ -633,7 +631,7 @@ Lex::Token* CParserState::FindBodyAfterInitializers(Lex::Token* colon)
     // entry (`)`, `}` or a pack expansion `...`); after a name or a `>` it
     // is an entry's braced initializer.
     Lex::Token* prev = colon;
-    for (Lex::Token* t = NextSignificant(colon); t; t = NextSignificant(t)) {
+    for (Lex::Token* t = CParserState::NextSignificant(colon); t; t = CParserState::NextSignificant(t)) {
         int type = t->type;
         if (type == Lex::TOK_OPEN_CURLY) {
             int before = prev ? prev->type : Lex::TOK_NONE;
@@ -671,12 +669,12 @@ bool CParserState::OnDeclaratorParen()
     NodeRoundBrace* brace = m_RoundBraces.Top();
     // The bracket begins with `*`, `&` or `&&`, maybe after a class name and
     // `::` (a pointer to member).
-    Lex::Token* t = NextSignificant(brace->GetFirstToken());
+    Lex::Token* t = CParserState::NextSignificant(brace->GetFirstToken());
     while (t && t->type == Lex::TOK_ID) {
-        Lex::Token* sep = NextSignificant(t);
+        Lex::Token* sep = CParserState::NextSignificant(t);
         if (!sep || sep->type != Lex::TOK_COLON_COLON)
             return false;
-        t = NextSignificant(sep);
+        t = CParserState::NextSignificant(sep);
     }
     if (!t || (t->type != Lex::TOK_MUL && t->type != Lex::TOK_AND && t->type != Lex::TOK_AND_AND))
         return false;
@@ -713,9 +711,9 @@ bool CParserState::OnDeclaratorParen()
     // The parameter lists and bounds of the declarator are no part of the
     // statement's structure.
     Lex::Token* last = nullptr;
-    for (Lex::Token* next = NextSignificant(m_pActToken);
+    for (Lex::Token* next = CParserState::NextSignificant(m_pActToken);
          next && (next->type == Lex::TOK_OPEN_ROUND || next->type == Lex::TOK_OPEN_SQUARE);
-         next = NextSignificant(last)) {
+         next = CParserState::NextSignificant(last)) {
         last = MatchingBracket(next);
         if (!last)
             break;

@@ -30,20 +30,6 @@ Lex::Token* LinkedToken(Node* child)
     return token && token->list() ? token : nullptr;
 }
 
-bool Skipped(Lex::Token const* token)
-{
-    return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0
-        || token->language == Lex::Token::pre_id || token->language == Lex::Token::dir_id;
-}
-
-Lex::Token* NextSignificant(Lex::Token* token)
-{
-    Lex::Token* t = token ? token->next() : nullptr;
-    while (t && Skipped(t))
-        t = t->next();
-    return t;
-}
-
 bool IsWordChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
@@ -84,7 +70,7 @@ Str NodeType::Spell(Lex::Token* first, Lex::Token* last)
     Str text;
     int n = 0;
     for (Lex::Token* t = first; t && n < MAX_SPELLED_TOKENS; t = t->next(), ++n) {
-        if (!Skipped(t)) {
+        if (!CParserState::IsBlankToken(t)) {
             char const* part = t->text ? t->text->text : "";
             size_t length = text.GetLength();
             if (length && part[0] && IsWordChar(text.GetBuffer()[length - 1]) && IsWordChar(part[0]))
@@ -101,7 +87,7 @@ Lex::Token* NodeType::TemplateArgsAfter(Lex::Token* name)
 {
     if (!name || name->type != Lex::TOK_ID)
         return nullptr;
-    Lex::Token* next = NextSignificant(name);
+    Lex::Token* next = CParserState::NextSignificant(name);
     return next && next->type == Lex::TOK_LESS ? CParserState::FindAngleClose(next) : nullptr;
 }
 

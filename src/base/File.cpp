@@ -14,9 +14,10 @@ bool File::ReadTime()
 
 bool File::RestoreMTime()
 {
-    if (m_Stat.st_mtime == 0)
+    FileTimeNs old = m_Stat.GetMTime();
+    if (old == 0)
         return false;
-    SetMTime(m_Name, FileTime(m_Stat.st_mtime));
+    Lex::SysCall::SetFileTimeNs(m_Name, old);
     return true;
 }
 

@@ -76,12 +76,12 @@ void StringListFile::AddString(char const* text)
     m_Strings.Add(entry);
 }
 
-bool StringListFile::HasChangedSince(time_t t) const
+bool StringListFile::HasChangedSince(FileTimeNs t) const
 {
     FileStat record;
     if (!record.stat(m_Path))
         return true;
-    return record.st_mtime >= t;
+    return record.GetMTime() >= t;
 }
 
 void StringListFile::GetStrings(StringArray& strings) const

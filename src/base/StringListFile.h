@@ -3,6 +3,7 @@
 // default extension get it appended.
 #pragma once
 
+#include "base/FileStat.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
 
@@ -23,7 +24,7 @@ public:
     // Appends the text trimmed of "\t\r " unless it is then empty or a comment.
     void AddString(char const* text);
     // True when the file cannot be examined or was modified at or after t.
-    bool HasChangedSince(time_t t) const;
+    bool HasChangedSince(FileTimeNs t) const;
     // Makes strings a copy of the entries.
     void GetStrings(StringArray& strings) const;
 

@@ -4,17 +4,16 @@
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/FileName.h"
+#include "base/OutputRecord.h"
 #include "base/TextFile.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
+#include <cstring>
 #include <strings.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,71 +25,34 @@ bool ExtIn(char const* ext, char const* const* list)
     return false;
 }
 
-// Writes all n bytes to fd, retrying short and interrupted writes.
-bool WriteAll(int fd, char const* data, size_t n)
-{
-    if (fd < 0)
-        return false;
-    while (n > 0) {
-        ssize_t count = ::write(fd, data, n);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        data += count;
-        n -= static_cast<size_t>(count);
-    }
-    return true;
-}
-
 } // namespace
 
-AppendFile::AppendFile(Str const& path)
-    : m_bChanged(false), m_bChangeKnown(false), m_File(path), m_Fd(-1), m_Written(0), m_bSameSoFar(true)
+AppendFile::AppendFile(Str const& path) : m_bChanged(false), m_bChangeKnown(false), m_File(path), m_bClosed(false)
 {
     if (m_File.ReadTime())
         TextFile::GetFileContent(path, m_OldContent);
-    m_Fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (m_Fd < 0)
-        ErrorLog::OnWarning("could not open file", path);
-}
-
-AppendFile::~AppendFile()
-{
-    if (m_Fd >= 0)
-        ::close(m_Fd);
 }
 
 bool AppendFile::Write(char const* data, size_t n)
 {
-    if (!WriteAll(m_Fd, data, n)) {
-        // Whatever the file holds now, it is not the old content.
-        m_bChanged = true;
-        m_bChangeKnown = true;
-        return false;
-    }
-    if (m_bSameSoFar) {
-        size_t old = m_OldContent.GetLength();
-        m_bSameSoFar = m_Written + n <= old && memcmp(m_OldContent.GetBuffer() + m_Written, data, n) == 0;
-    }
-    m_Written += n;
+    m_NewContent.append(data, n);
     return true;
 }
 
 bool AppendFile::Close()
 {
-    if (!m_bChangeKnown) {
-        size_t old = m_OldContent.GetLength();
-        m_bChanged = !(old > 0 && m_bSameSoFar && m_Written == old);
-        m_bChangeKnown = true;
-    }
-    if (m_Fd >= 0) {
-        if (::close(m_Fd) != 0)
-            m_bChanged = true;
-        m_Fd = -1;
-    }
-    if (!m_bChanged)
-        m_File.RestoreMTime();
+    if (m_bClosed)
+        return m_bChanged;
+    m_bClosed = true;
+    size_t old = m_OldContent.GetLength();
+    m_bChanged = !(old > 0 && m_NewContent.size() == old
+                   && memcmp(m_OldContent.GetBuffer(), m_NewContent.data(), old) == 0);
+    m_bChangeKnown = true;
+    Str const& path = m_File.GetName();
+    // An unchanged target is the tool's all the same.
+    OutputRecord::Add(path);
+    if (m_bChanged && !OutputRecord::Write(path, m_NewContent.data(), m_NewContent.size()))
+        ErrorLog::OnError("could not write to file", path);
     return m_bChanged;
 }
 
@@ -172,16 +134,11 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
     if (!TextFile::GetFileContent(path, content))
         ErrorLog::OnWarning("could not read from file", path);
 
-    bool written = true;
     Str header = GetHeader(path, Config::GetInstance().GetNoLine());
-    if (!header.IsEmpty())
-        written = out->Write(header.GetBuffer(), header.GetLength());
+    out->Write(header.GetBuffer(), header.GetLength());
     printf("appending file %s\n", (layer.m_PlainName + "/" + target).GetBuffer());
     fflush(stdout);
-    if (!out->Write(content.GetBuffer(), content.GetLength()))
-        written = false;
-    if (!written)
-        ErrorLog::OnWarning("could not write to file", target);
+    out->Write(content.GetBuffer(), content.GetLength());
 }
 
 bool AppendFile::CopyFile(Layer& layer, Str const& path)
@@ -199,22 +156,16 @@ bool AppendFile::CopyFile(Layer& layer, Str const& path)
         FileStat record;
         if (record.stat(dest) && !record.is_dir() && TextFile::GetFileContent(dest, old)
             && old.GetLength() == content.GetLength()
-            && memcmp(old.GetBuffer(), content.GetBuffer(), content.GetLength()) == 0)
+            && memcmp(old.GetBuffer(), content.GetBuffer(), content.GetLength()) == 0) {
+            // An identical copy is left alone, but it is the tool's.
+            OutputRecord::Add(dest);
             return true;
-        // The copy is written beside the destination and then moved over it,
-        // so that a failed copy leaves the old one in place.
+        }
         if (!Directory::exists(layer.m_DestDir))
             Directory::CreateRecursive(layer.m_DestDir);
         FileStat source;
         mode_t mode = source.stat(path) ? (source.st_mode & 0777) : 0666;
-        Str temporary = dest + ".new";
-        int fd = ::open(temporary, O_WRONLY | O_CREAT | O_TRUNC, mode);
-        ok = WriteAll(fd, content.GetBuffer(), content.GetLength());
-        if (fd >= 0 && ::close(fd) != 0)
-            ok = false;
-        ok = ok && ::rename(temporary, dest) == 0;
-        if (!ok && fd >= 0)
-            ::unlink(temporary);
+        ok = OutputRecord::Write(dest, content.GetBuffer(), content.GetLength(), mode);
     }
     if (!ok)
         ErrorLog::OnWarning("could not copy file", path);

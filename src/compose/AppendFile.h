@@ -2,10 +2,10 @@
 // layer by layer, and the carrying of a layer's plain files into the output
 // folder: files to append, copy files and the layer's own equation files.
 //
-// A target is opened (and truncated) by the first file appended in a run and closed
-// after all layers have added theirs. Its old content is read before it is
-// truncated; when the new content turns out the same, the file gets its old
-// modification time back.
+// A target is made by the first file appended in a run and written when all
+// layers have added theirs, in one piece (under a temporary name renamed over
+// the old file). Its old content is read first; when the new content turns
+// out the same, the old file stays as it is, with its modification time.
 #pragma once
 
 #include "base/File.h"
@@ -13,26 +13,26 @@
 #include "base/Str.h"
 
 #include <cstddef>
+#include <string>
 
 class Layer;
 class LayerStack;
 
 class AppendFile {
 public:
-    // Records the target's time and old content, then opens it for writing
-    // (created, truncated); warns "could not open file" when it cannot.
+    // Records the target's time and old content; touches no file.
     explicit AppendFile(Str const& path);
-    // Closes the descriptor if Close has not.
-    ~AppendFile();
+    ~AppendFile() = default;
     AppendFile(AppendFile const&) = delete;
     AppendFile& operator=(AppendFile const&) = delete;
 
-    // Writes all n bytes, retrying short writes. False when the target is
-    // not open or a write fails; the target then counts as changed.
+    // Adds n bytes to the new content.
     bool Write(char const* data, size_t n);
     // Decides whether the content changed (unchanged only when the old and
-    // the new content are non-empty and equal), closes the descriptor and
-    // gives an unchanged file its old time back. Answers whether it changed.
+    // the new content are non-empty and equal) and writes a changed one; an
+    // unchanged file keeps its old time. A target that cannot be written is
+    // an error ("could not write to file") and keeps its old content.
+    // Answers whether it changed.
     bool Close();
     // The target's file name without folder and extension.
     Str GetBaseName() const;
@@ -69,13 +69,11 @@ public:
     bool m_bChangeKnown;
     // The target path and its status recorded before it was opened.
     File m_File;
-    // The descriptor; -1 when opening failed or after Close.
-    int m_Fd;
-    // The whole content of the target before it was opened; empty when it
-    // did not exist.
+    // The whole content of the target before this run; empty when it did
+    // not exist.
     Str m_OldContent;
-    // Bytes written in this run, and whether they still equal the start of
-    // the old content (compared byte by byte as they are written).
-    size_t m_Written;
-    bool m_bSameSoFar;
+    // The content appended in this run.
+    std::string m_NewContent;
+    // Closed already.
+    bool m_bClosed;
 };

@@ -32,7 +32,8 @@ int IndexOf(StringArray const& list, Str const& text)
 
 EquationFile::EquationFile(bool ownsConfigs)
     : StringListFile("equation"), m_bOwnsConfigs(ownsConfigs), m_bMetaInfo(false),
-      m_bRuntimeAdapt(false), m_bHasDynamicLayer(false), m_pLoading(&m_OwnLoading)
+      m_bRuntimeAdapt(false), m_bHasDynamicLayer(false), m_pLoading(&m_OwnLoading),
+      m_pRead(&m_OwnRead)
 {
 }
 
@@ -71,6 +72,8 @@ bool EquationFile::LoadFile(Str const& fileName)
         return false;
     }
     m_pLoading->Add(real);
+    if (IndexOf(*m_pRead, real) < 0)
+        m_pRead->Add(real);
     int depth = m_pLoading->GetCount();
 
     bool ok = true;
@@ -118,6 +121,7 @@ bool EquationFile::LoadImport(char const* importingFile, char const* importText,
 
     EquationFile imported(false);
     imported.m_pLoading = m_pLoading;
+    imported.m_pRead = m_pRead;
     if (!imported.LoadFile(folder + "/" + fileWord)) {
         // Nothing moved to this equation: the imported ones go with it.
         imported.m_bOwnsConfigs = true;
@@ -140,6 +144,16 @@ bool EquationFile::LoadImport(char const* importingFile, char const* importText,
 bool EquationFile::Prepend(char const* importingFile, char const* importText)
 {
     return LoadImport(importingFile, importText, true);
+}
+
+bool EquationFile::HasAnyChangedSince(FileTimeNs t) const
+{
+    for (int i = 0; i < m_pRead->GetCount(); ++i) {
+        FileStat record;
+        if (!record.stat((*m_pRead)[i]) || record.GetMTime() >= t)
+            return true;
+    }
+    return false;
 }
 
 void EquationFile::AddLayer(LayerConfig& config)

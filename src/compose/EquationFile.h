@@ -45,6 +45,12 @@ public:
     // neither is listed.
     int CompareLayers(Str const& a, Str const& b) const;
 
+    // The real paths of every equation file read for this equation, its
+    // own and those it imports, in the order they were read.
+    StringArray const& GetReadFiles() const { return *m_pRead; }
+    // Whether any of them cannot be examined or is not older than t.
+    bool HasAnyChangedSince(FileTimeNs t) const;
+
     bool m_bOwnsConfigs;
     Array<LayerConfig*> m_LayerConfigs;
     bool m_bMetaInfo;
@@ -56,4 +62,7 @@ private:
     // with the temporary equations of imports to refuse import cycles.
     StringArray m_OwnLoading;
     StringArray* m_pLoading;
+    // Shared with the temporary equations of imports as well.
+    StringArray m_OwnRead;
+    StringArray* m_pRead;
 };

@@ -3,66 +3,20 @@
 #include "base/Config.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
+#include "base/OutputRecord.h"
 #include "compose/EquationFile.h"
+#include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/TransformedModule.h"
+#include "output/OutFile.h"
 #include "output/Templates.h"
 #include "scanner/CScanner.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <set>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
-
-namespace {
-
-using FileId = std::pair<dev_t, ino_t>;
-
-// Removes every entry below folder that is not a folder, except those in
-// keep. Entries are examined with lstat: a link is removed itself and never
-// followed, so nothing outside the folder is reached. Folders already
-// visited (by device and inode) are not entered again.
-void RemoveFilesBelow(Str const& folder, std::set<FileId> const& keep, std::set<FileId>& visited)
-{
-    struct stat record;
-    if (lstat(folder, &record) != 0 || !visited.insert(FileId(record.st_dev, record.st_ino)).second)
-        return;
-    DIR* dir = opendir(folder);
-    if (!dir)
-        return;
-    StringArray files;
-    StringArray folders;
-    while (dirent* entry = readdir(dir)) {
-        char const* name = entry->d_name;
-        if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0)
-            continue;
-        Str path = folder + "/" + name;
-        if (lstat(path, &record) != 0)
-            continue;
-        if (S_ISDIR(record.st_mode))
-            folders.Add(path);
-        else if (!keep.count(FileId(record.st_dev, record.st_ino)))
-            files.Add(path);
-    }
-    closedir(dir);
-    for (int i = 0; i < files.GetCount(); ++i)
-        unlink(files[i]);
-    for (int i = 0; i < folders.GetCount(); ++i)
-        RemoveFilesBelow(folders[i], keep, visited);
-}
-
-void AddFileId(char const* path, std::set<FileId>& ids)
-{
-    struct stat record;
-    if (path && *path && lstat(path, &record) == 0)
-        ids.insert(FileId(record.st_dev, record.st_ino));
-}
-
-} // namespace
 
 FopParseProject* FopParseProject::GetInstance()
 {
@@ -148,13 +102,25 @@ void FopParseProject::PrepareParse()
 
 bool FopParseProject::HasEquationOrAppChanged()
 {
-    time_t last = m_pLayerStack->GetLastTransformTime();
-    bool equation = m_pLayerStack->m_pEquation->HasChangedSince(last);
+    // An output folder that a run left unfinished, or that was composed
+    // with other options, is composed anew.
+    char const* reason = nullptr;
+    if (OutputRecord::WasInterrupted())
+        reason = "previous run did not finish";
+    else if (OutputRecord::Found() && OutputRecord::GetRecordedOptions() != m_pLayerStack->GetOutputOptions())
+        reason = "options changed";
+    if (reason) {
+        printf("%s.. rebuilding complete sources\n", reason);
+        fflush(stdout);
+        return true;
+    }
+    FileTimeNs last = m_pLayerStack->GetLastTransformTime();
+    bool equation = m_pLayerStack->m_pEquation->HasAnyChangedSince(last);
     bool program = HasApplicationChangedSince(last);
     if (!equation && !program)
         return false;
     printf("%s changed after %lld.. rebuilding complete sources\n", equation ? "equation" : "mosa++",
-           static_cast<long long>(last));
+           SecondsOf(last));
     fflush(stdout);
     return true;
 }
@@ -168,13 +134,25 @@ void FopParseProject::DeleteOutputFiles()
         m_bError = true;
         return;
     }
-    std::set<FileId> keep;
-    AddFileId(ErrorLog::GetLogPath(), keep);
-    StringSet const& written = m_pLayerStack->m_WrittenFiles;
-    for (auto* node = written.GetFirst(); node; node = written.GetNext(node))
-        AddFileId(node->GetKey(), keep);
-    std::set<FileId> visited;
-    RemoveFilesBelow(outDir, keep, visited);
+    // Only what the tool wrote goes; files of this run so far (the log, the
+    // composed equation files of -eq) stay.
+    if (OutputRecord::Found()) {
+        OutputRecord::RemoveAllButThisRun();
+        return;
+    }
+    // A folder written before the record existed: only the files this run
+    // writes for its classes go, so that each is written anew.
+    MapStringTo<TransformedModule*>& classes = m_pLayerStack->m_ComposedClasses;
+    for (auto* node = classes.GetFirst(); node; node = classes.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        if (cls->m_bNoOutDir || !cls->m_pFirstModule)
+            continue;
+        Str const& base = cls->m_DestBase;
+        Str paths[] = {cls->GetMainDestFilePath(), cls->m_pFirstModule->GetGeneratedImplFileName(base), base + ".dep"};
+        for (Str const& path : paths)
+            if (!path.IsEmpty() && !OutputRecord::IsFromThisRun(path) && !OutFile::IsSourcePath(path))
+                unlink(path);
+    }
 }
 
 Str FopParseProject::GetEquationName()

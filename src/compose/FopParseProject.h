@@ -39,11 +39,14 @@ public:
     // The rebuild decision, before anything is parsed; a full rebuild cleans
     // the output folder.
     void PrepareParse();
-    // True, after the rebuild notice, when the main equation file or the
-    // program is not older than the newest main output file.
+    // True, after the rebuild notice, when an equation file read (imports
+    // included) or the program is not older than the newest main output
+    // file, when the options that shape the output changed, or when the
+    // run that last wrote the output folder did not finish.
     bool HasEquationOrAppChanged();
-    // Removes the files below the output folder. Links are removed, never
-    // followed; the open XML log and files this run already wrote stay.
+    // Removes the files the tool wrote into the output folder in earlier
+    // runs (its record); a file it did not write stays. A folder without a
+    // record loses only the files this run writes for its classes.
     void DeleteOutputFiles();
     // The equation's name.
     Str GetEquationName();

@@ -5,6 +5,7 @@
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/FileName.h"
+#include "base/OutputRecord.h"
 #include "base/StringTokenizer.h"
 #include "compose/AppendFile.h"
 #include "compose/EquationFile.h"
@@ -26,33 +27,51 @@
 
 namespace {
 
-// Removes the dependency records of classes gone from the product line, so
-// that a class that comes back is composed again, also when its modules
-// come back with old times. Files that a layer appends are kept.
-void RemoveRecordsOfGoneClasses(LayerStack& stack)
+// The absolute path of a folder that may not exist yet, judged without
+// creating anything: the longest part of it that exists with its links
+// resolved, and the rest of its names after it ("." dropped, ".." taking
+// the name before it away). Empty when a relative path meets a current
+// folder that is gone.
+Str ResolveFolder(Str const& value)
 {
-    if (stack.m_OutDir.IsEmpty())
-        return;
-    StringSet appended;
-    for (int i = 0; i < stack.GetCount(); ++i)
-        for (int j = 0; j < stack[i]->m_AppendSources.GetCount(); ++j)
-            appended.Add(FileName(stack[i]->m_AppendSources[j]).NameWithExt());
-    Directory dir;
-    if (!dir.Open(stack.m_OutDir))
-        return;
-    StringArray gone;
-    while (char const* entry = dir.NextEntry()) {
-        size_t n = strlen(entry);
-        if (n <= 4 || strcmp(entry + n - 4, ".dep") != 0 || appended.Contains(entry))
-            continue;
-        Str name;
-        name.SetData(entry, n - 4);
-        if (!stack.m_ComposedClasses.Find(name))
-            gone.Add(stack.m_OutDir + "/" + entry);
+    Str path = value;
+    if (path.IsEmpty() || path.GetBuffer()[0] != '/') {
+        Str here = Directory::CurrentDir();
+        if (here.IsEmpty())
+            return Str();
+        path = here + "/" + path;
     }
-    dir.Close();
-    for (int i = 0; i < gone.GetCount(); ++i)
-        TransformedModule::RemoveDependencyRecord(gone[i]);
+    StringArray names;
+    StringTokenizer parts(path, '/');
+    while (parts.HasMoreTokens()) {
+        Str name = parts.GetNextToken();
+        if (!name.IsEmpty())
+            names.Add(name);
+    }
+    // The longest existing prefix.
+    int existing = names.GetCount();
+    Str prefix;
+    for (; existing > 0; --existing) {
+        prefix = "";
+        for (int i = 0; i < existing; ++i)
+            prefix += "/" + names[i];
+        if (!File::RealPath(prefix).IsEmpty())
+            break;
+    }
+    Str result = existing > 0 ? File::RealPath(prefix) : Str("/");
+    for (int i = existing; i < names.GetCount(); ++i) {
+        if (names[i] == ".")
+            continue;
+        if (names[i] == "..") {
+            long separator = File::LastSeparator(result);
+            result = separator > 0 ? result.Left(static_cast<size_t>(separator)) : Str("/");
+            continue;
+        }
+        if (result != "/")
+            result += "/";
+        result += names[i];
+    }
+    return result;
 }
 
 // True when folder is path or one of its ancestors (both absolute).
@@ -110,23 +129,14 @@ bool LayerStack::InitDirectories()
         }
     }
 
+    // The output folder is only named here; it is judged and made once the
+    // layers are known (OpenOutputFolder), before anything is written.
     Str outOption = config.GetOutDir();
     if (!outOption.IsEmpty()) {
         Str value = outOption;
         value.Replace("\\", "/");
-        bool lost = false;
-        if ((value.GetLength() > 1 && strncmp(value, "./", 2) == 0)
-            || (value.GetLength() > 2 && strncmp(value, "../", 3) == 0)) {
-            // A current folder that is gone must not turn into "/".
-            Str here = Directory::MakeAbsPath(Str("./"));
-            lost = here.IsEmpty();
-            value = here + "/" + value;
-        }
-        if (!lost) {
-            Directory::CreateRecursive(value);
-            m_OutDir = Directory::MakeAbsPath(value);
-        }
-        if (lost || m_OutDir.IsEmpty()) {
+        m_OutDir = ResolveFolder(value);
+        if (m_OutDir.IsEmpty()) {
             ErrorLog::OnError("cannot create output folder '" + outOption + "'");
             return false;
         }
@@ -135,50 +145,100 @@ bool LayerStack::InitDirectories()
         m_OutDir += "/.output.";
         m_OutDir += m_ProductLineName;
     }
+    return IsSafeOutputFolder(m_OutDir);
+}
 
-    if (!IsSafeOutputFolder(m_OutDir))
-        return false;
+bool LayerStack::OpenOutputFolder()
+{
+    Config& config = Config::GetInstance();
+    if (!config.GetOutDir().IsEmpty()) {
+        Directory::CreateRecursive(m_OutDir);
+        Str made = Directory::MakeAbsPath(m_OutDir);
+        if (made.IsEmpty()) {
+            ErrorLog::OnError("cannot create output folder '" + config.GetOutDir() + "'");
+            return false;
+        }
+        m_OutDir = made;
+    }
+    OutputRecord::SetOptions(GetOutputOptions());
+    OutputRecord::Open(m_OutDir);
     // The log is kept in the output folder once that exists.
     if (Directory::exists(m_OutDir))
         ErrorLog::InitLogFile(m_OutDir + "/mosac.log.xml");
     return true;
 }
 
+Str LayerStack::GetOutputOptions() const
+{
+    Config& config = Config::GetInstance();
+    Str options;
+    options.Format("noline=%d namespace=%s source=%s linkdir=%d gpp=%d eq=%d", config.GetNoLine() ? 1 : 0,
+                   config.GetNameSpace().GetBuffer(), m_SourceDir.GetBuffer(), config.GetLinkDir() ? 1 : 0,
+                   config.GetGpp() ? 1 : 0, config.GetEq() ? 1 : 0);
+    return options;
+}
+
 bool LayerStack::IsSafeOutputFolder(Str const& outDir)
 {
-    // A folder that does not exist yet is judged by its name.
-    Str out = File::RealPath(outDir);
+    Str out = ResolveFolder(outDir);
     if (out.IsEmpty())
         out = outDir;
+    Str why;
+    auto refuse = [&](Str const& reason) {
+        if (why.IsEmpty())
+            why = reason;
+    };
 
-    StringArray guarded;
-    guarded.Add(m_SourceDir);
-    guarded.Add(m_pEquation->GetDir());
+    if (out == "/")
+        refuse("is the file-system root");
+    StringArray homes;
+    if (char const* home = getenv("HOME"))
+        homes.Add(home);
+    if (passwd const* user = getpwuid(getuid()))
+        if (user->pw_dir)
+            homes.Add(user->pw_dir);
+    for (int i = 0; i < homes.GetCount(); ++i) {
+        Str home = File::RealPath(homes[i]);
+        if (Contains(out, home))
+            refuse(out == home ? "is the home folder" : "contains the home folder '" + home + "'");
+    }
+
+    StringArray sources;
+    sources.Add(m_SourceDir);
     for (int i = 0; i < m_pEquation->m_LayerConfigs.GetCount(); ++i)
         if (LayerConfig* layerConfig = m_pEquation->m_LayerConfigs[i])
-            guarded.Add(GetAbsLayerDir(layerConfig->m_LayerName));
+            sources.Add(GetAbsLayerDir(layerConfig->m_LayerName));
     for (int i = 0; i < GetCount(); ++i)
-        guarded.Add((*this)[i]->m_Dir);
-    Str program = FopParseProject::GetInstance()->GetProgramPath();
-    if (!program.IsEmpty())
-        guarded.Add(FolderOf(program));
-    Str running = File::RealPath("/proc/self/exe");
-    if (!running.IsEmpty())
-        guarded.Add(FolderOf(running));
+        sources.Add((*this)[i]->m_Dir);
+    for (int i = 0; i < sources.GetCount(); ++i)
+        if (Contains(out, File::RealPath(sources[i])))
+            refuse("contains sources");
 
-    bool safe = out != "/";
-    char const* home = getenv("HOME");
-    if (home && *home && File::RealPath(home) == out)
-        safe = false;
-    if (passwd const* user = getpwuid(getuid()))
-        if (user->pw_dir && *user->pw_dir && File::RealPath(user->pw_dir) == out)
-            safe = false;
-    for (int i = 0; safe && i < guarded.GetCount(); ++i)
-        if (Contains(out, File::RealPath(guarded[i])))
-            safe = false;
-    if (!safe)
-        ErrorLog::OnError("output folder '" + outDir + "' contains sources; refusing to use it");
-    return safe;
+    // Every equation file read, imports included; those this run composed
+    // itself into the output folder (-eq) are its own.
+    StringArray const& equations = m_pEquation->GetReadFiles();
+    for (int i = 0; i < equations.GetCount(); ++i)
+        if (!OutputRecord::IsFromThisRun(equations[i]) && Contains(out, FolderOf(equations[i])))
+            refuse("contains the equation file '" + equations[i] + "'");
+
+    // The tool's own folder holds its code templates.
+    StringArray programs;
+    programs.Add(FopParseProject::GetInstance()->GetProgramPath());
+    programs.Add(File::RealPath("/proc/self/exe"));
+    for (int i = 0; i < programs.GetCount(); ++i) {
+        if (programs[i].IsEmpty())
+            continue;
+        Str folder = File::RealPath(FolderOf(programs[i]));
+        if (Contains(out, folder))
+            refuse("contains the folder of mosa++ '" + folder + "'");
+        else if (Contains(folder, out))
+            refuse("lies in the folder of mosa++ '" + folder + "'");
+    }
+
+    if (why.IsEmpty())
+        return true;
+    ErrorLog::OnError("output folder '" + outDir + "' " + why + "; refusing to use it");
+    return false;
 }
 
 bool LayerStack::InitLayers()
@@ -414,8 +474,6 @@ void LayerStack::TransformEquationFiles()
         Str importText = file->GetBaseName();
         file->Close();
         delete file;
-        // Written before the clean-up of a full rebuild, which spares it.
-        m_WrittenFiles.Add(path);
         if (!Directory::exists(GetAbsLayerDir(importText)))
             importText += " as .";
         m_pEquation->Prepend(path, importText);
@@ -443,7 +501,9 @@ bool LayerStack::OnEquationChanged()
     if (!InitLayers())
         return false;
     // Derived layers found while listing may lie anywhere.
-    return IsSafeOutputFolder(m_OutDir);
+    if (!IsSafeOutputFolder(m_OutDir))
+        return false;
+    return OpenOutputFolder();
 }
 
 void LayerStack::PrepareParse()
@@ -452,11 +512,11 @@ void LayerStack::PrepareParse()
         node->GetValue()->PrepareParse();
 }
 
-time_t LayerStack::GetLastTransformTime()
+FileTimeNs LayerStack::GetLastTransformTime()
 {
-    time_t last = 0;
+    FileTimeNs last = 0;
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
-        time_t t = node->GetValue()->GetDestFileTime();
+        FileTimeNs t = node->GetValue()->GetDestFileTime();
         if (last == 0 || t > last)
             last = t;
     }
@@ -480,7 +540,32 @@ bool LayerStack::Parse(bool transform)
     TransformedModule::CloseRemainingOpenFiles();
     if (m_bHasDynamicLayer)
         GenerateFeatureClasses();
+    if (transform)
+        RemoveDeadOutputs();
     return true;
+}
+
+void LayerStack::RemoveDeadOutputs()
+{
+    StringArray paths;
+    OutputRecord::GetFilesNotFromThisRun(paths);
+    for (int i = 0; i < paths.GetCount(); ++i) {
+        // A class's files are named by the class: "<Class>.<ext>", and
+        // "<Class>__<unit>.h" for its parts in binding units.
+        Str name = File::ExtractFileName(paths[i]);
+        Str stem = name;
+        if (char const* dot = strchr(name.GetBuffer(), '.'))
+            stem = name.Left(static_cast<size_t>(dot - name.GetBuffer()));
+        if (char const* units = strstr(stem.GetBuffer(), "__"))
+            stem = stem.Left(static_cast<size_t>(units - stem.GetBuffer()));
+        // A class not composed in this run keeps its files; one composed
+        // again keeps those it wrote now, and one whose composition failed
+        // keeps none, as a run from scratch would write none.
+        if (auto* entry = m_ComposedClasses.Find(stem))
+            if (!entry->GetValue()->m_bParsed)
+                continue;
+        OutputRecord::Remove(paths[i]);
+    }
 }
 
 void LayerStack::Transform()
@@ -498,7 +583,6 @@ void LayerStack::Transform()
     SecondTransformStep();
     OnTransformEnd();
     SaveFiles();
-    RemoveRecordsOfGoneClasses(*this);
     TouchDependingFiles();
     printf("%d files generated (%d + %d dependent)\n", m_GeneratedCount + m_DependentCount, m_GeneratedCount,
            m_DependentCount);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "base/Array.h"
+#include "base/FileStat.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -33,14 +34,17 @@ public:
 
     // Folders and layers.
 
-    // Source folder (-s, else the equation's folder), output folder (-o,
-    // created with its parents, else "<source>/.output.<name>", not created
-    // here) and the XML log in the output folder when that exists. False,
-    // after an error message, when the source folder cannot be entered, the
-    // output folder cannot be created, or the output folder is one that a
-    // full rebuild must not clean (the file-system root, the home folder, or
-    // a folder holding the sources, the equation or the program).
+    // Source folder (-s, else the equation's folder) and output folder (-o,
+    // else "<source>/.output.<name>"), which is named but not made. False,
+    // after an error message, when the source folder cannot be entered or
+    // the output folder is refused (IsSafeOutputFolder).
     bool InitDirectories();
+    // Makes the -o folder with its parents, opens its output record with
+    // this run's options and the XML log in it when it exists. False, after
+    // an error message, when the folder cannot be made.
+    bool OpenOutputFolder();
+    // The options that shape the outputs, as the output record keeps them.
+    Str GetOutputOptions() const;
     // One layer per equation entry, then the listing of every layer folder
     // (which may add derived layers); always true.
     bool InitLayers();
@@ -89,7 +93,7 @@ public:
     void PrepareParse();
     // The newest modification time of the composed classes' main output
     // files; 0 when there is none.
-    time_t GetLastTransformTime();
+    FileTimeNs GetLastTransformTime();
     // Parses what must be parsed and, with transform, transforms and saves;
     // false when a composed class failed to parse.
     bool Parse(bool transform);
@@ -157,13 +161,16 @@ public:
     bool m_bHasDynamicLayer;
     // One decorator per binding unit, in creation order; not owned.
     Array<LayerDecorator*> m_Decorators;
-    // Files below the output folder that this run wrote before the
-    // clean-up of a full rebuild; the clean-up spares them.
-    StringSet m_WrittenFiles;
-
-    // False, after an error message, for an output folder that a full
-    // rebuild must not clean: the file-system root, the home folder, or a
-    // folder that is or holds the source folder, the equation's folder, a
-    // layer folder or the program's folder.
+    // False, after an error message that says why, for an output folder
+    // the tool must not write into: the file-system root, a folder that is
+    // or holds the home folder, the source folder, a layer folder or the
+    // folder of an equation file read, and the program's folder with every
+    // folder above and below it. A folder that does not exist yet is judged
+    // by its name.
     bool IsSafeOutputFolder(Str const& outDir);
+    // Removes the recorded outputs that this run did not write and no
+    // composed class kept: those of classes gone from the product line,
+    // composed again without them or failing to compose, and plain files
+    // no layer provides any more.
+    void RemoveDeadOutputs();
 };

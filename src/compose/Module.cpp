@@ -89,7 +89,7 @@ bool Module::Parse(bool verbose)
     return parsed;
 }
 
-bool Module::HasChanged(time_t t) const
+bool Module::HasChanged(FileTimeNs t) const
 {
     if (!m_Decl.GetName().IsEmpty())
         return m_Decl.HasChanged(t);

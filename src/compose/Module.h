@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/FileName.h"
+#include "base/FileStat.h"
 #include "base/Str.h"
 #include "compose/ParseUnit.h"
 
@@ -52,7 +53,7 @@ public:
     bool Parse(bool verbose);
     // Whether the module's file (the declaration's, else the
     // implementation's) is strictly newer than t.
-    bool HasChanged(time_t t) const;
+    bool HasChanged(FileTimeNs t) const;
     // path relative to the module's folder.
     Str RelPath(Str const& path) const;
     ParseUnit* SetTokenListener(CTokenListener* listener);

@@ -50,7 +50,7 @@ bool ParseProject::Init(int argc, char** argv, bool flag)
     m_ProgramPath = GetAppPath(argc > 0 && argv ? argv[0] : nullptr);
     Lex::FileInfo info;
     if (!m_ProgramPath.IsEmpty() && Lex::SysCall::stat(m_ProgramPath, info, nullptr))
-        m_ProgramTime = info.mod_time();
+        m_ProgramTime = info.mod_time_ns();
     else
         printf("warning: unable to stat %s\n", m_ProgramPath.GetBuffer());
     m_pParserConfig->Init(argc, argv, flag);
@@ -140,7 +140,7 @@ int ParseProject::ParseThreadFunc(void* project)
     return 0;
 }
 
-bool ParseProject::HasApplicationChangedSince(time_t t) const
+bool ParseProject::HasApplicationChangedSince(FileTimeNs t) const
 {
     return m_ProgramTime == 0 || m_ProgramTime >= t;
 }

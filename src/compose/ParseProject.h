@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/Array.h"
+#include "base/FileStat.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -45,7 +46,7 @@ public:
 
     bool Error() const { return m_bError; }
     // True when the program time is unknown or not older than t.
-    bool HasApplicationChangedSince(time_t t) const;
+    bool HasApplicationChangedSince(FileTimeNs t) const;
     // Appends every non-folder entry below folder, recursively.
     static void GetFiles(char const* folder, StringArray& files);
     bool HasModule(Module& module) const;
@@ -61,7 +62,7 @@ public:
     SimpleCPPParser& GetParser() { return *m_pParser; }
     ParserConfig& GetParserConfig() { return *m_pParserConfig; }
     Str const& GetProgramPath() const { return m_ProgramPath; }
-    time_t GetProgramTime() const { return m_ProgramTime; }
+    FileTimeNs GetProgramTime() const { return m_ProgramTime; }
     // The modules in creation order.
     Array<Module*> const& GetModules() const { return m_ModuleList; }
 
@@ -76,7 +77,7 @@ protected:
     MapStringTo<Module*> m_Modules;
     Array<Module*> m_ModuleList;
     bool m_bBusy;
-    time_t m_ProgramTime;
+    FileTimeNs m_ProgramTime;
 };
 
 // The program file's path: argv0 made absolute against the current folder,

@@ -63,12 +63,12 @@ bool ParseUnit::Parse(bool verbose)
     return tu != nullptr;
 }
 
-bool ParseUnit::HasChanged(time_t t) const
+bool ParseUnit::HasChanged(FileTimeNs t) const
 {
     Lex::FileInfo info;
     if (m_Path.IsEmpty() || !Lex::SysCall::stat(m_Path, info, nullptr))
         return true;
-    return info.mod_time() > t;
+    return info.mod_time_ns() > t;
 }
 
 ParseUnit* ParseUnit::SetTokenListener(CTokenListener* listener)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/FileName.h"
+#include "base/FileStat.h"
 #include "compose/ParseUnitInfo.h"
 
 #include <ctime>
@@ -32,7 +33,7 @@ public:
     // read, the scan was aborted or the parser refused it.
     bool Parse(bool verbose);
     // True when the file cannot be stat'ed or is strictly newer than t.
-    bool HasChanged(time_t t) const;
+    bool HasChanged(FileTimeNs t) const;
     bool HasChanged() const { return HasChanged(m_Time); }
     ParseUnit* SetTokenListener(CTokenListener* listener);
     CTokenListener* GetTokenListener() const { return m_pTokenListener; }

@@ -4,6 +4,7 @@
 #include "base/Directory.h"
 #include "base/File.h"
 #include "base/FileStat.h"
+#include "base/OutputRecord.h"
 #include "base/TextFile.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
@@ -86,10 +87,10 @@ bool ContainsString(StringArray const& list, Str const& text)
 }
 
 // True when the file cannot be examined or was modified after t.
-bool FileNewerThan(Str const& path, time_t t)
+bool FileNewerThan(Str const& path, FileTimeNs t)
 {
     FileStat status;
-    return !status.stat(path) || status.st_mtime > t;
+    return !status.stat(path) || status.GetMTime() > t;
 }
 
 } // namespace
@@ -271,7 +272,7 @@ bool TransformedModule::IsPureJampack()
 
 // ---- Run steps ----
 
-time_t TransformedModule::GetDestFileTime()
+FileTimeNs TransformedModule::GetDestFileTime()
 {
     if (m_bNoOutDir)
         return 0;
@@ -281,7 +282,7 @@ time_t TransformedModule::GetDestFileTime()
     FileStat status;
     if (!status.stat(path))
         return 0;
-    return status.st_mtime;
+    return status.GetMTime();
 }
 
 Str TransformedModule::GetMainDestFilePath()
@@ -315,7 +316,7 @@ bool TransformedModule::ChangedSinceLastTransform()
     // composed again, so that they never lose its factories.
     if (!m_bSingleBindingUnit && m_Transformations.GetCount() > 0)
         return true;
-    time_t t = GetDestFileTime();
+    FileTimeNs t = GetDestFileTime();
     if (t == 0)
         return true;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
@@ -464,19 +465,13 @@ void TransformedModule::AddSplPtr()
 
 void TransformedModule::RemoveDependencyRecord(Str const& path)
 {
-    StringArray lines;
-    if (OutFile::IsSourcePath(path) || !TextFile::GetFileContent(path, lines))
-        return;
-    for (int i = 0; i < lines.GetCount(); ++i)
-        if (StartsWith(lines[i], SourcePrefix)) {
-            unlink(path.GetBuffer());
-            return;
-        }
+    if (!OutFile::IsSourcePath(path))
+        OutputRecord::Remove(path);
 }
 
 void TransformedModule::SaveFiles()
 {
-    if (!m_bTransformed || m_bHasError || m_bNoOutDir) {
+    if (!WasSaved()) {
         // Parsed but not written: the record of the files the outputs were
         // made from no longer holds; without it the class is composed again
         // next run, also when a module comes back with an old time.
@@ -602,9 +597,8 @@ void TransformedModule::SaveDependencies()
         return;
     // A file that cannot be written leaves the last run's record in place.
     Str path = m_DestBase + ".dep";
-    TextFile file(path);
-    if (!file.Save(text, true, true))
-        ErrorLog::OnWarning("could not write to file", path);
+    if (!OutputRecord::Write(path, text.GetBuffer(), text.GetLength()))
+        ErrorLog::OnError("could not write to file", path);
 }
 
 void TransformedModule::UpdateIndirectDeclDependencies()
@@ -674,8 +668,9 @@ void TransformedModule::Touch()
     FileStat record;
     if (!record.stat(impl))
         return;
-    time_t now = time(nullptr);
-    Lex::SysCall::SetFileTime(impl, now, false);
+    // Now, to the nanosecond: a build that compiled the file within this
+    // second must see it as newer.
+    Lex::SysCall::SetFileTimeNs(impl, -1);
 }
 
 bool TransformedModule::Depends(Str const& name)

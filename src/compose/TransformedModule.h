@@ -8,6 +8,7 @@
 #pragma once
 
 #include "base/Array.h"
+#include "base/FileStat.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -63,7 +64,9 @@ public:
     bool IsPureJampack();
 
     // Run steps.
-    time_t GetDestFileTime();
+    // The class's outputs were written in this run.
+    bool WasSaved() const { return m_bTransformed && !m_bHasError && !m_bNoOutDir; }
+    FileTimeNs GetDestFileTime();
     bool Parse();
     bool Transform();
     void SecondTransformStep();

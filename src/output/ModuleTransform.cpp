@@ -1,5 +1,6 @@
 #include "output/ModuleTransform.h"
 
+#include "base/OutputRecord.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/Module.h"
@@ -142,12 +143,11 @@ void ModuleTransform::OpenFiles()
                 OnOpenFile(*file);
     } else if (IsCppTransform() && m_Modules.GetCount() > 0) {
         // No implementation output this time: the file of an earlier run
-        // would still be compiled with the class's old code. Appending never
-        // writes to a composed class's file name, so the file is the class's
-        // (a source file of the run standing there is never touched).
+        // would still be compiled with the class's old code. Only a file the
+        // tool wrote goes (a source file of the run standing there never).
         Str impl = m_Modules[0]->GetGeneratedImplFileName(GetDestDir() + m_Name);
         if (!impl.IsEmpty() && !OutFile::IsSourcePath(impl))
-            unlink(impl.GetBuffer());
+            OutputRecord::Remove(impl);
     }
 }
 

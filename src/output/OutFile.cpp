@@ -4,6 +4,7 @@
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
+#include "base/OutputRecord.h"
 #include "base/TextFile.h"
 #include "compose/FileStatistics.h"
 #include "output/CppFile.h"
@@ -11,6 +12,7 @@
 #include "scanner/Token.h"
 #include "scanner/TokenIterator.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -98,24 +100,21 @@ void OutFile::OpenFile()
         ErrorLog::OnError(text, nullptr, 0);
         return;
     }
-    long slash = File::LastSeparator(path);
-    if (slash > 0)
-        Directory::CreateRecursive(path.Left(static_cast<size_t>(slash)));
-    m_pStream = new std::ofstream(path.GetBuffer(), reopen ? std::ios::out | std::ios::app : std::ios::out);
-    if (!m_pStream->is_open()) {
-        delete m_pStream;
-        m_pStream = nullptr;
-        OnWriteError();
-    }
+    m_pStream = new std::ostringstream;
+    if (reopen)
+        m_pStream->write(m_NewContent.GetBuffer(), static_cast<std::streamsize>(m_NewContent.GetLength()));
 }
 
-void OutFile::OnWriteError()
+void OutFile::OnWriteError(int error)
 {
     if (m_bWriteError)
         return;
     m_bWriteError = true;
     Str text;
-    text.Format("cannot write file %s", GetPath().GetBuffer());
+    if (error)
+        text.Format("cannot write file %s: %s", GetPath().GetBuffer(), strerror(error));
+    else
+        text.Format("cannot write file %s", GetPath().GetBuffer());
     ErrorLog::OnError(text, nullptr, 0);
 }
 
@@ -241,15 +240,16 @@ char const* OutFile::Close()
 {
     if (!m_pStream)
         return GetPath();
-    m_pStream->flush();
-    if (m_pStream->fail())
-        OnWriteError();
-    m_pStream->close();
-    if (m_pStream->fail())
-        OnWriteError();
+    std::string text = m_pStream->str();
     delete m_pStream;
     m_pStream = nullptr;
-    ReadFile(m_NewContent);
+    m_NewContent.SetData(text.data(), text.size());
+    Str const& path = GetPath();
+    long slash = File::LastSeparator(path);
+    if (slash > 0)
+        Directory::CreateRecursive(path.Left(static_cast<size_t>(slash)));
+    if (!OutputRecord::Write(path, text.data(), text.size()))
+        OnWriteError(errno);
     return GetPath();
 }
 
@@ -276,19 +276,19 @@ bool OutFile::HasDataChanged()
 
 bool OutFile::RestoreMTime()
 {
-    if (m_bWriteError || m_OldStat.st_mtime == 0)
+    FileTimeNs old = m_OldStat.GetMTime();
+    if (m_bWriteError || old == 0)
         return false;
-    time_t old = m_OldStat.st_mtime;
-    Lex::SysCall::SetFileTime(GetPath(), old, false);
+    Lex::SysCall::SetFileTimeNs(GetPath(), old);
     return true;
 }
 
-time_t OutFile::GetMTime()
+FileTimeNs OutFile::GetMTime()
 {
     FileStat record;
     if (!File::stat(GetPath(), record))
         return 0;
-    return record.st_mtime;
+    return record.GetMTime();
 }
 
 void OutFile::AddSourcePath(char const* path)

@@ -1,7 +1,10 @@
 // Output files of the generated sources. An OutFile opens its file lazily on
-// the first write (creating missing folders), remembers the content and the
-// modification time the file had before, and after closing tells whether
-// the content changed, so that an unchanged file can get its old time back.
+// the first write, remembers the content and the modification time the file
+// had before, and after closing tells whether the content changed, so that
+// an unchanged file can get its old time back. The text is collected in
+// memory and lands on disk when the file is closed, in one piece under a
+// temporary name that is then renamed over the file (missing folders are
+// created); a file that cannot be written keeps its old content.
 // It writes ranges of a module's token list with #line directives, the Java
 // keyword forms, and include lines moved out of an open namespace.
 #pragma once
@@ -12,8 +15,8 @@
 #include "base/Str.h"
 
 #include <ctime>
-#include <fstream>
 #include <ostream>
+#include <sstream>
 
 namespace Lex {
 class Token;
@@ -45,7 +48,8 @@ public:
     void WriteLineDirective(Lex::Token& token);
     char const* Languages_Jak_SaveToken(Lex::Token& token);
     char const* HandleIncludeAndFwd(Lex::Token& token);
-    // Closes the stream and reads the file back; nothing when not open.
+    // Writes the collected text to the file; nothing when not open. A
+    // failed write is reported as "cannot write file <path>: <reason>".
     char const* Close();
     char const* ReadFile(Str& text);
     // Whether the content written differs from the content replaced; a file
@@ -54,7 +58,7 @@ public:
     // Gives the file its old modification time back; false when it had none
     // or the file could not be written.
     bool RestoreMTime();
-    time_t GetMTime();
+    FileTimeNs GetMTime();
 
     FileName const& GetName() const { return m_Name; }
     Str const& GetPath() const { return m_Name.GetPath(); }
@@ -67,7 +71,7 @@ public:
     int GetLinesWritten() const { return m_LinesWritten; }
     Str const& GetOldContent() const { return m_OldContent; }
     Str const& GetNewContent() const { return m_NewContent; }
-    time_t GetOldMTime() const { return m_OldStat.st_mtime; }
+    FileTimeNs GetOldMTime() const { return m_OldStat.GetMTime(); }
 
     // Source files of the run (modules, appended files) that no output file
     // may overwrite; recorded by their real paths.
@@ -76,9 +80,9 @@ public:
     static void ClearSourcePaths();
 
 private:
-    void OnWriteError();
+    void OnWriteError(int error = 0);
 
-    std::ofstream* m_pStream;
+    std::ostringstream* m_pStream;
     FileName m_Name;
     bool m_bLineDirectives;
     Lex::Token* m_pLastToken;

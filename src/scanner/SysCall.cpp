@@ -204,6 +204,21 @@ bool SysCall::remove(char const* path)
     return std::remove(path) == 0;
 }
 
+namespace {
+
+// "utime <date> failed: <errno>" on standard output.
+void PrintTimeFailure(time_t t, int err)
+{
+    // ctime gives a date text ending in a newline, or null for a time it
+    // cannot render; then the seconds stand in for it.
+    if (char const* date = std::ctime(&t))
+        std::printf("utime %s failed: %d\n", date, err);
+    else
+        std::printf("utime %lld failed: %d\n", static_cast<long long>(t), err);
+}
+
+} // namespace
+
 bool SysCall::SetFileTime(char const* path, time_t const& t, bool)
 {
     utimbuf times;
@@ -211,13 +226,23 @@ bool SysCall::SetFileTime(char const* path, time_t const& t, bool)
     times.modtime = t;
     if (::utime(path, &times) == 0)
         return true;
-    int err = errno;
-    // ctime gives a date text ending in a newline, or null for a time it
-    // cannot render; then the seconds stand in for it.
-    if (char const* date = std::ctime(&t))
-        std::printf("utime %s failed: %d\n", date, err);
-    else
-        std::printf("utime %lld failed: %d\n", static_cast<long long>(t), err);
+    PrintTimeFailure(t, errno);
+    return false;
+}
+
+bool SysCall::SetFileTimeNs(char const* path, long long ns)
+{
+    timespec times[2];
+    if (ns < 0) {
+        times[0].tv_sec = times[1].tv_sec = 0;
+        times[0].tv_nsec = times[1].tv_nsec = UTIME_NOW;
+    } else {
+        times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(ns / 1000000000LL);
+        times[0].tv_nsec = times[1].tv_nsec = static_cast<long>(ns % 1000000000LL);
+    }
+    if (::utimensat(AT_FDCWD, path, times, 0) == 0)
+        return true;
+    PrintTimeFailure(ns < 0 ? std::time(nullptr) : times[1].tv_sec, errno);
     return false;
 }
 

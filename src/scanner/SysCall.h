@@ -18,6 +18,11 @@ struct FileInfo : public ::stat {
     bool is_folder() const { return S_ISDIR(st_mode); }
     off_t file_size() const { return st_size; }
     time_t mod_time() const { return st_mtime; }
+    // The modification time in nanoseconds since the epoch.
+    long long mod_time_ns() const
+    {
+        return static_cast<long long>(st_mtim.tv_sec) * 1000000000LL + st_mtim.tv_nsec;
+    }
 };
 
 class SysCall {
@@ -54,6 +59,8 @@ public:
     // Sets access and modification time to t; a failure prints
     // "utime <date> failed: <errno>" on standard output.
     static bool SetFileTime(char const* path, time_t const& t, bool);
+    // The same at nanosecond precision; a negative time means now.
+    static bool SetFileTimeNs(char const* path, long long ns);
     // Turns every '\' into '/' in place.
     static void MakeUnixPath(char* path);
     static void MakeDosPath(char* path);

@@ -3,6 +3,7 @@
 #include "../scanner/TempFolder.h"
 #include "CurrentFolder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -102,18 +103,21 @@ TEST(StringListFile, HasChangedSince)
 {
     testutil::TempFolder tmp;
     std::string path = tmp.file("t.equation", "x\n");
-    utimbuf times{5000, 5000};
-    ASSERT_EQ(0, ::utime(path.c_str(), &times));
+    // 5000.25 s: times are compared to the nanosecond.
+    timespec times[2] = {{5000, 250000000}, {5000, 250000000}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, path.c_str(), times, 0));
+    FileTimeNs t = 5000250000000LL;
 
     StringListFile list("equation");
     EXPECT_TRUE(list.HasChangedSince(0)) << "nothing loaded yet";
     ASSERT_TRUE(list.Load(path.c_str()));
-    EXPECT_TRUE(list.HasChangedSince(4999));
-    EXPECT_TRUE(list.HasChangedSince(5000));
-    EXPECT_FALSE(list.HasChangedSince(5001));
+    EXPECT_TRUE(list.HasChangedSince(t - 1));
+    EXPECT_TRUE(list.HasChangedSince(t));
+    EXPECT_FALSE(list.HasChangedSince(t + 1));
+    EXPECT_FALSE(list.HasChangedSince(5000500000000LL)) << "later in the same second";
 
     ASSERT_EQ(0, ::remove(path.c_str()));
-    EXPECT_TRUE(list.HasChangedSince(5001));
+    EXPECT_TRUE(list.HasChangedSince(t + 1));
 }
 
 } // namespace

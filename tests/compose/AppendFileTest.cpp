@@ -238,18 +238,16 @@ TEST_F(AppendFiles, UnreadableSourceWarnsAndTheHeaderStillGoesOut)
     EXPECT_EQ("\n#line 1 \"" + source + "\"\n", ReadFile(Out("Broken.cpp")));
 }
 
-TEST_F(AppendFiles, TargetThatCannotBeOpenedWarnsAtEveryFileAndCountsAsChanged)
+TEST_F(AppendFiles, TargetThatCannotBeWrittenIsAnErrorOnceAndCountsAsChanged)
 {
     dir.file("src/A/notes.txt", "lower\n");
     dir.file("src/B/notes.txt", "upper\n");
     std::string target = dir.folder("out/notes.txt");
 
-    EXPECT_EQ(target + " : warning: could not open file\n"
-                       "appending file A/notes.txt\n"
-                       "notes.txt : warning: could not write to file\n"
-                       "appending file B/notes.txt\n"
-                       "notes.txt : warning: could not write to file\n"
-                       "1 files appended (1 changed)\n",
+    EXPECT_EQ("appending file A/notes.txt\n"
+              "appending file B/notes.txt\n" +
+                  target + " : error: could not write to file\n"
+                           "1 files appended (1 changed)\n",
               Run());
 }
 

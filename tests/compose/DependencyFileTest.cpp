@@ -229,7 +229,7 @@ TEST(DependencyFile, AFileThatCannotBeWrittenIsReported)
     testing::internal::CaptureStdout();
     cls.SaveDependencies();
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(foo.line.tmp.path("out/Foo.dep") + " : warning: could not write to file\n", out);
+    EXPECT_EQ(foo.line.tmp.path("out/Foo.dep") + " : error: could not write to file\n", out);
 }
 
 // Declaration dependencies that lead back to a class: each class that is

@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -33,6 +35,15 @@ Outcome Load(LayerStack& stack, std::string const& equation)
     std::string out = testing::internal::GetCapturedStdout();
     ErrorLog::CloseLogFile(); // the log must not outlive the test's folder
     return Outcome{ok, out};
+}
+
+// The folder of the running program, links resolved.
+std::string Tool()
+{
+    char* real = ::realpath("/proc/self/exe", nullptr);
+    std::string path = real ? real : "";
+    std::free(real);
+    return path.substr(0, path.rfind('/'));
 }
 
 std::string Names(LayerStack& stack)
@@ -140,6 +151,9 @@ TEST_F(LayerStackFolders, UnusableFoldersFailTheLoad)
 {
     dir.file("plain", "a file where a folder should be");
     dir.folder("above");
+    dir.folder("lib");
+    dir.file("lib/lib.equation", "");
+    dir.file("src/prod.equation", "A\nimport ../lib/lib.equation\n");
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -151,8 +165,12 @@ TEST_F(LayerStackFolders, UnusableFoldersFailTheLoad)
         {{"-o=" + dir.path("src")}, "error: output folder '" + dir.path("src") + "' contains sources"},
         {{"-o=" + dir.path("src/A")}, "error: output folder '" + dir.path("src/A") + "' contains sources"},
         {{"-o=" + dir.path("")}, "error: output folder '" + dir.path() + "' contains sources"},
-        {{"-o=/"}, "error: output folder '/' contains sources"},
-        {{"-s=" + dir.path("above"), "-o=" + dir.path("src")}, "contains sources"}, // the equation's folder
+        {{"-o=/"}, "error: output folder '/' is the file-system root; refusing to use it"},
+        {{"-s=" + dir.path("above"), "-o=" + dir.path("src")},
+         "contains the equation file '" + dir.path("src/prod.equation") + "'"},
+        {{"-o=" + dir.path("lib")}, "contains the equation file '" + dir.path("lib/lib.equation") + "'"}, // imported
+        {{"-o=" + Tool() + "/sub/out"}, "lies in the folder of mosa++ '" + Tool() + "'"},
+        {{"-o=" + Tool() + "/.."}, "contains the folder of mosa++ '" + Tool() + "'"},
     };
     for (Case const& c : cases) {
         SCOPED_TRACE(c.message);
@@ -164,6 +182,8 @@ TEST_F(LayerStackFolders, UnusableFoldersFailTheLoad)
         EXPECT_FALSE(r.ok);
         EXPECT_NE(std::string::npos, r.out.find(c.message)) << r.out;
         EXPECT_EQ("", testutil::ReadFile(dir.path("src/mosac.log.xml")));
+        struct stat record;
+        EXPECT_NE(0, ::stat((Tool() + "/sub").c_str(), &record)) << "a refused folder is not made";
     }
 }
 
@@ -181,7 +201,19 @@ TEST_F(LayerStackFolders, TheHomeFolderIsNoOutputFolder)
     else
         unsetenv("HOME");
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(std::string::npos, r.out.find("contains sources")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("output folder '" + dir.path("w") + "' is the home folder")) << r.out;
+
+    // A folder above the home folder holds it.
+    setenv("HOME", dir.path("w/sub").c_str(), 1);
+    dir.folder("w/sub");
+    LayerStack above;
+    r = Load(above, dir.path("src/prod"));
+    if (old)
+        setenv("HOME", saved.c_str(), 1);
+    else
+        unsetenv("HOME");
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(std::string::npos, r.out.find("contains the home folder '" + dir.path("w/sub") + "'")) << r.out;
 }
 
 TEST_F(LayerStackFolders, ADerivedLayerInsideTheOutputFolderIsRefused)

@@ -107,14 +107,15 @@ TEST(Module, HasChangedIsStrict)
     SetTime(impl, 2000);
     std::ostringstream errors;
     ParseProject project(errors);
+    FileTimeNs const second = 1000000000LL;
     Module* a = project.AddFile(decl.c_str());
-    EXPECT_FALSE(a->HasChanged(1000));
-    EXPECT_TRUE(a->HasChanged(999));
+    EXPECT_FALSE(a->HasChanged(1000 * second));
+    EXPECT_TRUE(a->HasChanged(1000 * second - 1)) << "one nanosecond earlier";
     Module* b = project.AddFile(impl.c_str()); // no declaration: the implementation decides
-    EXPECT_FALSE(b->HasChanged(2000));
-    EXPECT_TRUE(b->HasChanged(1999));
+    EXPECT_FALSE(b->HasChanged(2000 * second));
+    EXPECT_TRUE(b->HasChanged(2000 * second - 1));
     Module* gone = project.AddFile(tmp.path("Gone.h").c_str());
-    EXPECT_TRUE(gone->HasChanged(0x7fffffff));
+    EXPECT_TRUE(gone->HasChanged(0x7fffffffLL * second));
 }
 
 TEST(Module, ParsesItsFilesThroughTheParser)

@@ -112,13 +112,31 @@ TEST_F(OutFileTest, UnwritableFileIsAnErrorAndNeverUnchanged)
     m_folder.file("plain", "a file where a folder should be");
     OutFile file(m_folder.path("plain/X.h").c_str());
     testing::internal::CaptureStdout();
-    EXPECT_EQ(nullptr, file.SaveString("x"));
+    file.SaveString("x");
     file.SaveString("y");
     file.Close();
     std::string console = testing::internal::GetCapturedStdout();
-    EXPECT_EQ("mosa++ : error: cannot write file " + m_folder.path("plain/X.h") + "\n", console);
+    EXPECT_EQ("mosa++ : error: cannot write file " + m_folder.path("plain/X.h") + ": Not a directory\n", console);
     EXPECT_TRUE(file.HasDataChanged());
     EXPECT_FALSE(file.RestoreMTime());
+}
+
+TEST_F(OutFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary)
+{
+    // A folder standing at the temporary name makes the write fail after
+    // the old content was read.
+    std::string path = m_folder.file("X.h", "old content\n");
+    m_folder.folder(".X.h.mosa-new");
+    m_folder.file(".X.h.mosa-new/blocker");
+    OutFile file(path.c_str());
+    testing::internal::CaptureStdout();
+    file.SaveString("new content\n");
+    EXPECT_EQ("old content\n", testutil::ReadFile(path)) << "nothing lands before the file is closed";
+    file.Close();
+    std::string console = testing::internal::GetCapturedStdout();
+    EXPECT_NE(std::string::npos, console.find("error: cannot write file " + path)) << console;
+    EXPECT_EQ("old content\n", testutil::ReadFile(path));
+    EXPECT_TRUE(file.HasDataChanged());
 }
 
 TEST_F(OutFileTest, SourceFileOfTheRunIsNeverOverwritten)

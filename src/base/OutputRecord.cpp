@@ -32,6 +32,8 @@ struct RecordState {
     bool begun = false;
     int fd = -1;
     bool failureShown = false;
+    // An output could not be written: the run did not finish its work.
+    bool writeFailed = false;
 };
 
 RecordState& State()
@@ -125,7 +127,7 @@ Str RecordText(bool complete)
 {
     RecordState& state = State();
     Str text = StateLine;
-    text += complete ? "complete\n" : "running\n";
+    text += !complete ? "running\n" : state.writeFailed ? "failed\n" : "complete\n";
     text += OptionsLine + state.options + "\n";
     for (auto const& entry : state.files) {
         text += FileLine;
@@ -270,7 +272,10 @@ bool OutputRecord::IsFromThisRun(char const* path)
 bool OutputRecord::Write(char const* path, char const* data, size_t n, mode_t mode)
 {
     Add(path);
-    return ReplaceFile(path, data, n, mode);
+    if (ReplaceFile(path, data, n, mode))
+        return true;
+    State().writeFailed = true;
+    return false;
 }
 
 Str OutputRecord::TemporaryName(char const* path)

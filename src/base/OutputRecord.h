@@ -9,7 +9,8 @@
 // run that wrote it finished. A clean-up removes recorded files and nothing
 // else, so a file the tool did not write survives every run.
 //
-// Record text, one entry a line: "state running" or "state complete",
+// Record text, one entry a line: "state running", "state complete" or
+// "state failed" (an output could not be written),
 // "options <text>", "file <path below the folder>". A line without its line
 // end (a write cut short) is not read.
 #pragma once
@@ -29,7 +30,8 @@ public:
     static Str const& GetFolder();
     // A record was found in the folder when it was opened.
     static bool Found();
-    // The run that wrote the record was stopped before it finished.
+    // The run that wrote the record was stopped before it finished, or could
+    // not write an output.
     static bool WasInterrupted();
     // The options recorded by the last run, and those of this run.
     static Str const& GetRecordedOptions();
@@ -57,7 +59,8 @@ public:
     // The recorded files that this run did not make, as absolute paths.
     static void GetFilesNotFromThisRun(StringArray& paths);
 
-    // Rewrites the record with "state complete"; nothing when this run
+    // Rewrites the record with "state complete" (or "failed" after a failed
+    // write); nothing when this run
     // wrote nothing into the folder. False after an error message when the
     // record could not be written.
     static bool Finish();

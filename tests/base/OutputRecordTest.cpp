@@ -32,11 +32,10 @@ TEST(OutputRecord, RecordsWhatItWritesAndSaysWhenTheRunFinished)
     OutputRecord::Open(out.path().c_str());
     EXPECT_FALSE(OutputRecord::Found());
 
-    ASSERT_TRUE(OutputRecord::Write(out.path("b/X.h").c_str(), "x\n", 2) == false) << "the folder is not made here";
     out.folder("b");
     ASSERT_TRUE(OutputRecord::Write(out.path("b/X.h").c_str(), "x\n", 2));
     ASSERT_TRUE(OutputRecord::Write(out.path("A.h").c_str(), "a\n", 2));
-    OutputRecord::Write("/elsewhere/Z.h", "", 0); // outside the folder: not recorded
+    OutputRecord::Add("/elsewhere/Z.h"); // outside the folder: not recorded
     EXPECT_EQ("x\n", testutil::ReadFile(out.path("b/X.h")));
     EXPECT_FALSE(Exists(out.path("b/.X.h.mosa-new")));
     // While the run goes on, the record says so and already names the files.
@@ -53,6 +52,18 @@ TEST(OutputRecord, RecordsWhatItWritesAndSaysWhenTheRunFinished)
     EXPECT_EQ(std::string("noline=1"), OutputRecord::GetRecordedOptions().GetBuffer());
     EXPECT_TRUE(OutputRecord::Contains(out.path("b//X.h").c_str()));
     EXPECT_FALSE(OutputRecord::IsFromThisRun(out.path("b/X.h").c_str()));
+}
+
+TEST(OutputRecord, AFailedWriteMarksTheRunUnfinished)
+{
+    testutil::TempFolder out;
+    OutputRecord::Open(out.path().c_str());
+    EXPECT_FALSE(OutputRecord::Write(out.path("none/X.h").c_str(), "x", 1)) << "the folder is not made here";
+    ASSERT_TRUE(OutputRecord::Finish());
+    EXPECT_EQ("state failed\noptions \n", testutil::ReadFile(out.path("mosac.record")));
+    OutputRecord::Reset();
+    OutputRecord::Open(out.path().c_str());
+    EXPECT_TRUE(OutputRecord::WasInterrupted());
 }
 
 TEST(OutputRecord, ReadsOnlyWholeLinesBelowTheFolder)

@@ -564,6 +564,10 @@ void LayerStack::RemoveDeadOutputs()
         if (auto* entry = m_ComposedClasses.Find(stem))
             if (!entry->GetValue()->m_bParsed)
                 continue;
+        // The factory class is written only in a run that composes a class
+        // using it; it serves the classes not composed again as well.
+        if (m_bHasDynamicLayer && m_GeneratedClassNames.Contains(stem))
+            continue;
         OutputRecord::Remove(paths[i]);
     }
 }

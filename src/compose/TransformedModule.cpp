@@ -613,7 +613,9 @@ void TransformedModule::UpdateIndirectDeclDependencies()
     m_bUpdatingDecl = true;
     for (auto* entry = m_DeclDependencies.GetFirst(); entry; entry = m_DeclDependencies.GetNext(entry)) {
         TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
-        if (!cls)
+        // A class's own header is no cycle: the parts of a class composed
+        // per binding unit include the interface header of their class.
+        if (!cls || cls == this)
             continue;
         m_IndirectDeclDependencies.Add(cls);
         cls->GetDeclDependencies(m_IndirectDeclDependencies);

@@ -187,33 +187,32 @@ TEST_F(LayerStackFolders, UnusableFoldersFailTheLoad)
     }
 }
 
-TEST_F(LayerStackFolders, TheHomeFolderIsNoOutputFolder)
+TEST_F(LayerStackFolders, TheHomeFolderAndTheFoldersAboveItAreNoOutputFolders)
 {
     char const* old = getenv("HOME");
     std::string saved = old ? old : "";
-    setenv("HOME", dir.path("w").c_str(), 1);
     dir.folder("w");
-    SetCommandLine({"-o=" + dir.path("w"), dir.path("src/prod")});
-    LayerStack stack;
-    Outcome r = Load(stack, dir.path("src/prod"));
-    if (old)
-        setenv("HOME", saved.c_str(), 1);
-    else
-        unsetenv("HOME");
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(std::string::npos, r.out.find("output folder '" + dir.path("w") + "' is the home folder")) << r.out;
-
-    // A folder above the home folder holds it.
-    setenv("HOME", dir.path("w/sub").c_str(), 1);
     dir.folder("w/sub");
-    LayerStack above;
-    r = Load(above, dir.path("src/prod"));
+    struct Case {
+        std::string home;
+        std::string message;
+    } const cases[] = {
+        {dir.path("w"), "output folder '" + dir.path("w") + "' is the home folder"},
+        {dir.path("w/sub"), "output folder '" + dir.path("w") + "' contains the home folder '" + dir.path("w/sub") + "'"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.home);
+        setenv("HOME", c.home.c_str(), 1);
+        SetCommandLine({"-o=" + dir.path("w"), dir.path("src/prod")});
+        LayerStack stack;
+        Outcome r = Load(stack, dir.path("src/prod"));
+        EXPECT_FALSE(r.ok);
+        EXPECT_NE(std::string::npos, r.out.find(c.message)) << r.out;
+    }
     if (old)
         setenv("HOME", saved.c_str(), 1);
     else
         unsetenv("HOME");
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(std::string::npos, r.out.find("contains the home folder '" + dir.path("w/sub") + "'")) << r.out;
 }
 
 TEST_F(LayerStackFolders, ADerivedLayerInsideTheOutputFolderIsRefused)

@@ -96,6 +96,15 @@ bool Module::HasChanged(FileTimeNs t) const
     return m_Impl.HasChanged(t);
 }
 
+FileTimeNs Module::GetTimeBeforeEdit() const
+{
+    FileTimeNs t = 0;
+    for (ParseUnit const* unit : {&m_Decl, &m_Impl})
+        if (unit->ChangedSinceRead() && (t == 0 || unit->GetReadTime() < t))
+            t = unit->GetReadTime();
+    return t;
+}
+
 Str Module::RelPath(Str const& path) const
 {
     return Directory::MakeRelPath(m_Folder, path);

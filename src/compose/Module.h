@@ -54,6 +54,9 @@ public:
     // Whether the module's file (the declaration's, else the
     // implementation's) is strictly newer than t.
     bool HasChanged(FileTimeNs t) const;
+    // The earliest time its files had when they were read, when one of them
+    // was modified since; 0 when none was.
+    FileTimeNs GetTimeBeforeEdit() const;
     // path relative to the module's folder.
     Str RelPath(Str const& path) const;
     ParseUnit* SetTokenListener(CTokenListener* listener);

@@ -14,7 +14,7 @@
 
 ParseUnit::ParseUnit(ParseProject& project)
     : m_pTokenListener(nullptr), m_pTU(nullptr), m_pUnit(nullptr), m_pScannedUnit(nullptr),
-      m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_pProject(&project)
+      m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_ReadTime(0), m_pProject(&project)
 {
     m_Info.m_ID = ParseUnitInfo::m_NextID++;
 }
@@ -42,6 +42,7 @@ bool ParseUnit::Parse(bool verbose)
 
     m_pUnit = new Lex::FileUnit;
     m_pUnit->mtime = info.mod_time();
+    m_ReadTime = info.mod_time_ns();
     m_pUnit->name(m_Path);
     m_pScanner->fill_unit(source, *m_pUnit);
     if (m_pScanner->aborted()) {
@@ -69,6 +70,14 @@ bool ParseUnit::HasChanged(FileTimeNs t) const
     if (m_Path.IsEmpty() || !Lex::SysCall::stat(m_Path, info, nullptr))
         return true;
     return info.mod_time_ns() > t;
+}
+
+bool ParseUnit::ChangedSinceRead() const
+{
+    if (m_ReadTime == 0)
+        return false;
+    Lex::FileInfo info;
+    return !Lex::SysCall::stat(m_Path, info, nullptr) || info.mod_time_ns() != m_ReadTime;
 }
 
 ParseUnit* ParseUnit::SetTokenListener(CTokenListener* listener)

@@ -35,6 +35,11 @@ public:
     // True when the file cannot be stat'ed or is strictly newer than t.
     bool HasChanged(FileTimeNs t) const;
     bool HasChanged() const { return HasChanged(m_Time); }
+    // The modification time the file had when it was read; 0 before.
+    FileTimeNs GetReadTime() const { return m_ReadTime; }
+    // The file was read and has been modified (or removed) since: what was
+    // composed from it is older than the file.
+    bool ChangedSinceRead() const;
     ParseUnit* SetTokenListener(CTokenListener* listener);
     CTokenListener* GetTokenListener() const { return m_pTokenListener; }
     // Writes the unit's record; see ParseUnitInfo::SaveToFile.
@@ -58,6 +63,7 @@ private:
     Lex::CScanner* m_pScanner;
     SimpleCPPParser* m_pParser;
     time_t m_Time;
+    FileTimeNs m_ReadTime;
     ParseUnitInfo m_Info;
     ParseProject* m_pProject;
 };

@@ -484,6 +484,23 @@ void TransformedModule::SaveFiles()
     SaveModules();
     CloseModules();
     SaveDependencies();
+    KeepEditsDuringTheRun();
+}
+
+void TransformedModule::KeepEditsDuringTheRun()
+{
+    // A module saved again after this run read it: the outputs show it as
+    // it was read, so the main output takes a time before that edit, and
+    // the next run composes the class again.
+    FileTimeNs before = 0;
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        FileTimeNs t = m_Modules[i]->m_pModule->GetTimeBeforeEdit();
+        if (t != 0 && (before == 0 || t < before))
+            before = t;
+    }
+    Str path = GetMainDestFilePath();
+    if (before > 1 && !path.IsEmpty())
+        Lex::SysCall::SetFileTimeNs(path, before - 1);
 }
 
 void TransformedModule::OpenOutputFiles()

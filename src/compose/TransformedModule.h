@@ -72,6 +72,9 @@ public:
     void SecondTransformStep();
     void OnTransformEnd();
     void SaveFiles();
+    // Gives the main output a time before any edit of a module made after
+    // the run read it.
+    void KeepEditsDuringTheRun();
     bool HasOutputChanged(bool decl);
 
     // Parts of the steps.

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -207,6 +209,44 @@ TEST(TransformedModuleChangeDetection, TimesAndModuleSets)
         cls.PrepareParse();
         EXPECT_EQ(c.changed, cls.ChangedSinceLastTransform());
     }
+}
+
+TEST(TransformedModuleChangeDetection, AModuleSavedWhileTheRunReadsItIsComposedAgain)
+{
+    ComposedLine line;
+    Layer& l1 = line.AddLayer("L1");
+    line.AddModule(l1, "Foo.h", "class Foo { };\n");
+    line.AddModule(line.AddLayer("L2"), "Bar.h", "class Bar { };\n");
+    TransformedModule& foo = *line.Class("Foo");
+    TransformedModule& bar = *line.Class("Bar");
+    for (TransformedModule* cls : {&foo, &bar}) {
+        cls->PrepareParse();
+        ASSERT_TRUE(cls->Parse());
+        ASSERT_TRUE(cls->Transform());
+        cls->OnTransformEnd();
+    }
+    // Saved again after it was read, before the outputs are written.
+    struct stat module;
+    ASSERT_EQ(0, ::stat(line.tmp.path("L1/Foo.h").c_str(), &module));
+    timespec later[2] = {module.st_mtim, module.st_mtim};
+    later[0].tv_nsec = later[1].tv_nsec = (module.st_mtim.tv_nsec + 500) % 1000000000;
+    if (later[1].tv_nsec < module.st_mtim.tv_nsec)
+        later[0].tv_sec = ++later[1].tv_sec;
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, line.tmp.path("L1/Foo.h").c_str(), later, 0));
+    testing::internal::CaptureStdout();
+    foo.SaveFiles();
+    bar.SaveFiles();
+    TransformedModule::CloseRemainingOpenFiles();
+    testing::internal::GetCapturedStdout();
+
+    // The next run compares the modules with the main outputs.
+    auto mtime = [&](char const* name) {
+        struct stat record;
+        EXPECT_EQ(0, ::stat(line.tmp.path(name).c_str(), &record)) << name;
+        return record.st_mtim.tv_sec * 1000000000LL + record.st_mtim.tv_nsec;
+    };
+    EXPECT_LT(mtime("out/Foo.h"), mtime("L1/Foo.h")) << "the edit would be lost";
+    EXPECT_GT(mtime("out/Bar.h"), mtime("L2/Bar.h")) << "an unedited module's output keeps its time";
 }
 
 TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)

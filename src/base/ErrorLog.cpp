@@ -2,6 +2,7 @@
 
 #include "base/System.h"
 #include "base/XmlString.h"
+#include "scanner/ErrorSink.h"
 #include "scanner/Token.h"
 
 #include <cerrno>
@@ -13,6 +14,8 @@
 File* ErrorLog::m_pLogFile = nullptr;
 bool ErrorLog::m_bFailed = false;
 bool ErrorLog::m_bLogFailureShown = false;
+int ErrorLog::m_ErrorCount = 0;
+int ErrorLog::m_WarningCount = 0;
 
 void ErrorLog::OnUserInfo(char const* text, char const* file, int line)
 {
@@ -32,6 +35,36 @@ void ErrorLog::OnWarning(char const* text, char const* file, int line)
 void ErrorLog::OnError(char const* text, char const* file, int line)
 {
     PrintMsg(Error, text, file, line);
+}
+
+void ErrorLog::OnErrorOnce(char const* text, char const* file, int line)
+{
+    // A missing file ("mosa++") is told apart from an empty one.
+    std::string key = file ? std::string("file ") + file : std::string("no file");
+    key += '\n' + std::to_string(line) + '\n' + (text ? text : "");
+    if (ReportedOnce().insert(key).second)
+        OnError(text, file, line);
+}
+
+std::set<std::string>& ErrorLog::ReportedOnce()
+{
+    static std::set<std::string> reported;
+    return reported;
+}
+
+void ErrorLog::OnReported(Lex::ErrorSeverity const& severity)
+{
+    if (severity.level >= Lex::sev_error.level)
+        ++m_ErrorCount;
+    else if (severity.level >= Lex::sev_warning.level)
+        ++m_WarningCount;
+}
+
+void ErrorLog::Reset()
+{
+    m_ErrorCount = 0;
+    m_WarningCount = 0;
+    ReportedOnce().clear();
 }
 
 void ErrorLog::OnWarning(char const* text, Lex::Token& token)
@@ -60,6 +93,11 @@ void ErrorLog::DebugMsg(char const*, Lex::Token& token)
 bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, int line)
 {
     char const* shownType = type ? type : Info;
+    // Types are compared by their text (see below).
+    if (strcmp(shownType, Error) == 0)
+        ++m_ErrorCount;
+    else if (strcmp(shownType, Warning) == 0)
+        ++m_WarningCount;
     Str linePart;
     if (line != 0)
         linePart.Format("(%d)", line);

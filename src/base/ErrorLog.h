@@ -7,13 +7,21 @@
 // A message that cannot be written to the console or to the log makes the
 // run fail: HasFailed() tells the driver so. A failure of the log is also
 // reported on standard error, once for each log.
+//
+// The log also counts the errors and warnings of a run, its own and those
+// that the scanner's error streams print (OnReported), so that the driver
+// can tell from HasErrors() whether the run reported an error.
 #pragma once
 
 #include "base/File.h"
 #include "base/Str.h"
 
+#include <set>
+#include <string>
+
 namespace Lex {
 class Token;
+struct ErrorSeverity;
 }
 
 class ErrorLog {
@@ -38,6 +46,9 @@ public:
     // File and line from the token's location; none when it has no file.
     static void OnWarning(char const* text, Lex::Token& token);
     static void OnError(char const* text, Lex::Token& token);
+    // An error that the same look-up finds again each time it is repeated
+    // in a run: only its first report is shown and counted.
+    static void OnErrorOnce(char const* text, char const* file = nullptr, int line = 0);
     // Reads the token's position and outputs nothing.
     static void DebugMsg(char const* text, Lex::Token& token);
 
@@ -62,6 +73,16 @@ public:
     // True once a message, or the end of a log, could not be written.
     static bool HasFailed();
 
+    // Counts a message that another channel printed: an error for a
+    // severity of error or fatal, a warning for a warning, nothing below.
+    static void OnReported(Lex::ErrorSeverity const& severity);
+    // The errors and warnings reported since the last Reset.
+    static int GetErrorCount() { return m_ErrorCount; }
+    static int GetWarningCount() { return m_WarningCount; }
+    static bool HasErrors() { return m_ErrorCount > 0; }
+    // Starts a run: no errors or warnings, no error reported once yet.
+    static void Reset();
+
     static File* m_pLogFile;
     // Defined with the other process-wide objects so that it is destroyed
     // last and closes the log.
@@ -75,4 +96,8 @@ private:
 
     static bool m_bFailed;
     static bool m_bLogFailureShown;
+    static int m_ErrorCount;
+    static int m_WarningCount;
+    // File, line and text of the errors reported once.
+    static std::set<std::string>& ReportedOnce();
 };

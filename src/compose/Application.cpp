@@ -3,6 +3,7 @@
 #include "base/Config.h"
 #include "base/ErrorLog.h"
 #include "compose/FopParseProject.h"
+#include "scanner/ErrorStream.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,11 +29,19 @@ int Application::Run(int argc, char** argv)
 {
     m_Argc = argc;
     m_Argv = argv;
+    // The log counts the run's errors, also those the scanner's error
+    // streams print.
+    ErrorLog::Reset();
+    Lex::ErrorStream::listener(&ErrorLog::OnReported);
     int code = 1;
     if (Initialize())
         code = main();
     else
         PrintUsage(nullptr, nullptr);
+    // The run goes on after most errors and writes what it can; any error
+    // it reported fails it.
+    if (ErrorLog::HasErrors())
+        code = 1;
     // A message or log end that could not be written fails the run.
     if (!ErrorLog::CloseLogFile() || ErrorLog::HasFailed())
         code = 1;

@@ -19,8 +19,9 @@ public:
     // Stores this as the instance.
     Application* OnCreate();
     // The exit code: the composition's, or 1 after the usage when the
-    // command line is refused. Closes the log; 1 as well when a message or
-    // the log could not be written.
+    // command line is refused; 1 as well when the run reported an error.
+    // Closes the log; 1 as well when a message or the log could not be
+    // written.
     int Run(int argc, char** argv);
     // Takes the program name from the first argument and parses the command
     // line; false when the usage must be printed.

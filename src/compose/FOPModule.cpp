@@ -273,8 +273,13 @@ bool FOPModule::AddMixinClass(NodeBaseClass& base)
     NodeID* id = base.GetID();
     Str name = id ? id->AsString() : Str();
     TransformedModule* mixinClass = m_pTransformedClass->m_pLayerStack->GetModule(name);
-    if (!mixinClass)
+    if (!mixinClass) {
+        // The module fails to parse; said here, since nothing above knows why.
+        Lex::Token* at = id && id->GetFirstToken() ? id->GetFirstToken() : base.GetFirstToken();
+        PrintError(Str().Format("mixin class %s not found", name.GetBuffer()),
+                   at && !at->location.empty() ? at->location.line() : 0);
         return false;
+    }
     Set<TransformedModule*>& inProgress = MixinsInProgress();
     if (mixinClass == m_pTransformedClass || inProgress.Contains(mixinClass)) {
         PrintError(Str().Format("recursive mixin %s", name.GetBuffer()), 0);

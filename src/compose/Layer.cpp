@@ -220,7 +220,9 @@ Str Layer::ResolveLayerDir(Str const& sourceDir, Str name)
         Str part;
         part.SetData(rest.GetBuffer(), static_cast<size_t>(slash - rest.GetBuffer()));
         if (part == "env" || part == "MetaLevelProgram") {
-            ErrorLog::OnError("'" + part + "' should not follow 'vrenk' in " + name);
+            // A layer's folder is resolved several times a run (set-up, the
+            // output folder's guard, equation passes): one report suffices.
+            ErrorLog::OnErrorOnce("'" + part + "' should not follow 'vrenk' in " + name);
             return plain;
         }
     }
@@ -245,9 +247,11 @@ void Layer::LoadModules()
         names.Add(name);
     Lex::SysCall::closedir(dir, nullptr);
 
-    // Entries that cannot be reached (broken links) are reported and left
-    // out; files are sorted first, then the links to folders.
+    // Entries that cannot be reached (broken links, link loops) are reported
+    // as errors and left out; the listing goes on. Files are sorted first,
+    // then the links to folders.
     Lex::ErrorStream errors(std::cerr);
+    errors.cap(Lex::sev_error);
     StringArray folders;
     StringArray done;
     for (int i = 0; i < names.GetCount(); ++i) {

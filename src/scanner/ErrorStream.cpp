@@ -4,9 +4,16 @@
 
 namespace Lex {
 
+ErrorStream::Listener ErrorStream::s_listener = nullptr;
+
+void ErrorStream::listener(Listener told)
+{
+    s_listener = told;
+}
+
 ErrorStream::ErrorStream(std::ostream& out)
     : m_out(out), m_highest(sev_none), m_severity(sev_none), m_bLocation(false),
-      m_buffer(new std::ostringstream), m_bSilent(false)
+      m_buffer(new std::ostringstream), m_bSilent(false), m_cap(sev_fatal)
 {
 }
 
@@ -56,9 +63,9 @@ ErrorStream& ErrorStream::operator<<(double value)
 
 ErrorStream& ErrorStream::operator<<(ErrorSeverity const& severity)
 {
-    m_severity = severity;
-    if (severity.level > m_highest.level)
-        m_highest = severity;
+    m_severity = severity.level > m_cap.level ? m_cap : severity;
+    if (m_severity.level > m_highest.level)
+        m_highest = m_severity;
     return *this;
 }
 
@@ -94,6 +101,8 @@ void ErrorStream::endMessage()
             m_out << m_severity.text << ": ";
         m_out << text.c_str() << '\n';
         m_out.flush();
+        if (s_listener)
+            s_listener(m_severity);
     }
     clear();
 }
@@ -120,6 +129,12 @@ ErrorStream& ErrorStream::silent()
 ErrorStream& ErrorStream::loud()
 {
     m_bSilent = false;
+    return *this;
+}
+
+ErrorStream& ErrorStream::cap(ErrorSeverity const& highest)
+{
+    m_cap = highest;
     return *this;
 }
 

@@ -13,6 +13,11 @@ namespace Lex {
 // name, "<severity>: " when its severity is not none, then the text.
 class ErrorStream : public ErrorSink {
 public:
+    // Told the severity of every message that a stream prints.
+    using Listener = void (*)(ErrorSeverity const& severity);
+    // One listener for all streams of the process; null for none.
+    static void listener(Listener told);
+
     explicit ErrorStream(std::ostream& out);
     ~ErrorStream() override;
 
@@ -23,7 +28,8 @@ public:
     ErrorStream& operator<<(short value) override;
     ErrorStream& operator<<(char value) override;
     ErrorStream& operator<<(double value) override;
-    // The last severity given wins for the message; also raises the highest.
+    // The last severity given wins for the message, lowered to the cap;
+    // also raises the highest.
     ErrorStream& operator<<(ErrorSeverity const& severity) override;
     ErrorStream& operator<<(Location location) override;
     ErrorStream& operator<<(Printable const& object) override;
@@ -37,6 +43,10 @@ public:
     // A silent stream prints nothing but still tracks the highest severity.
     ErrorStream& silent();
     ErrorStream& loud();
+    // Severities above the cap are printed and reported as the cap: a stream
+    // for calls whose failure the run survives says "error", not "fatal".
+    // The cap starts at fatal, which lowers nothing.
+    ErrorStream& cap(ErrorSeverity const& highest);
 
     // The highest severity of the messages given since the last reset.
     ErrorSeverity const& severity() const { return m_highest; }
@@ -52,6 +62,8 @@ private:
     bool m_bLocation;
     std::unique_ptr<std::ostringstream> m_buffer;
     bool m_bSilent;
+    ErrorSeverity m_cap;
+    static Listener s_listener;
 };
 
 } // namespace Lex

@@ -1,6 +1,7 @@
 #include "base/ErrorLog.h"
 #include "base/PrintStream.h"
 #include "base/XmlString.h"
+#include "scanner/ErrorSink.h"
 #include "scanner/Token.h"
 
 #include "../scanner/TempFolder.h"
@@ -137,6 +138,77 @@ TEST_F(ErrorLogTest, InfoExtIsKnownByItsText)
     auto result = Message([&] { ErrorLog::PrintMsg(type.c_str(), "quiet", nullptr, 0); });
     EXPECT_EQ("", result.first);
     EXPECT_EQ("<MSG type=\"info_ext\" file=\"\" >quiet</MSG>\n", result.second);
+}
+
+TEST_F(ErrorLogTest, CountsTheErrorsAndWarningsOfARun)
+{
+    struct Case {
+        char const* name;
+        void (*issue)();
+        int errors;
+        int warnings;
+    };
+    Case const cases[] = {
+        {"error", [] { ErrorLog::OnError("e"); }, 1, 0},
+        {"error at a token",
+         [] {
+             Lex::Token placed(Lex::TOK_ID, Lex::Token::identifier_id, "x");
+             ErrorLog::OnError("e", placed);
+         },
+         1, 0},
+        {"copy of the error type", [] { ErrorLog::PrintMsg(std::string("error").c_str(), "e", nullptr, 0); }, 1, 0},
+        {"warning", [] { ErrorLog::OnWarning("w", "a.h", 3); }, 0, 1},
+        {"infos", [] { ErrorLog::OnUserInfo("i"); ErrorLog::OnInfo("x"); ErrorLog::PrintMsg(nullptr, "n", nullptr, 0); },
+         0, 0},
+        {"stream fatal, error, warning, message",
+         [] {
+             ErrorLog::OnReported(Lex::sev_fatal);
+             ErrorLog::OnReported(Lex::sev_error);
+             ErrorLog::OnReported(Lex::sev_warning);
+             ErrorLog::OnReported(Lex::sev_message);
+             ErrorLog::OnReported(Lex::sev_none);
+         },
+         2, 1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        ErrorLog::Reset();
+        testing::internal::CaptureStdout();
+        c.issue();
+        c.issue();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(2 * c.errors, ErrorLog::GetErrorCount());
+        EXPECT_EQ(2 * c.warnings, ErrorLog::GetWarningCount());
+        EXPECT_EQ(c.errors > 0, ErrorLog::HasErrors());
+    }
+    ErrorLog::Reset();
+    EXPECT_FALSE(ErrorLog::HasErrors());
+    EXPECT_EQ(0, ErrorLog::GetWarningCount());
+}
+
+TEST_F(ErrorLogTest, AnErrorFoundAgainIsReportedOncePerRun)
+{
+    ErrorLog::Reset();
+    testing::internal::CaptureStdout();
+    ErrorLog::OnErrorOnce("again", "a.h", 2);
+    ErrorLog::OnErrorOnce("again", "a.h", 2);
+    ErrorLog::OnErrorOnce("again", "a.h", 3);
+    ErrorLog::OnErrorOnce("again", "", 2);
+    ErrorLog::OnErrorOnce("again", nullptr, 2);
+    ErrorLog::OnErrorOnce("again", nullptr, 2);
+    ErrorLog::OnErrorOnce("other", "a.h", 2);
+    EXPECT_EQ("a.h(2) : error: again\na.h(3) : error: again\n(2) : error: again\nmosa++(2) : error: again\n"
+              "a.h(2) : error: other\n",
+              testing::internal::GetCapturedStdout());
+    EXPECT_EQ(5, ErrorLog::GetErrorCount());
+
+    // The next run reports it anew.
+    ErrorLog::Reset();
+    testing::internal::CaptureStdout();
+    ErrorLog::OnErrorOnce("again", "a.h", 2);
+    EXPECT_EQ("a.h(2) : error: again\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ(1, ErrorLog::GetErrorCount());
+    ErrorLog::Reset();
 }
 
 // Writing fails in a child process, so that the failure stays out of this

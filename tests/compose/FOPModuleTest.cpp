@@ -217,13 +217,14 @@ TEST(FOPModuleMixin, TemplateHeadGoesToTheLowestCopy)
     EXPECT_TRUE(Contains(HeadText(lowest), "template")) << HeadText(lowest);
 }
 
-TEST(FOPModuleMixin, UnknownMixinFailsWithoutMessage)
+TEST(FOPModuleMixin, UnknownMixinFailsWithItsNameAndLine)
 {
     ComposedLine line;
     Layer& l1 = line.AddLayer("L1");
-    line.AddModule(l1, "C.h", "class C : mixin Nowhere { };\n");
+    line.AddModule(l1, "C.h", "class C : public Base,\n    mixin Nowhere { };\n");
     EXPECT_FALSE(line.Parse("C"));
-    EXPECT_FALSE(Contains(line.out, "error")) << line.out;
+    EXPECT_TRUE(Contains(line.out, line.tmp.path("L1/C.h") + "(2) : error: mixin class Nowhere not found\n"))
+        << line.out;
 }
 
 TEST(FOPModuleMixin, CyclesAreErrors)

@@ -4,6 +4,7 @@
 #include "../scanner/TempFolder.h"
 
 #include "base/Directory.h"
+#include "base/ErrorLog.h"
 #include "compose/EquationFile.h"
 #include "compose/FOPModule.h"
 #include "compose/LayerConfig.h"
@@ -340,13 +341,19 @@ TEST(Layer, ResolvesLayerFolders)
         {"other.X", src + "/other/X", ""},
     };
     testutil::CurrentFolder elsewhere("/");
+    ErrorLog::Reset();
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
-        testing::internal::CaptureStdout();
-        Str dir = Layer::ResolveLayerDir(Str(src.c_str()), Str(c.name));
-        EXPECT_EQ(c.message, testing::internal::GetCapturedStdout());
-        EXPECT_EQ(c.expected, dir.GetBuffer());
+        // A run resolves a folder several times; a fault is told once.
+        for (int round = 0; round < 2; ++round) {
+            testing::internal::CaptureStdout();
+            Str dir = Layer::ResolveLayerDir(Str(src.c_str()), Str(c.name));
+            EXPECT_EQ(round == 0 ? c.message : "", testing::internal::GetCapturedStdout());
+            EXPECT_EQ(c.expected, dir.GetBuffer());
+        }
     }
+    EXPECT_EQ(2, ErrorLog::GetErrorCount());
+    ErrorLog::Reset();
 
     EnvVar unset("MOSAC_HOME", nullptr);
     EXPECT_STREQ((src + "/env/compiler/gcc").c_str(), Layer::ResolveLayerDir(Str(src.c_str()), Str("env.compiler.gcc")));

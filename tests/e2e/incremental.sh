@@ -188,7 +188,7 @@ kept "header edit with X" Y.h U.h W.cpp
 
 # --- Two headers that include each other, and a third including both: the
 # cycle is reported once when the change test meets it, and the run
-# completes with exit code 0. ---
+# completes, with exit code 1 for the error. ---
 C="$WORK/c"
 mkdir -p "$C/A"
 printf 'A\n' >"$C/c.equation"
@@ -206,7 +206,7 @@ for round in unchanged touched; do
     touch -d '-10 seconds' "$C/.output.c"/*
     [ $round = touched ] && touch -d '-5 seconds' "$C/A/K.h"
     run_in "$C" c
-    expect_rc "cycle $round" 0
+    expect_rc "cycle $round" 1
     [ "$(grep -c ' : error: there is a recursive dependency$' <<<"$OUT")" = 1 ] \
         || fail "cycle $round: not one recursion line in:
 $OUT"

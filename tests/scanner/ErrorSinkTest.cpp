@@ -116,6 +116,46 @@ TEST(ErrorStream, SilentStreamTracksSeverityWithoutPrinting)
     EXPECT_EQ("message: shown\n", out.str());
 }
 
+// The severity levels the process-wide listener was told.
+std::vector<unsigned> g_heard;
+
+TEST(ErrorStream, ListenerHearsEveryPrintedMessage)
+{
+    g_heard.clear();
+    Lex::ErrorStream::listener([](ErrorSeverity const& severity) { g_heard.push_back(severity.level); });
+    std::ostringstream out;
+    Lex::ErrorStream first(out);
+    Lex::ErrorStream second(out);
+    first << Lex::sev_fatal << "a" << Lex::endMessage;
+    second << "plain" << Lex::endMessage;
+    first.silent() << Lex::sev_error << "hidden" << Lex::endMessage;
+    first << Lex::sev_error << "open";
+    first.clear();
+    second << Lex::sev_warning << "w" << Lex::endMessage;
+    Lex::ErrorStream::listener(nullptr);
+    second << Lex::sev_error << "unheard" << Lex::endMessage;
+    EXPECT_EQ("fatal: a\nplain\nwarning: w\nerror: unheard\n", out.str());
+    EXPECT_EQ((std::vector<unsigned>{400, 0, 200}), g_heard);
+}
+
+TEST(ErrorStream, CapLowersTheSeveritiesAboveIt)
+{
+    g_heard.clear();
+    Lex::ErrorStream::listener([](ErrorSeverity const& severity) { g_heard.push_back(severity.level); });
+    std::ostringstream out;
+    Lex::ErrorStream stream(out);
+    stream.cap(Lex::sev_error);
+    stream << Location(Filename("a.h"), 2) << Lex::sev_fatal << "loop" << Lex::endMessage;
+    stream << Lex::sev_warning << "w" << Lex::endMessage;
+    Lex::ErrorStream::listener(nullptr);
+    EXPECT_EQ("a.h:2: error: loop\nwarning: w\n", out.str());
+    EXPECT_EQ((std::vector<unsigned>{300, 200}), g_heard);
+    EXPECT_EQ(Lex::sev_error, stream.severity());
+
+    stream.cap(Lex::sev_fatal) << Lex::sev_fatal << "fatal again" << Lex::endMessage;
+    EXPECT_EQ(Lex::sev_fatal, stream.severity());
+}
+
 TEST(ErrorCollector, MessageKeepsHighestSeverityGiven)
 {
     Lex::ErrorCollector raised, lowered;

@@ -1,5 +1,6 @@
 #include "base/ErrorLog.h"
 
+#include "base/OutputRecord.h"
 #include "base/System.h"
 #include "base/XmlString.h"
 #include "scanner/ErrorSink.h"
@@ -172,6 +173,7 @@ void ErrorLog::InitLogFile(char const* path)
 {
     if (m_pLogFile || !path)
         return;
+    OutputRecord::Add(path);
     int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0)
         return;

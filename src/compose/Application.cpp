@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/ErrorLog.h"
+#include "base/OutputRecord.h"
 #include "compose/FopParseProject.h"
 #include "scanner/ErrorStream.h"
 
@@ -42,8 +43,10 @@ int Application::Run(int argc, char** argv)
     // it reported fails it.
     if (ErrorLog::HasErrors())
         code = 1;
-    // A message or log end that could not be written fails the run.
-    if (!ErrorLog::CloseLogFile() || ErrorLog::HasFailed())
+    // The output record says the run finished; a record, message or log end
+    // that could not be written fails the run.
+    bool recorded = OutputRecord::Finish();
+    if (!ErrorLog::CloseLogFile() || ErrorLog::HasFailed() || !recorded)
         code = 1;
     return code;
 }

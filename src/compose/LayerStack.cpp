@@ -399,7 +399,7 @@ LayerConfig* LayerStack::CreateDerivateConfig(StringSet& parentNames)
         if (staticSeen && !parent->m_bStatic && !meta) {
             Str text;
             text.Format("cannot compose derivatives of static and non-static modules: %s", full.GetBuffer());
-            ErrorLog::OnError(text);
+            ErrorLog::OnErrorOnce(text); // listed again with -eq
         }
         if (parent->m_bStatic || meta)
             staticSeen = true;

@@ -136,6 +136,7 @@ touch -d '-20 seconds' "$D/p.equation" "$D"/F/* "$D"/X/* "$D/S/sub.equation"
 run_in "$D" -eq p
 expect_rc "-eq derived" 1
 contains "-eq derived" "mosa++ : error: cannot compose derivatives of static and non-static modules: P"
+[ "$(grep -c 'cannot compose derivatives' <<<"$OUT")" = 1 ] || fail "-eq derived: the error is not told once"
 [ "$(grep '^layer ' <<<"$OUT" | cut -d: -f1 | tr '\n' ' ')" = "layer X layer S layer P layer S/P " ] \
     || fail "-eq derived: layers: $(grep '^layer ' <<<"$OUT")"
 [ -f "$D/.output.p/Foo.h" ] || fail "-eq derived: the derived layer's Foo.h is missing"

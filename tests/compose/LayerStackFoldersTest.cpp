@@ -365,6 +365,7 @@ TEST(LayerStack, DerivedConfigurationFromItsParents)
         for (char const* line : c.lines)
             trace += std::string(line) + "; ";
         SCOPED_TRACE(trace);
+        ErrorLog::Reset(); // each case is a run of its own
         LayerStack stack;
         StringSet parents;
         std::string name, plain;

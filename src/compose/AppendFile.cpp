@@ -27,7 +27,7 @@ bool ExtIn(char const* ext, char const* const* list)
 
 } // namespace
 
-AppendFile::AppendFile(Str const& path) : m_bChanged(false), m_bChangeKnown(false), m_File(path), m_bClosed(false)
+AppendFile::AppendFile(Str const& path) : m_bChanged(false), m_File(path), m_bClosed(false)
 {
     if (m_File.ReadTime())
         TextFile::GetFileContent(path, m_OldContent);
@@ -47,7 +47,6 @@ bool AppendFile::Close()
     size_t old = m_OldContent.GetLength();
     m_bChanged = !(old > 0 && m_NewContent.size() == old
                    && memcmp(m_OldContent.GetBuffer(), m_NewContent.data(), old) == 0);
-    m_bChangeKnown = true;
     Str const& path = m_File.GetName();
     // An unchanged target is the tool's all the same.
     OutputRecord::Add(path);

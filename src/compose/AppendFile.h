@@ -65,8 +65,6 @@ public:
 
     // The content differs from the file it replaced.
     bool m_bChanged;
-    // m_bChanged has been decided.
-    bool m_bChangeKnown;
     // The target path and its status recorded before it was opened.
     File m_File;
     // The whole content of the target before this run; empty when it did

@@ -139,19 +139,10 @@ bool ErrorLog::WriteLog(Str const& text)
     if (!m_pLogFile)
         return true;
     char const* data = text.GetBuffer();
-    size_t left = strlen(data);
-    while (left > 0) {
-        ssize_t count = write(m_pLogFile->GetFd(), data, left);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            LogFailed("write", count < 0 ? errno : ENOSPC);
-            return false;
-        }
-        data += count;
-        left -= static_cast<size_t>(count);
-    }
-    return true;
+    if (File::WriteAll(m_pLogFile->GetFd(), data, strlen(data)))
+        return true;
+    LogFailed("write", errno);
+    return false;
 }
 
 void ErrorLog::LogFailed(char const* what, int error)

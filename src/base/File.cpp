@@ -2,8 +2,10 @@
 
 #include "scanner/SysCall.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 bool File::ReadTime()
 {
@@ -25,6 +27,23 @@ bool File::SetMTime(char const* path, FileTime const& t)
 {
     // Prints the failure line, with a guard for times ctime cannot render.
     return Lex::SysCall::SetFileTime(path, t.m_Time, false);
+}
+
+bool File::WriteAll(int fd, char const* data, size_t n)
+{
+    while (n > 0) {
+        ssize_t count = ::write(fd, data, n);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            if (count == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += count;
+        n -= static_cast<size_t>(count);
+    }
+    return true;
 }
 
 long File::LastSeparator(char const* path)

@@ -19,11 +19,15 @@ public:
 
     // Records the file's status; false for an empty name or a failed stat.
     bool ReadTime();
-    // Sets the recorded modification time back on the file; false when none
-    // was recorded. A failure of SetMTime still answers true.
+    // Sets the recorded modification time back on the file, to the
+    // nanosecond; false when none was recorded. A failure to set it still
+    // answers true.
     bool RestoreMTime();
 
     static bool stat(char const* path, FileStat& record) { return record.stat(path); }
+    // Writes all n bytes to fd, retrying short and interrupted writes.
+    // False with errno set (ENOSPC when nothing more could be written).
+    static bool WriteAll(int fd, char const* data, size_t n);
     // Sets access and modification time; on failure prints
     // "utime <date> failed: <errno>" and answers false.
     static bool SetMTime(char const* path, FileTime const& t);

@@ -67,23 +67,6 @@ std::string Relative(char const* path)
     return text.substr(n + 1);
 }
 
-bool WriteAll(int fd, char const* data, size_t n)
-{
-    while (n > 0) {
-        ssize_t count = ::write(fd, data, n);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (count == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += count;
-        n -= static_cast<size_t>(count);
-    }
-    return true;
-}
-
 // Writes data under the temporary name and renames it over path.
 bool ReplaceFile(char const* path, char const* data, size_t n, mode_t mode)
 {
@@ -94,7 +77,7 @@ bool ReplaceFile(char const* path, char const* data, size_t n, mode_t mode)
     int fd = ::open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0)
         return false;
-    bool ok = (!keepMode || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, data, n);
+    bool ok = (!keepMode || ::fchmod(fd, old.st_mode & 07777) == 0) && File::WriteAll(fd, data, n);
     int error = errno;
     // Some file systems report a full disk only when the file is closed.
     if (::close(fd) != 0 && ok) {
@@ -166,7 +149,7 @@ void Append(std::string const& relative)
     if (state.fd < 0)
         return;
     std::string line = FileLine + relative + "\n";
-    if (!WriteAll(state.fd, line.data(), line.size()))
+    if (!File::WriteAll(state.fd, line.data(), line.size()))
         ReportRecordFailure();
 }
 

@@ -1,5 +1,6 @@
 #include "base/TextFile.h"
 
+#include "base/File.h"
 #include "base/FileStat.h"
 
 #include <cerrno>
@@ -67,20 +68,7 @@ bool TextFile::Save(bool create, bool)
     if (fd == -1)
         return false;
 
-    char const* data = m_Content.GetBuffer();
-    size_t left = m_Content.GetLength();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t count = ::write(fd, data, left);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            ok = false;
-            break;
-        }
-        data += count;
-        left -= static_cast<size_t>(count);
-    }
+    bool ok = File::WriteAll(fd, m_Content.GetBuffer(), m_Content.GetLength());
     // Some file systems report a full disk only here.
     if (::close(fd) != 0)
         ok = false;

@@ -48,9 +48,10 @@ bool AppendFile::Close()
     m_bChanged = !(old > 0 && m_NewContent.size() == old
                    && memcmp(m_OldContent.GetBuffer(), m_NewContent.data(), old) == 0);
     Str const& path = m_File.GetName();
-    // An unchanged target is the tool's all the same.
-    OutputRecord::Add(path);
-    if (m_bChanged && !OutputRecord::Write(path, m_NewContent.data(), m_NewContent.size()))
+    // An unchanged target stays as it is, but it is the tool's all the same.
+    if (!m_bChanged)
+        OutputRecord::Add(path);
+    else if (!OutputRecord::Write(path, m_NewContent.data(), m_NewContent.size()))
         ErrorLog::OnError("could not write to file", path);
     return m_bChanged;
 }

@@ -15,11 +15,7 @@ WORK=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$WORK"' EXIT
 TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 RUNTIME=$(cd "$2/../../examples/units/runtime" && pwd)
-FAILS=0
-PASSES=0
-
-fail() { echo "FAIL [$CASE]: $*"; FAILS=$((FAILS + 1)); }
-pass() { PASSES=$((PASSES + 1)); }
+. "$(dirname "$0")/lib/rows.bash"
 
 # Rows that do not compose right yet; each is tried alone and reported.
 # PENDING rows stay out of both compositions, PENDING_DYNAMIC rows only out
@@ -29,15 +25,6 @@ PENDING_DYNAMIC=""
 
 # --- The rows. Each writes its modules below $PL, its program to
 # $PL/main_<row>.cpp and its expected output to $PL/expect_<row>. ---
-
-module() { # path (below $PL), text from stdin
-    mkdir -p "$(dirname "$PL/$1")"
-    cat >"$PL/$1"
-}
-program() { # row, expected output; program text from stdin
-    cat >"$PL/main_$1.cpp"
-    printf '%s\n' "$2" >"$PL/expect_$1"
-}
 
 # noexcept, noexcept(expr), override, final, const and trailing return types
 # on refined methods.
@@ -818,49 +805,6 @@ FLAGS_verbatim="-Wall"
 
 # --- Running rows. ---
 
-# Writes the rows $2... into the product line folder $1.
-write_rows() {
-    PL=$1
-    shift
-    mkdir -p "$PL/base" "$PL/ext"
-    local row
-    for row in "$@"; do
-        "row_$row"
-    done
-    printf 'base\next\n' >"$PL/p.equation"
-    printf 'base\next dynamicload\n' >"$PL/dyn.equation"
-    find "$PL" -type f -exec touch -d '-10 seconds' {} +
-}
-
-# Composes equation $2 of folder $1 into $1/out-$2; sets RC and leaves the
-# console in $1/console-$2.
-compose() {
-    (cd "$1" && "$TOOL" -noline -o="$1/out-$2" "$2.equation" >"$1/console-$2" 2>&1)
-    RC=$?
-}
-
-# Compiles and runs the program of row $2 against the jampack output in
-# folder $1; prints why when it fails and returns 1.
-run_row() {
-    local dir=$1 row=$2 sources got flags=FLAGS_$2
-    sources=$(find "$dir/out-p" -name '*.cpp' | sort)
-    if ! g++ -std=c++17 ${!flags:--Wall -Werror} -I"$dir/out-p" "$dir/main_$row.cpp" $sources \
-        -o "$dir/prog_$row" 2>"$dir/gcc_$row"; then
-        echo "the composed sources do not compile:"
-        head -30 "$dir/gcc_$row"
-        return 1
-    fi
-    if declare -F "check_$row" >/dev/null && ! PL=$dir "check_$row" "$dir/out-p"; then
-        return 1
-    fi
-    got=$("$dir/prog_$row" 2>&1)
-    if [ "$got" != "$(cat "$dir/expect_$row")" ]; then
-        echo "program output differs:"
-        diff "$dir/expect_$row" <(printf '%s\n' "$got")
-        return 1
-    fi
-}
-
 # Every header composed with the refining layer loaded dynamically compiles.
 dynamic_compiles() { # dir
     local f why=""
@@ -872,19 +816,6 @@ dynamic_compiles() { # dir
         fi
     done
     [ -z "$why" ] || { printf '%s' "$why"; return 1; }
-}
-
-# The messages of a run that must be clean.
-quiet() { # console
-    ! grep -q 'warning\|error' "$1"
-}
-
-without() { # list, words to drop
-    local word out=""
-    for word in $1; do
-        case " $2 " in *" $word "*) ;; *) out+=" $word" ;; esac
-    done
-    echo "$out"
 }
 
 if [ -n "${ROWS:-}" ]; then

@@ -21,6 +21,7 @@
 #include "parser/NodeID.h"
 #include "parser/NodeInitDecl.h"
 #include "parser/NodeType.h"
+#include "parser/NodeVarDecl.h"
 #include "scanner/Token.h"
 
 #include <cstring>
@@ -56,7 +57,59 @@ Lex::Token* FindAfterParams(NodeFuncDecl& decl, Fn fn)
     return nullptr;
 }
 
-bool IsOverrideToken(Lex::Token& t) { return t.type == Lex::TOK_OVERRIDE || std::strcmp(Text(t), "override") == 0; }
+bool TextIs(Lex::Token const& t, char const* text) { return std::strcmp(Text(t), text) == 0; }
+
+bool IsWhite(Lex::Token const& t) { return t.language == Lex::Token::white_id; }
+
+bool IsOverrideToken(Lex::Token& t) { return t.type == Lex::TOK_OVERRIDE || TextIs(t, "override"); }
+
+bool IsFinalToken(Lex::Token& t) { return TextIs(t, "final"); }
+
+// Empties a word in place. It is not unlinked: a node's range may begin or
+// end at it.
+void BlankToken(Lex::Token& t)
+{
+    t.text = Lex::StrHashTable::insert("");
+    t.SetType(Lex::TOK_STRING_VAL);
+}
+
+// The token that ends a declaration's head: the body's `{`, the `;`, the
+// `:` of an initializer list or a `=` (pure, defaulted, deleted).
+Lex::Token* HeadEnd(NodeFuncDecl& decl)
+{
+    Lex::Token* close = ParamsEnd(decl);
+    int depth = 0;
+    for (Lex::Token* t = close ? close->next() : nullptr; t; t = t->next()) {
+        if (t->type == Lex::TOK_OPEN_ROUND)
+            ++depth;
+        else if (t->type == Lex::TOK_CLOSE_ROUND)
+            --depth;
+        else if (depth == 0 && (t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_SEMI_COLON ||
+                                t->type == Lex::TOK_COLON || t->type == Lex::TOK_ASSIGN || t->type == Lex::TOK_CLOSE_CURLY))
+            return t;
+    }
+    return nullptr;
+}
+
+// `= default` or `= delete` after the parameters: its `=`; null otherwise.
+Lex::Token* DefaultedOrDeleted(NodeFuncDecl& decl)
+{
+    Lex::Token* assign = HeadEnd(decl);
+    if (!assign || assign->type != Lex::TOK_ASSIGN)
+        return nullptr;
+    Lex::Token* word = BaseTransform::NextNonWhite(assign);
+    return word && (word->type == Lex::TOK_DEFAULT || word->type == Lex::TOK_DELETE) ? assign : nullptr;
+}
+
+// Replaces `= default` or `= delete` by the text.
+void ReplaceDefaulted(Lex::Token& assign, char const* text)
+{
+    Lex::Token* word = BaseTransform::NextNonWhite(&assign);
+    assign.text = Lex::StrHashTable::insert(text);
+    assign.SetType(Lex::TOK_STRING_VAL);
+    if (word)
+        BlankToken(*word);
+}
 
 // Removes `override` before the return type and after the parameters.
 // Answers whether there was one.
@@ -72,8 +125,7 @@ bool RemoveOverride(NodeFuncDecl& decl)
     // The word is emptied, not unlinked: the token may end the declaration,
     // where the walk over the function body begins.
     while (Lex::Token* t = FindAfterParams(decl, IsOverrideToken)) {
-        t->text = Lex::StrHashTable::insert("");
-        t->SetType(Lex::TOK_STRING_VAL);
+        BlankToken(*t);
         found = true;
     }
     return found;
@@ -129,6 +181,88 @@ Lex::Token* DeclToken(NodeFuncDecl& decl)
         return t;
     NodeID* id = decl.GetNameNode();
     return id ? id->GetFirstToken() : nullptr;
+}
+
+// The first token of a declaration's head after its specifiers: the return
+// type, a destructor's `~` or the name.
+Lex::Token* HeadStart(NodeFuncDecl& decl)
+{
+    Lex::Token* first = DeclToken(decl);
+    for (Lex::Token* p = first ? first->prev() : nullptr; p; p = p->prev()) {
+        if (BaseTransform::IsSkipped(*p) || !*Text(*p))
+            continue;
+        return p->type == Lex::TOK_TILDE ? p : first;
+    }
+    return first;
+}
+
+// The specifier word in front of a declaration's head; null without it.
+Lex::Token* SpecifierBefore(NodeFuncDecl& decl, char const* word)
+{
+    static char const* const specifiers[] = {"virtual", "explicit", "inline", "constexpr", "static", "__forceinline"};
+    Lex::Token* start = HeadStart(decl);
+    for (Lex::Token* p = start ? start->prev() : nullptr; p; p = p->prev()) {
+        if (BaseTransform::IsSkipped(*p) || !*Text(*p))
+            continue;
+        if (TextIs(*p, word))
+            return p;
+        bool specifier = false;
+        for (char const* s : specifiers)
+            specifier = specifier || TextIs(*p, s);
+        if (!specifier)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Writes the word in front of the declaration's head unless it is there.
+void AddSpecifier(NodeFuncDecl& decl, char const* word)
+{
+    Lex::Token* start = HeadStart(decl);
+    if (!start || SpecifierBefore(decl, word))
+        return;
+    Str text(word);
+    text += " ";
+    start->AddTokenBefore(*BaseTransform::NewTextToken(text));
+}
+
+// Writes `final` at the end of the declaration's head unless it is there.
+void AddFinal(NodeFuncDecl& decl)
+{
+    Lex::Token* end = HeadEnd(decl);
+    if (!end || FindAfterParams(decl, IsFinalToken))
+        return;
+    Lex::Token* prev = end->prev();
+    end->AddTokenBefore(*BaseTransform::NewTextToken(prev && IsWhite(*prev) ? "final " : " final "));
+}
+
+// Some version of the function below f has a body.
+bool LowerHasBody(FuncInfo& f)
+{
+    for (FuncInfo* lower = &f; lower; lower = lower->m_pRefined)
+        if (lower->GetDef())
+            return true;
+    return false;
+}
+
+// The name token of each parameter of the declaration, in order; null for
+// a parameter without a name.
+Array<Lex::Token*> ParamNameTokens(NodeFuncDecl& decl)
+{
+    Array<Lex::Token*> names;
+    NodeFuncParams* params = decl.GetParams();
+    for (int i = 0; params && i < params->GetParamCount(); ++i) {
+        Node* param = params->GetParam(i);
+        Lex::Token* name = nullptr;
+        if (param && param->GetKind() == NT_VAR_DECL) {
+            NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+            Node* first = list ? list->ChildAt(0) : nullptr;
+            NodeID* id = first && first->GetKind() == NT_ASSIGNMENT ? static_cast<NodeAssignment*>(first)->GetID() : nullptr;
+            name = id ? id->GetFirstToken() : nullptr;
+        }
+        names.Add(name);
+    }
+    return names;
 }
 
 } // namespace
@@ -213,11 +347,76 @@ Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
     return name;
 }
 
+FuncInfo* JampackTransform::GetTopRefining(FuncInfo& f)
+{
+    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    FuncInfo* top = &f;
+    while (top->m_pRefining && unit && unit->GetModuleForMethod(*top->m_pRefining))
+        top = top->m_pRefining;
+    return top;
+}
+
+bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)
+{
+    FuncInfo* f = decl.GetInfo();
+    FuncInfo* top = f ? GetTopRefining(*f) : nullptr;
+    NodeFuncDecl* topDecl = top && top != f ? top->GetDecl() : nullptr;
+    bool wasVirtual = false;
+    if (m_bIsConstructor || m_bIsDestructor) {
+        // The renamed version is an ordinary method.
+        if (Lex::Token* word = SpecifierBefore(decl, "virtual")) {
+            BlankToken(*word);
+            wasVirtual = true;
+        }
+        if (Lex::Token* word = SpecifierBefore(decl, "explicit")) {
+            BlankToken(*word);
+            if (topDecl)
+                AddSpecifier(*topDecl, "explicit");
+        }
+        // A defaulted or deleted lower version does nothing of its own.
+        if (Lex::Token* assign = DefaultedOrDeleted(decl))
+            ReplaceDefaulted(*assign, "{}");
+    }
+    bool hadFinal = false;
+    while (Lex::Token* word = FindAfterParams(decl, IsFinalToken)) {
+        BlankToken(*word);
+        hadFinal = true;
+    }
+    if (hadFinal && topDecl)
+        AddFinal(*topDecl);
+    return wasVirtual;
+}
+
+void JampackTransform::CheckDefaultedRefinement(NodeFuncDecl& decl)
+{
+    Lex::Token* assign = DefaultedOrDeleted(decl);
+    if (!assign || !m_pRefinedFunc || !LowerHasBody(*m_pRefinedFunc))
+        return;
+    Lex::Token* word = NextNonWhite(assign);
+    if (m_bIsDestructor && word && word->type == Lex::TOK_DEFAULT) {
+        // A defaulted destructor still runs the lower layers' ones.
+        Str body;
+        body.Format("{ %s(); }", m_SuperName.GetBuffer());
+        ReplaceDefaulted(*assign, body.GetBuffer());
+        return;
+    }
+    Str text;
+    text.Format("%s is %s here, but a lower layer defines it: write a body, for example `{}`, to compose the layers",
+                m_pFunc ? m_pFunc->GetStrName().GetBuffer() : "function", word ? Text(*word) : "defaulted");
+    ErrorLog::OnError(text, *assign);
+}
+
 bool JampackTransform::TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl& decl)
 {
     FuncInfo* f = decl.GetInfo();
+    if (!m_pRefiningFunc && m_pRefinedFunc && f && !isDefinitionDecl && (m_bIsConstructor || m_bIsDestructor))
+        CheckDefaultedRefinement(decl);
     if (m_pRefiningFunc && f && !IsOperatorFunction(*f)) {
         bool wasVirtual = !isDefinitionDecl && f->IsVirtual();
+        if (!isDefinitionDecl) {
+            wasVirtual = MoveSpecifiersUp(decl) || wasVirtual;
+            MoveDefaultArguments(decl);
+        }
         bool hadOverride = RemoveOverride(decl);
         bool pure = !isDefinitionDecl && IsPure(decl);
         if (m_bIsConstructor)
@@ -238,10 +437,7 @@ bool JampackTransform::TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl
 
 void JampackTransform::MakeTopVirtual(FuncInfo& f)
 {
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
-    FuncInfo* top = &f;
-    while (top->m_pRefining && unit && unit->GetModuleForMethod(*top->m_pRefining))
-        top = top->m_pRefining;
+    FuncInfo* top = GetTopRefining(f);
     NodeFuncDecl* decl = top == &f ? nullptr : top->GetDecl();
     if (!decl)
         return;
@@ -249,11 +445,59 @@ void JampackTransform::MakeTopVirtual(FuncInfo& f)
     RemoveOverride(*decl);
     if (top->IsVirtual())
         return;
-    Lex::Token* first = DeclToken(*decl);
-    if (!first)
-        return;
-    first->AddTokenBefore(*NewTextToken("virtual "));
+    AddSpecifier(*decl, "virtual");
     top->SetIsVirtual(true);
+}
+
+void JampackTransform::MoveDefaultArguments(NodeFuncDecl& decl)
+{
+    FuncInfo* f = decl.GetInfo();
+    FuncInfo* top = f ? GetTopRefining(*f) : nullptr;
+    NodeFuncDecl* topDecl = top && top != f ? top->GetDecl() : nullptr;
+    if (!topDecl)
+        return;
+    Array<Lex::Token*> own = ParamNameTokens(decl);
+    Array<Lex::Token*> upper = ParamNameTokens(*topDecl);
+    for (int i = 0; i < own.GetCount() && i < upper.GetCount(); ++i) {
+        Str value = own[i] ? DefaultArgument(*own[i]) : Str();
+        if (value.IsEmpty() || !upper[i] || !DefaultArgument(*upper[i]).IsEmpty())
+            continue;
+        Str text(" =");
+        text += value;
+        upper[i]->AddTokenAfter(*NewTextToken(text));
+    }
+}
+
+Str JampackTransform::DefaultArgument(Lex::Token& name)
+{
+    Lex::Token* assign = NextNonWhite(&name);
+    if (!assign || assign->type != Lex::TOK_ASSIGN)
+        return Str();
+    Str text;
+    int depth = 0;
+    int angles = 0; // template arguments: `std::less<int>()`
+    Lex::Token* prev = assign;
+    for (Lex::Token* t = assign->next(); t; t = t->next()) {
+        int type = t->type;
+        if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || type == Lex::TOK_OPEN_CURLY)
+            ++depth;
+        else if (type == Lex::TOK_CLOSE_ROUND || type == Lex::TOK_CLOSE_SQUARE || type == Lex::TOK_CLOSE_CURLY) {
+            if (depth-- == 0)
+                break;
+        } else if (type == Lex::TOK_LESS && prev->type == Lex::TOK_ID)
+            ++angles;
+        else if (type == Lex::TOK_GREATER && angles > 0)
+            --angles;
+        else if (type == Lex::TOK_RSH && angles > 0)
+            angles = angles > 1 ? angles - 2 : 0;
+        else if (type == Lex::TOK_COMMA && depth == 0 && angles == 0)
+            break;
+        if (!(t->flags & Lex::Token::comment_flag))
+            text += Text(*t);
+        if (!IsSkipped(*t))
+            prev = t;
+    }
+    return text;
 }
 
 void JampackTransform::OnTokSuperCall(Lex::Token* superToken, Lex::Token* separator, Lex::Token* name)
@@ -264,6 +508,12 @@ void JampackTransform::OnTokSuperCall(Lex::Token* superToken, Lex::Token* separa
         DeleteToken(*superToken);
         DeleteToken(*separator);
         name->text = Lex::StrHashTable::insert(m_SuperName.GetBuffer());
+        // A `&&`-qualified function is called on an rvalue of the object.
+        if (m_pFunc && m_pFunc->m_Qualifiers.GetLength() >= 2 && m_pFunc->m_Qualifiers.Right(2) == "&&") {
+            Str object;
+            object.Format("static_cast<%s&&>(*this).", m_pModule->GetName().GetBuffer());
+            name->AddTokenBefore(*NewTextToken(object));
+        }
         return;
     }
     // Java-like modules call the base class's version through `super`, which
@@ -331,13 +581,183 @@ bool JampackTransform::TransformCtorInitializer(NodeFuncDef& def)
 {
     if (!BaseTransform::TransformCtorInitializer(def))
         return false;
-    if (m_pRefiningFunc) {
-        FuncNode* node = m_pRefiningFunc->GetNode();
-        NodeFuncDef* target = node ? node->GetDef() : nullptr;
-        if (target)
-            def.MoveInitializer(target);
+    if (!m_pRefiningFunc && !m_pRefinedFunc)
+        return true;
+    // Every initializer of a composed constructor runs before the bodies of
+    // all its layers, which see the caller's values: none may move them away.
+    KeepParameters(def);
+    if (!m_pRefiningFunc)
+        return true;
+    FuncNode* node = m_pRefiningFunc->GetNode();
+    NodeFuncDef* target = node ? node->GetDef() : nullptr;
+    NodeInitDecl* init = def.GetInitDecl();
+    if (target) {
+        if (init)
+            RenameParameters(def, *target);
+        def.MoveInitializer(target);
+    } else if (init && init->GetFirstToken()) {
+        ErrorLog::OnError("the initializers of this constructor cannot be moved: the constructor that refines it has "
+                          "no body; give it one, for example `{}`",
+                          *init->GetFirstToken());
+    }
+    if (!m_pRefinedFunc)
+        HideUnusedParameters(def);
+    return true;
+}
+
+namespace {
+
+// The tokens of an initializer list that stand inside an entry's
+// parentheses or braces: the values, not the names of members and bases.
+template <class Fn>
+void ForEachInitializerValue(NodeInitDecl& init, Fn fn)
+{
+    Lex::Token* first = init.GetFirstToken();
+    Lex::Token* last = init.GetLastToken();
+    int depth = 0;
+    for (Lex::Token* t = first; t; t = t->next()) {
+        if (t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY)
+            ++depth;
+        else if (t->type == Lex::TOK_CLOSE_ROUND || t->type == Lex::TOK_CLOSE_CURLY)
+            --depth;
+        else if (depth > 0 && !BaseTransform::IsSkipped(*t))
+            fn(*t);
+        if (t == last)
+            break;
+    }
+}
+
+// A use of a name: neither a member after `.`/`->` nor qualified.
+bool IsPlainName(Lex::Token& t)
+{
+    if (t.type != Lex::TOK_ID)
+        return false;
+    for (Lex::Token* p = t.prev(); p; p = p->prev()) {
+        if (BaseTransform::IsSkipped(*p))
+            continue;
+        return p->type != Lex::TOK_DOT && p->type != Lex::TOK_PTS && p->type != Lex::TOK_COLON_COLON;
     }
     return true;
+}
+
+int FindName(Array<Lex::Token*> const& names, Lex::Token& t)
+{
+    for (int i = 0; i < names.GetCount(); ++i)
+        if (names[i] && names[i]->text == t.text)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+void JampackTransform::KeepParameters(NodeFuncDef& def)
+{
+    NodeInitDecl* init = def.GetInitDecl();
+    NodeFuncDecl* decl = def.GetDecl();
+    if (!init || !decl)
+        return;
+    Array<Lex::Token*> params = ParamNameTokens(*decl);
+    // `std::move(p)` and `std::forward<T>(p)` of a parameter become `(p)`.
+    Array<Lex::Token*> words;
+    ForEachInitializerValue(*init, [&](Lex::Token& t) {
+        if (TextIs(t, "move") || TextIs(t, "forward"))
+            words.Add(&t);
+    });
+    for (int i = 0; i < words.GetCount(); ++i) {
+        Lex::Token* open = NextNonWhite(words[i]);
+        Lex::Token* close = open;
+        if (open && open->type == Lex::TOK_LESS) {
+            // The template argument of std::forward.
+            int angles = 0;
+            for (close = open; close; close = close->next()) {
+                if (close->type == Lex::TOK_LESS)
+                    ++angles;
+                else if (close->type == Lex::TOK_GREATER && --angles == 0)
+                    break;
+            }
+            open = close ? NextNonWhite(close) : nullptr;
+        }
+        Lex::Token* arg = open && open->type == Lex::TOK_OPEN_ROUND ? NextNonWhite(open) : nullptr;
+        Lex::Token* end = arg ? NextNonWhite(arg) : nullptr;
+        if (!arg || FindName(params, *arg) < 0 || !IsPlainName(*arg) || !end || end->type != Lex::TOK_CLOSE_ROUND)
+            continue;
+        // Blank from `std` (or the word) up to the opening parenthesis.
+        Lex::Token* from = words[i];
+        Lex::Token* before = from->prev();
+        while (before && IsSkipped(*before))
+            before = before->prev();
+        if (before && before->type == Lex::TOK_COLON_COLON) {
+            Lex::Token* scope = before->prev();
+            while (scope && IsSkipped(*scope))
+                scope = scope->prev();
+            if (scope && TextIs(*scope, "std"))
+                from = scope;
+        }
+        for (Lex::Token* t = from; t && t != open; t = t->next())
+            BlankToken(*t);
+    }
+}
+
+void JampackTransform::RenameParameters(NodeFuncDef& def, NodeFuncDef& target)
+{
+    NodeInitDecl* init = def.GetInitDecl();
+    NodeFuncDecl* own = def.GetDecl();
+    NodeFuncDecl* upper = target.GetDecl();
+    if (!init || !own || !upper)
+        return;
+    Array<Lex::Token*> from = ParamNameTokens(*own);
+    Array<Lex::Token*> to = ParamNameTokens(*upper);
+    // Every use is looked up before any is renamed: names may be swapped.
+    Array<Lex::Token*> uses;
+    Array<int> positions;
+    ForEachInitializerValue(*init, [&](Lex::Token& t) {
+        int i = IsPlainName(t) ? FindName(from, t) : -1;
+        if (i >= 0 && i < to.GetCount()) {
+            uses.Add(&t);
+            positions.Add(i);
+        }
+    });
+    for (int k = 0; k < uses.GetCount(); ++k) {
+        Lex::Token* name = to[positions[k]];
+        if (name) {
+            uses[k]->text = name->text;
+            continue;
+        }
+        Str text;
+        text.Format("parameter %s is used by an initializer of a lower layer, but the constructor that refines it "
+                    "leaves it unnamed: give it a name",
+                    Text(*uses[k]));
+        ErrorLog::OnError(text, *uses[k]);
+    }
+}
+
+void JampackTransform::HideUnusedParameters(NodeFuncDef& def)
+{
+    NodeFuncDecl* decl = def.GetDecl();
+    NodeBlock* body = def.GetBody();
+    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+    Lex::Token* close = body ? body->GetLastToken() : nullptr;
+    if (!decl || !open || !close)
+        return;
+    Array<Lex::Token*> params = ParamNameTokens(*decl);
+    Array<bool> used;
+    for (int i = 0; i < params.GetCount(); ++i)
+        used.Add(false);
+    for (Lex::Token* t = open; t && t != close; t = t->next()) {
+        int i = t->type == Lex::TOK_ID ? FindName(params, *t) : -1;
+        if (i >= 0)
+            used[i] = true;
+    }
+    // What the initializers used went up with them: the renamed body does
+    // not warn about a parameter it leaves alone.
+    for (int i = 0; i < params.GetCount(); ++i) {
+        if (!params[i] || used[i])
+            continue;
+        Str text;
+        text.Format("/*%s*/", Text(*params[i]));
+        params[i]->text = Lex::StrHashTable::insert(text.GetBuffer());
+        params[i]->SetType(Lex::TOK_STRING_VAL);
+    }
 }
 
 bool JampackTransform::RemoveBase(NodeBaseClass& base)

@@ -41,6 +41,32 @@ public:
     // false, after a warning, when a parameter has no name.
     bool GetCallArguments(NodeFuncDef& def, char const* separator, Str& names);
 
+    // The highest version of f in this output.
+    FuncInfo* GetTopRefining(FuncInfo& f);
+    // A renamed constructor or destructor loses `virtual`, `explicit` and
+    // `= default`; a renamed function loses `final`. What belongs to the
+    // composed member goes to the highest version. True when `virtual` was
+    // taken off.
+    bool MoveSpecifiersUp(NodeFuncDecl& decl);
+    // The default arguments of a renamed version go to the highest version
+    // where it has none.
+    void MoveDefaultArguments(NodeFuncDecl& decl);
+    // The text after `=` of the parameter whose name token this is; empty
+    // without a default.
+    static Str DefaultArgument(Lex::Token& name);
+    // A defaulted or deleted constructor or destructor that refines one with
+    // a body: a defaulted destructor calls the lower one, the rest is an error.
+    void CheckDefaultedRefinement(NodeFuncDecl& decl);
+    // Initializers of a composed constructor copy parameters instead of
+    // moving them away from the layers' bodies.
+    void KeepParameters(NodeFuncDef& def);
+    // The initializers' uses of parameters take the names that the refining
+    // constructor gives them.
+    void RenameParameters(NodeFuncDef& def, NodeFuncDef& target);
+    // The renamed lowest constructor comments out the names of parameters its
+    // body does not use.
+    void HideUnusedParameters(NodeFuncDef& def);
+
     FOPModule* m_pFirstModule;
     bool m_bMakeInline;
 };

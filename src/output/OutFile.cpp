@@ -141,13 +141,14 @@ void OutFile::SaveTokens(Lex::Token* first, Lex::Token* last, char const* startA
                     break;
         }
         while (Lex::Token* t = it.Next()) {
+            // A token that is not written does not move the line either.
             if (!t->condition || *t->condition) {
                 WriteLineDirective(*t);
                 SaveToken(*t);
+                m_pLastToken = t;
             }
             if (stopAt && strcmp(t->text->text, stopAt) == 0)
                 break;
-            m_pLastToken = t;
         }
     }
     m_pCurrentIter = nullptr;

@@ -31,6 +31,10 @@ Str TransformedFuncs::GetFuncName(FuncInfo const& f)
     else
         key += "NULL";
     key += ")";
+    if (!f.m_Qualifiers.IsEmpty()) {
+        key += " ";
+        key += f.m_Qualifiers;
+    }
     return key;
 }
 

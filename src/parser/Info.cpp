@@ -94,7 +94,8 @@ void Info::AddChildDbNodes(DbNode& node)
 
 // ---- InfoWithMembers
 
-FuncInfo* InfoWithMembers::FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor)
+FuncInfo* InfoWithMembers::FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor,
+                                        char const* qualifiers)
 {
     for (int i = 0; i < GetChildCount(); ++i) {
         Info* child = GetChild(i);
@@ -104,6 +105,8 @@ FuncInfo* InfoWithMembers::FindFuncInfo(Name& name, AOPInfo::AopTypes aop, Param
         if (!func || func->m_AopType != aop)
             continue;
         if (params && (func->m_bDestructor != destructor || !func->SameParams(*params)))
+            continue;
+        if (qualifiers && !(func->m_Qualifiers == qualifiers))
             continue;
         return func;
     }
@@ -120,6 +123,10 @@ TypeInfo::TypeInfo(Name* name)
 
 bool TypeInfo::SameType(TypeInfo& other) const
 {
+    // `const T&` and `T&` are different parameter types; a by-value
+    // parameter's own const is no part of the function's type.
+    if (m_Indirection != BY_VALUE && m_bConst != other.m_bConst)
+        return false;
     return m_pName == other.m_pName && m_Indirection == other.m_Indirection;
 }
 

@@ -84,8 +84,10 @@ public:
     ClassInfo* GetClassInfo() override { return nullptr; }
 
     // The first member function with this name and aop type; with params also
-    // with this destructor mark and the same parameters.
-    FuncInfo* FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor);
+    // with this destructor mark, the same parameters and, when qualifiers is
+    // given, these qualifiers.
+    FuncInfo* FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor,
+                           char const* qualifiers = nullptr);
     // Links a definition to the first member declaration that is the same
     // function. It reads the function nodes and is defined with them.
     void SetFuncDef(NodeFuncDef& def);
@@ -236,6 +238,10 @@ public:
     NodeFuncDef* m_pDef;
     bool m_bDestructor;
     bool m_bConstructor;
+    // The cv- and ref-qualifiers written after the parameters, one blank
+    // between them ("const", "const &&"); empty for none. Overloads may
+    // differ in them alone.
+    Str m_Qualifiers;
     FuncInfo* m_pRefined;  // the same function in the layer below
     FuncInfo* m_pRefining; // the same function in the layer above
     FOPModule* m_pModule;

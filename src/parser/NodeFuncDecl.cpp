@@ -2,12 +2,14 @@
 
 #include "base/Name.h"
 #include "parser/Info.h"
+#include "parser/NodeBrace.h"
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
 #include "parser/NodeModifier.h"
 #include "parser/NodeType.h"
+#include "scanner/Token.h"
 
 #include <cstring>
 
@@ -53,13 +55,47 @@ FuncInfo* NodeFuncDecl::GetInfo(InfoWithMembers& members, NodeFuncDecl& decl, No
         aop = AOPInfo::AOP_POINTCUT;
     else if (id.HasModifier(Lex::TOK_ADVICE))
         aop = AOPInfo::AOP_ADVICE;
+    Str qualifiers = ReadQualifiers(params);
     FuncInfo* info = nullptr;
     if (Name* name = id.GetName())
-        info = members.FindFuncInfo(*name, aop, &params.GetParamListInfo(), op != nullptr);
-    if (!info)
+        info = members.FindFuncInfo(*name, aop, &params.GetParamListInfo(), op != nullptr, qualifiers.GetBuffer());
+    if (!info) {
         info = new FuncInfo(decl, id.GetName());
+        info->m_Qualifiers = qualifiers;
+    }
     info->m_AopType = aop;
     return info;
+}
+
+Str NodeFuncDecl::ReadQualifiers(NodeFuncParams& params)
+{
+    NodeRoundBrace* brace = params.GetBrace();
+    Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
+    Str text;
+    int depth = 0;
+    for (Lex::Token* t = close ? close->next() : nullptr; t; t = t->next()) {
+        if (t->language == Lex::Token::white_id || t->language == Lex::Token::comment_id)
+            continue;
+        int const type = t->type;
+        if (type == Lex::TOK_OPEN_ROUND) {
+            ++depth;
+        } else if (type == Lex::TOK_CLOSE_ROUND) {
+            if (--depth < 0)
+                break;
+        } else if (depth > 0) {
+            continue;
+        } else if (type == Lex::TOK_CONST || type == Lex::TOK_VOLATILE || type == Lex::TOK_AND
+                   || type == Lex::TOK_AND_AND) {
+            if (!text.IsEmpty())
+                text += " ";
+            text += t->text ? t->text->text : "";
+        } else if (type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_SEMI_COLON || type == Lex::TOK_COLON
+                   || type == Lex::TOK_ASSIGN || type == Lex::TOK_PTS || type == Lex::TOK_CLOSE_CURLY
+                   || type == Lex::TOK_COMMA) {
+            break;
+        }
+    }
+    return text;
 }
 
 Str NodeFuncDecl::AsString()
@@ -172,6 +208,8 @@ bool NodeFuncDecl::IsSame(NodeFuncDecl& other)
     NodeFuncParams* params = GetParams();
     NodeFuncParams* otherParams = other.GetParams();
     if (!params || !otherParams)
+        return false;
+    if (!(m_pInfo->m_Qualifiers == other.m_pInfo->m_Qualifiers))
         return false;
     return params->GetParamListInfo().SameParams(otherParams->GetParamListInfo());
 }

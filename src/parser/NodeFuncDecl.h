@@ -28,6 +28,10 @@ public:
     // destructor mark and parameters; else a new info over decl.
     static FuncInfo* GetInfo(InfoWithMembers& members, NodeFuncDecl& decl, NodeID& id, NodeFuncParams& params,
                              NodeOperator* op);
+    // The cv- and ref-qualifiers after the parameter list, joined by one
+    // blank ("const &"); specifiers with parentheses (`noexcept(..)`) and a
+    // trailing return type are passed over.
+    static Str ReadQualifiers(NodeFuncParams& params);
 
     // "<type> " when there is a return type, "~" for a destructor in its
     // class, the name, the parameters and the trailing modifier.

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 using testutil::Vars;
@@ -253,4 +254,37 @@ TEST(ModernMembers, BraceEntriesOfAParsedInitializerListAreRemovedWhole)
         init->RemoveInitializers(c.name);
         EXPECT_EQ(c.result, p.scanned.Text()) << c.name;
     }
+}
+
+// Overloads that differ only in their qualifiers or in the const of a
+// referenced parameter type are different functions; a by-value
+// parameter's own const is not. An out-of-class definition joins the
+// declaration with the same qualifiers.
+TEST(ModernMembers, OverloadsByQualifiersAreDifferentFunctions)
+{
+    Parsed p("class A {\n"
+             "    int& f(int k);\n"
+             "    int f(const int k) const;\n"
+             "    int g() &;\n"
+             "    int g() &&;\n"
+             "    int g() const & noexcept(true);\n"
+             "    void h(int& r);\n"
+             "    void h(const int& r);\n"
+             "    auto t() const -> int&;\n"
+             "};\n"
+             "int A::f(int k) const { return k; }\n"
+             "int A::g() && { return 2; }\n");
+    ASSERT_TRUE(p.tu);
+    std::string infos;
+    std::set<FuncInfo*> seen;
+    for (int i = 0; i < p.tu->m_FuncDecls.GetCount(); ++i) {
+        FuncInfo* f = p.tu->m_FuncDecls[i]->GetInfo();
+        if (!seen.insert(f).second)
+            continue;
+        infos += std::string(" ") + f->GetStrName().GetBuffer() + "[" + f->m_Qualifiers.GetBuffer() + "]";
+    }
+    EXPECT_EQ(" f[] f[const] g[&] g[&&] g[const &] h[] h[] t[const]", infos);
+    ASSERT_EQ(10, p.tu->m_FuncDecls.GetCount());
+    EXPECT_EQ(p.tu->m_FuncDecls[1]->GetInfo(), p.tu->m_FuncDecls[8]->GetInfo());
+    EXPECT_EQ(p.tu->m_FuncDecls[3]->GetInfo(), p.tu->m_FuncDecls[9]->GetInfo());
 }

@@ -573,7 +573,23 @@ bool JampackTransform::GetCallArguments(NodeFuncDef& def, char const* separator,
             m_pModule->PrintWarning(text, 0);
         return false;
     }
-    names = params->GetParamNames(separator);
+    // An rvalue reference parameter is an lvalue by its name: it is passed
+    // on as an rvalue again.
+    Array<Lex::Token*> tokens = ParamNameTokens(*decl);
+    names = Str();
+    for (int i = 0; i < tokens.GetCount(); ++i) {
+        Node* param = params->GetParam(i);
+        if (!tokens[i] || !param)
+            continue;
+        NodeType* type = param->GetKind() == NT_VAR_DECL ? static_cast<NodeVarDecl*>(param)->GetType() : nullptr;
+        char const* name = Text(*tokens[i]);
+        if (!names.IsEmpty())
+            names += separator;
+        Str arg(name);
+        if (type && std::strstr(type->AsString().GetBuffer(), "&&"))
+            arg.Format("static_cast<decltype(%s)&&>(%s)", name, name);
+        names += arg;
+    }
     return true;
 }
 

@@ -283,3 +283,98 @@ case_ctor_line_directives() {
         pass
     fi
 }
+
+# A constructor chain passes rvalue reference parameters on as rvalues.
+row_ctor_rvalue() {
+    module base/Note.h <<'EOF2'
+#include <iostream>
+#include <string>
+
+class Note {
+public:
+    Note(std::string&& text, int n) : m_text(text), m_n(n) {}
+    std::string m_text;
+    int m_n;
+};
+EOF2
+    module ext/Note.h <<'EOF2'
+refines class Note {
+public:
+    Note(std::string&& words, int count) { std::cout << words << " " << count << "\n"; }
+};
+EOF2
+    program ctor_rvalue 'hi 2
+hi 2' <<'EOF2'
+#include "Note.h"
+int main()
+{
+    Note n(std::string("hi"), 2);
+    std::cout << n.m_text << " " << n.m_n << "\n";
+    return 0;
+}
+EOF2
+}
+
+# Chains of constructors and destructors defined after the class, and of a
+# class template.
+row_ctor_outside() {
+    module base/Pipe.h <<'EOF2'
+#include <iostream>
+
+class Pipe {
+public:
+    explicit Pipe(int size);
+    virtual ~Pipe();
+    int m_size;
+};
+
+inline Pipe::Pipe(int size) : m_size(size) {}
+
+inline Pipe::~Pipe() { std::cout << "base ~Pipe\n"; }
+EOF2
+    module ext/Pipe.h <<'EOF2'
+refines class Pipe {
+public:
+    Pipe(int n);
+    ~Pipe();
+};
+
+inline Pipe::Pipe(int n) { std::cout << "ext Pipe " << n << " " << m_size << "\n"; }
+
+inline Pipe::~Pipe() { std::cout << "ext ~Pipe\n"; }
+EOF2
+    module base/Cell.h <<'EOF2'
+template <class T>
+class Cell {
+public:
+    Cell(T value) : m_value(value) {}
+    T m_value;
+};
+EOF2
+    module ext/Cell.h <<'EOF2'
+#include <iostream>
+
+template <class T>
+refines class Cell {
+public:
+    Cell(T start) { std::cout << "ext Cell " << start << "\n"; }
+};
+EOF2
+    program ctor_outside 'ext Pipe 4 4
+ext Cell 7
+7 0
+ext ~Pipe
+base ~Pipe' <<'EOF2'
+#include "Cell.h"
+#include "Pipe.h"
+#include <type_traits>
+int main()
+{
+    Pipe* p = new Pipe(4);
+    Cell<int> c(7);
+    std::cout << c.m_value << " " << std::is_convertible<int, Pipe>::value << "\n";
+    delete p;
+    return 0;
+}
+EOF2
+}

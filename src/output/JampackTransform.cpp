@@ -236,6 +236,48 @@ void AddFinal(NodeFuncDecl& decl)
     end->AddTokenBefore(*BaseTransform::NewTextToken(prev && IsWhite(*prev) ? "final " : " final "));
 }
 
+bool IsNoexceptToken(Lex::Token& t) { return TextIs(t, "noexcept"); }
+
+// The declaration's `noexcept` with its condition, as text; empty without.
+Str NoexceptText(NodeFuncDecl& decl)
+{
+    Lex::Token* word = FindAfterParams(decl, IsNoexceptToken);
+    if (!word)
+        return Str();
+    Str text("noexcept");
+    Lex::Token* open = BaseTransform::NextNonWhite(word);
+    int depth = 0;
+    for (Lex::Token* t = open && open->type == Lex::TOK_OPEN_ROUND ? open : nullptr; t; t = t->next()) {
+        if (t->type == Lex::TOK_OPEN_ROUND)
+            ++depth;
+        else if (t->type == Lex::TOK_CLOSE_ROUND)
+            --depth;
+        if (!(t->flags & Lex::Token::comment_flag))
+            text += Text(*t);
+        if (depth == 0)
+            break;
+    }
+    return text;
+}
+
+// Writes the exception specification after the declaration's parameters
+// and qualifiers unless it has one.
+void AddNoexcept(NodeFuncDecl& decl, Str const& spec)
+{
+    Lex::Token* last = ParamsEnd(decl);
+    if (!last || FindAfterParams(decl, IsNoexceptToken))
+        return;
+    for (Lex::Token* t = BaseTransform::NextNonWhite(last); t; t = BaseTransform::NextNonWhite(t)) {
+        if (t->type != Lex::TOK_CONST && t->type != Lex::TOK_VOLATILE && t->type != Lex::TOK_AND &&
+            t->type != Lex::TOK_AND_AND)
+            break;
+        last = t;
+    }
+    Str text(" ");
+    text += spec;
+    last->AddTokenAfter(*BaseTransform::NewTextToken(text));
+}
+
 // Some version of the function below f has a body.
 bool LowerHasBody(FuncInfo& f)
 {
@@ -384,6 +426,11 @@ bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)
     }
     if (hadFinal && topDecl)
         AddFinal(*topDecl);
+    // An overrider may not loosen the exception specification, and callers
+    // may rely on it: the composed member keeps a lower version's one.
+    Str spec = NoexceptText(decl);
+    if (!spec.IsEmpty() && topDecl)
+        AddNoexcept(*topDecl, spec);
     return wasVirtual;
 }
 

@@ -45,8 +45,8 @@ public:
     FuncInfo* GetTopRefining(FuncInfo& f);
     // A renamed constructor or destructor loses `virtual`, `explicit` and
     // `= default`; a renamed function loses `final`. What belongs to the
-    // composed member goes to the highest version. True when `virtual` was
-    // taken off.
+    // composed member goes to the highest version, and so does `noexcept`.
+    // True when `virtual` was taken off.
     bool MoveSpecifiersUp(NodeFuncDecl& decl);
     // The default arguments of a renamed version go to the highest version
     // where it has none.

@@ -139,6 +139,7 @@ public:
     explicit Gate(int w) noexcept : m_w(w) {}
     ~Gate() = default;
     int area() const final { return m_w; }
+    int scale(int k) const noexcept { return k * m_w; }
     int m_w = 1;
 };
 EOF2
@@ -149,6 +150,7 @@ public:
     Gate(int w) noexcept { std::cout << "ext Gate " << w << "\n"; }
     ~Gate() { std::cout << "ext ~Gate\n"; }
     int area() const { return super::area() * 10; }
+    int scale(int k) const { return super::scale(k) + 1; }
 };
 EOF2
     program specifiers 'ext Gate()
@@ -164,6 +166,7 @@ int main()
     Gate b(3);
     const Shape& s = b;
     std::cout << s.area() << " " << a.area() << " " << std::is_convertible<int, Gate>::value << "\n";
+    static_assert(noexcept(b.scale(2)), "scale stays noexcept");
     return 0;
 }
 EOF2

@@ -511,7 +511,10 @@ void JampackTransform::MoveDefaultArguments(NodeFuncDecl& decl)
             continue;
         Str text(" =");
         text += value;
-        upper[i]->AddTokenAfter(*NewTextToken(text));
+        // On the parameter's line: no line directive inside the list.
+        Lex::Token* token = NewTextToken(text);
+        token->location = upper[i]->location;
+        upper[i]->AddTokenAfter(*token);
     }
 }
 

@@ -271,15 +271,19 @@ int main()
 EOF2
 }
 
-# Composed with line directives: none stands inside a constructor's
-# parameter list, where the product-line parameter of a class composed per
-# binding unit would go, and the output still compiles.
+# Composed with line directives: none stands inside a parameter list (a
+# line that opens more parentheses than it closes goes on without one),
+# where the product-line parameter of a class composed per binding unit or a
+# moved default argument would go, and the output still compiles.
 case_ctor_line_directives() {
     local dir=$WORK/lines
-    write_rows "$dir" ctor_names
+    write_rows "$dir" ctor_names default_args
     (cd "$dir" && "$TOOL" -o="$dir/out" p.equation >"$dir/console" 2>&1) || { fail "exit code $?"; return; }
-    if grep -A1 '($' "$dir/out/Timer.h" | grep -q '^#line'; then
-        fail "a line directive inside the parameter list:"$'\n'"$(cat "$dir/out/Timer.h")"
+    local inside
+    inside=$(awk '/^#line/ && open > 0 { print FILENAME ": " last } { n = gsub(/\(/, "("); m = gsub(/\)/, ")"); open = n - m; last = $0 }' \
+        "$dir/out/Timer.h" "$dir/out/Clock.h")
+    if [ -n "$inside" ]; then
+        fail "a line directive inside a parameter list, after:"$'\n'"$inside"
     elif ! g++ -std=c++17 -Wall -Wextra -Werror -I"$dir/out" "$dir/main_ctor_names.cpp" -o "$dir/prog" 2>"$dir/gxx"; then
         fail "the output with line directives does not compile:"$'\n'"$(head -20 "$dir/gxx")"
     else

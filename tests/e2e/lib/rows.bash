@@ -14,6 +14,7 @@ fail() { echo "FAIL [$CASE]: $*"; FAILS=$((FAILS + 1)); }
 pass() { PASSES=$((PASSES + 1)); }
 
 module() { # path (below $PL), text from stdin
+    [ -e "$PL/$1" ] && fail "two rows write $1"
     mkdir -p "$(dirname "$PL/$1")"
     cat >"$PL/$1"
 }

@@ -535,6 +535,18 @@ bool LayerStack::Parse(bool transform)
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         if (!node->GetValue()->Parse())
             return false;
+    // A class whose forward declaration changed (another namespace, class
+    // key or template head) is declared anew by the classes that use it.
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* used = node->GetValue();
+        if (!used->m_bParsed || used->m_RecordedForward.IsEmpty() ||
+            used->GetForwardDeclaration() == used->m_RecordedForward)
+            continue;
+        for (auto* user = m_ComposedClasses.GetFirst(); user; user = m_ComposedClasses.GetNext(user))
+            if (!user->GetValue()->m_bParsed && user->GetValue()->Depends(node->GetKey()) &&
+                !user->GetValue()->Parse(true))
+                return false;
+    }
     if (transform)
         Transform();
     TransformedModule::CloseRemainingOpenFiles();

@@ -392,11 +392,11 @@ Str TransformedModule::GetMainDestFilePath()
     return m_pFirstModule ? m_pFirstModule->GetDeclFilePath() : Str();
 }
 
-bool TransformedModule::Parse()
+bool TransformedModule::Parse(bool force)
 {
     if (m_bParsed)
         return true;
-    if (!ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
+    if (!force && !ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
         return true;
     // Parsing a module can insert mixin copies, so the count is read afresh.
     for (int i = 0; i < m_Modules.GetCount(); ++i) {

@@ -67,7 +67,9 @@ public:
     // The class's outputs were written in this run.
     bool WasSaved() const { return m_bTransformed && !m_bHasError && !m_bNoOutDir; }
     FileTimeNs GetDestFileTime();
-    bool Parse();
+    // Parses the modules when the class must be composed again (always with
+    // force); false when a module fails to parse.
+    bool Parse(bool force = false);
     bool Transform();
     void SecondTransformStep();
     void OnTransformEnd();

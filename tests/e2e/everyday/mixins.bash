@@ -271,3 +271,33 @@ check_mixin_shapes() {
     [ -e "$1/Counter.h" ] || { echo "Counter, used by Panel, is not written"; return 1; }
     [ "$(grep -c 'int m_tags' "$1/Badge.h")" = 1 ] || { echo "Badge.h holds Tagged's member twice"; return 1; }
 }
+
+# Incremental runs give what a run from scratch gives: a mixin class that its
+# last direct user stops naming loses its outputs, and a class whose class
+# key changes is declared anew by a class that is not edited.
+case_incremental_mixin_and_forward() {
+    local d=$WORK/incr s=$WORK/scratch
+    mkdir -p "$d/base"
+    printf 'class Counter {\n    int m_count = 0;\npublic:\n    int next() { return ++m_count; }\n};\n' >"$d/base/Counter.h"
+    printf 'struct Meter : mixin Counter {\n};\n' >"$d/base/Meter.h"
+    printf 'class Panel {\npublic:\n    Counter m_clicks;\n};\n' >"$d/base/Panel.h"
+    printf 'namespace shop {\nstruct Rate {\n    int m_r = 2;\n};\n}\n' >"$d/base/Rate.h"
+    printf 'class Price {\npublic:\n    shop::Rate* m_pRate = nullptr;\n};\n' >"$d/base/Price.h"
+    printf 'base\n' >"$d/p.equation"
+    find "$d" -type f -exec touch -d '-1 hour' {} +
+    compose "$d" p
+    [ "$RC" = 0 ] && [ -e "$d/out-p/Counter.h" ] || { fail "first run: exit code $RC or no Counter.h"; return; }
+    grep -q '^namespace shop { struct Rate; }$' "$d/out-p/Price.h" || { fail "first run: Price.h lacks struct Rate"; return; }
+    printf 'class Panel {\npublic:\n    int m_clicks = 0;\n};\n' >"$d/base/Panel.h"
+    printf 'namespace shop {\nclass Rate {\npublic:\n    int m_r = 2;\n};\n}\n' >"$d/base/Rate.h"
+    compose "$d" p
+    cp -r "$d" "$s" && rm -rf "$s/out-p"
+    compose "$s" p
+    [ ! -e "$d/out-p/Counter.h" ] || fail "Counter.h is kept after Panel stopped naming Counter"
+    grep -q '^namespace shop { class Rate; }$' "$d/out-p/Price.h" || fail "Price.h does not declare class Rate anew"
+    local f diffs=""
+    for f in $(cd "$s/out-p" && ls *.h *.cpp 2>/dev/null) $(cd "$d/out-p" && ls *.h *.cpp 2>/dev/null); do
+        cmp -s "$d/out-p/$f" "$s/out-p/$f" || diffs+=" $f"
+    done
+    [ -z "$diffs" ] && pass || fail "incremental and scratch outputs differ:$diffs"
+}

@@ -127,6 +127,7 @@ void FOPModule::OnCreate()
     m_bHasCppCodeKnown = false;
     m_bIsMixin = false;
     m_bUsedAsMixin = false;
+    m_pMixinLayer = nullptr;
 }
 
 // ---- Parsing ----
@@ -158,6 +159,11 @@ bool FOPModule::ParseFile()
         m_pModule->SetTokenListener(&replace);
         parsed = FOP_ParseFile();
         m_pModule->SetTokenListener(nullptr);
+        // The tokens the parser passed over (function bodies) name the
+        // class the copy stands for too; directives are left as written.
+        for (Lex::Token* token = parsed ? GetFirstToken() : nullptr; token; token = token->next())
+            if (token->language != Lex::Token::pre_id)
+                replace.OnToken(*token);
     } else {
         parsed = FOP_ParseFile();
     }
@@ -285,6 +291,13 @@ bool FOPModule::AddMixinClass(NodeBaseClass& base)
         PrintError(Str().Format("recursive mixin %s", name.GetBuffer()), 0);
         return false;
     }
+    // A mixin the class holds already (named by another module or by a
+    // mixin) is not copied again: its members would be there twice.
+    for (int i = 0; i < m_pTransformedClass->m_Modules.GetCount(); ++i) {
+        FOPModule* module = m_pTransformedClass->m_Modules[i];
+        if (module->m_bIsMixin && module->m_MixinName == name)
+            return true;
+    }
     // Only the mixin class's own modules are copied: copies that its own
     // parse may have inserted are left out, since each copy expands the
     // mixins it names itself.
@@ -311,6 +324,7 @@ bool FOPModule::AddMixinRefinement(FOPModule& mixin)
     if (!module)
         return false;
     module->SetIsMixin(mixinName);
+    module->m_pMixinLayer = mixin.m_pLayer;
     mixin.m_bUsedAsMixin = true;
     if (!m_pTransformedClass || !m_pTransformedClass->InsertAbove(*this, *module))
         return false;
@@ -450,6 +464,14 @@ Str FOPModule::GetClassName()
 {
     Name* name = m_pMainClass ? m_pMainClass->GetName() : nullptr;
     return name ? Str(name->c_str()) : Str("NULL");
+}
+
+Str FOPModule::GetRenameLayerName() const
+{
+    Str name = m_pLayer->m_LayerName;
+    if (m_bIsMixin && m_pMixinLayer)
+        name += "_" + m_MixinName + "_" + m_pMixinLayer->m_LayerName;
+    return name;
 }
 
 Str FOPModule::GetPrintName()

@@ -86,6 +86,10 @@ public:
     Str GetOrigClassName() { return m_OrigClassName; }
     // The module name; for a mixin copy "<mixin> (mixin applied to <name>)".
     Str GetPrintName();
+    // The layer name that the module's renamed functions carry; for a mixin
+    // copy "<layer>_<mixin>_<mixin's layer>", so that the copies of one
+    // layer differ.
+    Str GetRenameLayerName() const;
     bool IsRefinement() const;
     bool IsMetaLayerModule() const;
     bool ForceStaticCompose() const;
@@ -167,6 +171,8 @@ public:
     bool m_bIsMixin;
     bool m_bUsedAsMixin;
     Str m_MixinName;
+    // For a mixin copy, the layer of the module it was copied from.
+    Layer* m_pMixinLayer;
     bool m_bHasCppCode;
     bool m_bHasCppCodeKnown;
     int m_Loc;

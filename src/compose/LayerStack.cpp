@@ -535,6 +535,18 @@ bool LayerStack::Parse(bool transform)
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         if (!node->GetValue()->Parse())
             return false;
+    // A class whose forward declaration changed (another namespace, class
+    // key or template head) is declared anew by the classes that use it.
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* used = node->GetValue();
+        if (!used->m_bParsed || used->m_RecordedForward.IsEmpty() ||
+            used->GetForwardDeclaration() == used->m_RecordedForward)
+            continue;
+        for (auto* user = m_ComposedClasses.GetFirst(); user; user = m_ComposedClasses.GetNext(user))
+            if (!user->GetValue()->m_bParsed && user->GetValue()->Depends(node->GetKey()) &&
+                !user->GetValue()->Parse(true))
+                return false;
+    }
     if (transform)
         Transform();
     TransformedModule::CloseRemainingOpenFiles();
@@ -562,7 +574,7 @@ void LayerStack::RemoveDeadOutputs()
         // again keeps those it wrote now, and one whose composition failed
         // keeps none, as a run from scratch would write none.
         if (auto* entry = m_ComposedClasses.Find(stem))
-            if (!entry->GetValue()->m_bParsed)
+            if (!entry->GetValue()->m_bParsed && !entry->GetValue()->m_bMixinOnly)
                 continue;
         // The factory class is written only in a run that composes a class
         // using it; it serves the classes not composed again as well.
@@ -579,9 +591,10 @@ void LayerStack::Transform()
     TransformNonSourceFiles();
     printf("transforming..\n");
     fflush(stdout);
+    FindMixinOnlyClasses();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        if (cls->m_bParsed && cls->Transform())
+        if (cls->m_bParsed && !cls->m_bMixinOnly && cls->Transform())
             ++m_GeneratedCount;
     }
     SecondTransformStep();
@@ -591,6 +604,49 @@ void LayerStack::Transform()
     printf("%d files generated (%d + %d dependent)\n", m_GeneratedCount + m_DependentCount, m_GeneratedCount,
            m_DependentCount);
     fflush(stdout);
+}
+
+void LayerStack::FindMixinOnlyClasses()
+{
+    // What each class names and which classes it holds as mixins: from its
+    // modules when it was parsed in this run, else from its dependency file.
+    Set<TransformedModule*> usedAsMixin;
+    Set<TransformedModule*> named;
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        StringSet names;
+        if (cls->m_bParsed) {
+            StringSet forward, include;
+            for (int i = 0; i < cls->m_Modules.GetCount(); ++i) {
+                FOPModule* module = cls->m_Modules[i];
+                module->GetUsedClasses(names, forward, include);
+                if (module->m_bIsMixin)
+                    if (TransformedModule* mixin = GetModule(module->m_MixinName))
+                        usedAsMixin.Add(mixin);
+            }
+            for (auto* n = forward.GetFirst(); n; n = forward.GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = include.GetFirst(); n; n = include.GetNext(n))
+                names.Add(n->GetKey());
+        } else {
+            for (auto* n = cls->m_DeclDependencies.GetFirst(); n; n = cls->m_DeclDependencies.GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = cls->m_ImplDependencies.GetFirst(); n; n = cls->m_ImplDependencies.GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = cls->m_RecordedMixins.GetFirst(); n; n = cls->m_RecordedMixins.GetNext(n))
+                if (TransformedModule* mixin = GetModule(n->GetKey()))
+                    usedAsMixin.Add(mixin);
+        }
+        for (auto* n = names.GetFirst(); n; n = names.GetNext(n)) {
+            TransformedModule* other = GetModule(n->GetKey());
+            if (other && other != cls)
+                named.Add(other);
+        }
+    }
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        cls->m_bMixinOnly = usedAsMixin.Contains(cls) && !named.Contains(cls);
+    }
 }
 
 void LayerStack::TransformNonSourceFiles()
@@ -654,6 +710,8 @@ void LayerStack::TouchDependingFiles()
 {
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
+        if (cls->m_bMixinOnly)
+            continue;
         if (!cls->m_bTransformed) {
             if (cls->DependensOnChangedModule()) {
                 cls->Touch();

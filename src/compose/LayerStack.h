@@ -97,6 +97,10 @@ public:
     // Parses what must be parsed and, with transform, transforms and saves;
     // false when a composed class failed to parse.
     bool Parse(bool transform);
+    // Marks the classes used only as mixins: copied into the classes
+    // that name them as mixins and named by no other class. Such a class is
+    // not written on its own: its code may call what only its users have.
+    void FindMixinOnlyClasses();
     void Transform();
     // Appends the layers' plain files into the output folder.
     void TransformNonSourceFiles();

@@ -16,11 +16,21 @@
 #include "output/CombinedTransform.h"
 #include "output/ModuleIncludes.h"
 #include "output/ModuleTransform.h"
+#include "output/BaseTransform.h"
 #include "output/OutFile.h"
 #include "parser/Info.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
+#include "parser/NodeFuncParams.h"
+#include "parser/NodeKeyword.h"
+#include "parser/SimpleTU.h"
+#include "parser/NodeTemplateDef.h"
+#include "scanner/Token.h"
 #include "scanner/SysCall.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +50,7 @@ char const DeclPrefix[] = "decl:";
 char const ImplPrefix[] = "impl:";
 char const SourcePrefix[] = "src:";
 char const MixinPrefix[] = "mixin:";
+char const ForwardPrefix[] = "fwd:";
 
 bool StartsWith(Str const& text, char const* prefix)
 {
@@ -84,6 +95,96 @@ bool ContainsString(StringArray const& list, Str const& text)
         if (list[i] == text)
             return true;
     return false;
+}
+
+// The template head without its default arguments, which a declaration
+// may not repeat: "template <class T, int N>".
+Str TemplateHeadWithoutDefaults(NodeTemplateDef& head)
+{
+    auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    Str text;
+    int angles = 0;
+    int parens = 0;
+    bool skipping = false;
+    Lex::Token* last = head.GetLastToken();
+    for (Lex::Token* t = head.GetFirstToken(); t; t = t == last ? nullptr : t->next()) {
+        if (BaseTransform::IsSkipped(*t) || t->language == Lex::Token::pre_id)
+            continue;
+        int type = t->type;
+        bool top = angles == 1 && parens == 0;
+        if (top && (type == Lex::TOK_COMMA || type == Lex::TOK_GREATER))
+            skipping = false;
+        else if (top && type == Lex::TOK_ASSIGN)
+            skipping = true;
+        if (type == Lex::TOK_LESS && parens == 0)
+            ++angles;
+        else if (type == Lex::TOK_GREATER && parens == 0)
+            --angles;
+        else if (type == Lex::TOK_RSH && parens == 0) {
+            angles -= 2;
+            // ">>" that ends a default argument and the head.
+            if (skipping && angles <= 0) {
+                text += ">";
+                continue;
+            }
+        }
+        else if (type == Lex::TOK_OPEN_ROUND)
+            ++parens;
+        else if (type == Lex::TOK_CLOSE_ROUND)
+            --parens;
+        if (skipping)
+            continue;
+        char const* word = t->text->text;
+        if (!text.IsEmpty()) {
+            char before = text.GetBuffer()[text.GetLength() - 1];
+            if ((wordChar(before) && wordChar(word[0])) || before == ',' || text == "template")
+                text += " ";
+        }
+        text += word;
+    }
+    return text;
+}
+
+// A declaration "= default" or "= delete": one that defines the function.
+bool IsDefinedByAssign(NodeFuncDecl& decl)
+{
+    NodeFuncParams* params = decl.GetParams();
+    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
+    Lex::Token* t = brace ? brace->GetLastToken() : nullptr;
+    for (t = t ? t->next() : nullptr; t; t = t->next()) {
+        if (BaseTransform::IsSkipped(*t))
+            continue;
+        if (t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_OPEN_CURLY)
+            return false;
+        if (t->type == Lex::TOK_DEFAULT || t->type == Lex::TOK_DELETE)
+            return true;
+    }
+    return false;
+}
+
+// Unlinks a member declaration from its leading specifiers through its
+// `;`; the tokens stay alive.
+void UnlinkDeclaration(NodeFuncDecl& decl)
+{
+    Lex::Token* first = decl.GetToken();
+    if (!first)
+        return;
+    for (Lex::Token* p = first->prev(); p; p = p->prev()) {
+        if (BaseTransform::IsSkipped(*p))
+            continue;
+        if (p->type != Lex::TOK_VIRTUAL && p->type != Lex::TOK_INLINE && p->type != Lex::TOK_STATIC &&
+            p->type != Lex::TOK_EXPLICIT)
+            break;
+        first = p;
+    }
+    for (Lex::Token* t = first; t;) {
+        Lex::Token* next = t->next();
+        bool end = t->type == Lex::TOK_SEMI_COLON;
+        t->delete_token();
+        if (end)
+            break;
+        t = next;
+    }
 }
 
 // True when the file cannot be examined or was modified after t.
@@ -136,6 +237,7 @@ void TransformedModule::OnCreate()
     m_pInterface = new ClassInterface(*this);
     m_bSingleBindingUnit = false;
     m_bNoOutDir = false;
+    m_bMixinOnly = false;
     m_bHasSourceRecord = false;
 }
 
@@ -290,11 +392,11 @@ Str TransformedModule::GetMainDestFilePath()
     return m_pFirstModule ? m_pFirstModule->GetDeclFilePath() : Str();
 }
 
-bool TransformedModule::Parse()
+bool TransformedModule::Parse(bool force)
 {
     if (m_bParsed)
         return true;
-    if (!ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
+    if (!force && !ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
         return true;
     // Parsing a module can insert mixin copies, so the count is read afresh.
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
@@ -304,6 +406,8 @@ bool TransformedModule::Parse()
         if (!module->Parse())
             return false;
     }
+    DropProvidedMixinDeclarations();
+    KeepAccessAroundMixins();
     OnParsed();
     m_bParsed = true;
     return true;
@@ -366,6 +470,79 @@ bool TransformedModule::HasModuleSetChanged()
                 return true;
     }
     return false;
+}
+
+void TransformedModule::DropProvidedMixinDeclarations()
+{
+    for (int m = 0; m < m_Modules.GetCount(); ++m) {
+        FOPModule* copy = m_Modules[m];
+        SimpleTU* tu = copy->m_bIsMixin ? copy->GetParseUnit() : nullptr;
+        if (!tu || !copy->m_pMainClass)
+            continue;
+        for (int i = tu->m_FuncDecls.GetCount() - 1; i >= 0; --i) {
+            NodeFuncDecl* decl = tu->m_FuncDecls[i];
+            FuncInfo* f = decl->GetInfo();
+            if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() || decl->GetClass() != copy->m_pMainClass ||
+                IsDefinedByAssign(*decl))
+                continue;
+            // Declared only: a function the mixin expects of its user. It
+            // stays when no other module has it or a copy of the same mixin
+            // defines it.
+            bool provided = false;
+            bool definedByMixin = false;
+            for (int o = 0; o < m_Modules.GetCount(); ++o) {
+                FOPModule* other = m_Modules[o];
+                NodeFuncDecl* same = other == copy ? nullptr : other->GetMethod(*f);
+                if (!same)
+                    continue;
+                if (other->m_bIsMixin && other->m_MixinName == copy->m_MixinName)
+                    definedByMixin = definedByMixin || (same->GetInfo() && same->GetInfo()->GetDef());
+                else
+                    provided = true;
+            }
+            if (!provided || definedByMixin)
+                continue;
+            UnlinkDeclaration(*decl);
+            tu->m_FuncDecls.RemoveAt(i, 1);
+        }
+    }
+}
+
+void TransformedModule::KeepAccessAroundMixins()
+{
+    auto keyOf = [](FOPModule* module) -> Lex::Token* {
+        NodeClassDecl* head = module && module->m_pMainClass ? module->m_pMainClass->GetClassDecl() : nullptr;
+        NodeKeyword* key = head ? head->GetKey() : nullptr;
+        Lex::Token* token = key ? key->GetToken() : nullptr;
+        return token && (token->type == Lex::TOK_CLASS || token->type == Lex::TOK_STRUCT) ? token : nullptr;
+    };
+    FOPModule* user = nullptr;
+    for (int i = 0; i < m_Modules.GetCount() && !user; ++i)
+        if (!m_Modules[i]->m_bIsMixin)
+            user = m_Modules[i];
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        FOPModule* module = m_Modules[i];
+        bool afterCopy = i > 0 && m_Modules[i - 1]->m_bIsMixin;
+        if (!module->m_bIsMixin && !afterCopy)
+            continue;
+        Lex::Token* key = keyOf(module);
+        NodeBlock* body = module->m_pMainClass ? module->m_pMainClass->GetBody() : nullptr;
+        Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+        if (!key || !open || open->type != Lex::TOK_OPEN_CURLY)
+            continue;
+        // The members a module lists before any access label have the
+        // access its own class key gives them, not the one the part above
+        // ends with.
+        char const* label = key->type == Lex::TOK_STRUCT ? "\npublic:" : "\nprivate:";
+        open->AddTokenAfter(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, label));
+        // The lowest copy's head is written for the class: it takes the
+        // class key of the class's own module.
+        Lex::Token* userKey = keyOf(user);
+        if (i == 0 && module->m_bIsMixin && userKey) {
+            key->text = userKey->text;
+            key->SetType(userKey->type);
+        }
+    }
 }
 
 void TransformedModule::OnParsed()
@@ -567,6 +744,8 @@ void TransformedModule::LoadDependencies()
         } else if (StartsWith(line, SourcePrefix)) {
             m_bHasSourceRecord = true;
             m_RecordedSources.Add(line.GetBuffer() + std::strlen(SourcePrefix));
+        } else if (StartsWith(line, ForwardPrefix)) {
+            m_RecordedForward = line.GetBuffer() + std::strlen(ForwardPrefix);
         } else if (StartsWith(line, MixinPrefix)) {
             char const* rest = line.GetBuffer() + std::strlen(MixinPrefix);
             char const* colon = std::strchr(rest, ':');
@@ -610,6 +789,9 @@ void TransformedModule::SaveDependencies()
         else
             text += SourcePrefix + module->GetSourcePath() + "\n";
     }
+    Str forward = GetForwardDeclaration();
+    if (!forward.IsEmpty())
+        text += ForwardPrefix + forward + "\n";
     if (text.IsEmpty())
         return;
     // A file that cannot be written leaves the last run's record in place.
@@ -750,6 +932,41 @@ void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
 {
     for (int i = 0; i < m_Transformations.GetCount(); ++i)
         m_Transformations[i]->GetIncludesAndForwards(includes);
+}
+
+Str TransformedModule::GetForwardDeclaration()
+{
+    if (!m_bParsed)
+        return m_RecordedForward;
+    if (!IsPureJampack() || !m_pFirstModule)
+        return Str();
+    // The class head that is written is the one of the unit's first module.
+    FOPModule* first = m_Transformations[0]->GetFirstTransformationModule();
+    NodeClassDecl* head = first && first->m_pMainClass ? first->m_pMainClass->GetClassDecl() : nullptr;
+    NodeKeyword* key = head ? head->GetKey() : nullptr;
+    Lex::Token* keyToken = key ? key->GetToken() : nullptr;
+    Str name = m_pFirstModule->GetOrigClassName();
+    if (!keyToken || name.IsEmpty())
+        return Str();
+    char const* keyText = nullptr;
+    if (keyToken->type == Lex::TOK_CLASS)
+        keyText = "class ";
+    else if (keyToken->type == Lex::TOK_STRUCT)
+        keyText = "struct ";
+    else if (keyToken->type == Lex::TOK_UNION)
+        keyText = "union ";
+    else
+        return Str();
+    Str text = first->GetNameSpaceOpenText();
+    text.Replace("\n", " ");
+    if (NodeTemplateDef* templ = head->GetTemplDef())
+        text += TemplateHeadWithoutDefaults(*templ) + " ";
+    text += keyText + name + ";";
+    Array<NodeNSDef*> spaces;
+    first->GetNameSpaces(spaces);
+    for (int i = 0; i < spaces.GetCount(); ++i)
+        text += " }";
+    return text;
 }
 
 void TransformedModule::AddBaseClass(char const* access, char const* name, char const* text)

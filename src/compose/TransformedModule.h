@@ -67,7 +67,9 @@ public:
     // The class's outputs were written in this run.
     bool WasSaved() const { return m_bTransformed && !m_bHasError && !m_bNoOutDir; }
     FileTimeNs GetDestFileTime();
-    bool Parse();
+    // Parses the modules when the class must be composed again (always with
+    // force); false when a module fails to parse.
+    bool Parse(bool force = false);
     bool Transform();
     void SecondTransformStep();
     void OnTransformEnd();
@@ -80,6 +82,16 @@ public:
     // Parts of the steps.
     bool ChangedSinceLastTransform();
     Str GetMainDestFilePath();
+    // Removes from the mixin copies the member functions they declare but
+    // do not define (what the mixin expects of its user) when another
+    // module of the class has them: the copy's declaration would take the
+    // place of the user's function.
+    void DropProvidedMixinDeclarations();
+    // Keeps the access of members around mixin copies: each copy's part and
+    // the part after a copy begin with the access label of their own class
+    // key, and the class key of a lowest copy, whose head is written, is the
+    // class's own.
+    void KeepAccessAroundMixins();
     void OnParsed();
     void InitModuleInstantiations();
     bool CanTransform();
@@ -117,6 +129,13 @@ public:
     // name is given).
     MemberInfo* GetMember(char const* name);
     void GetIncludesAndForwards(ModuleIncludes& includes);
+    // The declaration that names the class ahead of its definition, on one
+    // line, in the class's namespace blocks, with the class key and the
+    // template head (without default arguments) of the class head that is
+    // written: "namespace a { template <class T> struct X; }". From the
+    // dependency file of the last run when the class is not parsed; empty
+    // when it is not known or the class is composed per binding unit.
+    Str GetForwardDeclaration();
     // Handed to the class's interface and decorator generator.
     void AddBaseClass(char const* access, char const* name, char const* text = nullptr);
     void AddInterfaceMethod(char const* text);
@@ -167,12 +186,18 @@ public:
 
     // The output folder could not be created: the class is never saved.
     bool m_bNoOutDir;
+    // The class is used only as a mixin (LayerStack::FindMixinOnlyClasses):
+    // it is not written, and its outputs of earlier runs go.
+    bool m_bMixinOnly;
     // From the dependency file of the last run: the declaration paths of the
     // modules, and per mixin class the paths of the copies, that the class
     // was composed from. m_bHasSourceRecord is false when the file had none.
     StringArray m_RecordedSources;
     MapStringTo<StringArray*> m_RecordedMixins;
     bool m_bHasSourceRecord;
+    // From the dependency file of the last run: the class's forward
+    // declaration as written then.
+    Str m_RecordedForward;
 
     static OutFileList m_AllFiles;
 

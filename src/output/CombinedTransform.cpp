@@ -294,7 +294,7 @@ Str CombinedTransform::GetTransformedFuncName(FuncInfo& f)
     Str name = m_ClassName;
     name += "::";
     if (prefixed) {
-        name += GetTransformedLayerName(m_pLayer ? m_pLayer->m_LayerName.GetBuffer() : "");
+        name += GetTransformedLayerName(m_pModule->GetRenameLayerName());
         name += "_";
     }
     if (f.IsDestructor()) {

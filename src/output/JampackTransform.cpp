@@ -373,7 +373,7 @@ Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
     Str name = m_ClassName;
     name += "::";
     if (renamed) {
-        name += GetTransformedLayerName(m_pLayer ? m_pLayer->m_LayerName.GetBuffer() : "");
+        name += GetTransformedLayerName(m_pModule->GetRenameLayerName());
         name += "_";
     }
     if (f.IsDestructor()) {

@@ -217,6 +217,10 @@ void ModuleTransform::GetIncludesAndForwards(ModuleIncludes& includes)
     StringSet other, forward, include;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
         m_Modules[i]->GetUsedClasses(other, forward, include);
+    // Code inside the class is written into the header: a class whose
+    // members it uses must be complete there.
+    if (IsCppTransform())
+        ModuleIncludes::AddInlineUses(m_Modules, forward, include);
     if (m_pTransformedModule->m_pLayerStack)
         includes.InitIncludesAndForwards(other, forward, include, *m_pTransformedModule->m_pLayerStack);
 }

@@ -155,7 +155,7 @@ TEST(DependencyFile, ReadBackTolerantly)
         {"short lines are names", "ab\nimpl\n", {"ab", "impl"}, {}},
         {"a name stays once", "decl:A\nA\ndecl:A\nimpl:A\nimpl:A\n", {"A"}, {"A"}},
         {"the own name is kept when reading", "decl:Foo\nimpl:Foo\n", {"Foo"}, {"Foo"}},
-        {"source records are no names", "src:/x/Foo.h\nmixin:M:/x/M.h\nmixin:broken\n", {}, {}},
+        {"source records are no names", "src:/x/Foo.h\nmixin:M:/x/M.h\nmixin:broken\nfwd:class Foo;\n", {}, {}},
         {"an empty file", "", {}, {}},
     };
     for (Case const& c : cases) {
@@ -194,8 +194,9 @@ TEST(DependencyFile, ComposedClassRecordsWhatItsOutputsInclude)
     line.AddModule(l1, "Baz.h", "class Baz { };\n");
     line.AddModule(l1, "Foo.h", "class Foo {\n  Bar bar;\n  Baz* baz;\n  int f();\n};\nint Foo::f() { return 1; }\n");
     ASSERT_TRUE(line.Run()) << line.out;
-    EXPECT_EQ("decl:Bar\nimpl:Baz\nsrc:" + line.tmp.path("L1/Foo.h") + "\n", ReadFile(line.tmp.path("out/Foo.dep")));
-    EXPECT_EQ("src:" + line.tmp.path("L1/Bar.h") + "\n", ReadFile(line.tmp.path("out/Bar.dep")));
+    EXPECT_EQ("decl:Bar\nimpl:Baz\nsrc:" + line.tmp.path("L1/Foo.h") + "\nfwd:class Foo;\n",
+              ReadFile(line.tmp.path("out/Foo.dep")));
+    EXPECT_EQ("src:" + line.tmp.path("L1/Bar.h") + "\nfwd:class Bar;\n", ReadFile(line.tmp.path("out/Bar.dep")));
 }
 
 // Every saved class records its module files, so its file is always
@@ -213,7 +214,7 @@ TEST(DependencyFile, SavedClassReplacesTheOldFileOthersKeepIt)
     line.AddModule(l1, "Bar.h", "refines class Bar { };\n"); // never transformed
     ASSERT_TRUE(line.Run()) << line.out;
     EXPECT_TRUE(line.Class("Foo")->m_bTransformed);
-    EXPECT_EQ("src:" + line.tmp.path("L1/Foo.h") + "\n", ReadFile(line.tmp.path("out/Foo.dep")));
+    EXPECT_EQ("src:" + line.tmp.path("L1/Foo.h") + "\nfwd:class Foo;\n", ReadFile(line.tmp.path("out/Foo.dep")));
     EXPECT_EQ(0, line.Class("Foo")->m_DeclDependencies.GetCount());
     EXPECT_FALSE(line.Class("Bar")->m_bTransformed);
     EXPECT_EQ("decl:Kept\n", ReadFile(line.tmp.path("out/Bar.dep")));
@@ -307,7 +308,7 @@ TEST(DependencyFile, TransitiveTouchOfDependants)
     for (Module const& m : modules)
         first.AddModule(l1, m.file, m.first);
     ASSERT_TRUE(first.Run()) << first.out;
-    EXPECT_EQ("decl:X\nsrc:" + first.tmp.path("L1/Y.h") + "\n", ReadFile(first.tmp.path("out/Y.dep")));
+    EXPECT_EQ("decl:X\nsrc:" + first.tmp.path("L1/Y.h") + "\nfwd:class Y;\n", ReadFile(first.tmp.path("out/Y.dep")));
     for (char const* name : {"Z", "X", "Y", "U", "W"}) {
         ComposedLine::SetTime(first.tmp.path("L1/" + std::string(name) + ".h"), old);
         ComposedLine::SetTime(first.tmp.path("out/" + std::string(name) + ".h"), old);

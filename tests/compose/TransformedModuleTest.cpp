@@ -151,6 +151,36 @@ TEST(TransformedModuleRun, ComposesAndRecordsItsSources)
     EXPECT_FALSE(Contains(dep, "decl:src")) << dep;
 }
 
+// The forward declaration follows the head that is written: its namespace
+// blocks, class key and template head without default arguments.
+TEST(TransformedModuleRun, ForwardDeclarationFollowsTheWrittenHead)
+{
+    struct Case {
+        char const* what;
+        char const* module;
+        char const* forward;
+    } const cases[] = {
+        {"file scope", "class Foo { };\n", "class Foo;"},
+        {"struct in nested blocks", "namespace a { namespace b {\nstruct Foo { };\n} }\n",
+         "namespace a { namespace b { struct Foo; } }"},
+        {"a::b block", "namespace a::b {\nstruct Foo { int i; };\n}\n", "namespace a::b { struct Foo; }"},
+        {"inline block", "namespace a { inline namespace v1 {\nclass Foo { };\n} }\n",
+         "namespace a { inline namespace v1 { class Foo; } }"},
+        {"template defaults dropped", "template <class T = int, int N = (2 > 1), class U = std::pair<T, T>>\nclass Foo { };\n",
+         "template <class T, int N, class U> class Foo;"},
+        {"lowest mixin copy takes the class's key", "class Foo : mixin M { };\n", "class Foo;"},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.what);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        line.AddModule(l1, "M.h", "struct M { int m; };\n");
+        line.AddModule(l1, "Foo.h", c.module);
+        ASSERT_TRUE(line.Parse("Foo")) << line.out;
+        EXPECT_EQ(c.forward, std::string(line.Class("Foo")->GetForwardDeclaration().GetBuffer()));
+    }
+}
+
 TEST(TransformedModuleChangeDetection, TimesAndModuleSets)
 {
     time_t const t = std::time(nullptr) - 100;

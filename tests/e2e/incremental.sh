@@ -79,16 +79,22 @@ expect_dep() { # class, expected text
     [ "$(cat "$O/$1.dep" 2>&1)" = "$2" ] || fail "first run: $1.dep is '$(cat "$O/$1.dep" 2>&1)'"
 }
 expect_dep Z "src:$P/A/Z.h
-src:$P/B/Z.h"
+src:$P/B/Z.h
+fwd:class Z;"
 expect_dep X "decl:Z
-src:$P/A/X.h"
+src:$P/A/X.h
+fwd:class X;"
 expect_dep Y "decl:X
-src:$P/A/Y.h"
+src:$P/A/Y.h
+fwd:class Y;"
 expect_dep U "impl:X
-src:$P/A/U.h"
-expect_dep W "src:$P/A/W.h"
+src:$P/A/U.h
+fwd:class U;"
+expect_dep W "src:$P/A/W.h
+fwd:class W;"
 expect_dep H "decl:X
-src:$P/A/H.h"
+src:$P/A/H.h
+fwd:class H;"
 [ -e "$O/H.cpp" ] && fail "first run: H has an implementation file"
 [ "$(program "first run")" = "120 1020 5" ] || fail "first run: the program computes '$(program "first run")'"
 
@@ -201,7 +207,8 @@ expect_rc "cycle first run" 0
 contains "cycle first run" "3 files generated (3 + 0 dependent)"
 lacks "cycle first run" "recursive"
 [ "$(cat "$C/.output.c/M.dep")" = "decl:N
-src:$C/A/M.h" ] || fail "cycle: M.dep is '$(cat "$C/.output.c/M.dep")'"
+src:$C/A/M.h
+fwd:class M;" ] || fail "cycle: M.dep is '$(cat "$C/.output.c/M.dep")'"
 for round in unchanged touched; do
     touch -d '-10 seconds' "$C/.output.c"/*
     [ $round = touched ] && touch -d '-5 seconds' "$C/A/K.h"

@@ -4,6 +4,7 @@
 #include "output/OutFile.h"
 
 #include "OptionGuard.h"
+#include "../compose/ComposedLine.h"
 #include "../scanner/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,37 @@ TEST(ModuleIncludesTest, HeaderAndImplementationFrames)
         includes.WriteCppIncludes(file);
     }
     EXPECT_EQ("#include \"Other.h\"\nusing namespace N;\n", ReadFile(impl));
+}
+
+// A class named in the code inside the class body other than as a pointer
+// or reference type, or whose members that code reaches through a pointer or
+// reference, is included by the header; else it is declared ahead.
+TEST(ModuleIncludesTest, InlineCodeThatNeedsTheClassIncludesIt)
+{
+    struct Case {
+        char const* body;
+        bool included;
+    } const cases[] = {
+        {"  B* p;\n  int f() { return p->g(); }\n", true},
+        {"  int f(B& b) { return b.g(); }\n", true},
+        {"  int f(const B* b) { return b->g(); }\n", true},
+        {"  int f() { return B::s(); }\n", true},
+        {"  B* p;\n  void f(int* q) { use(p); q->x(); }\n", false},
+        {"  B* make() { return nullptr; }\n", false},
+        {"  void f(B* b) { B* c = b; use(c); }\n", false},
+        {"  B* p;\n  int f();\n", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.body);
+        testutil::ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        line.AddModule(l1, "B.h", "class B {\npublic:\n  int g() { return 1; }\n  static int s() { return 2; }\n};\n");
+        line.AddModule(l1, "Foo.h", std::string("class Foo {\npublic:\n") + c.body + "};\n");
+        ASSERT_TRUE(line.Run()) << line.out;
+        std::string header = ReadFile(line.tmp.path("out/Foo.h"));
+        EXPECT_EQ(c.included, header.find("#include \"B.h\"") != std::string::npos) << header;
+        EXPECT_EQ(!c.included, header.find("class B;") != std::string::npos) << header;
+    }
 }
 
 } // namespace

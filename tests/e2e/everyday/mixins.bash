@@ -151,19 +151,19 @@ check_fwd_template() {
 # refined again by Shop's applying module. The mixin class itself is not
 # written: its code does not compile without a user.
 row_mixin_users() {
-    module base/Printable.h <<'EOF2'
+    module base/Listable.h <<'EOF2'
 #include <iostream>
 #include <string>
-class Printable {
+class Listable {
 public:
     std::string describe() const;
     void print() const;
-    Printable const& self() const { return *this; }
+    Listable const& self() const { return *this; }
 };
-void Printable::print() const { std::cout << "[" << self().describe() << "]\n"; }
+void Listable::print() const { std::cout << "[" << self().describe() << "]\n"; }
 EOF2
-    module ext/Printable.h <<'EOF2'
-refines class Printable {
+    module ext/Listable.h <<'EOF2'
+refines class Listable {
 public:
     void print() const { std::cout << "*"; super::print(); }
 };
@@ -176,14 +176,14 @@ public:
 };
 EOF2
     module ext/Shop.h <<'EOF2'
-refines class Shop : mixin Printable {
+refines class Shop : mixin Listable {
 public:
     void print() const { std::cout << "<"; super::print(); }
 };
 EOF2
     module base/Till.h <<'EOF2'
 #include <string>
-class Till : mixin Printable {
+class Till : mixin Listable {
 public:
     virtual std::string describe() const { return "till"; }
     virtual ~Till() {}
@@ -204,7 +204,7 @@ int main()
 EOF2
 }
 check_mixin_users() {
-    [ ! -e "$1/Printable.h" ] && [ ! -e "$1/Printable.cpp" ] || { echo "the mixin-only class Printable is written"; return 1; }
+    [ ! -e "$1/Listable.h" ] && [ ! -e "$1/Listable.cpp" ] || { echo "the mixin-only class Listable is written"; return 1; }
 }
 
 # Mixins reached twice (directly and through another mixin) are copied once;

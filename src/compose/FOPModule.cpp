@@ -103,6 +103,68 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     return head;
 }
 
+bool IsBlank(Lex::Token const& token)
+{
+    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
+}
+
+Lex::Token* SkipBlanks(Lex::Token* token)
+{
+    while (token && IsBlank(*token))
+        token = token->next();
+    return token;
+}
+
+bool IsDirective(Lex::Token const* token, int word)
+{
+    return token && token->language == Lex::Token::pre_id && token->type == word;
+}
+
+// The tokens of the directive line that starts with first, without its
+// blanks and comments; end gets the last token before the line break.
+void DirectiveWords(Lex::Token* first, Array<Lex::Token*>& words, Lex::Token*& end)
+{
+    words.RemoveAll();
+    end = first;
+    for (Lex::Token* t = first; t; t = t->next()) {
+        if (t != first && TextHasLineBreak(*t))
+            break;
+        end = t;
+        if (!IsBlank(*t))
+            words.Add(t);
+    }
+}
+
+bool WordIs(Array<Lex::Token*> const& words, int i, char const* text)
+{
+    return i < words.GetCount() && std::strcmp(words[i]->text->text, text) == 0;
+}
+
+// The symbol an include guard's opening line tests: "#ifndef X",
+// "#if !defined(X)" or "#if !defined X"; null for any other line.
+Lex::Token* GuardSymbol(Array<Lex::Token*> const& w)
+{
+    if (IsDirective(w[0], Lex::PRE_IFNDEF) && w.GetCount() == 2 && w[1]->type == Lex::TOK_ID)
+        return w[1];
+    if (!IsDirective(w[0], Lex::PRE_IF) || !WordIs(w, 1, "!") || !WordIs(w, 2, "defined"))
+        return nullptr;
+    if (w.GetCount() == 4 && w[3]->type == Lex::TOK_ID)
+        return w[3];
+    if (w.GetCount() == 6 && WordIs(w, 3, "(") && w[4]->type == Lex::TOK_ID && WordIs(w, 5, ")"))
+        return w[4];
+    return nullptr;
+}
+
+// Unlinks the tokens from first through last.
+void UnlinkTokens(Lex::Token* first, Lex::Token* last)
+{
+    for (Lex::Token* t = first; t;) {
+        Lex::Token* next = t == last ? nullptr : t->next();
+        t->delete_token();
+        t = next;
+    }
+}
+
 } // namespace
 
 void FOPModule::TokenReplace::OnToken(Lex::Token& token)
@@ -164,7 +226,69 @@ bool FOPModule::ParseFile()
     if (!parsed)
         return false;
     CalcLoc();
+    RemoveOwnGuard();
     return true;
+}
+
+void FOPModule::RemoveOwnGuard()
+{
+    Lex::Token* unitFirst = GetFirstToken();
+    Lex::Token* open = SkipBlanks(unitFirst);
+    if (!open || open == unitFirst || open->language != Lex::Token::pre_id)
+        return;
+    Array<Lex::Token*> openWords, defineWords, closeWords;
+    Lex::Token *openEnd, *defineEnd, *closeEnd;
+    DirectiveWords(open, openWords, openEnd);
+    Lex::Token* symbol = GuardSymbol(openWords);
+    if (!symbol)
+        return;
+    Lex::Token* define = SkipBlanks(openEnd->next());
+    if (!IsDirective(define, Lex::PRE_DEFINE))
+        return;
+    DirectiveWords(define, defineWords, defineEnd);
+    if (defineWords.GetCount() < 2 || std::strcmp(defineWords[1]->text->text, symbol->text->text) != 0)
+        return;
+    // The guard's #endif must be the module's last directive with nothing
+    // but blanks after its line, and close the opening line's block: no
+    // #else or #elif of that block, no #endif of it before.
+    Lex::Token* close = nullptr;
+    int depth = 1;
+    for (Lex::Token* t = defineEnd->next(); t; t = t->next()) {
+        if (IsBlank(*t))
+            continue;
+        if (close)
+            return;
+        if (t->language != Lex::Token::pre_id)
+            continue;
+        switch (t->type) {
+        case Lex::PRE_IF:
+        case Lex::PRE_IFDEF:
+        case Lex::PRE_IFNDEF:
+            ++depth;
+            break;
+        case Lex::PRE_ELSE:
+        case Lex::PRE_ELIF:
+            if (depth == 1)
+                return;
+            break;
+        case Lex::PRE_ENDIF:
+            if (--depth == 0) {
+                close = t;
+                DirectiveWords(close, closeWords, closeEnd);
+                t = closeEnd;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (!close)
+        return;
+    // The guard is the module's own: the composed files have the tool's
+    // guard. Its line breaks stay, so the lines keep their numbers.
+    UnlinkTokens(open, openEnd);
+    UnlinkTokens(define, defineEnd);
+    UnlinkTokens(close, closeEnd);
 }
 
 bool FOPModule::FOP_ParseFile()
@@ -202,13 +326,24 @@ void FOPModule::FindMainClass()
     Array<NodeClassDef*> classes;
     tu->m_Classes.GetAllValues(classes);
     m_ClassCount = classes.GetCount();
-    // The class whose head starts on the lowest line; the first one wins a
-    // tie, and a head without a first token is passed over.
+    // The class named like the module is the module's class; other types of
+    // the module are its helpers. A class whose name drops a prefix letter
+    // ("CFoo" in Foo.h) comes next; without either, the class whose head
+    // starts on the lowest line. Within a rank the lowest line wins, the
+    // first one a tie, and a head without a first token is passed over.
+    Str moduleName = GetName();
+    auto rank = [&moduleName](NodeClassDef& cls) {
+        Name* name = cls.GetName();
+        Str className = name ? Str(name->c_str()) : Str();
+        if (className == moduleName)
+            return 2;
+        return className.GetLength() > 1 && moduleName == className.GetBuffer() + 1 ? 1 : 0;
+    };
     int mainLine = 0;
-    bool haveLine = false;
+    int mainRank = -1;
     if (m_pMainClass && m_pMainClass->GetClassDecl() && m_pMainClass->GetClassDecl()->GetFirstToken()) {
         mainLine = m_pMainClass->GetClassDecl()->GetFirstToken()->location.line();
-        haveLine = true;
+        mainRank = rank(*m_pMainClass);
     }
     for (int i = 0; i < classes.GetCount(); ++i) {
         NodeClassDecl* head = classes[i]->GetClassDecl();
@@ -216,10 +351,11 @@ void FOPModule::FindMainClass()
         if (!first)
             continue;
         int line = first->location.line();
-        if (!haveLine || line < mainLine) {
+        int classRank = rank(*classes[i]);
+        if (classRank > mainRank || (classRank == mainRank && line < mainLine)) {
             m_pMainClass = classes[i];
             mainLine = line;
-            haveLine = true;
+            mainRank = classRank;
         }
     }
 }
@@ -366,7 +502,13 @@ bool FOPModule::ValidModule()
         return false;
     if (m_ClassCount == 0)
         return true;
-    if (m_ClassCount != 1) {
+    Str className = GetClassName();
+    Str moduleName = GetName();
+    bool matches = className == moduleName
+                   || (className.GetLength() > 1 && moduleName == className.GetBuffer() + 1);
+    // Other classes beside the one named like the module are its helpers;
+    // without such a class, the module's classes are listed.
+    if (m_ClassCount != 1 && !matches) {
         Array<Name*> names;
         tu->m_Classes.GetAllNames(names);
         Str list;
@@ -386,10 +528,6 @@ bool FOPModule::ValidModule()
     }
     if (!m_pMainClass)
         return false;
-    Str className = GetClassName();
-    Str moduleName = GetName();
-    bool matches = className == moduleName
-                   || (className.GetLength() > 1 && moduleName == className.GetBuffer() + 1);
     if (!matches) {
         PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
         return false;

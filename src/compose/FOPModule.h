@@ -173,6 +173,9 @@ public:
 
 private:
     void OnCreate();
+    // Takes the include guard that wraps the whole module ("#ifndef X",
+    // "#define X" ... "#endif") out of its tokens.
+    void RemoveOwnGuard();
     // Warns when the module's namespace blocks differ from those of the
     // first module of its class, or come with the -namespace option.
     void WarnNameSpaceMismatch();

@@ -90,7 +90,13 @@ TEST(FOPModuleValidation, Table)
         char const* message; // part of the printed output; "" for none
     } const cases[] = {
         {"NoClass.h", "int f();\n", true, "NULL", ""},
-        {"A.h", "class A {\n};\n\n\nclass B {\n};\n", true, "A", "found 2("},
+        // Types beside the class named like the module are its helpers,
+        // before or after it.
+        {"A.h", "class A {\n};\n\n\nclass B {\n};\n", true, "A", ""},
+        {"Money.h", "struct Rate {};\nenum E { e };\nclass Money {};\nclass Tax {};\n", true, "Money", ""},
+        {"Foo.h", "struct Rate {};\nclass CFoo {};\n", true, "CFoo", ""},
+        {"Foo.h", "struct Rate {};\nclass CFoo {};\nclass Foo {};\n", true, "Foo", ""},
+        {"Foo.h", "struct Rate {};\nrefines class Foo {};\n", true, "Foo", ""},
         {"Foo.h", "class Bar {};\n", false, "Bar", "class-name 'Bar' does not match module name 'Foo'"},
         {"Foo.h", "class CFoo {};\n", true, "CFoo", ""},
         {"Foo.h", "class Foo {};\n", true, "Foo", ""},
@@ -117,22 +123,23 @@ TEST(FOPModuleValidation, Table)
     }
 }
 
-TEST(FOPModuleValidation, SeveralClassesNameTheClassUsed)
+TEST(FOPModuleValidation, SeveralClassesWithoutTheModulesClassAreListed)
 {
     ComposedLine line;
     Layer& l1 = line.AddLayer("L1");
     // B comes first in no particular table order; A stands on the lowest line.
-    FOPModule& module = line.AddModule(l1, "A.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
-    ASSERT_TRUE(line.Parse("A"));
+    FOPModule& module = line.AddModule(l1, "X.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
+    ASSERT_TRUE(line.Parse("X"));
     EXPECT_EQ(2, module.m_ClassCount);
     EXPECT_STREQ("A", module.GetClassName());
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(module.ValidModule());
+    EXPECT_FALSE(module.ValidModule());
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(Contains(out, "error: found 2(")) << out;
     EXPECT_TRUE(Contains(out, "A") && Contains(out, "B")) << out;
     EXPECT_TRUE(Contains(out, " classes, but only one class allowed; using class A\n")) << out;
-    EXPECT_TRUE(Contains(out, "L1/A.h")) << out;
+    EXPECT_TRUE(Contains(out, "class-name 'A' does not match module name 'X'")) << out;
+    EXPECT_TRUE(Contains(out, "L1/X.h")) << out;
 }
 
 TEST(FOPModuleValidation, RefinementNameMustMatchTheClass)
@@ -377,5 +384,40 @@ TEST(FOPModuleOutput, TextBeforeTheClass)
         else
             EXPECT_EQ("//Layer L1\n", text);
         EXPECT_FALSE(Contains(text, "class")) << text;
+    }
+}
+
+TEST(FOPModuleOutput, OwnIncludeGuardIsDropped)
+{
+    struct Case {
+        char const* content;
+        bool dropped; // the guard's lines are gone; otherwise the text stays
+    } const cases[] = {
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\n", true},
+        {"// Foo\n/* c */\n#ifndef FOO_H // g\n#define FOO_H 1\n\nclass Foo { };\n#endif // FOO_H\n\n", true},
+        {"#if !defined(FOO_H)\n#define FOO_H\nclass Foo { };\n#endif /* FOO_H */", true},
+        {"#if !defined FOO_H\n#define FOO_H\n#ifdef X\n#endif\nclass Foo { };\n#endif\n", true},
+        // Not a guard of the whole module.
+        {"#ifndef FOO_H\n#define BAR_H\nclass Foo { };\n#endif\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\n#endif\nclass Foo { };\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\nint f();\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#else\nclass Foo;\n#endif\n", false},
+        {"#ifdef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\n", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.content);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        FOPModule& foo = line.AddModule(l1, "Foo.h", c.content);
+        ASSERT_TRUE(line.Parse("Foo"));
+        std::string text;
+        for (Lex::Token* t = foo.GetFirstToken(); t; t = t->next())
+            text += t->text->text;
+        EXPECT_EQ(c.dropped, !Contains(text, "FOO_H")) << text;
+        EXPECT_EQ(Count(c.content, "#endif") - (c.dropped ? 1 : 0), Count(text, "#endif")) << text;
+        EXPECT_TRUE(Contains(text, "class Foo { };")) << text;
+        if (c.dropped) {
+            EXPECT_FALSE(foo.HasCppCode());
+        }
     }
 }

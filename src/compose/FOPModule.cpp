@@ -14,14 +14,17 @@
 #include "output/JampackTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
+#include "output/TrailingCode.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeID.h"
 #include "parser/NodeNSDef.h"
+#include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
@@ -29,6 +32,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -175,12 +179,16 @@ void FOPModule::TokenReplace::OnToken(Lex::Token& token)
 
 FOPModule::FOPModule(Module& module, Layer& layer)
     : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_pTransformationModule(nullptr),
-      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr)
+      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr),
+      m_pTrailingCode(nullptr)
 {
     OnCreate();
 }
 
-FOPModule::~FOPModule() {}
+FOPModule::~FOPModule()
+{
+    delete m_pTrailingCode;
+}
 
 void FOPModule::OnCreate()
 {
@@ -201,8 +209,10 @@ bool FOPModule::Parse()
     }
     if (!ParseFile())
         return false;
-    if (GetParseUnit() && m_ClassCount > 0)
+    if (GetParseUnit() && m_ClassCount > 0) {
         FindMainClass();
+        DropHelperMembers();
+    }
     if (m_pMainClass)
         m_OrigClassName = GetClassName();
     printf("\n");
@@ -357,6 +367,41 @@ void FOPModule::FindMainClass()
             mainLine = line;
             mainRank = classRank;
         }
+    }
+}
+
+namespace {
+
+// Whether the node lies in a class other than main (and not inside main).
+bool InOtherClass(Node* node, NodeClassDef* main)
+{
+    bool inClass = false;
+    for (Node* n = node ? node->GetParent() : nullptr; n; n = n->GetParent()) {
+        if (n == main)
+            return false;
+        if (n->GetKind() == NT_CLASS_DEF)
+            inClass = true;
+    }
+    return inClass;
+}
+
+} // namespace
+
+void FOPModule::DropHelperMembers()
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!tu || !m_pMainClass)
+        return;
+    for (int i = tu->m_FuncDecls.GetCount(); i-- > 0;)
+        if (InOtherClass(tu->m_FuncDecls[i], m_pMainClass))
+            tu->m_FuncDecls.RemoveAt(i, 1);
+    for (int i = tu->m_FuncDefs.GetCount(); i-- > 0;)
+        if (InOtherClass(tu->m_FuncDefs[i], m_pMainClass))
+            tu->m_FuncDefs.RemoveAt(i, 1);
+    for (int i = tu->m_MemberVars.GetCount(); i-- > 0;) {
+        MemberVarInfo* var = tu->m_MemberVars[i];
+        if (var && InOtherClass(var->m_pNode, m_pMainClass))
+            tu->m_MemberVars.RemoveAt(i, 1);
     }
 }
 
@@ -909,26 +954,42 @@ NodeClassDef* FOPModule::CloseDeclFile(OutFile& f)
 
 // ---- Code after the class, used classes ----
 
+TrailingCode* FOPModule::GetTrailingCode()
+{
+    if (m_pTrailingCode)
+        return m_pTrailingCode;
+    if (!m_pMainClass || !m_pMainClass->GetBody())
+        return nullptr;
+    // The code starts after the ";" that ends the class declaration.
+    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
+    while (token && token->type != Lex::TOK_SEMI_COLON)
+        token = token->next();
+    // The header of a class composed per binding unit is no header that
+    // other files include: all the code goes to its implementation file.
+    m_pTrailingCode = new TrailingCode;
+    bool separate = IsCppModule() && (!m_pTransformedClass || m_pTransformedClass->IsPureJampack());
+    if (token)
+        m_pTrailingCode->Split(token->next(), separate);
+    for (TrailingCode::Message const& error : m_pTrailingCode->GetErrors())
+        PrintError(error.m_Text, error.m_Line);
+    return m_pTrailingCode;
+}
+
 bool FOPModule::HasCppCode()
 {
     if (m_bHasCppCodeKnown)
         return m_bHasCppCode;
     m_bHasCppCodeKnown = true;
-    m_bHasCppCode = false;
-    if (!m_pMainClass || !m_pMainClass->GetBody())
-        return false;
-    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
-    while (token && token->type != Lex::TOK_SEMI_COLON)
-        token = token->next();
-    if (!token)
-        return false;
-    for (token = token->next(); token; token = token->next()) {
-        if (token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag))
-            continue;
-        m_bHasCppCode = true;
-        break;
-    }
+    TrailingCode* code = GetTrailingCode();
+    int place = IsCppModule() ? TrailingCode::PLACE_IMPL : TrailingCode::PLACE_BOTH;
+    m_bHasCppCode = code && code->HasCode(place);
     return m_bHasCppCode;
+}
+
+bool FOPModule::HasHeaderCode()
+{
+    TrailingCode* code = GetTrailingCode();
+    return code && code->IsSeparate() && code->HasCode(TrailingCode::PLACE_HEADER);
 }
 
 void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include)
@@ -939,6 +1000,20 @@ void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& 
     Lex::Token* classEnd = m_pMainClass->GetBody() ? m_pMainClass->GetBody()->GetLastToken() : nullptr;
     Str own = GetName();
     bool afterClass = false;
+    // After the class, a name in code that stays in the header counts as a
+    // name in the class.
+    std::set<Lex::Token*> headerCode;
+    TrailingCode* trailing = GetTrailingCode();
+    if (trailing && trailing->IsSeparate()) {
+        for (TrailingCode::Piece const& p : trailing->GetPieces()) {
+            if (!p.m_bCode)
+                continue;
+            // A definition that moves leaves the declaration of its head.
+            Lex::Token* last = p.m_Place & TrailingCode::PLACE_HEADER ? p.m_pLast : p.m_pHeadLast;
+            for (Lex::Token* t = last ? p.m_pFirst : nullptr; t; t = t == last ? nullptr : t->next())
+                headerCode.insert(t);
+        }
+    }
     for (Lex::Token* token = GetFirstToken(); token; token = token->next()) {
         if (token->language == Lex::Token::pre_id) {
             // A directive: passed over through the token that ends its line.
@@ -954,7 +1029,7 @@ void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& 
             continue;
         }
         if (token->type == Lex::TOK_ID && stack->IsOtherModuleName(token->text->text, own)) {
-            if (afterClass) {
+            if (afterClass && !headerCode.count(token)) {
                 other.Add(token->text->text);
             } else {
                 Lex::Token* next = token->next();

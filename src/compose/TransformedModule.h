@@ -82,6 +82,9 @@ public:
     Str GetMainDestFilePath();
     void OnParsed();
     void InitModuleInstantiations();
+    // Why a lower layer gives the class no base (": " and the reason), empty
+    // when no reason is known.
+    Str MissingBaseReason();
     bool CanTransform();
     virtual void TransformModules();
     void AddSplPtr();

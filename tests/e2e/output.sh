@@ -141,7 +141,7 @@ compiles "$P/out" T.cpp
 
 # --- Includes and forward declarations; the namespace frame. ---
 P=$WORK/uses
-module "$P/base/A.h" $'class A {\n    B* p;\n    C c;\n    D& r;\n    E* e;\npublic:\n    A(D& d) : r(d) {}\n};\n\nvoid useE(E&);\n'
+module "$P/base/A.h" $'class A {\n    B* p;\n    C c;\n    D& r;\n    E* e;\npublic:\n    A(D& d) : r(d) {}\n};\n\nvoid useE(E&) {}\n'
 for n in B C D E; do module "$P/base/$n.h" "class $n { public: int v; };"; done
 printf 'base\n' >"$P/p.equation"
 compose "$P" -namespace=NS -noline
@@ -161,18 +161,27 @@ public:
     A(D& d) : r(d) {}
 };
 
+void useE(E&);
+
+
 } //end namespace NS
 
 #endif //A_h__included
 "
+# The function after the class is defined in the implementation file,
+# inside the namespace where the header declares it.
 same "$P/out/A.cpp" "#include \"A.h\"
 #include \"B.h\"
 #include \"D.h\"
 #include \"E.h\"
 using namespace NS;
+namespace NS{
 
 
-void useE(E&);
+void useE(E&) {}
+
+
+} //end namespace NS
 
 "
 same_from "$P/out/B.h" "namespace NS{" "namespace NS{

@@ -919,7 +919,13 @@ void FOPModule::InitDeclFile(OutFile& f)
         onlyWhiteSpace = t->language == Lex::Token::white_id;
     if (onlyWhiteSpace)
         return;
-    f.SaveTokens(unitFirst, before, nullptr, nullptr);
+    // One blank line after the layer line, however many the module's text
+    // starts with (a module's own guard leaves its lines blank).
+    Lex::Token* start = unitFirst;
+    while (start != before && start->language == Lex::Token::white_id)
+        start = start->next();
+    f.SaveString("\n");
+    f.SaveTokens(start, before, nullptr, nullptr);
     f.SaveString("\n");
     // The module's text opens its namespace blocks before the class; they
     // are closed here and the class is written inside them once.

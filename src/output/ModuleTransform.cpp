@@ -284,6 +284,7 @@ void JampackModuleTransform::CloseDeclFile(OutFile& file)
     if (IsCppTransform()) {
         CppFile frame(&file);
         frame.EndGuard(m_Name);
+        frame.CloseCpp();
     }
 }
 

@@ -83,6 +83,7 @@ public:
 #line 6 \"$P/base/Foo.h\"
 };
 #endif //Foo_h__included
+
 "
 grep -qxF "#include <string>" "$P/out/Foo.h" || fail "text before the class is missing"
 absent "$P/out/Foo.cpp"
@@ -107,6 +108,7 @@ public:
     int sum();
 };
 #endif //Foo_h__included
+
 "
 same "$P/out/Foo.cpp" "#include \"Foo.h\"
 
@@ -121,6 +123,7 @@ same_from "$P/out/Bar.h" "class Bar {" "class Bar {
 //**** Layer ext ****
 };
 #endif //Bar_h__included
+
 "
 compiles "$P/out" Foo.cpp Bar.h
 
@@ -167,6 +170,7 @@ void useE(E&);
 } //end namespace NS
 
 #endif //A_h__included
+
 "
 # The function after the class is defined in the implementation file,
 # inside the namespace where the header declares it.
@@ -192,6 +196,7 @@ class B {
 } //end namespace NS
 
 #endif //B_h__included
+
 "
 compiles "$P/out" A.cpp
 # The include lists enter the dependency file; forward declarations do not.

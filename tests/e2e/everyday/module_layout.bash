@@ -57,6 +57,13 @@ check_guarded() {
         cat "$1/Counter.h"
         return 1
     fi
+    # The frame: one blank line after the layer line, one after the end.
+    if [ "$(grep -A3 '^//Layer base$' "$1/Counter.h" | tr '\n' '|')" != '//Layer base||// A counter.||' ] ||
+        [ "$(tail -c 2 "$1/Counter.h" | od -An -c | tr -d ' ')" != '\n\n' ]; then
+        echo "the frame of the header differs:"
+        cat -A "$1/Counter.h"
+        return 1
+    fi
 }
 
 # Code after the class: what every file must see stays in the header (with

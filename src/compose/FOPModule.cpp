@@ -573,6 +573,7 @@ bool FOPModule::ValidModule()
     }
     if (!m_pMainClass)
         return false;
+    WarnConditionalClass();
     if (!matches) {
         PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
         return false;
@@ -585,6 +586,30 @@ bool FOPModule::ValidModule()
         }
     }
     return true;
+}
+
+void FOPModule::WarnConditionalClass()
+{
+    NodeClassDecl* head = m_pMainClass ? m_pMainClass->GetClassDecl() : nullptr;
+    Lex::Token* headFirst = head ? head->GetFirstToken() : nullptr;
+    if (!headFirst)
+        return;
+    // The conditionals still open where the class starts.
+    Array<Lex::Token*> open;
+    for (Lex::Token* t = GetFirstToken(); t && t != headFirst; t = t->next()) {
+        if (t->language != Lex::Token::pre_id)
+            continue;
+        if (t->type == Lex::PRE_IF || t->type == Lex::PRE_IFDEF || t->type == Lex::PRE_IFNDEF)
+            open.Add(t);
+        else if (t->type == Lex::PRE_ENDIF && open.GetCount())
+            open.RemoveAt(open.GetCount() - 1, 1);
+    }
+    if (open.GetCount() == 0)
+        return;
+    Lex::Token* at = open[open.GetCount() - 1];
+    PrintError("the class lies inside the preprocessor conditional of this line, which the composed class cannot "
+               "follow; put the condition inside the class body or around code beside the class",
+               at->location.empty() ? 0 : at->location.line());
 }
 
 bool FOPModule::Transform()

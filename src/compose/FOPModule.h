@@ -188,6 +188,8 @@ private:
     // file) are no members of the composed class: they leave the module's
     // class database, so that no refinement links or renames them.
     void DropHelperMembers();
+    // Reports a class inside an #if of the module (its guard aside).
+    void WarnConditionalClass();
     // Warns when the module's namespace blocks differ from those of the
     // first module of its class, or come with the -namespace option.
     void WarnNameSpaceMismatch();

@@ -237,6 +237,7 @@ void TrailingCode::Split(Token* first, bool separate)
     // The blocks opened in the code: true for a block whose names no other
     // file can use (an unnamed namespace).
     std::vector<bool> blocks;
+    int conditionals = 0;
     auto internal = [&blocks]() {
         for (bool b : blocks)
             if (b)
@@ -272,6 +273,14 @@ void TrailingCode::Split(Token* first, bool separate)
                                    || s->type == Lex::PRE_ENDIF);
             piece.m_Place = conditional ? PLACE_BOTH : PLACE_HEADER;
             piece.m_bCode = !conditional;
+            // A conditional opened before the class (an error of its own)
+            // is closed in the header, where it was opened.
+            if (s->type == Lex::PRE_IF || s->type == Lex::PRE_IFDEF || s->type == Lex::PRE_IFNDEF)
+                ++conditionals;
+            else if (conditional && conditionals == 0)
+                piece.m_Place = PLACE_HEADER;
+            else if (s->type == Lex::PRE_ENDIF)
+                --conditionals;
         } else if (s->type == Lex::TOK_CLOSE_CURLY) {
             // The end of a block: of a namespace the module's class lies in,
             // or of one opened here.

@@ -98,6 +98,11 @@ TEST(FOPModuleValidation, Table)
         {"Foo.h", "struct Rate {};\nclass CFoo {};\n", true, "CFoo", ""},
         {"Foo.h", "struct Rate {};\nclass CFoo {};\nclass Foo {};\n", true, "Foo", ""},
         {"Foo.h", "struct Rate {};\nrefines class Foo {};\n", true, "Foo", ""},
+        // A class inside a conditional of its module; the module's guard is
+        // none.
+        {"Foo.h", "#ifdef X\n#if Y\n#endif\nclass Foo {};\n#endif\n", true, "Foo",
+         "Foo.h(1) : error: the class lies inside the preprocessor conditional"},
+        {"Foo.h", "#ifndef FOO_H\n#define FOO_H\n#if Y\n#endif\nclass Foo {};\n#endif\n", true, "Foo", ""},
         {"Foo.h", "class Bar {};\n", false, "Bar", "class-name 'Bar' does not match module name 'Foo'"},
         {"Foo.h", "class CFoo {};\n", true, "CFoo", ""},
         {"Foo.h", "class Foo {};\n", true, "Foo", ""},
@@ -397,6 +402,8 @@ TEST(FOPModuleOutput, CodeAfterTheClass)
          "int total = 0, *last = nullptr; std::string name{\"x\"}; Foo foo(3);"},
         {"#include <x>\n#ifdef X\nint f() { return 1; }\n#endif\n", "#include <x> #ifdef X int f(); #endif",
          "#ifdef X int f() { return 1; } #endif"},
+        // The end of a conditional opened before the class (reported).
+        {"int f() { return 1; }\n#else\n#endif\n", "int f(); #else #endif", "int f() { return 1; }"},
         {"namespace detail {\ninline int a() { return 1; }\nint b() { return 2; }\n} // d\nnamespace {\nint c() { return 3; }\n}",
          "namespace detail { inline int a() { return 1; } int b(); } namespace { }",
          "namespace detail { int b() { return 2; } } namespace { int c() { return 3; } }"},

@@ -34,11 +34,11 @@ bool IsDirective(Token const& t)
 }
 
 // The next token that is written and not blank, from t on.
-Token* Significant(Token* t, Token* stop = nullptr)
+Token* Significant(Token* t)
 {
-    while (t && t != stop && (IsBlank(*t) || !IsWritten(*t)))
+    while (t && (IsBlank(*t) || !IsWritten(*t)))
         t = t->next();
-    return t == stop ? nullptr : t;
+    return t;
 }
 
 Token* SignificantAfter(Token* t)

@@ -48,6 +48,9 @@ bool StringListFile::Load(Str const& fileName)
 bool StringListFile::ParseFile(Str text)
 {
     char const* start = text.GetBuffer();
+    // A UTF-8 byte-order mark opening the file is no part of the first line.
+    if (strncmp(start, "\xEF\xBB\xBF", 3) == 0)
+        start += 3;
     while (char const* newline = strchr(start, '\n')) {
         Str line;
         line.SetData(start, static_cast<size_t>(newline - start));

@@ -14,14 +14,17 @@
 #include "output/JampackTransform.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
+#include "output/TrailingCode.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
+#include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeID.h"
 #include "parser/NodeNSDef.h"
+#include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
@@ -29,6 +32,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -103,6 +107,68 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     return head;
 }
 
+bool IsBlank(Lex::Token const& token)
+{
+    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
+}
+
+Lex::Token* SkipBlanks(Lex::Token* token)
+{
+    while (token && IsBlank(*token))
+        token = token->next();
+    return token;
+}
+
+bool IsDirective(Lex::Token const* token, int word)
+{
+    return token && token->language == Lex::Token::pre_id && token->type == word;
+}
+
+// The tokens of the directive line that starts with first, without its
+// blanks and comments; end gets the last token before the line break.
+void DirectiveWords(Lex::Token* first, Array<Lex::Token*>& words, Lex::Token*& end)
+{
+    words.RemoveAll();
+    end = first;
+    for (Lex::Token* t = first; t; t = t->next()) {
+        if (t != first && TextHasLineBreak(*t))
+            break;
+        end = t;
+        if (!IsBlank(*t))
+            words.Add(t);
+    }
+}
+
+bool WordIs(Array<Lex::Token*> const& words, int i, char const* text)
+{
+    return i < words.GetCount() && std::strcmp(words[i]->text->text, text) == 0;
+}
+
+// The symbol an include guard's opening line tests: "#ifndef X",
+// "#if !defined(X)" or "#if !defined X"; null for any other line.
+Lex::Token* GuardSymbol(Array<Lex::Token*> const& w)
+{
+    if (IsDirective(w[0], Lex::PRE_IFNDEF) && w.GetCount() == 2 && w[1]->type == Lex::TOK_ID)
+        return w[1];
+    if (!IsDirective(w[0], Lex::PRE_IF) || !WordIs(w, 1, "!") || !WordIs(w, 2, "defined"))
+        return nullptr;
+    if (w.GetCount() == 4 && w[3]->type == Lex::TOK_ID)
+        return w[3];
+    if (w.GetCount() == 6 && WordIs(w, 3, "(") && w[4]->type == Lex::TOK_ID && WordIs(w, 5, ")"))
+        return w[4];
+    return nullptr;
+}
+
+// Unlinks the tokens from first through last.
+void UnlinkTokens(Lex::Token* first, Lex::Token* last)
+{
+    for (Lex::Token* t = first; t;) {
+        Lex::Token* next = t == last ? nullptr : t->next();
+        t->delete_token();
+        t = next;
+    }
+}
+
 } // namespace
 
 void FOPModule::TokenReplace::OnToken(Lex::Token& token)
@@ -113,12 +179,16 @@ void FOPModule::TokenReplace::OnToken(Lex::Token& token)
 
 FOPModule::FOPModule(Module& module, Layer& layer)
     : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_pTransformationModule(nullptr),
-      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr)
+      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr),
+      m_pTrailingCode(nullptr)
 {
     OnCreate();
 }
 
-FOPModule::~FOPModule() {}
+FOPModule::~FOPModule()
+{
+    delete m_pTrailingCode;
+}
 
 void FOPModule::OnCreate()
 {
@@ -140,8 +210,10 @@ bool FOPModule::Parse()
     }
     if (!ParseFile())
         return false;
-    if (GetParseUnit() && m_ClassCount > 0)
+    if (GetParseUnit() && m_ClassCount > 0) {
         FindMainClass();
+        DropHelperMembers();
+    }
     if (m_pMainClass)
         m_OrigClassName = GetClassName();
     printf("\n");
@@ -170,7 +242,69 @@ bool FOPModule::ParseFile()
     if (!parsed)
         return false;
     CalcLoc();
+    RemoveOwnGuard();
     return true;
+}
+
+void FOPModule::RemoveOwnGuard()
+{
+    Lex::Token* unitFirst = GetFirstToken();
+    Lex::Token* open = SkipBlanks(unitFirst);
+    if (!open || open == unitFirst || open->language != Lex::Token::pre_id)
+        return;
+    Array<Lex::Token*> openWords, defineWords, closeWords;
+    Lex::Token *openEnd, *defineEnd, *closeEnd;
+    DirectiveWords(open, openWords, openEnd);
+    Lex::Token* symbol = GuardSymbol(openWords);
+    if (!symbol)
+        return;
+    Lex::Token* define = SkipBlanks(openEnd->next());
+    if (!IsDirective(define, Lex::PRE_DEFINE))
+        return;
+    DirectiveWords(define, defineWords, defineEnd);
+    if (defineWords.GetCount() < 2 || std::strcmp(defineWords[1]->text->text, symbol->text->text) != 0)
+        return;
+    // The guard's #endif must be the module's last directive with nothing
+    // but blanks after its line, and close the opening line's block: no
+    // #else or #elif of that block, no #endif of it before.
+    Lex::Token* close = nullptr;
+    int depth = 1;
+    for (Lex::Token* t = defineEnd->next(); t; t = t->next()) {
+        if (IsBlank(*t))
+            continue;
+        if (close)
+            return;
+        if (t->language != Lex::Token::pre_id)
+            continue;
+        switch (t->type) {
+        case Lex::PRE_IF:
+        case Lex::PRE_IFDEF:
+        case Lex::PRE_IFNDEF:
+            ++depth;
+            break;
+        case Lex::PRE_ELSE:
+        case Lex::PRE_ELIF:
+            if (depth == 1)
+                return;
+            break;
+        case Lex::PRE_ENDIF:
+            if (--depth == 0) {
+                close = t;
+                DirectiveWords(close, closeWords, closeEnd);
+                t = closeEnd;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    if (!close)
+        return;
+    // The guard is the module's own: the composed files have the tool's
+    // guard. Its line breaks stay, so the lines keep their numbers.
+    UnlinkTokens(open, openEnd);
+    UnlinkTokens(define, defineEnd);
+    UnlinkTokens(close, closeEnd);
 }
 
 bool FOPModule::FOP_ParseFile()
@@ -208,13 +342,24 @@ void FOPModule::FindMainClass()
     Array<NodeClassDef*> classes;
     tu->m_Classes.GetAllValues(classes);
     m_ClassCount = classes.GetCount();
-    // The class whose head starts on the lowest line; the first one wins a
-    // tie, and a head without a first token is passed over.
+    // The class named like the module is the module's class; other types of
+    // the module are its helpers. A class whose name drops a prefix letter
+    // ("CFoo" in Foo.h) comes next; without either, the class whose head
+    // starts on the lowest line. Within a rank the lowest line wins, the
+    // first one a tie, and a head without a first token is passed over.
+    Str moduleName = GetName();
+    auto rank = [&moduleName](NodeClassDef& cls) {
+        Name* name = cls.GetName();
+        Str className = name ? Str(name->c_str()) : Str();
+        if (className == moduleName)
+            return 2;
+        return className.GetLength() > 1 && moduleName == className.GetBuffer() + 1 ? 1 : 0;
+    };
     int mainLine = 0;
-    bool haveLine = false;
+    int mainRank = -1;
     if (m_pMainClass && m_pMainClass->GetClassDecl() && m_pMainClass->GetClassDecl()->GetFirstToken()) {
         mainLine = m_pMainClass->GetClassDecl()->GetFirstToken()->location.line();
-        haveLine = true;
+        mainRank = rank(*m_pMainClass);
     }
     for (int i = 0; i < classes.GetCount(); ++i) {
         NodeClassDecl* head = classes[i]->GetClassDecl();
@@ -222,11 +367,47 @@ void FOPModule::FindMainClass()
         if (!first)
             continue;
         int line = first->location.line();
-        if (!haveLine || line < mainLine) {
+        int classRank = rank(*classes[i]);
+        if (classRank > mainRank || (classRank == mainRank && line < mainLine)) {
             m_pMainClass = classes[i];
             mainLine = line;
-            haveLine = true;
+            mainRank = classRank;
         }
+    }
+}
+
+namespace {
+
+// Whether the node lies in a class other than main (and not inside main).
+bool InOtherClass(Node* node, NodeClassDef* main)
+{
+    bool inClass = false;
+    for (Node* n = node ? node->GetParent() : nullptr; n; n = n->GetParent()) {
+        if (n == main)
+            return false;
+        if (n->GetKind() == NT_CLASS_DEF)
+            inClass = true;
+    }
+    return inClass;
+}
+
+} // namespace
+
+void FOPModule::DropHelperMembers()
+{
+    SimpleTU* tu = GetParseUnit();
+    if (!tu || !m_pMainClass)
+        return;
+    for (int i = tu->m_FuncDecls.GetCount(); i-- > 0;)
+        if (InOtherClass(tu->m_FuncDecls[i], m_pMainClass))
+            tu->m_FuncDecls.RemoveAt(i, 1);
+    for (int i = tu->m_FuncDefs.GetCount(); i-- > 0;)
+        if (InOtherClass(tu->m_FuncDefs[i], m_pMainClass))
+            tu->m_FuncDefs.RemoveAt(i, 1);
+    for (int i = tu->m_MemberVars.GetCount(); i-- > 0;) {
+        MemberVarInfo* var = tu->m_MemberVars[i];
+        if (var && InOtherClass(var->m_pNode, m_pMainClass))
+            tu->m_MemberVars.RemoveAt(i, 1);
     }
 }
 
@@ -380,7 +561,13 @@ bool FOPModule::ValidModule()
         return false;
     if (m_ClassCount == 0)
         return true;
-    if (m_ClassCount != 1) {
+    Str className = GetClassName();
+    Str moduleName = GetName();
+    bool matches = className == moduleName
+                   || (className.GetLength() > 1 && moduleName == className.GetBuffer() + 1);
+    // Other classes beside the one named like the module are its helpers;
+    // without such a class, the module's classes are listed.
+    if (m_ClassCount != 1 && !matches) {
         Array<Name*> names;
         tu->m_Classes.GetAllNames(names);
         Str list;
@@ -400,10 +587,7 @@ bool FOPModule::ValidModule()
     }
     if (!m_pMainClass)
         return false;
-    Str className = GetClassName();
-    Str moduleName = GetName();
-    bool matches = className == moduleName
-                   || (className.GetLength() > 1 && moduleName == className.GetBuffer() + 1);
+    WarnConditionalClass();
     if (!matches) {
         PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
         return false;
@@ -416,6 +600,30 @@ bool FOPModule::ValidModule()
         }
     }
     return true;
+}
+
+void FOPModule::WarnConditionalClass()
+{
+    NodeClassDecl* head = m_pMainClass ? m_pMainClass->GetClassDecl() : nullptr;
+    Lex::Token* headFirst = head ? head->GetFirstToken() : nullptr;
+    if (!headFirst)
+        return;
+    // The conditionals still open where the class starts.
+    Array<Lex::Token*> open;
+    for (Lex::Token* t = GetFirstToken(); t && t != headFirst; t = t->next()) {
+        if (t->language != Lex::Token::pre_id)
+            continue;
+        if (t->type == Lex::PRE_IF || t->type == Lex::PRE_IFDEF || t->type == Lex::PRE_IFNDEF)
+            open.Add(t);
+        else if (t->type == Lex::PRE_ENDIF && open.GetCount())
+            open.RemoveAt(open.GetCount() - 1, 1);
+    }
+    if (open.GetCount() == 0)
+        return;
+    Lex::Token* at = open[open.GetCount() - 1];
+    PrintError("the class lies inside the preprocessor conditional of this line, which the composed class cannot "
+               "follow; put the condition inside the class body or around code beside the class",
+               at->location.empty() ? 0 : at->location.line());
 }
 
 bool FOPModule::Transform()
@@ -758,7 +966,13 @@ void FOPModule::InitDeclFile(OutFile& f)
         onlyWhiteSpace = t->language == Lex::Token::white_id;
     if (onlyWhiteSpace)
         return;
-    f.SaveTokens(unitFirst, before, nullptr, nullptr);
+    // One blank line after the layer line, however many the module's text
+    // starts with (a module's own guard leaves its lines blank).
+    Lex::Token* start = unitFirst;
+    while (start != before && start->language == Lex::Token::white_id)
+        start = start->next();
+    f.SaveString("\n");
+    f.SaveTokens(start, before, nullptr, nullptr);
     f.SaveString("\n");
     // The module's text opens its namespace blocks before the class; they
     // are closed here and the class is written inside them once.
@@ -793,26 +1007,42 @@ NodeClassDef* FOPModule::CloseDeclFile(OutFile& f)
 
 // ---- Code after the class, used classes ----
 
+TrailingCode* FOPModule::GetTrailingCode()
+{
+    if (m_pTrailingCode)
+        return m_pTrailingCode;
+    if (!m_pMainClass || !m_pMainClass->GetBody())
+        return nullptr;
+    // The code starts after the ";" that ends the class declaration.
+    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
+    while (token && token->type != Lex::TOK_SEMI_COLON)
+        token = token->next();
+    // The header of a class composed per binding unit is no header that
+    // other files include: all the code goes to its implementation file.
+    m_pTrailingCode = new TrailingCode;
+    bool separate = IsCppModule() && (!m_pTransformedClass || m_pTransformedClass->IsPureJampack());
+    if (token)
+        m_pTrailingCode->Split(token->next(), separate);
+    for (TrailingCode::Message const& error : m_pTrailingCode->GetErrors())
+        PrintError(error.m_Text, error.m_Line);
+    return m_pTrailingCode;
+}
+
 bool FOPModule::HasCppCode()
 {
     if (m_bHasCppCodeKnown)
         return m_bHasCppCode;
     m_bHasCppCodeKnown = true;
-    m_bHasCppCode = false;
-    if (!m_pMainClass || !m_pMainClass->GetBody())
-        return false;
-    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
-    while (token && token->type != Lex::TOK_SEMI_COLON)
-        token = token->next();
-    if (!token)
-        return false;
-    for (token = token->next(); token; token = token->next()) {
-        if (token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag))
-            continue;
-        m_bHasCppCode = true;
-        break;
-    }
+    TrailingCode* code = GetTrailingCode();
+    int place = IsCppModule() ? TrailingCode::PLACE_IMPL : TrailingCode::PLACE_BOTH;
+    m_bHasCppCode = code && code->HasCode(place);
     return m_bHasCppCode;
+}
+
+bool FOPModule::HasHeaderCode()
+{
+    TrailingCode* code = GetTrailingCode();
+    return code && code->IsSeparate() && code->HasCode(TrailingCode::PLACE_HEADER);
 }
 
 void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include)
@@ -823,6 +1053,20 @@ void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& 
     Lex::Token* classEnd = m_pMainClass->GetBody() ? m_pMainClass->GetBody()->GetLastToken() : nullptr;
     Str own = GetName();
     bool afterClass = false;
+    // After the class, a name in code that stays in the header counts as a
+    // name in the class.
+    std::set<Lex::Token*> headerCode;
+    TrailingCode* trailing = GetTrailingCode();
+    if (trailing && trailing->IsSeparate()) {
+        for (TrailingCode::Piece const& p : trailing->GetPieces()) {
+            if (!p.m_bCode)
+                continue;
+            // A definition that moves leaves the declaration of its head.
+            Lex::Token* last = p.m_Place & TrailingCode::PLACE_HEADER ? p.m_pLast : p.m_pHeadLast;
+            for (Lex::Token* t = last ? p.m_pFirst : nullptr; t; t = t == last ? nullptr : t->next())
+                headerCode.insert(t);
+        }
+    }
     for (Lex::Token* token = GetFirstToken(); token; token = token->next()) {
         if (token->language == Lex::Token::pre_id) {
             // A directive: passed over through the token that ends its line.
@@ -838,7 +1082,7 @@ void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& 
             continue;
         }
         if (token->type == Lex::TOK_ID && stack->IsOtherModuleName(token->text->text, own)) {
-            if (afterClass) {
+            if (afterClass && !headerCode.count(token)) {
                 other.Add(token->text->text);
             } else {
                 Lex::Token* next = token->next();

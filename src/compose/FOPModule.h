@@ -27,6 +27,7 @@ class NodeFuncDecl;
 class NodeNSDef;
 class OutFile;
 class SimpleTU;
+class TrailingCode;
 class TransformedModule;
 
 namespace Lex {
@@ -153,8 +154,14 @@ public:
     // "namespace a::b"; an unnamed block counts as "(unnamed)").
     Str GetNameSpaceName() const;
 
-    // Code after the class, used classes, the first base class.
+    // Code after the class, used classes, the first base class. For a C++
+    // header module HasCppCode tells whether some of that code belongs in
+    // the implementation file and HasHeaderCode whether some stays in the
+    // header; for other kinds all of it goes after the class.
     bool HasCppCode();
+    bool HasHeaderCode();
+    // The code after the class cut into pieces; null without a class.
+    TrailingCode* GetTrailingCode();
     void GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include);
     bool GetBaseClass(Str& name);
 
@@ -176,9 +183,19 @@ public:
     bool m_bHasCppCode;
     bool m_bHasCppCodeKnown;
     int m_Loc;
+    TrailingCode* m_pTrailingCode;
 
 private:
     void OnCreate();
+    // Takes the include guard that wraps the whole module ("#ifndef X",
+    // "#define X" ... "#endif") out of its tokens.
+    void RemoveOwnGuard();
+    // The members of the module's helper types (the other classes of its
+    // file) are no members of the composed class: they leave the module's
+    // class database, so that no refinement links or renames them.
+    void DropHelperMembers();
+    // Reports a class inside an #if of the module (its guard aside).
+    void WarnConditionalClass();
     // Warns when the module's namespace blocks differ from those of the
     // first module of its class, or come with the -namespace option.
     void WarnNameSpaceMismatch();

@@ -3,6 +3,7 @@
 #include "base/ErrorLog.h"
 #include "base/Directory.h"
 #include "base/File.h"
+#include "base/FileName.h"
 #include "base/FileStat.h"
 #include "base/OutputRecord.h"
 #include "base/TextFile.h"
@@ -569,12 +570,43 @@ void TransformedModule::InitModuleInstantiations()
     }
 }
 
+Str TransformedModule::MissingBaseReason()
+{
+    // A header of the class's name in a lower layer with an implementation
+    // file beside it is appended, not composed.
+    Layer* own = m_pFirstModule ? m_pFirstModule->GetLayer() : nullptr;
+    if (!m_pLayerStack || !own)
+        return Str();
+    Str header = m_Name + ".h";
+    for (int i = 0; i < m_pLayerStack->GetCount(); ++i) {
+        Layer* layer = (*m_pLayerStack)[i];
+        if (layer == own)
+            break;
+        for (int j = 0; layer && j < layer->m_AppendSources.GetCount(); ++j) {
+            FileName file(layer->m_AppendSources[j]);
+            if (file.NameWithExt() != header)
+                continue;
+            Str dir = file.GetDir();
+            if (!dir.IsEmpty() && dir.GetBuffer()[dir.GetLength() - 1] != '/')
+                dir += "/";
+            Lex::FileInfo info;
+            Str impl = m_Name + ".cpp";
+            if (!Lex::SysCall::stat(dir + impl, info, nullptr))
+                impl = m_Name + ".c";
+            Str where = layer->m_PlainName + "/";
+            return ": " + where + header + " is not a module because " + where + impl +
+                   " is beside it; put the code of " + impl + " after the class in " + header;
+        }
+    }
+    return Str();
+}
+
 bool TransformedModule::CanTransform()
 {
     if (!m_bParsed)
         return false;
     if (m_pFirstModule && m_pFirstModule->IsRefinement()) {
-        m_pFirstModule->PrintWarning("first module in hierarchy is refinement", 0);
+        m_pFirstModule->PrintWarning("first module in hierarchy is refinement" + MissingBaseReason(), 0);
         return false;
     }
     return true;

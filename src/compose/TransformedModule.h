@@ -94,6 +94,9 @@ public:
     void KeepAccessAroundMixins();
     void OnParsed();
     void InitModuleInstantiations();
+    // Why a lower layer gives the class no base (": " and the reason), empty
+    // when no reason is known.
+    Str MissingBaseReason();
     bool CanTransform();
     virtual void TransformModules();
     void AddSplPtr();

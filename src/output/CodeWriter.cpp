@@ -5,8 +5,10 @@
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/TransformedModule.h"
+#include "output/CppFile.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
+#include "output/TrailingCode.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDef.h"
 #include "scanner/Token.h"
@@ -15,12 +17,6 @@
 #include <cstring>
 
 namespace {
-
-Lex::Token* BodyLastToken(NodeClassDef* cls)
-{
-    NodeBlock* body = cls ? cls->GetBody() : nullptr;
-    return body ? body->GetLastToken() : nullptr;
-}
 
 // Whether writing a range from this token starts a new line by itself: a
 // line directive begins with a line break, and so may the token's text. No
@@ -123,36 +119,74 @@ bool CodeWriter::SaveImpl()
     return true;
 }
 
-bool CodeWriter::SaveTrailingCode(FOPModule& module, OutFile& file)
+bool CodeWriter::SaveTrailingCode(FOPModule& module, OutFile& file, int place)
 {
-    Lex::Token* close = BodyLastToken(module.GetMainClass());
-    if (!close)
+    TrailingCode* code = module.GetTrailingCode();
+    if (!code)
         return false;
     // The code after the class stands inside the module's namespace blocks,
     // which the module's own closing braces end.
     file.SaveString(module.GetNameSpaceOpenText());
-    file.SaveTokens(close, nullptr, ";", nullptr);
+    // Neighbouring pieces of the place are written as one range, so that
+    // line directives come only where lines are left out.
+    Lex::Token* first = nullptr;
+    Lex::Token* last = nullptr;
+    for (TrailingCode::Piece const& piece : code->GetPieces()) {
+        if (piece.m_Place & place) {
+            if (!first)
+                first = piece.m_pFirst;
+            last = piece.m_pLast;
+            continue;
+        }
+        if (first)
+            file.SaveTokens(first, last, nullptr, nullptr);
+        first = nullptr;
+        if (place != TrailingCode::PLACE_HEADER || piece.m_HeaderDecl.IsEmpty())
+            continue;
+        // The blanks and comments before the definition go with its
+        // declaration.
+        Lex::Token* start = piece.m_pFirst;
+        while (start != piece.m_pLast && (start->type == Lex::TOK_WHITESPACE || (start->flags & Lex::Token::comment_flag)))
+            start = start->next();
+        if (start != piece.m_pFirst)
+            file.SaveTokens(piece.m_pFirst, start->prev(), nullptr, nullptr);
+        else
+            file.SaveString("\n");
+        file.SaveString(piece.m_HeaderDecl);
+    }
+    if (first)
+        file.SaveTokens(first, last, nullptr, nullptr);
     return true;
 }
 
 bool CppCodeWriter::SaveImpl()
 {
-    if (!m_pClassDef || !m_pModule->HasCppCode())
+    if (!m_pClassDef)
         return true;
     OutFile* impl = m_pModule->GetImplFile();
     if (!impl)
         return false;
-    // Without an implementation file of its own the code goes into the
-    // declaration file, after the end of the class, which the unit writes
-    // when it closes that file.
-    if (impl == m_pModule->GetDeclFile()) {
-        ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    // The code that stays in the header (without an implementation file of
+    // its own, all of it) follows the end of the class, which the unit
+    // writes when it closes the declaration file.
+    bool ownImpl = impl != m_pModule->GetDeclFile();
+    if (ownImpl ? m_pModule->HasHeaderCode() : m_pModule->HasCppCode()) {
         if (!unit)
             return false;
         unit->AddTrailingCodeModule(*m_pModule);
-        return true;
     }
-    return SaveTrailingCode(*m_pModule, *impl);
+    if (!ownImpl || !m_pModule->HasCppCode())
+        return true;
+    // Inside the namespace of the -namespace option, as the declarations
+    // that the header keeps of it are.
+    TrailingCode* code = m_pModule->GetTrailingCode();
+    CppFile frame(impl);
+    if (code && code->IsSeparate())
+        frame.OpenNS();
+    bool saved = SaveTrailingCode(*m_pModule, *impl, TrailingCode::PLACE_IMPL);
+    frame.CloseNS();
+    return saved;
 }
 
 bool CppCodeWriter::BeginRefinement()

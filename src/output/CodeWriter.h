@@ -31,8 +31,10 @@ public:
     bool BeginRefinement();
 
     // Writes the module's code after its class declaration (after the
-    // first ";" that follows the class body) into the file.
-    static bool SaveTrailingCode(FOPModule& module, OutFile& file);
+    // first ";" that follows the class body) that belongs to the place
+    // (TrailingCode::Place) into the file; the header gets the declarations
+    // of the definitions moved to the implementation file.
+    static bool SaveTrailingCode(FOPModule& module, OutFile& file, int place);
 
     FOPModule* m_pModule;
     TransformedModule* m_pTransformedModule;

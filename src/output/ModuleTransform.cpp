@@ -8,6 +8,7 @@
 #include "output/CodeWriter.h"
 #include "output/CppFile.h"
 #include "output/OutFile.h"
+#include "output/TrailingCode.h"
 
 #include <unistd.h>
 
@@ -279,11 +280,15 @@ void JampackModuleTransform::CloseDeclFile(OutFile& file)
         m_Modules[0]->CloseDeclFile(file);
     // Code after the class of modules without an implementation file of
     // their own follows the end of the class.
-    for (int i = 0; i < m_TrailingCodeModules.GetCount(); ++i)
-        CodeWriter::SaveTrailingCode(*m_TrailingCodeModules[i], file);
+    for (int i = 0; i < m_TrailingCodeModules.GetCount(); ++i) {
+        FOPModule& module = *m_TrailingCodeModules[i];
+        bool ownImpl = module.GetImplFile() != &file;
+        CodeWriter::SaveTrailingCode(module, file, ownImpl ? TrailingCode::PLACE_HEADER : TrailingCode::PLACE_BOTH);
+    }
     if (IsCppTransform()) {
         CppFile frame(&file);
         frame.EndGuard(m_Name);
+        frame.CloseCpp();
     }
 }
 

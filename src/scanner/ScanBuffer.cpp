@@ -91,7 +91,10 @@ SB_WholeFile::Load SB_WholeFile::load(Source& src, long size)
     if (done != size)
         return read_failed;
     error = false;
-    cover(text, static_cast<size_t>(size));
+    // A UTF-8 byte-order mark opening the file marks the encoding and is no
+    // part of the text.
+    long skip = size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    cover(text + skip, static_cast<size_t>(size - skip));
     return loaded;
 }
 

@@ -46,6 +46,15 @@ TEST(StringListFile, DropsCommentsAndBlankLines)
     EXPECT_STREQ("entry", copy[0]);
 }
 
+TEST(StringListFile, ByteOrderMarkIsNoPartOfTheFirstLine)
+{
+    testutil::TempFolder tmp;
+    tmp.file("marked.equation", "\xEF\xBB\xBF" "base\r\next\n");
+    StringListFile list("equation");
+    ASSERT_TRUE(list.Load(tmp.path("marked").c_str()));
+    EXPECT_EQ((std::vector<std::string>{"base", "ext"}), Entries(list));
+}
+
 TEST(StringListFile, ResolvesFolderNameAndExtension)
 {
     testutil::TempFolder tmp;

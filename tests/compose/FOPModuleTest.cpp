@@ -4,6 +4,7 @@
 
 #include "output/CodeWriter.h"
 #include "output/OutFile.h"
+#include "output/TrailingCode.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
 #include "scanner/Token.h"
@@ -90,7 +91,18 @@ TEST(FOPModuleValidation, Table)
         char const* message; // part of the printed output; "" for none
     } const cases[] = {
         {"NoClass.h", "int f();\n", true, "NULL", ""},
-        {"A.h", "class A {\n};\n\n\nclass B {\n};\n", true, "A", "found 2("},
+        // Types beside the class named like the module are its helpers,
+        // before or after it.
+        {"A.h", "class A {\n};\n\n\nclass B {\n};\n", true, "A", ""},
+        {"Money.h", "struct Rate {};\nenum E { e };\nclass Money {};\nclass Tax {};\n", true, "Money", ""},
+        {"Foo.h", "struct Rate {};\nclass CFoo {};\n", true, "CFoo", ""},
+        {"Foo.h", "struct Rate {};\nclass CFoo {};\nclass Foo {};\n", true, "Foo", ""},
+        {"Foo.h", "struct Rate {};\nrefines class Foo {};\n", true, "Foo", ""},
+        // A class inside a conditional of its module; the module's guard is
+        // none.
+        {"Foo.h", "#ifdef X\n#if Y\n#endif\nclass Foo {};\n#endif\n", true, "Foo",
+         "Foo.h(1) : error: the class lies inside the preprocessor conditional"},
+        {"Foo.h", "#ifndef FOO_H\n#define FOO_H\n#if Y\n#endif\nclass Foo {};\n#endif\n", true, "Foo", ""},
         {"Foo.h", "class Bar {};\n", false, "Bar", "class-name 'Bar' does not match module name 'Foo'"},
         {"Foo.h", "class CFoo {};\n", true, "CFoo", ""},
         {"Foo.h", "class Foo {};\n", true, "Foo", ""},
@@ -117,22 +129,23 @@ TEST(FOPModuleValidation, Table)
     }
 }
 
-TEST(FOPModuleValidation, SeveralClassesNameTheClassUsed)
+TEST(FOPModuleValidation, SeveralClassesWithoutTheModulesClassAreListed)
 {
     ComposedLine line;
     Layer& l1 = line.AddLayer("L1");
     // B comes first in no particular table order; A stands on the lowest line.
-    FOPModule& module = line.AddModule(l1, "A.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
-    ASSERT_TRUE(line.Parse("A"));
+    FOPModule& module = line.AddModule(l1, "X.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
+    ASSERT_TRUE(line.Parse("X"));
     EXPECT_EQ(2, module.m_ClassCount);
     EXPECT_STREQ("A", module.GetClassName());
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(module.ValidModule());
+    EXPECT_FALSE(module.ValidModule());
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(Contains(out, "error: found 2(")) << out;
     EXPECT_TRUE(Contains(out, "A") && Contains(out, "B")) << out;
     EXPECT_TRUE(Contains(out, " classes, but only one class allowed; using class A\n")) << out;
-    EXPECT_TRUE(Contains(out, "L1/A.h")) << out;
+    EXPECT_TRUE(Contains(out, "class-name 'A' does not match module name 'X'")) << out;
+    EXPECT_TRUE(Contains(out, "L1/X.h")) << out;
 }
 
 TEST(FOPModuleValidation, RefinementNameMustMatchTheClass)
@@ -328,24 +341,105 @@ TEST(FOPModuleNames, GeneratedFileNamesByKind)
     EXPECT_EQ(line.tmp.path("out/Foo.H"), std::string(foo.GetDeclFilePath().GetBuffer()));
 }
 
+// The text with every run of blanks made one blank, trimmed.
+std::string Squeezed(std::string const& text)
+{
+    std::string out;
+    for (char c : text) {
+        bool blank = c == ' ' || c == '\n' || c == '\t';
+        if (blank && (out.empty() || out.back() == ' '))
+            continue;
+        out += blank ? ' ' : c;
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
 TEST(FOPModuleOutput, CodeAfterTheClass)
 {
+    // What follows "class Foo { };" and where it goes: the header's text
+    // (with the declarations of what moves) and the implementation file's.
     struct Case {
-        char const* content;
-        bool code;
+        char const* after;
+        char const* header;
+        char const* impl;
     } const cases[] = {
-        {"class Foo { };\n// only a comment\n", false},
-        {"class Foo { };\n", false},
-        {"class Foo { };\ninline int f() { return 1; }\n", true},
-        {"int g();\n", false},
+        {"", "", ""},
+        {"// only a comment\n", "", ""},
+        {"inline int f() { return 1; }\n", "inline int f() { return 1; }", ""},
+        {"int f(int a, int b = 2) { return a; }\n", "int f(int a, int b = 2);", "int f(int a, int b ) { return a; }"},
+        {"int f(std::map<int, std::vector<int>> m = {}, int b = g(1, 2)) { return b; }",
+         "int f(std::map<int, std::vector<int>> m = {}, int b = g(1, 2));",
+         "int f(std::map<int, std::vector<int>> m , int b ) { return b; }"},
+        {"static int f() { return 1; }", "", "static int f() { return 1; }"},
+        {"int Foo::f() const { return 1; }\nFoo::Foo() : a{1}, b(2) {}\nFoo::~Foo() {}",
+         "", "int Foo::f() const { return 1; } Foo::Foo() : a{1}, b(2) {} Foo::~Foo() {}"},
+        {"Foo operator+(Foo a, Foo b) { return a; }", "Foo operator+(Foo a, Foo b);",
+         "Foo operator+(Foo a, Foo b) { return a; }"},
+        {"bool Foo::operator==(Foo const&) const { return true; }", "",
+         "bool Foo::operator==(Foo const&) const { return true; }"},
+        {"template <class T> T twice(T t) { return t + t; }\ntemplate <class T> int Foo::g(T) { return 1; }",
+         "template <class T> T twice(T t) { return t + t; } template <class T> int Foo::g(T) { return 1; }", ""},
+        {"template <> int twice<int>(int t) { return t; }\ntemplate <> inline long twice<long>(long t) { return t; }",
+         "template <> int twice<int>(int t); template <> inline long twice<long>(long t) { return t; }",
+         "template <> int twice<int>(int t) { return t; }"},
+        {"template class Box<int>;\nextern template class Box<long>;", "extern template class Box<long>;",
+         "template class Box<int>;"},
+        {"constexpr int k = 1;\nconstexpr int sq(int x) { return x * x; }\ninline int n = 2;\nconst int c = 3;",
+         "constexpr int k = 1; constexpr int sq(int x) { return x * x; } inline int n = 2; const int c = 3;", ""},
+        {"extern int e;\nint g(int);\nusing Id = int;\ntypedef int Num;\nstatic_assert(true, \"\");",
+         "extern int e; int g(int); using Id = int; typedef int Num; static_assert(true, \"\");", ""},
+        {"struct Rate { int r; };\nenum class Kind { a, b };\nclass Helper { void f() {} };\n"
+         "template <> struct std::hash<Foo> { int operator()(Foo) const { return 0; } };",
+         "struct Rate { int r; }; enum class Kind { a, b }; class Helper { void f() {} }; "
+         "template <> struct std::hash<Foo> { int operator()(Foo) const { return 0; } };",
+         ""},
+        {"int Foo::count = 0;\nconst int Foo::k = 5;\nstatic int hidden = 1;", "",
+         "int Foo::count = 0; const int Foo::k = 5; static int hidden = 1;"},
+        {"int total = 0, *last = nullptr;\nstd::string name{\"x\"};\nFoo foo(3);",
+         "extern int total, *last; extern std::string name; extern Foo foo;",
+         "int total = 0, *last = nullptr; std::string name{\"x\"}; Foo foo(3);"},
+        {"#include <x>\n#ifdef X\nint f() { return 1; }\n#endif\n", "#include <x> #ifdef X int f(); #endif",
+         "#ifdef X int f() { return 1; } #endif"},
+        // The end of a conditional opened before the class (reported).
+        {"int f() { return 1; }\n#else\n#endif\n", "int f(); #else #endif", "int f() { return 1; }"},
+        {"namespace detail {\ninline int a() { return 1; }\nint b() { return 2; }\n} // d\nnamespace {\nint c() { return 3; }\n}",
+         "namespace detail { inline int a() { return 1; } int b(); } namespace { }",
+         "namespace detail { int b() { return 2; } } namespace { int c() { return 3; } }"},
+        {"extern \"C\" int cf(int x) { return x; }", "extern \"C\" int cf(int x);",
+         "extern \"C\" int cf(int x) { return x; }"},
+        {"auto f = [](int x) { return x; };", "", "auto f = [](int x) { return x; };"},
     };
     for (Case const& c : cases) {
-        SCOPED_TRACE(c.content);
+        SCOPED_TRACE(c.after);
         ComposedLine line;
         Layer& l1 = line.AddLayer("L1");
-        FOPModule& foo = line.AddModule(l1, "Foo.h", c.content);
+        FOPModule& foo = line.AddModule(l1, "Foo.h", std::string("class Foo { };\n") + c.after);
         ASSERT_TRUE(line.Parse("Foo"));
-        EXPECT_EQ(c.code, foo.HasCppCode());
+        testing::internal::CaptureStdout();
+        TrailingCode* code = foo.GetTrailingCode();
+        std::string printed = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(code);
+        std::string header, impl;
+        for (TrailingCode::Piece const& piece : code->GetPieces()) {
+            std::string text;
+            for (Lex::Token* t = piece.m_pFirst; t; t = t == piece.m_pLast ? nullptr : t->next())
+                if (!(t->flags & Lex::Token::comment_flag))
+                    text += t->text->text;
+            if (piece.m_Place & TrailingCode::PLACE_HEADER)
+                header += text;
+            else if (!piece.m_HeaderDecl.IsEmpty())
+                header += std::string(" ") + piece.m_HeaderDecl.GetBuffer();
+            if (piece.m_Place & TrailingCode::PLACE_IMPL)
+                impl += text;
+        }
+        EXPECT_EQ(c.header, Squeezed(header));
+        EXPECT_EQ(c.impl, Squeezed(impl));
+        EXPECT_EQ(*c.impl != 0, foo.HasCppCode());
+        bool deduced = Contains(c.after, "auto f");
+        EXPECT_EQ(deduced, Contains(printed, "Foo.h(2) : error: a variable after the class whose type is deduced"))
+            << printed;
     }
 }
 
@@ -377,5 +471,40 @@ TEST(FOPModuleOutput, TextBeforeTheClass)
         else
             EXPECT_EQ("//Layer L1\n", text);
         EXPECT_FALSE(Contains(text, "class")) << text;
+    }
+}
+
+TEST(FOPModuleOutput, OwnIncludeGuardIsDropped)
+{
+    struct Case {
+        char const* content;
+        bool dropped; // the guard's lines are gone; otherwise the text stays
+    } const cases[] = {
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\n", true},
+        {"// Foo\n/* c */\n#ifndef FOO_H // g\n#define FOO_H 1\n\nclass Foo { };\n#endif // FOO_H\n\n", true},
+        {"#if !defined(FOO_H)\n#define FOO_H\nclass Foo { };\n#endif /* FOO_H */", true},
+        {"#if !defined FOO_H\n#define FOO_H\n#ifdef X\n#endif\nclass Foo { };\n#endif\n", true},
+        // Not a guard of the whole module.
+        {"#ifndef FOO_H\n#define BAR_H\nclass Foo { };\n#endif\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\n#endif\nclass Foo { };\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\nint f();\n", false},
+        {"#ifndef FOO_H\n#define FOO_H\nclass Foo { };\n#else\nclass Foo;\n#endif\n", false},
+        {"#ifdef FOO_H\n#define FOO_H\nclass Foo { };\n#endif\n", false},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.content);
+        ComposedLine line;
+        Layer& l1 = line.AddLayer("L1");
+        FOPModule& foo = line.AddModule(l1, "Foo.h", c.content);
+        ASSERT_TRUE(line.Parse("Foo"));
+        std::string text;
+        for (Lex::Token* t = foo.GetFirstToken(); t; t = t->next())
+            text += t->text->text;
+        EXPECT_EQ(c.dropped, !Contains(text, "FOO_H")) << text;
+        EXPECT_EQ(Count(c.content, "#endif") - (c.dropped ? 1 : 0), Count(text, "#endif")) << text;
+        EXPECT_TRUE(Contains(text, "class Foo { };")) << text;
+        if (c.dropped) {
+            EXPECT_FALSE(foo.HasCppCode());
+        }
     }
 }

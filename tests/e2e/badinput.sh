@@ -78,7 +78,7 @@ row "class never closes" 0 "unexpected end of file" -- -o="$OUT" "$SRC/m"
 row "binary bytes" 1 "Unknown token" -- -o="$OUT" "$SRC/m"
 printf 'refines class Stack {\n int \0x;\n};\n' | module
 row "NUL bytes" 1 "Unknown token" -- -o="$OUT" "$SRC/m"
-printf 'refines class Stack {};\nclass Other {};\n' | module
+printf 'class Other {};\nclass Another {};\n' | module
 row "two classes" 1 "classes, but only one class allowed" -- -o="$OUT" "$SRC/m"
 awk 'BEGIN { print "refines class Stack {\n int f(int a) {"; for (i = 0; i < 330000; i++) print "  a = a * 3 + " i "; // step"; print "  return a; }\n};" }' | module
 row "10 MB module" 0 "layer M:" -- -o="$OUT" "$SRC/m"

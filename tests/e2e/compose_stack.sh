@@ -136,6 +136,7 @@ public:
 #line 11 "@DIR@/base/Stack.h"
 };
 #endif //Stack_h__included
+
 '
 
 HEADER_NOLINE='#ifndef Stack_h__included
@@ -170,6 +171,7 @@ public:
     }
 };
 #endif //Stack_h__included
+
 '
 
 for mode in lines noline; do

@@ -26,8 +26,9 @@ operator_refined() {
 wrong_class_name() {
     printf 'class Pair {\n    int y;\n};\n' >"$P/B/Stack.h"
 }
+# (A class named like the module would make the others its helpers.)
 two_classes() {
-    printf 'refines class Stack {};\nclass Extra {};\n' >"$P/B/Stack.h"
+    printf 'class Extra {};\nclass Other {};\n' >"$P/B/Stack.h"
 }
 # A layer loaded at run time needs the interface template, which is gone
 # from the tool's templates for this row.
@@ -96,7 +97,7 @@ row "refined operator" 1 "$WORK/operator_refined/A/Stack.h(4) : error: cannot re
 row "class name" 1 "$WORK/wrong_class_name/B/Stack.h : error: class-name 'Pair' does not match module name 'Stack'" \
     Plain.h wrong_class_name
 # The classes are listed in no fixed order.
-row "two classes" 1 "classes, but only one class allowed; using class Stack" Plain.h two_classes
+row "two classes" 1 "classes, but only one class allowed; using class Extra" Plain.h two_classes
 row "missing template" 1 \
     "mosa++ : error: template file 'DelegationInterface' not found in folder $WORK/bin/codetemplates" \
     Plain.h missing_template

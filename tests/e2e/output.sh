@@ -83,6 +83,7 @@ public:
 #line 6 \"$P/base/Foo.h\"
 };
 #endif //Foo_h__included
+
 "
 grep -qxF "#include <string>" "$P/out/Foo.h" || fail "text before the class is missing"
 absent "$P/out/Foo.cpp"
@@ -107,6 +108,7 @@ public:
     int sum();
 };
 #endif //Foo_h__included
+
 "
 same "$P/out/Foo.cpp" "#include \"Foo.h\"
 
@@ -121,6 +123,7 @@ same_from "$P/out/Bar.h" "class Bar {" "class Bar {
 //**** Layer ext ****
 };
 #endif //Bar_h__included
+
 "
 compiles "$P/out" Foo.cpp Bar.h
 
@@ -141,7 +144,7 @@ compiles "$P/out" T.cpp
 
 # --- Includes and forward declarations; the namespace frame. ---
 P=$WORK/uses
-module "$P/base/A.h" $'class A {\n    B* p;\n    C c;\n    D& r;\n    E* e;\npublic:\n    A(D& d) : r(d) {}\n};\n\nvoid useE(E&);\n'
+module "$P/base/A.h" $'class A {\n    B* p;\n    C c;\n    D& r;\n    E* e;\npublic:\n    A(D& d) : r(d) {}\n};\n\nvoid useE(E&) {}\n'
 for n in B C D E; do module "$P/base/$n.h" "class $n { public: int v; };"; done
 printf 'base\n' >"$P/p.equation"
 compose "$P" -namespace=NS -noline
@@ -161,18 +164,28 @@ public:
     A(D& d) : r(d) {}
 };
 
+void useE(E&);
+
+
 } //end namespace NS
 
 #endif //A_h__included
+
 "
+# The function after the class is defined in the implementation file,
+# inside the namespace where the header declares it.
 same "$P/out/A.cpp" "#include \"A.h\"
 #include \"B.h\"
 #include \"D.h\"
 #include \"E.h\"
 using namespace NS;
+namespace NS{
 
 
-void useE(E&);
+void useE(E&) {}
+
+
+} //end namespace NS
 
 "
 same_from "$P/out/B.h" "namespace NS{" "namespace NS{
@@ -183,6 +196,7 @@ class B {
 } //end namespace NS
 
 #endif //B_h__included
+
 "
 compiles "$P/out" A.cpp
 # The include lists enter the dependency file; forward declarations do not.

@@ -3,29 +3,29 @@
 # Each layer's constructor body sees the values the caller passed, also when
 # a lower layer's initializers move them away.
 row_ctor_moved() {
-    module base/Ledger.h <<'EOF2'
+    module base/Journal.h <<'EOF2'
 #include <iostream>
 #include <string>
 #include <utility>
 
-class Ledger {
+class Journal {
 public:
-    Ledger(std::string id) : m_id(std::move(id)) {}
+    Journal(std::string id) : m_id(std::move(id)) {}
     std::string m_id;
 };
 EOF2
-    module ext/Ledger.h <<'EOF2'
-refines class Ledger {
+    module ext/Journal.h <<'EOF2'
+refines class Journal {
 public:
-    Ledger(std::string id) { std::cout << "ext " << id << "\n"; }
+    Journal(std::string id) { std::cout << "ext " << id << "\n"; }
 };
 EOF2
-    program ctor_moved 'ext L-1
-L-1' <<'EOF2'
-#include "Ledger.h"
+    program ctor_moved 'ext J-1
+J-1' <<'EOF2'
+#include "Journal.h"
 int main()
 {
-    Ledger a("L-1");
+    Journal a("J-1");
     std::cout << a.m_id << "\n";
     return 0;
 }
@@ -258,7 +258,7 @@ EOF2
     program default_args 'ext 7
 tick 1
 tick 3
-13' <<'EOF2'
+9' <<'EOF2'
 #include "Clock.h"
 int main()
 {

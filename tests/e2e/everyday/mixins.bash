@@ -224,40 +224,40 @@ public:
     int label() { tag(); return m_tags; }
 };
 EOF2
-    module base/Badge.h <<'EOF2'
-class Badge : mixin Labelled, mixin Tagged {
+    module base/Rosette.h <<'EOF2'
+class Rosette : mixin Labelled, mixin Tagged {
     int m_hidden = 5;
 public:
     int hidden() const { return m_hidden; }
 };
 EOF2
-    module base/Counter.h <<'EOF2'
-class Counter {
+    module base/Tally.h <<'EOF2'
+class Tally {
     int m_count = 0;
 public:
     int next() { return ++m_count; }
 };
 EOF2
     module base/Meter.h <<'EOF2'
-struct Meter : mixin Counter {
+struct Meter : mixin Tally {
     int m_scale = 10;
 };
 EOF2
     module ext/Panel.h <<'EOF2'
 class Panel {
 public:
-    Counter m_clicks;
+    Tally m_clicks;
 };
 EOF2
     program mixin_shapes '2 5
 1 10 1' <<'EOF2'
-#include "Badge.h"
+#include "Rosette.h"
 #include "Meter.h"
 #include "Panel.h"
 #include <iostream>
 int main()
 {
-    Badge b;
+    Rosette b;
     b.label();
     std::cout << b.label() << " " << b.hidden() << "\n";
     Meter m;
@@ -268,8 +268,8 @@ int main()
 EOF2
 }
 check_mixin_shapes() {
-    [ -e "$1/Counter.h" ] || { echo "Counter, used by Panel, is not written"; return 1; }
-    [ "$(grep -c 'int m_tags' "$1/Badge.h")" = 1 ] || { echo "Badge.h holds Tagged's member twice"; return 1; }
+    [ -e "$1/Tally.h" ] || { echo "Tally, used by Panel, is not written"; return 1; }
+    [ "$(grep -c 'int m_tags' "$1/Rosette.h")" = 1 ] || { echo "Rosette.h holds Tagged's member twice"; return 1; }
 }
 
 # Incremental runs give what a run from scratch gives: a mixin class that its
@@ -278,22 +278,22 @@ check_mixin_shapes() {
 case_incremental_mixin_and_forward() {
     local d=$WORK/incr s=$WORK/scratch
     mkdir -p "$d/base"
-    printf 'class Counter {\n    int m_count = 0;\npublic:\n    int next() { return ++m_count; }\n};\n' >"$d/base/Counter.h"
-    printf 'struct Meter : mixin Counter {\n};\n' >"$d/base/Meter.h"
-    printf 'class Panel {\npublic:\n    Counter m_clicks;\n};\n' >"$d/base/Panel.h"
+    printf 'class Tally {\n    int m_count = 0;\npublic:\n    int next() { return ++m_count; }\n};\n' >"$d/base/Tally.h"
+    printf 'struct Meter : mixin Tally {\n};\n' >"$d/base/Meter.h"
+    printf 'class Panel {\npublic:\n    Tally m_clicks;\n};\n' >"$d/base/Panel.h"
     printf 'namespace shop {\nstruct Rate {\n    int m_r = 2;\n};\n}\n' >"$d/base/Rate.h"
     printf 'class Price {\npublic:\n    shop::Rate* m_pRate = nullptr;\n};\n' >"$d/base/Price.h"
     printf 'base\n' >"$d/p.equation"
     find "$d" -type f -exec touch -d '-1 hour' {} +
     compose "$d" p
-    [ "$RC" = 0 ] && [ -e "$d/out-p/Counter.h" ] || { fail "first run: exit code $RC or no Counter.h"; return; }
+    [ "$RC" = 0 ] && [ -e "$d/out-p/Tally.h" ] || { fail "first run: exit code $RC or no Tally.h"; return; }
     grep -q '^namespace shop { struct Rate; }$' "$d/out-p/Price.h" || { fail "first run: Price.h lacks struct Rate"; return; }
     printf 'class Panel {\npublic:\n    int m_clicks = 0;\n};\n' >"$d/base/Panel.h"
     printf 'namespace shop {\nclass Rate {\npublic:\n    int m_r = 2;\n};\n}\n' >"$d/base/Rate.h"
     compose "$d" p
     cp -r "$d" "$s" && rm -rf "$s/out-p"
     compose "$s" p
-    [ ! -e "$d/out-p/Counter.h" ] || fail "Counter.h is kept after Panel stopped naming Counter"
+    [ ! -e "$d/out-p/Tally.h" ] || fail "Tally.h is kept after Panel stopped naming Tally"
     grep -q '^namespace shop { class Rate; }$' "$d/out-p/Price.h" || fail "Price.h does not declare class Rate anew"
     local f diffs=""
     for f in $(cd "$s/out-p" && ls *.h *.cpp 2>/dev/null) $(cd "$d/out-p" && ls *.h *.cpp 2>/dev/null); do

@@ -146,48 +146,6 @@ Str TemplateHeadWithoutDefaults(NodeTemplateDef& head)
     return text;
 }
 
-// A declaration "= default" or "= delete": one that defines the function.
-bool IsDefinedByAssign(NodeFuncDecl& decl)
-{
-    NodeFuncParams* params = decl.GetParams();
-    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
-    Lex::Token* t = brace ? brace->GetLastToken() : nullptr;
-    for (t = t ? t->next() : nullptr; t; t = t->next()) {
-        if (BaseTransform::IsSkipped(*t))
-            continue;
-        if (t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_OPEN_CURLY)
-            return false;
-        if (t->type == Lex::TOK_DEFAULT || t->type == Lex::TOK_DELETE)
-            return true;
-    }
-    return false;
-}
-
-// Unlinks a member declaration from its leading specifiers through its
-// `;`; the tokens stay alive.
-void UnlinkDeclaration(NodeFuncDecl& decl)
-{
-    Lex::Token* first = decl.GetToken();
-    if (!first)
-        return;
-    for (Lex::Token* p = first->prev(); p; p = p->prev()) {
-        if (BaseTransform::IsSkipped(*p))
-            continue;
-        if (p->type != Lex::TOK_VIRTUAL && p->type != Lex::TOK_INLINE && p->type != Lex::TOK_STATIC &&
-            p->type != Lex::TOK_EXPLICIT)
-            break;
-        first = p;
-    }
-    for (Lex::Token* t = first; t;) {
-        Lex::Token* next = t->next();
-        bool end = t->type == Lex::TOK_SEMI_COLON;
-        t->delete_token();
-        if (end)
-            break;
-        t = next;
-    }
-}
-
 // True when the file cannot be examined or was modified after t.
 bool FileNewerThan(Str const& path, FileTimeNs t)
 {
@@ -484,7 +442,7 @@ void TransformedModule::DropProvidedMixinDeclarations()
             NodeFuncDecl* decl = tu->m_FuncDecls[i];
             FuncInfo* f = decl->GetInfo();
             if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() || decl->GetClass() != copy->m_pMainClass ||
-                IsDefinedByAssign(*decl))
+                BaseTransform::DefaultedOrDeleted(*decl))
                 continue;
             // Declared only: a function the mixin expects of its user. It
             // stays when no other module has it or a copy of the same mixin
@@ -503,7 +461,7 @@ void TransformedModule::DropProvidedMixinDeclarations()
             }
             if (!provided || definedByMixin)
                 continue;
-            UnlinkDeclaration(*decl);
+            BaseTransform::DropDeclaration(*decl);
             tu->m_FuncDecls.RemoveAt(i, 1);
         }
     }

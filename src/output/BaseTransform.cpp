@@ -522,6 +522,48 @@ bool BaseTransform::IsSkipped(Lex::Token const& token)
     return IsWhite(token) || (token.flags & Lex::Token::comment_flag);
 }
 
+Lex::Token* BaseTransform::DefaultedOrDeleted(NodeFuncDecl& decl)
+{
+    NodeFuncParams* params = decl.GetParams();
+    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
+    Lex::Token* t = brace ? brace->GetLastToken() : nullptr;
+    Lex::Token* assign = nullptr;
+    for (t = t ? t->next() : nullptr; t; t = t->next()) {
+        if (IsSkipped(*t))
+            continue;
+        if (assign)
+            return t->type == Lex::TOK_DEFAULT || t->type == Lex::TOK_DELETE ? assign : nullptr;
+        if (t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_CLOSE_CURLY)
+            return nullptr;
+        if (t->type == Lex::TOK_ASSIGN)
+            assign = t;
+    }
+    return nullptr;
+}
+
+void BaseTransform::DropDeclaration(NodeFuncDecl& decl)
+{
+    Lex::Token* first = decl.GetToken();
+    if (!first)
+        return;
+    for (Lex::Token* p = first->prev(); p; p = p->prev()) {
+        if (IsSkipped(*p))
+            continue;
+        if (p->type != Lex::TOK_VIRTUAL && p->type != Lex::TOK_INLINE && p->type != Lex::TOK_STATIC &&
+            p->type != Lex::TOK_EXPLICIT)
+            break;
+        first = p;
+    }
+    for (Lex::Token* t = first; t;) {
+        Lex::Token* next = t->next();
+        bool end = t->type == Lex::TOK_SEMI_COLON;
+        t->delete_token();
+        if (end)
+            break;
+        t = next;
+    }
+}
+
 Lex::Token* BaseTransform::NextNonWhite(Lex::Token* token)
 {
     for (Lex::Token* t = token ? token->next() : nullptr; t; t = t->next())

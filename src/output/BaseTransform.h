@@ -94,6 +94,12 @@ public:
     static bool HasUnnamedParams(NodeFuncParams& params);
     // An operator or conversion function ("operator..." names).
     static bool IsOperatorFunction(FuncInfo& f);
+    // The `=` of `= default` or `= delete` after the parameters; null when
+    // the declaration has neither.
+    static Lex::Token* DefaultedOrDeleted(NodeFuncDecl& decl);
+    // Unlinks a member declaration from its leading specifiers through its
+    // `;`; the tokens stay alive.
+    static void DropDeclaration(NodeFuncDecl& decl);
     // White space and comments, which the token look-ups pass over.
     static bool IsSkipped(Lex::Token const& token);
     // The next token after token that is not skipped; null at the end.

@@ -91,16 +91,6 @@ Lex::Token* HeadEnd(NodeFuncDecl& decl)
     return nullptr;
 }
 
-// `= default` or `= delete` after the parameters: its `=`; null otherwise.
-Lex::Token* DefaultedOrDeleted(NodeFuncDecl& decl)
-{
-    Lex::Token* assign = HeadEnd(decl);
-    if (!assign || assign->type != Lex::TOK_ASSIGN)
-        return nullptr;
-    Lex::Token* word = BaseTransform::NextNonWhite(assign);
-    return word && (word->type == Lex::TOK_DEFAULT || word->type == Lex::TOK_DELETE) ? assign : nullptr;
-}
-
 // Replaces `= default` or `= delete` by the text.
 void ReplaceDefaulted(Lex::Token& assign, char const* text)
 {
@@ -141,30 +131,6 @@ bool IsPure(NodeFuncDecl& decl)
         if (!BaseTransform::IsSkipped(*t))
             return std::strcmp(Text(*t), "0") == 0;
     return false;
-}
-
-// Unlinks a member declaration from its first specifier through its `;`.
-void DropDeclaration(NodeFuncDecl& decl)
-{
-    Lex::Token* first = decl.GetToken();
-    if (!first)
-        return;
-    for (Lex::Token* p = first->prev(); p; p = p->prev()) {
-        if (BaseTransform::IsSkipped(*p))
-            continue;
-        if (p->type != Lex::TOK_VIRTUAL && p->type != Lex::TOK_INLINE)
-            break;
-        first = p;
-    }
-    Lex::Token* t = first;
-    while (t) {
-        Lex::Token* next = t->next();
-        bool end = t->type == Lex::TOK_SEMI_COLON;
-        t->delete_token();
-        if (end)
-            break;
-        t = next;
-    }
 }
 
 // The function's definition is its declaration (defined in the class body).
@@ -416,7 +382,7 @@ bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)
                 AddSpecifier(*topDecl, "explicit");
         }
         // A defaulted or deleted lower version does nothing of its own.
-        if (Lex::Token* assign = DefaultedOrDeleted(decl))
+        if (Lex::Token* assign = BaseTransform::DefaultedOrDeleted(decl))
             ReplaceDefaulted(*assign, "{}");
     }
     bool hadFinal = false;
@@ -436,7 +402,7 @@ bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)
 
 void JampackTransform::CheckDefaultedRefinement(NodeFuncDecl& decl)
 {
-    Lex::Token* assign = DefaultedOrDeleted(decl);
+    Lex::Token* assign = BaseTransform::DefaultedOrDeleted(decl);
     if (!assign || !m_pRefinedFunc || !LowerHasBody(*m_pRefinedFunc))
         return;
     Lex::Token* word = NextNonWhite(assign);
@@ -472,7 +438,7 @@ bool JampackTransform::TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl
             decl.SetIsDestructor(false, "void");
         if (pure) {
             // A renamed pure function has no body to be called: drop it.
-            DropDeclaration(decl);
+            BaseTransform::DropDeclaration(decl);
         } else if (m_bMakeInline && !isDefinitionDecl && DefinedInClass(*f)) {
             MakeInline(decl);
         }

@@ -18,6 +18,11 @@ class <DECORATOR_NAME> : public <INTERFACE_NAME>
 {
 public:
 	<DECORATOR_NAME>() : final(this), super(0), __SPL_PTR(0) {}
+	// The object of the unit below belongs to this one: deleting the
+	// outermost object deletes the whole chain, each part once.
+	virtual ~<DECORATOR_NAME>() { delete super; }
+	<DECORATOR_NAME>(<DECORATOR_NAME> const&) = delete;
+	<DECORATOR_NAME>& operator=(<DECORATOR_NAME> const&) = delete;
 	<INTERFACE_NAME>* final;
 	<INTERFACE_NAME>* super;
 	<LAYER_INTERFACE_NAME>* __SPL_PTR;

@@ -7,14 +7,17 @@
 #include "output/BaseTransform.h"
 #include "output/LayerDecorator.h"
 #include "output/ModuleIncludes.h"
+#include "output/ModuleTransform.h"
 #include "output/Templates.h"
 #include "parser/ClassDB.h"
 #include "parser/Info.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDecl.h"
+#include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
+#include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
 #include <cctype>
@@ -419,6 +422,8 @@ void DecoratorTransform::OnMemberAccess(Lex::Token* thisToken, Lex::Token& name,
     FuncInfo* current = m_pTransform->m_pFunc;
     if (current && current->IsStatic())
         return;
+    if (IsFieldOfOtherUnit(name))
+        return;
     ClassDB* db = GetDB();
     NodeFuncDecl* decl = db ? db->GetFuncDecl(Text(name)) : nullptr;
     FuncInfo* called = decl ? decl->GetInfo() : nullptr;
@@ -443,6 +448,74 @@ void DecoratorTransform::OnMemberAccess(Lex::Token* thisToken, Lex::Token& name,
     Str text = GetThisName();
     text += "->";
     name.AddTokenBefore(*BaseTransform::NewTextToken(text));
+}
+
+namespace {
+
+// The name is declared in the function before the token: a parameter, or a
+// local whose name follows a type (`int m_w`, `Shape* m_w`).
+bool DeclaredLocally(FuncInfo& f, Lex::Token& use)
+{
+    NodeFuncDef* def = f.GetDef();
+    NodeFuncDecl* decl = def ? def->GetDecl() : f.GetDecl();
+    NodeFuncParams* params = decl ? decl->GetParams() : nullptr;
+    Str names(",");
+    if (params) {
+        names += params->GetParamNames(",");
+        names += ",";
+    }
+    Str key(",");
+    key += Text(use);
+    key += ",";
+    if (std::strstr(names.GetBuffer(), key.GetBuffer()))
+        return true;
+    NodeBlock* body = def ? def->GetBody() : nullptr;
+    Lex::Token* prev = nullptr;
+    for (Lex::Token* t = body ? body->GetFirstToken() : nullptr; t; t = t->next()) {
+        if (BaseTransform::IsSkipped(*t))
+            continue;
+        if (t->text == use.text && prev &&
+            (prev->type == Lex::TOK_ID || prev->type == Lex::TOK_MUL || prev->type == Lex::TOK_AND ||
+             prev->type == Lex::TOK_AND_AND || prev->type == Lex::TOK_GREATER || prev->type == Lex::TOK_INT ||
+             prev->type == Lex::TOK_CHAR || prev->type == Lex::TOK_BOOL || prev->type == Lex::TOK_DOUBLE ||
+             prev->type == Lex::TOK_FLOAT || prev->type == Lex::TOK_LONG || prev->type == Lex::TOK_SHORT ||
+             prev->type == Lex::TOK_UNSIGNED || prev->type == Lex::TOK_AUTO))
+            return true;
+        if (t == &use)
+            break;
+        prev = t;
+    }
+    return false;
+}
+
+} // namespace
+
+bool DecoratorTransform::IsFieldOfOtherUnit(Lex::Token& name)
+{
+    MemberInfo* member = m_pClass ? m_pClass->GetMember(Text(name)) : nullptr;
+    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    FuncInfo* current = m_pTransform->m_pFunc;
+    if (!member || !member->IsField() || !unit || !current)
+        return false;
+    for (int i = 0; i < unit->m_Modules.GetCount(); ++i) {
+        SimpleTU* tu = unit->m_Modules[i]->GetParseUnit();
+        if (tu && tu->db()->GetField(Text(name)))
+            return false;
+    }
+    if (DeclaredLocally(*current, name))
+        return false;
+    // Each unit's object holds only its own unit's fields.
+    Str key;
+    key.Format("%p %s", static_cast<void*>(current), Text(name));
+    if (m_ReportedFields.Contains(key.GetBuffer()))
+        return true;
+    m_ReportedFields.Add(key.GetBuffer());
+    Str text;
+    text.Format("%s is a member variable of %s in another binding unit: code of binding unit %s cannot reach it; "
+                "give the unit that declares it a method to call",
+                Text(name), m_pModule->GetName().GetBuffer(), unit->GetBindingUnitName().GetBuffer());
+    ErrorLog::OnError(text, name);
+    return true;
 }
 
 void DecoratorTransform::OnTokSuperCall(Lex::Token*, Lex::Token* separator, Lex::Token* name)

@@ -81,6 +81,9 @@ public:
     // Not called in a composition run.
     Str GetHookName(char const* name);
     ClassDB* GetDB();
+    // A member variable of the class that no module of this binding unit
+    // declares, named in a method of it: an error, once per method and name.
+    bool IsFieldOfOtherUnit(Lex::Token& name);
     bool CreateBaseClassGetter();
     bool CreateBaseClassGetter(Str const& base);
 
@@ -90,6 +93,7 @@ public:
     StringSet* m_pSignatures;
     Layer* m_pLayer;
     ModuleIncludes* m_pIncludes;
+    StringSet m_ReportedFields;
     // The composed base classes that the transformation removed from the
     // class head, in order.
     StringArray m_BaseNames;

@@ -61,9 +61,13 @@ module() { # path text
     printf '%s' "$2" >"$1"
 }
 
-# --- The shipped templates lie beside the built tool. ---
-for t in MemberInitArg SetSplPtr decorator_ctor_jampack decorator_SPL_PTR; do
-    [ -f "$(dirname "$TOOL")/codetemplates/general/$t.templ.h" ] || fail "template $t is not beside $TOOL"
+# --- The shipped templates lie beside the built tool, and the tool reads
+# each of them: editing one changes what it writes. ---
+SOURCES=$(cd "$(dirname "$0")/../../src" && pwd)
+for f in "$SOURCES"/../codetemplates/general/*.templ.*; do
+    t=$(basename "$f"); t=${t%%.templ.*}
+    [ -f "$(dirname "$TOOL")/codetemplates/general/$(basename "$f")" ] || fail "template $t is not beside $TOOL"
+    grep -rqF "\"$t\"" "$SOURCES" || fail "template $t is shipped but never read"
 done
 
 # --- One layer, no code after the class: the header only. ---

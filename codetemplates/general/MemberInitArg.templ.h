@@ -1,2 +1,0 @@
-//<META /> Argument for a member initialiser of a composed-class type.
-spl

@@ -1,2 +1,0 @@
-//<META /> Product-line pointer members of a composed class; <SPL /> is the product-line interface, <CLASS /> the class.
-	<SPL />* __SPL_PTR;	<SPL />& GetSPL() { return *__SPL_PTR; };	public: <CLASS />* SetSplPtr(<SPL />& ptr) { __SPL_PTR = (<SPL />*)&ptr; return this; }

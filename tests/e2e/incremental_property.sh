@@ -294,7 +294,11 @@ new_line() {
         rnd $((NL - 1)); INTRO[$i]=$R
         write_intro "$i" "${INTRO[$i]}"
         for ((k = INTRO[i] + 1; k < NL; ++k)); do
-            chance 2; [ "$R" = 1 ] && write_refinement "$i" "$k"
+            # Classes other than the first are seldom refined in a layer
+            # with a binding option: most stay in one unit and reach the
+            # classes composed per unit through the class-access graph.
+            if [ -n "${LOPT[$k]}" ] && [ "$i" -gt 0 ]; then chance 4; else chance 2; fi
+            [ "$R" = 1 ] && write_refinement "$i" "$k"
         done
     done
     for ((k = 0; k < NL; ++k)); do

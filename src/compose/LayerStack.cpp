@@ -598,6 +598,7 @@ void LayerStack::Transform()
             ++m_GeneratedCount;
     }
     SecondTransformStep();
+    RecomposeClassesOfChangedBinding();
     OnTransformEnd();
     SaveFiles();
     TouchDependingFiles();
@@ -661,8 +662,40 @@ void LayerStack::TransformNonSourceFiles()
 
 void LayerStack::SecondTransformStep()
 {
+    // A class not parsed in this run accesses what its modules accessed last
+    // run: its modules are the same.
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
+        if (!node->GetValue()->m_bParsed)
+            node->GetValue()->StoreRecordedAccesses();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         node->GetValue()->SecondTransformStep();
+}
+
+void LayerStack::RecomposeClassesOfChangedBinding()
+{
+    for (;;) {
+        bool recomposed = false;
+        for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+            TransformedModule* cls = node->GetValue();
+            if (cls->m_bParsed || cls->m_bMixinOnly || !cls->HasOutDir() || !cls->HasBindingStateChanged())
+                continue;
+            // A module that fails to parse now was reported; the class keeps
+            // its outputs as a full run would not write them either.
+            if (!cls->Parse(true))
+                continue;
+            if (cls->Transform())
+                ++m_GeneratedCount;
+            recomposed = true;
+        }
+        if (!recomposed)
+            return;
+        // The graph now holds the accesses found by parsing and transforming;
+        // the flags are spread anew.
+        for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
+            node->GetValue()->m_AccessNode.m_DynAccess = ClassAccessGraphNode::DynAccessNotSet;
+        for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
+            node->GetValue()->SecondTransformStep();
+    }
 }
 
 void LayerStack::OnTransformEnd()

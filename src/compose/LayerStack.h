@@ -105,6 +105,11 @@ public:
     // Appends the layers' plain files into the output folder.
     void TransformNonSourceFiles();
     void SecondTransformStep();
+    // Composes again the classes not parsed in this run whose outputs depend
+    // on a binding state (of their own or of a class they access or
+    // include) that the class-access graph now decides otherwise than their
+    // dependency files record, until none is left.
+    void RecomposeClassesOfChangedBinding();
     void OnTransformEnd();
     // "layer %s: %d LoC" per layer, the total and the method counts.
     void PrintLayerLoc();

@@ -36,6 +36,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <set>
+#include <string>
 #include <unistd.h>
 
 OutFileList TransformedModule::m_AllFiles;
@@ -46,12 +49,19 @@ namespace {
 // classes; "src:" lines give the module files the class was composed from,
 // "mixin:<class>:" lines the files of the mixin copies. A reader that knows
 // only the first two takes the others for names of no composed class and
-// passes over them.
+// passes over them. "access:" lines name the classes the class accesses in
+// the class-access graph, "bind:<class>:<state>" lines the binding states
+// the outputs were written for.
 char const DeclPrefix[] = "decl:";
 char const ImplPrefix[] = "impl:";
 char const SourcePrefix[] = "src:";
 char const MixinPrefix[] = "mixin:";
 char const ForwardPrefix[] = "fwd:";
+char const AccessPrefix[] = "access:";
+char const BindingPrefix[] = "bind:";
+// The binding state of a class composed in one unit without the pointer:
+// the state of every class of a product line without dynamic layers.
+char const PlainBinding[] = "j";
 
 bool StartsWith(Str const& text, char const* prefix)
 {
@@ -431,6 +441,48 @@ bool TransformedModule::HasModuleSetChanged()
     return false;
 }
 
+Str TransformedModule::GetBindingState()
+{
+    // Units are chosen for every class before parsing; a class without any
+    // is composed in one.
+    bool perUnit = !m_bSingleBindingUnit && m_Transformations.GetCount() > 0;
+    Str state = !perUnit ? PlainBinding : m_bDynamicDelegation ? "d" : "u";
+    if (m_AccessNode.m_DynAccess == ClassAccessGraphNode::DynAccessSet)
+        state += "p";
+    return state;
+}
+
+bool TransformedModule::HasBindingStateChanged()
+{
+    auto differs = [this](TransformedModule* cls) {
+        auto* recorded = m_RecordedBindings.Find(cls->m_Name);
+        return cls->GetBindingState() != (recorded ? recorded->GetValue().GetBuffer() : PlainBinding);
+    };
+    if (differs(this))
+        return true;
+    for (int i = 0; i < m_RecordedAccesses.GetCount(); ++i) {
+        TransformedModule* cls = m_pLayerStack->GetModule(m_RecordedAccesses[i]);
+        if (!cls || differs(cls))
+            return true;
+    }
+    for (StringSet* names : {&m_DeclDependencies, &m_ImplDependencies})
+        for (auto* entry = names->GetFirst(); entry; entry = names->GetNext(entry))
+            if (TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey()))
+                if (differs(cls))
+                    return true;
+    // A class recorded as bound otherwise that is gone.
+    for (auto* entry = m_RecordedBindings.GetFirst(); entry; entry = m_RecordedBindings.GetNext(entry))
+        if (!m_pLayerStack->GetModule(entry->GetKey()))
+            return true;
+    return false;
+}
+
+void TransformedModule::StoreRecordedAccesses()
+{
+    for (int i = 0; i < m_RecordedAccesses.GetCount(); ++i)
+        StoreClassAccess(m_pLayerStack->GetModule(m_RecordedAccesses[i]));
+}
+
 void TransformedModule::DropProvidedMixinDeclarations()
 {
     for (int m = 0; m < m_Modules.GetCount(); ++m) {
@@ -736,6 +788,16 @@ void TransformedModule::LoadDependencies()
             m_RecordedSources.Add(line.GetBuffer() + std::strlen(SourcePrefix));
         } else if (StartsWith(line, ForwardPrefix)) {
             m_RecordedForward = line.GetBuffer() + std::strlen(ForwardPrefix);
+        } else if (StartsWith(line, AccessPrefix)) {
+            m_RecordedAccesses.Add(line.GetBuffer() + std::strlen(AccessPrefix));
+        } else if (StartsWith(line, BindingPrefix)) {
+            char const* rest = line.GetBuffer() + std::strlen(BindingPrefix);
+            char const* colon = std::strrchr(rest, ':');
+            if (!colon)
+                continue;
+            Str name;
+            name.SetData(rest, static_cast<size_t>(colon - rest));
+            m_RecordedBindings[name] = colon + 1;
         } else if (StartsWith(line, MixinPrefix)) {
             char const* rest = line.GetBuffer() + std::strlen(MixinPrefix);
             char const* colon = std::strchr(rest, ':');
@@ -782,6 +844,28 @@ void TransformedModule::SaveDependencies()
     Str forward = GetForwardDeclaration();
     if (!forward.IsEmpty())
         text += ForwardPrefix + forward + "\n";
+    // The accesses matter only where a class is delegated dynamically. The
+    // lines are sorted: the graph's sets are ordered by address.
+    std::set<std::string> accessed;
+    std::map<std::string, TransformedModule*> bound;
+    bound[m_Name.GetBuffer()] = this;
+    for (auto* entry = m_AccessNode.m_Accessed.GetFirst(); entry; entry = m_AccessNode.m_Accessed.GetNext(entry)) {
+        TransformedModule* cls = entry->GetKey();
+        accessed.insert(cls->m_Name.GetBuffer());
+        bound[cls->m_Name.GetBuffer()] = cls;
+    }
+    for (StringSet* names : {&m_DeclDependencies, &m_ImplDependencies})
+        for (auto* entry = names->GetFirst(); entry; entry = names->GetNext(entry))
+            if (TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey()))
+                bound[cls->m_Name.GetBuffer()] = cls;
+    if (m_pLayerStack->m_bHasDynamicLayer)
+        for (std::string const& name : accessed)
+            text += AccessPrefix + Str(name.c_str()) + "\n";
+    for (auto const& entry : bound) {
+        Str state = entry.second->GetBindingState();
+        if (state != PlainBinding)
+            text += BindingPrefix + Str(entry.first.c_str()) + ":" + state + "\n";
+    }
     if (text.IsEmpty())
         return;
     // A file that cannot be written leaves the last run's record in place.

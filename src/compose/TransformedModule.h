@@ -121,6 +121,18 @@ public:
     // True when the modules (and mixin sources) differ from those recorded
     // in the dependency file of the last run, or nothing was recorded.
     bool HasModuleSetChanged();
+    // How the classes that name this class see it: "j" composed in one unit,
+    // "u" per binding unit, "d" per unit with a dynamically loaded one, each
+    // followed by "p" when the class holds the product-line pointer (as the
+    // class-access graph of this run decides).
+    Str GetBindingState();
+    // True when the class itself or a class it accesses or includes is bound
+    // otherwise than the dependency file of the last run records: its
+    // outputs (pointer member, SetSplPtr calls, factory calls) would differ.
+    bool HasBindingStateChanged();
+    // Enters the accesses recorded by the last run into the class-access
+    // graph; for a class not parsed in this run.
+    void StoreRecordedAccesses();
 
     // Queries.
     Str GetName() const { return m_Name; }
@@ -201,6 +213,11 @@ public:
     // From the dependency file of the last run: the class's forward
     // declaration as written then.
     Str m_RecordedForward;
+    // From the dependency file of the last run: the classes the class
+    // accessed, and the binding states (GetBindingState) other than "j" of
+    // the class and the classes it accessed or included, by class name.
+    StringArray m_RecordedAccesses;
+    MapStringToString m_RecordedBindings;
 
     static OutFileList m_AllFiles;
 

@@ -8,6 +8,10 @@
 # into a second folder. A step edits the sources, and:
 # - some steps write their edit in the same second as the end of the last
 #   run, 1ns to under a second after it (times set to the nanosecond);
+# - in cases of four seeds out of eight the layers above the first carry
+#   dynamicload, dynamiclink or bindingunit (the top one dynamicload), so
+#   that classes are composed per binding unit and the classes creating or
+#   holding them get the product-line pointer through the class-access graph;
 # - in cases of two seeds out of four the main equation imports a second
 #   one, sub.equation, that lists some of the layers, and some steps add a
 #   layer line to it, remove one or remove them all;
@@ -221,7 +225,7 @@ composed() {
 write_sub() {
     local k
     for ((k = 0; k < NL; ++k)); do
-        [ -n "${SUBIN[$k]:-}" ] && echo "L$k"
+        [ -n "${SUBIN[$k]:-}" ] && echo "L$k${LOPT[$k]}"
     done >"$SRC/sub.equation"
 }
 
@@ -242,6 +246,23 @@ new_line() {
         rnd $((NL - SUBLO)); SUBHI=$((SUBLO + R + 1))
     fi
     SUBIN=()
+    # Of eight seeds in a row, four give the layers above L0 binding
+    # options, the top layer always dynamicload: classes refined across
+    # them are composed per binding unit, and the classes that create or
+    # hold them need the product-line pointer.
+    DYN=$((CASE_SEED / 4 % 2))
+    LOPT=()
+    for ((k = 0; k < NL; ++k)); do
+        LOPT[$k]=""
+        [ "$DYN" = 1 ] && [ "$k" -gt 0 ] || continue
+        rnd 4
+        case $R in
+        1) LOPT[$k]=" dynamicload" ;;
+        2) LOPT[$k]=" dynamiclink" ;;
+        3) LOPT[$k]=" bindingunit u$k" ;;
+        esac
+        [ "$k" = $((NL - 1)) ] && LOPT[$k]=" dynamicload"
+    done
     : >"$SRC/p.equation"
     for ((k = 0; k < NL; ++k)); do
         mkdir "$SRC/L$k"
@@ -249,7 +270,7 @@ new_line() {
             SUBIN[$k]=1
             [ "$k" = "$SUBLO" ] && echo "import sub as ." >>"$SRC/p.equation"
         else
-            echo "L$k" >>"$SRC/p.equation"
+            echo "L$k${LOPT[$k]}" >>"$SRC/p.equation"
         fi
     done
     [ "$IMPORT" = 1 ] && write_sub
@@ -273,7 +294,11 @@ new_line() {
         rnd $((NL - 1)); INTRO[$i]=$R
         write_intro "$i" "${INTRO[$i]}"
         for ((k = INTRO[i] + 1; k < NL; ++k)); do
-            chance 2; [ "$R" = 1 ] && write_refinement "$i" "$k"
+            # Classes other than the first are seldom refined in a layer
+            # with a binding option: most stay in one unit and reach the
+            # classes composed per unit through the class-access graph.
+            if [ -n "${LOPT[$k]}" ] && [ "$i" -gt 0 ]; then chance 4; else chance 2; fi
+            [ "$R" = 1 ] && write_refinement "$i" "$k"
         done
     done
     for ((k = 0; k < NL; ++k)); do

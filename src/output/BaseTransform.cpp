@@ -255,11 +255,14 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
     if (!open)
         return false;
     bool single = !m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit;
+    // A body need not use them: no warning about unused parameters.
     Str text;
     if (!single) {
-        text = m_pModule->GetName();
+        text = "[[maybe_unused]] ";
+        text += m_pModule->GetName();
         text += "* pFinal, ";
     }
+    text += "[[maybe_unused]] ";
     text += GetLayerInterfaceName();
     text += "& spl";
     if (params->GetParamCount() > 0 && HasParams(*params))
@@ -359,9 +362,9 @@ void BaseTransform::AddDefaultCtor()
     FuncInfoBuilder ctor(builder, nullptr, m_ClassName);
     ctor.SetAccessType(ACCESS_PUBLIC);
     ctor.SetInline();
-    Str finalType = m_pModule->GetName();
+    Str finalType = "[[maybe_unused]] " + m_pModule->GetName();
     finalType += "*";
-    Str splType = GetLayerInterfaceName();
+    Str splType = "[[maybe_unused]] " + GetLayerInterfaceName();
     splType += "&";
     ctor.AddArg(finalType, "pFinal");
     ctor.AddArg(splType, "spl");

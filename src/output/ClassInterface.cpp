@@ -90,7 +90,8 @@ void ClassInterface::CreateInterface()
     // The product-line interface bears the product-line name.
     Str spl = stack ? stack->m_ProductLineName : Str();
     names.InsertAt(0, spl);
-    Str includes;
+    // std::abort, which a forwarder calls when there is no object below.
+    Str includes(std::strstr(m_InterfaceMethods.GetBuffer(), "std::abort") ? "#include <cstdlib>\n" : "");
     for (int i = 0; i < m_ModuleIncludes.GetCount(); ++i)
         includes += m_ModuleIncludes[i] + "\n";
     for (int i = 0; i < names.GetCount(); ++i)

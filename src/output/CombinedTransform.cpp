@@ -6,6 +6,7 @@
 #include "compose/TransformedModule.h"
 #include "output/ClassInterface.h"
 #include "output/ModuleTransform.h"
+#include "output/TrailingCode.h"
 #include "parser/AccessTypes.h"
 #include "parser/ClassDB.h"
 #include "parser/NodeClassDecl.h"
@@ -89,6 +90,36 @@ void CombinedTransform::RequalifyDefinition(NodeFuncDecl& decl)
         }
         if (t == last)
             break;
+    }
+}
+
+void CombinedTransform::RequalifyTrailingCode()
+{
+    TrailingCode* code = m_pModule->GetTrailingCode();
+    if (!code)
+        return;
+    Str module = m_pModule->GetName();
+    for (TrailingCode::Piece const& piece : code->GetPieces()) {
+        if (!piece.m_bCode)
+            continue;
+        // Only heads and initializers: a function body names the interface.
+        int depth = 0;
+        for (Lex::Token* t = piece.m_pFirst; t; t = t == piece.m_pLast ? nullptr : t->next()) {
+            if (BaseTransform::IsSkipped(*t))
+                continue;
+            char const* text = Text(*t);
+            if (std::strcmp(text, "{") == 0)
+                ++depth;
+            else if (std::strcmp(text, "}") == 0 && depth > 0)
+                --depth;
+            if (depth > 0 || module != text)
+                continue;
+            Lex::Token* sep = t->next();
+            while (sep && BaseTransform::IsSkipped(*sep))
+                sep = sep->next();
+            if (sep && std::strcmp(Text(*sep), "::") == 0)
+                t->text = Lex::StrHashTable::insert(m_ClassName.GetBuffer());
+        }
     }
 }
 
@@ -202,6 +233,7 @@ bool CombinedTransform::Transform()
     if (!JampackTransform::Transform())
         return false;
     CollectIncludes();
+    RequalifyTrailingCode();
     if (!RemoveBaseClasses())
         return false;
     if (!m_Decorator.CreateBaseDefinition())

@@ -15,10 +15,12 @@
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
+#include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -155,12 +157,18 @@ Lex::Token* SkipRound(Lex::Token* t)
     return nullptr;
 }
 
-// The parameters as written, without default arguments.
-Str ParamsText(Lex::Token* open, Lex::Token* close)
+// The parameters as written. A default argument is kept when keepDefault
+// accepts its tokens (never without it); since only the last parameters may
+// have one, dropping a default drops those before it too.
+Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault)
 {
-    Str text;
+    struct Param {
+        Str text;
+        Lex::Token* assign = nullptr;
+        Lex::Token* end = nullptr;
+    };
+    std::vector<Param> params(1);
     int depth = 0;
-    bool inDefault = false;
     Lex::Token* pieceStart = open->next();
     for (Lex::Token* t = open->next(); t && t != close; t = t->next()) {
         char const* word = Text(*t);
@@ -174,36 +182,57 @@ Str ParamsText(Lex::Token* open, Lex::Token* close)
             --depth;
         else if (std::strcmp(word, ">>") == 0)
             depth = depth > 2 ? depth - 2 : 0;
-        if (depth == 0 && t->type == Lex::TOK_ASSIGN && !inDefault) {
-            AppendTokens(text, pieceStart, t);
-            inDefault = true;
+        if (depth == 0 && t->type == Lex::TOK_ASSIGN && !params.back().assign) {
+            AppendTokens(params.back().text, pieceStart, t);
+            params.back().assign = t;
         } else if (depth == 0 && t->type == Lex::TOK_COMMA) {
-            if (!inDefault)
-                AppendTokens(text, pieceStart, t);
-            inDefault = false;
-            TrimEnd(text);
-            text += ", ";
+            Param& last = params.back();
+            if (!last.assign)
+                AppendTokens(last.text, pieceStart, t);
+            last.end = t;
+            params.emplace_back();
             pieceStart = t->next();
         }
     }
-    if (!inDefault)
-        AppendTokens(text, pieceStart, close);
-    TrimEnd(text);
-    char const* begin = text.GetBuffer();
-    while (*begin == ' ')
-        ++begin;
-    return Str(begin);
+    if (!params.back().assign)
+        AppendTokens(params.back().text, pieceStart, close);
+    params.back().end = close;
+    // The defaults kept: a suffix of the parameters.
+    size_t keepFrom = params.size();
+    for (size_t i = params.size(); i-- > 0;) {
+        Param const& p = params[i];
+        if (!p.assign || !keepDefault || !keepDefault(p.assign->next(), p.end))
+            break;
+        keepFrom = i;
+    }
+    Str text;
+    for (size_t i = 0; i < params.size(); ++i) {
+        Param& p = params[i];
+        if (i >= keepFrom) {
+            p.text = Str();
+            AppendTokens(p.text, i ? params[i - 1].end->next() : open->next(), p.end);
+        }
+        TrimEnd(p.text);
+        char const* begin = p.text.GetBuffer();
+        while (*begin == ' ')
+            ++begin;
+        if (i)
+            text += ", ";
+        text += begin;
+    }
+    return text;
 }
 
 // The declaration text of a function for its interface method, from the
 // tokens the module wrote: the head up to the parameter list, the
-// parameters without default arguments, then the qualifiers and a trailing
+// parameters (default arguments as ParamsText keeps them), then the
+// qualifiers and a trailing
 // return type. `override`, `final`, exception specifications and
 // `constexpr` are left out: the interface method is a plain virtual function
 // that the units' versions override. A `(void)` parameter list reads `()`,
 // so that parameters can be put in front. Without the tokens the node's
 // printed form is used.
-Str DeclarationText(NodeFuncDecl& decl)
+Str DeclarationText(NodeFuncDecl& decl, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault = nullptr)
 {
     NodeFuncParams* params = decl.GetParams();
     NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
@@ -235,7 +264,7 @@ Str DeclarationText(NodeFuncDecl& decl)
     text = DeclText::ReplaceWord(text, "constexpr", "");
     text += "(";
     if (!params || BaseTransform::HasParams(*params))
-        text += ParamsText(open, close);
+        text += ParamsText(open, close, keepDefault);
     text += ")";
     // The first qualifier follows the list directly, as the node prints it.
     bool blank = false;
@@ -552,11 +581,15 @@ Str DecoratorTransform::GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl)
 
 bool DecoratorTransform::AddInterfaceMethodSignature(Str const& signature)
 {
+    // A trace of the interface's making: to the log only, with the class
+    // and the module's file.
+    Str where = "class " + m_pModule->GetName() + ", ";
+    Str file = m_pModule->GetSourcePath();
     if (m_pSignatures && m_pSignatures->Contains(signature)) {
-        ErrorLog::OnUserInfo("already there: " + signature);
+        ErrorLog::OnInfo(where + "already there: " + signature, file);
         return false;
     }
-    ErrorLog::OnUserInfo("not found: " + signature);
+    ErrorLog::OnInfo(where + "not found: " + signature, file);
     if (m_pSignatures)
         m_pSignatures->Add(signature);
     return true;
@@ -579,24 +612,29 @@ bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
         return true;
     }
     Str signature = GetSignatureKey(*f, decl);
-    Str declaration = DeclarationText(*decl);
+    Str declaration = DeclarationText(*decl, KeepDefault());
     Str paramNames = params ? params->GetParamNames(",") : Str();
-    return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic());
+    return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic(),
+                              DeclarationText(*decl));
 }
 
 bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration,
-                                            Str const& paramNames, bool isStatic)
+                                            Str const& paramNames, bool isStatic, Str const& plainDeclaration)
 {
     if (!AddInterfaceMethodSignature(signature))
         return true;
     Str module = m_pModule->GetName();
     Str head = GetDeclName(declaration);
-    Str call;
+    // The object or layer below is null when no loaded unit makes the
+    // method: the program stops rather than follow a null pointer.
+    Str body;
     if (!isStatic) {
-        call.Format("GetSuper_%s()->%s(%s);", module.GetBuffer(), name.GetBuffer(), paramNames.GetBuffer());
+        body.Format("{ auto* below = GetSuper_%s(); if (!below) std::abort(); return below->%s(%s); }",
+                    module.GetBuffer(), name.GetBuffer(), paramNames.GetBuffer());
     } else {
         Str forwardName = module + "__" + name;
-        Str decl2 = GetDeclName(DeclText::ReplaceWord(declaration, "static", ""));
+        Str unitDecl = plainDeclaration.IsEmpty() ? declaration : plainDeclaration;
+        Str decl2 = GetDeclName(DeclText::ReplaceWord(unitDecl, "static", ""));
         decl2 = DeclText::ReplaceCall(decl2, name, forwardName + "(");
         Str forward;
         forward.Format("%s(%s);", forwardName.GetBuffer(), paramNames.GetBuffer());
@@ -606,13 +644,14 @@ bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signatur
         if (!paramNames.IsEmpty())
             params += ", ";
         head = DeclText::ReplaceCall(head, name, params);
-        call = "spl." + forward;
+        body = "{ return spl." + forward + " }";
         if (LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr)
-            unit->AddStaticMethodCall(decl2 + "{ return GetSuperDecorator()->" + forward + " }",
+            unit->AddStaticMethodCall(decl2 + "{ auto* below = GetSuperDecorator(); if (!below) std::abort(); return below->" +
+                                          forward + " }",
                                       decl2 + "{ return " + m_pTransform->m_ClassName + "::" + plain + " }");
     }
     if (m_pClass)
-        m_pClass->AddInterfaceMethod(head + " { return " + call + " }");
+        m_pClass->AddInterfaceMethod(head + " " + body);
     return true;
 }
 
@@ -642,9 +681,35 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
     Str refName = refinedName->c_str();
     Str name = f->GetStrName();
     Str signature = DeclText::ReplaceCall(GetSignatureKey(*f, decl), name, refName + "(");
-    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl), name, refName + "(");
+    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl, KeepDefault()), name, refName + "(");
     Str paramNames = params ? params->GetParamNames(",") : Str();
     return AddInterfaceMethod(refName, signature, declaration, paramNames, false);
+}
+
+std::function<bool(Lex::Token*, Lex::Token*)> DecoratorTransform::KeepDefault()
+{
+    // The interface has no members of the class but its methods: a default
+    // that names a member of any module of the class is left out.
+    std::vector<ClassDB*> dbs;
+    if (m_pClass) {
+        for (int i = 0; i < m_pClass->m_Modules.GetCount(); ++i)
+            if (SimpleTU* unit = m_pClass->m_Modules[i] ? m_pClass->m_Modules[i]->GetParseUnit() : nullptr)
+                dbs.push_back(unit->db());
+    } else if (GetDB()) {
+        dbs.push_back(GetDB());
+    }
+    return [dbs](Lex::Token* first, Lex::Token* end) {
+        for (Lex::Token* t = first; t && t != end; t = t->next()) {
+            if (t->type == Lex::TOK_THIS)
+                return false;
+            if (t->type != Lex::TOK_ID)
+                continue;
+            for (ClassDB* db : dbs)
+                if (db && (db->GetFuncDecl(Text(*t)) || db->GetField(Text(*t))))
+                    return false;
+        }
+        return true;
+    };
 }
 
 // ---- Not called in a composition run ----

@@ -38,6 +38,8 @@ bool LayerInterface::CreateLayerDecorator()
 
     InterfaceCreator creator(name);
     creator.m_ClassFile.m_Includes.Add("Feature");
+    // std::abort, which a static forwarder calls when no unit is below.
+    creator.m_ClassFile.m_Includes.Add("stdlib.h");
     creator.m_Builder.AddBase("Feature");
     Str fill;
     FuncInfoBuilder final(creator.m_Builder, name + "&", "GetFinal");

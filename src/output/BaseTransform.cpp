@@ -267,10 +267,21 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
     text += "& spl";
     if (params->GetParamCount() > 0 && HasParams(*params))
         text += ", ";
+    bool ownParams = params->GetParamCount() > 0 && HasParams(*params);
     Lex::Token* token = NewTextToken(text);
     open->AddTokenAfter(*token);
     if (single && m_pTransformedModule)
         SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
+    // A defaulted default constructor cannot take the parameters: it gets
+    // an empty body, which does what the default one did.
+    Lex::Token* assign = single || ownParams ? nullptr : DefaultedOrDeleted(decl);
+    Lex::Token* word = assign ? NextNonWhite(assign) : nullptr;
+    if (word && word->type == Lex::TOK_DEFAULT) {
+        assign->text = Lex::StrHashTable::insert("{}");
+        assign->SetType(Lex::TOK_STRING_VAL);
+        word->text = Lex::StrHashTable::insert("");
+        word->SetType(Lex::TOK_STRING_VAL);
+    }
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
+#include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
@@ -159,17 +160,19 @@ Lex::Token* SkipRound(Lex::Token* t)
 
 // The parameters as written. A default argument is kept when keepDefault
 // accepts its tokens (never without it); since only the last parameters may
-// have one, dropping a default drops those before it too.
-Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault)
+// have one, dropping a default drops those before it too. A parameter whose
+// entry in added is not empty gets that name after its type.
+Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault,
+               std::vector<Str> const& added)
 {
     struct Param {
-        Str text;
+        Lex::Token* first = nullptr;
         Lex::Token* assign = nullptr;
         Lex::Token* end = nullptr;
     };
     std::vector<Param> params(1);
+    params.back().first = open->next();
     int depth = 0;
-    Lex::Token* pieceStart = open->next();
     for (Lex::Token* t = open->next(); t && t != close; t = t->next()) {
         char const* word = Text(*t);
         bool opens = t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY ||
@@ -183,19 +186,13 @@ Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Toke
         else if (std::strcmp(word, ">>") == 0)
             depth = depth > 2 ? depth - 2 : 0;
         if (depth == 0 && t->type == Lex::TOK_ASSIGN && !params.back().assign) {
-            AppendTokens(params.back().text, pieceStart, t);
             params.back().assign = t;
         } else if (depth == 0 && t->type == Lex::TOK_COMMA) {
-            Param& last = params.back();
-            if (!last.assign)
-                AppendTokens(last.text, pieceStart, t);
-            last.end = t;
+            params.back().end = t;
             params.emplace_back();
-            pieceStart = t->next();
+            params.back().first = t->next();
         }
     }
-    if (!params.back().assign)
-        AppendTokens(params.back().text, pieceStart, close);
     params.back().end = close;
     // The defaults kept: a suffix of the parameters.
     size_t keepFrom = params.size();
@@ -207,13 +204,18 @@ Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Toke
     }
     Str text;
     for (size_t i = 0; i < params.size(); ++i) {
-        Param& p = params[i];
-        if (i >= keepFrom) {
-            p.text = Str();
-            AppendTokens(p.text, i ? params[i - 1].end->next() : open->next(), p.end);
+        Param const& p = params[i];
+        Str piece;
+        AppendTokens(piece, p.first, p.assign ? p.assign : p.end);
+        TrimEnd(piece);
+        if (i < added.size() && !added[i].IsEmpty())
+            piece += " " + added[i];
+        if (p.assign && i >= keepFrom) {
+            piece += " =";
+            AppendTokens(piece, p.assign->next(), p.end);
+            TrimEnd(piece);
         }
-        TrimEnd(p.text);
-        char const* begin = p.text.GetBuffer();
+        char const* begin = piece.GetBuffer();
         while (*begin == ' ')
             ++begin;
         if (i)
@@ -221,6 +223,57 @@ Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Toke
         text += begin;
     }
     return text;
+}
+
+// Names for the parameters that have none, so that a generated method can
+// pass them on: added gets "__arg<n>" for those and "" for named ones, names
+// every name in order, comma-separated. False when an unnamed parameter
+// cannot simply be named after its text (an array, a function pointer, "...").
+bool NameParams(NodeFuncParams* params, std::vector<Str>& added, Str& names)
+{
+    added.clear();
+    names = Str();
+    if (!params || !BaseTransform::HasParams(*params))
+        return true;
+    // The parameters as the parser sees them must be those of the text.
+    NodeRoundBrace* brace = params->GetBrace();
+    Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
+    Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
+    int pieces = 1;
+    int depth = 0;
+    for (Lex::Token* t = open ? open->next() : nullptr; t && t != close; t = t->next()) {
+        char const* word = Text(*t);
+        if (t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_OPEN_SQUARE ||
+            std::strcmp(word, "<") == 0)
+            ++depth;
+        else if ((t->type == Lex::TOK_CLOSE_ROUND || t->type == Lex::TOK_CLOSE_CURLY ||
+                  t->type == Lex::TOK_CLOSE_SQUARE || std::strcmp(word, ">") == 0) && depth > 0)
+            --depth;
+        else if (depth == 0 && t->type == Lex::TOK_COMMA)
+            ++pieces;
+    }
+    if (!open || !close || pieces != params->GetParamCount())
+        return false;
+    for (int i = 0; i < params->GetParamCount(); ++i) {
+        Node* param = params->GetParam(i);
+        if (!param || param->GetKind() != NT_VAR_DECL)
+            return false;
+        NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+        Str name = list ? list->AsString() : Str();
+        Str text = param->AsString();
+        if (name.IsEmpty()) {
+            if (std::strpbrk(text.GetBuffer(), "([") || std::strstr(text.GetBuffer(), "..."))
+                return false;
+            name.Format("__arg%d", i + 1);
+            added.push_back(name);
+        } else {
+            added.push_back(Str());
+        }
+        if (i)
+            names += ",";
+        names += name;
+    }
+    return true;
 }
 
 // The declaration text of a function for its interface method, from the
@@ -232,7 +285,8 @@ Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Toke
 // that the units' versions override. A `(void)` parameter list reads `()`,
 // so that parameters can be put in front. Without the tokens the node's
 // printed form is used.
-Str DeclarationText(NodeFuncDecl& decl, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault = nullptr)
+Str DeclarationText(NodeFuncDecl& decl, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault = nullptr,
+                    std::vector<Str> const& added = std::vector<Str>())
 {
     NodeFuncParams* params = decl.GetParams();
     NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
@@ -264,7 +318,7 @@ Str DeclarationText(NodeFuncDecl& decl, std::function<bool(Lex::Token*, Lex::Tok
     text = DeclText::ReplaceWord(text, "constexpr", "");
     text += "(";
     if (!params || BaseTransform::HasParams(*params))
-        text += ParamsText(open, close, keepDefault);
+        text += ParamsText(open, close, keepDefault, added);
     text += ")";
     // The first qualifier follows the list directly, as the node prints it.
     bool blank = false;
@@ -606,16 +660,17 @@ bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
         return true;
     }
     NodeFuncParams* params = decl->GetParams();
-    if (params && BaseTransform::HasUnnamedParams(*params)) {
+    std::vector<Str> added;
+    Str paramNames;
+    if (!NameParams(params, added, paramNames)) {
         Warn(*m_pModule, *decl,
              "unnamed parameter in " + f->GetStrName() + ": no interface method is generated for it");
         return true;
     }
     Str signature = GetSignatureKey(*f, decl);
-    Str declaration = DeclarationText(*decl, KeepDefault());
-    Str paramNames = params ? params->GetParamNames(",") : Str();
+    Str declaration = DeclarationText(*decl, KeepDefault(), added);
     return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic(),
-                              DeclarationText(*decl));
+                              DeclarationText(*decl, nullptr, added));
 }
 
 bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration,
@@ -674,15 +729,16 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
     if (!refinedName)
         return false;
     NodeFuncParams* params = decl->GetParams();
-    if (params && BaseTransform::HasUnnamedParams(*params)) {
+    std::vector<Str> added;
+    Str paramNames;
+    if (!NameParams(params, added, paramNames)) {
         Warn(*m_pModule, *decl, "unnamed parameter in " + f->GetStrName() + ": no hook method is generated for it");
         return true;
     }
     Str refName = refinedName->c_str();
     Str name = f->GetStrName();
     Str signature = DeclText::ReplaceCall(GetSignatureKey(*f, decl), name, refName + "(");
-    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl, KeepDefault()), name, refName + "(");
-    Str paramNames = params ? params->GetParamNames(",") : Str();
+    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl, KeepDefault(), added), name, refName + "(");
     return AddInterfaceMethod(refName, signature, declaration, paramNames, false);
 }
 

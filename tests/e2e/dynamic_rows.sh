@@ -200,6 +200,55 @@ int main()
 EOF2
 }
 
+# A defaulted constructor of a unit's class, and methods with unnamed
+# parameters, which the interface names to pass them on.
+row_shapes() {
+    module base/Shape.h <<'EOF2'
+#include "Class.h"
+
+class Shape {
+public:
+    Shape() = default;
+    virtual ~Shape() {}
+    void add(int) { ++m_v; }
+    int value() const { return m_v; }
+private:
+    int m_v = 40;
+};
+EOF2
+    module ext/Shape.h <<'EOF2'
+refines class Shape {
+public:
+    void add(int n) { super::add(n); super::add(n); }
+    void note(int, const char* t) { m_text = t; }
+    const char* text() const { return m_text; }
+private:
+    const char* m_text = "";
+};
+EOF2
+    module trace/Shape.h <<'EOF2'
+#include <cstdio>
+refines class Shape {
+public:
+    void add(int n) { std::printf("add %d\n", n); super::add(n); }
+};
+EOF2
+    program shapes 'add 7
+42 hi' <<'EOF2'
+#include "Setup.h"
+#include "Shape.h"
+#include <cstdio>
+int main()
+{
+    Shape* s = Setup::Build().New_Shape();
+    s->add(7);
+    s->note(1, "hi");
+    std::printf("%d %s\n", s->value(), s->text());
+    return 0;
+}
+EOF2
+}
+
 ALL_ROWS=$(declare -F | sed -n 's/^declare -f row_//p' | sort)
 CHECKED=$(echo ${ROWS:-$ALL_ROWS})
 case " $CHECKED " in *" setup "*) ;; *) CHECKED="setup $CHECKED" ;; esac

@@ -76,7 +76,8 @@ TEST_F(CombinedTransformTest, InterfaceMethodsByKindOfMember)
                      "    int top() { return 1; }\n"
                      "    static int count(int x) { return x; }\n"
                      "    static int total() { return 0; }\n"
-                     "    void skip(int) {}\n"
+                     "    void skip(int, const char*) {}\n"
+                     "    void table(int[]) {}\n"
                      "protected:\n"
                      "    void guard() {}\n"
                      "private:\n"
@@ -94,14 +95,18 @@ TEST_F(CombinedTransformTest, InterfaceMethodsByKindOfMember)
     EXPECT_TRUE(Contains(header, "\tstatic int total(pl& spl) { return spl.Stack__total(); }\n")) << header;
     EXPECT_TRUE(Contains(header, "\tvirtual void guard() { auto* below = GetSuper_Stack(); if (!below) std::abort(); return below->guard(); }\n")) << header;
     EXPECT_FALSE(Contains(header, "hidden")) << header;
-    EXPECT_FALSE(Contains(header, "skip")) << header;
+    // Unnamed parameters get names to pass on; an array cannot simply be named.
+    EXPECT_TRUE(Contains(header, "\tvirtual void skip(int __arg1, const char* __arg2) { auto* below = GetSuper_Stack(); "
+                                 "if (!below) std::abort(); return below->skip(__arg1,__arg2); }\n"))
+        << header;
+    EXPECT_FALSE(Contains(header, "table")) << header;
     EXPECT_EQ(1, Count(header, "below->push(")) << header;
     // The interface's making goes to the log only, naming class and file.
     std::string const& log = m_log;
     EXPECT_TRUE(Contains(log, ">class Stack, not found: int push(int)</MSG>")) << log;
     EXPECT_TRUE(Contains(log, ">class Stack, already there: int push(int)</MSG>")) << log;
     EXPECT_FALSE(Contains(m_line.out, "info:")) << m_line.out;
-    EXPECT_TRUE(Contains(m_line.out, "warning: unnamed parameter in skip")) << m_line.out;
+    EXPECT_TRUE(Contains(m_line.out, "warning: unnamed parameter in table")) << m_line.out;
 
     // The static forwarders of the binding unit's layer class.
     LayerDecorator* unit = l1.GetDecorator();

@@ -47,6 +47,17 @@ void ClassInterface::AddModuleInclude(char const* line)
     m_ModuleIncludes.Add(line);
 }
 
+void ClassInterface::AddNestedType(char const* access, char const* text)
+{
+    if (!text || !*text)
+        return;
+    for (int i = 0; i < m_NestedTypes.GetCount(); ++i)
+        if (m_NestedTypes[i] == text)
+            return;
+    m_NestedTypes.Add(text);
+    m_NestedTypeText += Str(access) + ":\n\t" + text + "\n";
+}
+
 Str ClassInterface::GetDelegatingBase()
 {
     LayerStack* stack = m_pClass->m_pLayerStack;
@@ -100,7 +111,10 @@ void ClassInterface::CreateInterface()
     m_Text.Replace("<BASE_CLASSES>", bases);
     m_Text.Replace("<INCLUDES>", includes + "<INCLUDES>");
     m_Text.Replace("<INTERFACE_NAME>", m_ClassName);
-    m_Text.Replace("<INTERFACE_METHODS>", m_InterfaceMethods);
+    Str members = m_InterfaceMethods;
+    if (!m_NestedTypeText.IsEmpty())
+        members = m_NestedTypeText + "public:\n" + members;
+    m_Text.Replace("<INTERFACE_METHODS>", members);
     m_Text.Replace("<LAYER_INTERFACE_NAME>", spl);
     m_Text.Replace("<DECORATOR_NAME>", DecoratorTransform::GetDecoratorName(m_ClassName));
     m_Text.Replace("<INTERFACE_NAME>", m_ClassName);

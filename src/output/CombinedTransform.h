@@ -48,6 +48,10 @@ public:
     // members, out-of-class members): `Class::` outside braces becomes this
     // unit's class name.
     void RequalifyTrailingCode();
+    // Moves the types declared directly in the class body (enums, aliases,
+    // typedefs, nested class definitions) into the class's interface, from
+    // which every unit's class inherits them.
+    void MoveNestedTypes();
     // Hands the module's include lines before its class to the class's
     // interface header.
     void CollectIncludes();

@@ -124,6 +124,59 @@ int main()
 EOF2
 }
 
+# Types declared inside the class: the interface declares them, so that its
+# methods, the units' classes and the program can name them.
+row_nested() {
+    module base/Gauge.h <<'EOF2'
+#include "Class.h"
+
+class Gauge {
+public:
+    enum class Mode { Low, High };
+    using Level = int;
+    struct Reading {
+        Level level;
+        Mode mode;
+    };
+    virtual ~Gauge() {}
+    Reading read(Level l) const { return Reading{scale(l), l > 5 ? Mode::High : Mode::Low}; }
+private:
+    // A private type stays usable in the unit's class.
+    typedef long Wide;
+    Level scale(Level l) const { return static_cast<Level>(Wide(l) * 2); }
+};
+EOF2
+    module ext/Gauge.h <<'EOF2'
+refines class Gauge {
+public:
+    Reading read(Level l) const
+    {
+        Reading r = super::read(l);
+        r.level += 1;
+        return r;
+    }
+};
+EOF2
+    module trace/Gauge.h <<'EOF2'
+refines class Gauge {
+public:
+    Mode mode(Level l) const { return read(l).mode; }
+};
+EOF2
+    program nested '13 high' <<'EOF2'
+#include "Gauge.h"
+#include "Setup.h"
+#include <cstdio>
+int main()
+{
+    Gauge* g = Setup::Build().New_Gauge();
+    Gauge::Reading r = g->read(6);
+    std::printf("%d %s\n", r.level, g->mode(6) == Gauge::Mode::High ? "high" : "low");
+    return 0;
+}
+EOF2
+}
+
 # A static method goes through the layer objects; no generated code
 # follows a null decorator or object below.
 row_nullsafe() {

@@ -1,6 +1,7 @@
 #include "output/ClassInterface.h"
 
 #include "compose/EquationFile.h"
+#include "compose/FOPModule.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 #include "output/CppFile.h"
@@ -137,8 +138,15 @@ void ClassInterface::SaveDecoratorAndInterface(Str const& path)
     file.SaveString(before);
     m_pClass->GetIncludesAndForwards(m_Includes);
     m_Includes.WriteHeaderIncludes(file);
+    // The interface and decorator belong to the namespace of the class.
+    FOPModule* first = m_pClass->m_pFirstModule;
+    bool inSpace = first && !DecoratorTransform::GetNameSpace(*first).IsEmpty();
+    if (inSpace)
+        file.SaveString(first->GetNameSpaceOpenText());
     if (marker)
         file.SaveString(marker + std::strlen("<INCLUDES>"));
+    if (inSpace)
+        file.SaveString(first->GetNameSpaceCloseText() + "\n");
     frame.EndGuard();
     file.Close();
 }

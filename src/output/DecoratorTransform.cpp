@@ -429,6 +429,19 @@ Str GetDeclName(Str declaration)
     return declaration;
 }
 
+Str DecoratorTransform::GetNameSpace(FOPModule& module)
+{
+    // An unnamed namespace cannot be named from outside it.
+    Str name = module.GetNameSpaceName();
+    return std::strstr(name.GetBuffer(), "(unnamed)") ? Str() : name;
+}
+
+Str DecoratorTransform::Qualified(Str const& name)
+{
+    Str space = GetNameSpace(*m_pModule);
+    return space.IsEmpty() ? name : space + "::" + name;
+}
+
 // ---- Construction ----
 
 DecoratorTransform::DecoratorTransform(BaseTransform& transform)
@@ -615,7 +628,12 @@ bool DecoratorTransform::CreateFactoryMethod()
     if (!unit)
         return true;
     Str base = m_BaseNames.GetCount() ? m_BaseNames[0] : Str();
-    unit->AddFactoryMethod(m_pModule->GetName(), m_pTransform->m_ClassName, base, Str(), Str());
+    Str space = GetNameSpace(*m_pModule);
+    Str forward;
+    if (!space.IsEmpty())
+        forward = m_pModule->GetNameSpaceOpenText() + "class " + m_pModule->GetName() + ";\n" +
+                  m_pModule->GetNameSpaceCloseText() + "\n";
+    unit->AddFactoryMethod(m_pModule->GetName(), m_pTransform->m_ClassName, base, Str(), Str(), space, forward);
     return true;
 }
 
@@ -703,7 +721,7 @@ bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signatur
         if (LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr)
             unit->AddStaticMethodCall(decl2 + "{ auto* below = GetSuperDecorator(); if (!below) std::abort(); return below->" +
                                           forward + " }",
-                                      decl2 + "{ return " + m_pTransform->m_ClassName + "::" + plain + " }");
+                                      decl2 + "{ return " + Qualified(m_pTransform->m_ClassName) + "::" + plain + " }");
     }
     if (m_pClass)
         m_pClass->AddInterfaceMethod(head + " " + body);

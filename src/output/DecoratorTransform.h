@@ -67,6 +67,10 @@ public:
     bool AddBaseClass(char const* base, char const* include);
     bool CreateFactoryMethod();
     static Str GetDecoratorName(char const* name);
+    // The module's namespace ("a::b"), empty at file scope or in an unnamed
+    // one; a name qualified with it.
+    static Str GetNameSpace(FOPModule& module);
+    Str Qualified(Str const& name);
 
     // The interface of the composed class.
     bool AddInterfaceMethod(FuncNode& func);

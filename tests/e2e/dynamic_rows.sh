@@ -177,6 +177,51 @@ int main()
 EOF2
 }
 
+# A class inside a namespace: its interface, decorator and unit classes stay
+# in it, and the layer classes name it qualified.
+row_spaced() {
+    module base/Placed.h <<'EOF2'
+#include "Class.h"
+
+namespace geo::flat {
+class Placed {
+public:
+    virtual ~Placed() {}
+    int where() const { return 1; }
+    static int limit(int n) { return n + 1; }
+};
+}
+EOF2
+    module ext/Placed.h <<'EOF2'
+namespace geo::flat {
+refines class Placed {
+public:
+    int where() const { return super::where() + 10; }
+};
+}
+EOF2
+    module trace/Placed.h <<'EOF2'
+namespace geo::flat {
+refines class Placed {
+public:
+    int where() const { return super::where() + 100; }
+};
+}
+EOF2
+    program spaced '111 5' <<'EOF2'
+#include "Placed.h"
+#include "Setup.h"
+#include <cstdio>
+int main()
+{
+    dyn& spl = Setup::Build();
+    geo::flat::Placed* p = spl.New_Placed();
+    std::printf("%d %d\n", p->where(), geo::flat::Placed::limit(spl, 4));
+    return 0;
+}
+EOF2
+}
+
 # A static method goes through the layer objects; no generated code
 # follows a null decorator or object below.
 row_nullsafe() {

@@ -857,12 +857,12 @@ case " $DYNAMIC " in
     ;;
 esac
 
-# A class in a namespace composed per binding unit: its interface stands
-# outside the namespace, and the user is told.
+# A class in a namespace composed per binding unit: its interface stands in
+# the namespace too, without a warning.
 case " $DYNAMIC " in
 *" namespaces "*)
-    if grep -qF "Rack.h(3) : warning: class Rack is inside namespace store::inner of its module, but its interface for the binding units is written outside it" \
-        "$DIR/console-dyn"; then pass; else fail "no warning about the namespace of Rack"; fi
+    if grep -q "^namespace store" "$DIR/out-dyn/Rack.h" && ! grep -q "Rack.*warning\|warning.*Rack" "$DIR/console-dyn"
+    then pass; else fail "the interface of Rack is not in its namespace"; fi
     ;;
 esac
 

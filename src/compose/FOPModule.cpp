@@ -926,11 +926,12 @@ void FOPModule::WarnNameSpaceMismatch()
                          " of its module and the -namespace option is given as well; the composed class may not compile",
                      line);
     // Composed per binding unit, the class is reached through an interface
-    // and factories written at file scope; told once, by its first module.
-    if (!own.IsEmpty() && m_pTransformedClass && !m_pTransformedClass->IsPureJampack() &&
+    // and factories that name it from file scope, which an unnamed
+    // namespace does not allow; told once, by its first module.
+    if (std::strstr(own.GetBuffer(), "(unnamed)") && m_pTransformedClass && !m_pTransformedClass->IsPureJampack() &&
         m_pTransformedClass->m_pFirstModule == this)
         PrintWarning("class " + m_pTransformedClass->m_Name + " is inside namespace " + own +
-                         " of its module, but its interface for the binding units is written outside it",
+                         " of its module, but its interface for the binding units cannot name it from outside",
                      line);
     FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
     if (!first || first == this)

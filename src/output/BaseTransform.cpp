@@ -255,19 +255,33 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
     if (!open)
         return false;
     bool single = !m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit;
+    // A body need not use them: no warning about unused parameters.
     Str text;
     if (!single) {
-        text = m_pModule->GetName();
+        text = "[[maybe_unused]] ";
+        text += m_pModule->GetName();
         text += "* pFinal, ";
     }
+    text += "[[maybe_unused]] ";
     text += GetLayerInterfaceName();
     text += "& spl";
     if (params->GetParamCount() > 0 && HasParams(*params))
         text += ", ";
+    bool ownParams = params->GetParamCount() > 0 && HasParams(*params);
     Lex::Token* token = NewTextToken(text);
     open->AddTokenAfter(*token);
     if (single && m_pTransformedModule)
         SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
+    // A defaulted default constructor cannot take the parameters: it gets
+    // an empty body, which does what the default one did.
+    Lex::Token* assign = single || ownParams ? nullptr : DefaultedOrDeleted(decl);
+    Lex::Token* word = assign ? NextNonWhite(assign) : nullptr;
+    if (word && word->type == Lex::TOK_DEFAULT) {
+        assign->text = Lex::StrHashTable::insert("{}");
+        assign->SetType(Lex::TOK_STRING_VAL);
+        word->text = Lex::StrHashTable::insert("");
+        word->SetType(Lex::TOK_STRING_VAL);
+    }
     return true;
 }
 
@@ -359,9 +373,9 @@ void BaseTransform::AddDefaultCtor()
     FuncInfoBuilder ctor(builder, nullptr, m_ClassName);
     ctor.SetAccessType(ACCESS_PUBLIC);
     ctor.SetInline();
-    Str finalType = m_pModule->GetName();
+    Str finalType = "[[maybe_unused]] " + m_pModule->GetName();
     finalType += "*";
-    Str splType = GetLayerInterfaceName();
+    Str splType = "[[maybe_unused]] " + GetLayerInterfaceName();
     splType += "&";
     ctor.AddArg(finalType, "pFinal");
     ctor.AddArg(splType, "spl");

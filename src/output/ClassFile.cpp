@@ -14,6 +14,8 @@ void ClassFile::WriteIncludesAndForwards(CppFile& file)
 {
     for (StringSet::HashNode* node = m_Includes.GetFirst(); node; node = m_Includes.GetNext(node))
         file.Include(node->GetKey());
+    if (!m_ForwardText.IsEmpty() && file.m_pFile)
+        file.m_pFile->SaveString(m_ForwardText);
     // The forward declarations belong to the namespace of the class.
     file.OpenNS();
     for (StringSet::HashNode* node = m_Forwards.GetFirst(); node; node = m_Forwards.GetNext(node))

@@ -25,6 +25,9 @@ public:
     StringSet m_Includes;
     // Class names to declare in the header.
     StringSet m_Forwards;
+    // Declarations written as they are after the includes (forward
+    // declarations inside a namespace of their own).
+    Str m_ForwardText;
     Str m_Name;
     Str m_ImplText;
 };

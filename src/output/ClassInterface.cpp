@@ -1,6 +1,7 @@
 #include "output/ClassInterface.h"
 
 #include "compose/EquationFile.h"
+#include "compose/FOPModule.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 #include "output/CppFile.h"
@@ -47,6 +48,17 @@ void ClassInterface::AddModuleInclude(char const* line)
     m_ModuleIncludes.Add(line);
 }
 
+void ClassInterface::AddNestedType(char const* access, char const* text)
+{
+    if (!text || !*text)
+        return;
+    for (int i = 0; i < m_NestedTypes.GetCount(); ++i)
+        if (m_NestedTypes[i] == text)
+            return;
+    m_NestedTypes.Add(text);
+    m_NestedTypeText += Str(access) + ":\n\t" + text + "\n";
+}
+
 Str ClassInterface::GetDelegatingBase()
 {
     LayerStack* stack = m_pClass->m_pLayerStack;
@@ -90,7 +102,8 @@ void ClassInterface::CreateInterface()
     // The product-line interface bears the product-line name.
     Str spl = stack ? stack->m_ProductLineName : Str();
     names.InsertAt(0, spl);
-    Str includes;
+    // std::abort, which a forwarder calls when there is no object below.
+    Str includes(std::strstr(m_InterfaceMethods.GetBuffer(), "std::abort") ? "#include <cstdlib>\n" : "");
     for (int i = 0; i < m_ModuleIncludes.GetCount(); ++i)
         includes += m_ModuleIncludes[i] + "\n";
     for (int i = 0; i < names.GetCount(); ++i)
@@ -99,7 +112,10 @@ void ClassInterface::CreateInterface()
     m_Text.Replace("<BASE_CLASSES>", bases);
     m_Text.Replace("<INCLUDES>", includes + "<INCLUDES>");
     m_Text.Replace("<INTERFACE_NAME>", m_ClassName);
-    m_Text.Replace("<INTERFACE_METHODS>", m_InterfaceMethods);
+    Str members = m_InterfaceMethods;
+    if (!m_NestedTypeText.IsEmpty())
+        members = m_NestedTypeText + "public:\n" + members;
+    m_Text.Replace("<INTERFACE_METHODS>", members);
     m_Text.Replace("<LAYER_INTERFACE_NAME>", spl);
     m_Text.Replace("<DECORATOR_NAME>", DecoratorTransform::GetDecoratorName(m_ClassName));
     m_Text.Replace("<INTERFACE_NAME>", m_ClassName);
@@ -122,8 +138,15 @@ void ClassInterface::SaveDecoratorAndInterface(Str const& path)
     file.SaveString(before);
     m_pClass->GetIncludesAndForwards(m_Includes);
     m_Includes.WriteHeaderIncludes(file);
+    // The interface and decorator belong to the namespace of the class.
+    FOPModule* first = m_pClass->m_pFirstModule;
+    bool inSpace = first && !DecoratorTransform::GetNameSpace(*first).IsEmpty();
+    if (inSpace)
+        file.SaveString(first->GetNameSpaceOpenText());
     if (marker)
         file.SaveString(marker + std::strlen("<INCLUDES>"));
+    if (inSpace)
+        file.SaveString(first->GetNameSpaceCloseText() + "\n");
     frame.EndGuard();
     file.Close();
 }

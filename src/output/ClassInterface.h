@@ -36,6 +36,10 @@ public:
     // interface header repeats each once, so that the types its methods name
     // are known.
     void AddModuleInclude(char const* line);
+    // Records a type declared inside a module's class (its text and the
+    // access it had there); the interface declares it ahead of its methods,
+    // once, so that they and the classes of every unit can name it.
+    void AddNestedType(char const* access, char const* text);
     // Fills m_Text from the template.
     void CreateInterface();
     // CreateInterface, then writes the header at path.
@@ -55,4 +59,6 @@ public:
     StringArray m_BaseDecls;
     StringArray m_BaseNames;
     StringArray m_ModuleIncludes;
+    StringArray m_NestedTypes;
+    Str m_NestedTypeText;
 };

@@ -6,12 +6,14 @@
 #include "compose/TransformedModule.h"
 #include "output/ClassInterface.h"
 #include "output/ModuleTransform.h"
+#include "output/TrailingCode.h"
 #include "parser/AccessTypes.h"
 #include "parser/ClassDB.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
+#include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeID.h"
@@ -89,6 +91,127 @@ void CombinedTransform::RequalifyDefinition(NodeFuncDecl& decl)
         }
         if (t == last)
             break;
+    }
+}
+
+void CombinedTransform::RequalifyTrailingCode()
+{
+    TrailingCode* code = m_pModule->GetTrailingCode();
+    if (!code)
+        return;
+    Str module = m_pModule->GetName();
+    for (TrailingCode::Piece const& piece : code->GetPieces()) {
+        if (!piece.m_bCode)
+            continue;
+        // Only heads and initializers: a function body names the interface.
+        int depth = 0;
+        for (Lex::Token* t = piece.m_pFirst; t; t = t == piece.m_pLast ? nullptr : t->next()) {
+            if (BaseTransform::IsSkipped(*t))
+                continue;
+            char const* text = Text(*t);
+            if (std::strcmp(text, "{") == 0)
+                ++depth;
+            else if (std::strcmp(text, "}") == 0 && depth > 0)
+                --depth;
+            if (depth > 0 || module != text)
+                continue;
+            Lex::Token* sep = t->next();
+            while (sep && BaseTransform::IsSkipped(*sep))
+                sep = sep->next();
+            if (sep && std::strcmp(Text(*sep), "::") == 0)
+                t->text = Lex::StrHashTable::insert(m_ClassName.GetBuffer());
+        }
+    }
+}
+
+namespace {
+
+Lex::Token* NextCode(Lex::Token* t, Lex::Token* end)
+{
+    while (t && t != end && BaseTransform::IsSkipped(*t))
+        t = t->next();
+    return t;
+}
+
+bool Is(Lex::Token* t, char const* text) { return t && std::strcmp(Text(*t), text) == 0; }
+
+} // namespace
+
+void CombinedTransform::MoveNestedTypes()
+{
+    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
+    NodeClassDef* main = m_pModule->m_pMainClass;
+    NodeBlock* body = main ? main->GetBody() : nullptr;
+    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+    Lex::Token* close = body ? body->GetLastToken() : nullptr;
+    if (!cls || !open || !close || open == close)
+        return;
+    // The access before the first label: private in a class, else public.
+    Str access = "public";
+    NodeClassDecl* head = main->GetClassDecl();
+    for (Lex::Token* t = head ? head->GetFirstToken() : nullptr; t && t != open; t = t->next())
+        if (Is(t, "class")) {
+            access = "private";
+            break;
+        }
+    Lex::Token* t = NextCode(open->next(), close);
+    while (t && t != close) {
+        if ((Is(t, "public") || Is(t, "protected") || Is(t, "private")) && Is(NextCode(t->next(), close), ":")) {
+            access = Text(*t);
+            t = NextCode(NextCode(t->next(), close)->next(), close);
+            continue;
+        }
+        // The statement from t: to its ";" at depth 0, or to the "}" of a
+        // function body.
+        Lex::Token* first = t;
+        Lex::Token* last = nullptr;
+        bool hasBrace = false;
+        int depth = 0;
+        for (Lex::Token* u = t; u && u != close; u = u->next()) {
+            if (BaseTransform::IsSkipped(*u))
+                continue;
+            // Only single brackets: a generated "{}" opens nothing.
+            char const* w = Text(*u);
+            char c = w[0] && !w[1] ? w[0] : 0;
+            if (c == '(' || c == '{' || c == '[') {
+                ++depth;
+                hasBrace = hasBrace || c == '{';
+            } else if (c == ')' || c == ']') {
+                --depth;
+            } else if (c == '}') {
+                if (--depth == 0 && !Is(NextCode(u->next(), close), ";")) {
+                    last = u;
+                    break;
+                }
+            } else if (c == ';' && depth == 0) {
+                last = u;
+                break;
+            }
+        }
+        if (!last)
+            break;
+        Lex::Token* second = NextCode(first->next(), last);
+        Lex::Token* third = second ? NextCode(second->next(), last) : nullptr;
+        Lex::Token* beforeEnd = last->prev();
+        while (beforeEnd && beforeEnd != first && BaseTransform::IsSkipped(*beforeEnd))
+            beforeEnd = beforeEnd->prev();
+        bool isType = Is(first, "typedef") || (Is(first, "using") && Is(third, "=")) ||
+                      (Is(first, "enum") && hasBrace && Is(beforeEnd, "}")) ||
+                      ((Is(first, "class") || Is(first, "struct") || Is(first, "union")) && hasBrace &&
+                       Is(last, ";") && Is(beforeEnd, "}"));
+        if (isType) {
+            Str text;
+            for (Lex::Token* u = first;; u = u->next()) {
+                text += Text(*u);
+                u->text = Lex::StrHashTable::insert("");
+                u->SetType(Lex::TOK_STRING_VAL);
+                if (u == last)
+                    break;
+            }
+            // A unit's class derives from the interface: private would hide it.
+            cls->AddNestedType(access == "private" ? "protected" : access.GetBuffer(), text.GetBuffer());
+        }
+        t = NextCode(last->next(), close);
     }
 }
 
@@ -202,6 +325,8 @@ bool CombinedTransform::Transform()
     if (!JampackTransform::Transform())
         return false;
     CollectIncludes();
+    RequalifyTrailingCode();
+    MoveNestedTypes();
     if (!RemoveBaseClasses())
         return false;
     if (!m_Decorator.CreateBaseDefinition())

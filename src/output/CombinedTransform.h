@@ -44,6 +44,14 @@ public:
     // The module's class name in an out-of-class definition's name becomes
     // this unit's class name.
     void RequalifyDefinition(NodeFuncDecl& decl);
+    // The same for the names the code after the class defines (static data
+    // members, out-of-class members): `Class::` outside braces becomes this
+    // unit's class name.
+    void RequalifyTrailingCode();
+    // Moves the types declared directly in the class body (enums, aliases,
+    // typedefs, nested class definitions) into the class's interface, from
+    // which every unit's class inherits them.
+    void MoveNestedTypes();
     // Hands the module's include lines before its class to the class's
     // interface header.
     void CollectIncludes();

@@ -17,11 +17,13 @@
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
+#include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -158,13 +160,21 @@ Lex::Token* SkipRound(Lex::Token* t)
     return nullptr;
 }
 
-// The parameters as written, without default arguments.
-Str ParamsText(Lex::Token* open, Lex::Token* close)
+// The parameters as written. A default argument is kept when keepDefault
+// accepts its tokens (never without it); since only the last parameters may
+// have one, dropping a default drops those before it too. A parameter whose
+// entry in added is not empty gets that name after its type.
+Str ParamsText(Lex::Token* open, Lex::Token* close, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault,
+               std::vector<Str> const& added)
 {
-    Str text;
+    struct Param {
+        Lex::Token* first = nullptr;
+        Lex::Token* assign = nullptr;
+        Lex::Token* end = nullptr;
+    };
+    std::vector<Param> params(1);
+    params.back().first = open->next();
     int depth = 0;
-    bool inDefault = false;
-    Lex::Token* pieceStart = open->next();
     for (Lex::Token* t = open->next(); t && t != close; t = t->next()) {
         char const* word = Text(*t);
         bool opens = t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY ||
@@ -177,36 +187,108 @@ Str ParamsText(Lex::Token* open, Lex::Token* close)
             --depth;
         else if (std::strcmp(word, ">>") == 0)
             depth = depth > 2 ? depth - 2 : 0;
-        if (depth == 0 && t->type == Lex::TOK_ASSIGN && !inDefault) {
-            AppendTokens(text, pieceStart, t);
-            inDefault = true;
+        if (depth == 0 && t->type == Lex::TOK_ASSIGN && !params.back().assign) {
+            params.back().assign = t;
         } else if (depth == 0 && t->type == Lex::TOK_COMMA) {
-            if (!inDefault)
-                AppendTokens(text, pieceStart, t);
-            inDefault = false;
-            TrimEnd(text);
-            text += ", ";
-            pieceStart = t->next();
+            params.back().end = t;
+            params.emplace_back();
+            params.back().first = t->next();
         }
     }
-    if (!inDefault)
-        AppendTokens(text, pieceStart, close);
-    TrimEnd(text);
-    char const* begin = text.GetBuffer();
-    while (*begin == ' ')
-        ++begin;
-    return Str(begin);
+    params.back().end = close;
+    // The defaults kept: a suffix of the parameters.
+    size_t keepFrom = params.size();
+    for (size_t i = params.size(); i-- > 0;) {
+        Param const& p = params[i];
+        if (!p.assign || !keepDefault || !keepDefault(p.assign->next(), p.end))
+            break;
+        keepFrom = i;
+    }
+    Str text;
+    for (size_t i = 0; i < params.size(); ++i) {
+        Param const& p = params[i];
+        Str piece;
+        AppendTokens(piece, p.first, p.assign ? p.assign : p.end);
+        TrimEnd(piece);
+        if (i < added.size() && !added[i].IsEmpty())
+            piece += " " + added[i];
+        if (p.assign && i >= keepFrom) {
+            piece += " =";
+            AppendTokens(piece, p.assign->next(), p.end);
+            TrimEnd(piece);
+        }
+        char const* begin = piece.GetBuffer();
+        while (*begin == ' ')
+            ++begin;
+        if (i)
+            text += ", ";
+        text += begin;
+    }
+    return text;
+}
+
+// Names for the parameters that have none, so that a generated method can
+// pass them on: added gets "__arg<n>" for those and "" for named ones, names
+// every name in order, comma-separated. False when an unnamed parameter
+// cannot simply be named after its text (an array, a function pointer, "...").
+bool NameParams(NodeFuncParams* params, std::vector<Str>& added, Str& names)
+{
+    added.clear();
+    names = Str();
+    if (!params || !BaseTransform::HasParams(*params))
+        return true;
+    // The parameters as the parser sees them must be those of the text.
+    NodeRoundBrace* brace = params->GetBrace();
+    Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
+    Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
+    int pieces = 1;
+    int depth = 0;
+    for (Lex::Token* t = open ? open->next() : nullptr; t && t != close; t = t->next()) {
+        char const* word = Text(*t);
+        if (t->type == Lex::TOK_OPEN_ROUND || t->type == Lex::TOK_OPEN_CURLY || t->type == Lex::TOK_OPEN_SQUARE ||
+            std::strcmp(word, "<") == 0)
+            ++depth;
+        else if ((t->type == Lex::TOK_CLOSE_ROUND || t->type == Lex::TOK_CLOSE_CURLY ||
+                  t->type == Lex::TOK_CLOSE_SQUARE || std::strcmp(word, ">") == 0) && depth > 0)
+            --depth;
+        else if (depth == 0 && t->type == Lex::TOK_COMMA)
+            ++pieces;
+    }
+    if (!open || !close || pieces != params->GetParamCount())
+        return false;
+    for (int i = 0; i < params->GetParamCount(); ++i) {
+        Node* param = params->GetParam(i);
+        if (!param || param->GetKind() != NT_VAR_DECL)
+            return false;
+        NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+        Str name = list ? list->AsString() : Str();
+        Str text = param->AsString();
+        if (name.IsEmpty()) {
+            if (std::strpbrk(text.GetBuffer(), "([") || std::strstr(text.GetBuffer(), "..."))
+                return false;
+            name.Format("__arg%d", i + 1);
+            added.push_back(name);
+        } else {
+            added.push_back(Str());
+        }
+        if (i)
+            names += ",";
+        names += name;
+    }
+    return true;
 }
 
 // The declaration text of a function for its interface method, from the
 // tokens the module wrote: the head up to the parameter list, the
-// parameters without default arguments, then the qualifiers and a trailing
+// parameters (default arguments as ParamsText keeps them), then the
+// qualifiers and a trailing
 // return type. `override`, `final`, exception specifications and
 // `constexpr` are left out: the interface method is a plain virtual function
 // that the units' versions override. A `(void)` parameter list reads `()`,
 // so that parameters can be put in front. Without the tokens the node's
 // printed form is used.
-Str DeclarationText(NodeFuncDecl& decl)
+Str DeclarationText(NodeFuncDecl& decl, std::function<bool(Lex::Token*, Lex::Token*)> const& keepDefault = nullptr,
+                    std::vector<Str> const& added = std::vector<Str>())
 {
     NodeFuncParams* params = decl.GetParams();
     NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
@@ -238,7 +320,7 @@ Str DeclarationText(NodeFuncDecl& decl)
     text = DeclText::ReplaceWord(text, "constexpr", "");
     text += "(";
     if (!params || BaseTransform::HasParams(*params))
-        text += ParamsText(open, close);
+        text += ParamsText(open, close, keepDefault, added);
     text += ")";
     // The first qualifier follows the list directly, as the node prints it.
     bool blank = false;
@@ -347,6 +429,19 @@ Str GetDeclName(Str declaration)
     while (std::strstr(declaration.GetBuffer(), "  "))
         declaration.Replace("  ", " ");
     return declaration;
+}
+
+Str DecoratorTransform::GetNameSpace(FOPModule& module)
+{
+    // An unnamed namespace cannot be named from outside it.
+    Str name = module.GetNameSpaceName();
+    return std::strstr(name.GetBuffer(), "(unnamed)") ? Str() : name;
+}
+
+Str DecoratorTransform::Qualified(Str const& name)
+{
+    Str space = GetNameSpace(*m_pModule);
+    return space.IsEmpty() ? name : space + "::" + name;
 }
 
 // ---- Construction ----
@@ -605,7 +700,12 @@ bool DecoratorTransform::CreateFactoryMethod()
     if (!unit)
         return true;
     Str base = m_BaseNames.GetCount() ? m_BaseNames[0] : Str();
-    unit->AddFactoryMethod(m_pModule->GetName(), m_pTransform->m_ClassName, base, Str(), Str());
+    Str space = GetNameSpace(*m_pModule);
+    Str forward;
+    if (!space.IsEmpty())
+        forward = m_pModule->GetNameSpaceOpenText() + "class " + m_pModule->GetName() + ";\n" +
+                  m_pModule->GetNameSpaceCloseText() + "\n";
+    unit->AddFactoryMethod(m_pModule->GetName(), m_pTransform->m_ClassName, base, Str(), Str(), space, forward);
     return true;
 }
 
@@ -625,11 +725,15 @@ Str DecoratorTransform::GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl)
 
 bool DecoratorTransform::AddInterfaceMethodSignature(Str const& signature)
 {
+    // A trace of the interface's making: to the log only, with the class
+    // and the module's file.
+    Str where = "class " + m_pModule->GetName() + ", ";
+    Str file = m_pModule->GetSourcePath();
     if (m_pSignatures && m_pSignatures->Contains(signature)) {
-        ErrorLog::OnUserInfo("already there: " + signature);
+        ErrorLog::OnInfo(where + "already there: " + signature, file);
         return false;
     }
-    ErrorLog::OnUserInfo("not found: " + signature);
+    ErrorLog::OnInfo(where + "not found: " + signature, file);
     if (m_pSignatures)
         m_pSignatures->Add(signature);
     return true;
@@ -646,30 +750,36 @@ bool DecoratorTransform::AddInterfaceMethod(FuncNode& func)
         return true;
     }
     NodeFuncParams* params = decl->GetParams();
-    if (params && BaseTransform::HasUnnamedParams(*params)) {
+    std::vector<Str> added;
+    Str paramNames;
+    if (!NameParams(params, added, paramNames)) {
         Warn(*m_pModule, *decl,
              "unnamed parameter in " + f->GetStrName() + ": no interface method is generated for it");
         return true;
     }
     Str signature = GetSignatureKey(*f, decl);
-    Str declaration = DeclarationText(*decl);
-    Str paramNames = params ? params->GetParamNames(",") : Str();
-    return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic());
+    Str declaration = DeclarationText(*decl, KeepDefault(), added);
+    return AddInterfaceMethod(f->GetStrName(), signature, declaration, paramNames, f->IsStatic(),
+                              DeclarationText(*decl, nullptr, added));
 }
 
 bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration,
-                                            Str const& paramNames, bool isStatic)
+                                            Str const& paramNames, bool isStatic, Str const& plainDeclaration)
 {
     if (!AddInterfaceMethodSignature(signature))
         return true;
     Str module = m_pModule->GetName();
     Str head = GetDeclName(declaration);
-    Str call;
+    // The object or layer below is null when no loaded unit makes the
+    // method: the program stops rather than follow a null pointer.
+    Str body;
     if (!isStatic) {
-        call.Format("GetSuper_%s()->%s(%s);", module.GetBuffer(), name.GetBuffer(), paramNames.GetBuffer());
+        body.Format("{ auto* below = GetSuper_%s(); if (!below) std::abort(); return below->%s(%s); }",
+                    module.GetBuffer(), name.GetBuffer(), paramNames.GetBuffer());
     } else {
         Str forwardName = module + "__" + name;
-        Str decl2 = GetDeclName(DeclText::ReplaceWord(declaration, "static", ""));
+        Str unitDecl = plainDeclaration.IsEmpty() ? declaration : plainDeclaration;
+        Str decl2 = GetDeclName(DeclText::ReplaceWord(unitDecl, "static", ""));
         decl2 = DeclText::ReplaceCall(decl2, name, forwardName + "(");
         Str forward;
         forward.Format("%s(%s);", forwardName.GetBuffer(), paramNames.GetBuffer());
@@ -679,13 +789,14 @@ bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signatur
         if (!paramNames.IsEmpty())
             params += ", ";
         head = DeclText::ReplaceCall(head, name, params);
-        call = "spl." + forward;
+        body = "{ return spl." + forward + " }";
         if (LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr)
-            unit->AddStaticMethodCall(decl2 + "{ return GetSuperDecorator()->" + forward + " }",
-                                      decl2 + "{ return " + m_pTransform->m_ClassName + "::" + plain + " }");
+            unit->AddStaticMethodCall(decl2 + "{ auto* below = GetSuperDecorator(); if (!below) std::abort(); return below->" +
+                                          forward + " }",
+                                      decl2 + "{ return " + Qualified(m_pTransform->m_ClassName) + "::" + plain + " }");
     }
     if (m_pClass)
-        m_pClass->AddInterfaceMethod(head + " { return " + call + " }");
+        m_pClass->AddInterfaceMethod(head + " " + body);
     return true;
 }
 
@@ -708,16 +819,43 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
     if (!refinedName)
         return false;
     NodeFuncParams* params = decl->GetParams();
-    if (params && BaseTransform::HasUnnamedParams(*params)) {
+    std::vector<Str> added;
+    Str paramNames;
+    if (!NameParams(params, added, paramNames)) {
         Warn(*m_pModule, *decl, "unnamed parameter in " + f->GetStrName() + ": no hook method is generated for it");
         return true;
     }
     Str refName = refinedName->c_str();
     Str name = f->GetStrName();
     Str signature = DeclText::ReplaceCall(GetSignatureKey(*f, decl), name, refName + "(");
-    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl), name, refName + "(");
-    Str paramNames = params ? params->GetParamNames(",") : Str();
+    Str declaration = DeclText::ReplaceCall(DeclarationText(*decl, KeepDefault(), added), name, refName + "(");
     return AddInterfaceMethod(refName, signature, declaration, paramNames, false);
+}
+
+std::function<bool(Lex::Token*, Lex::Token*)> DecoratorTransform::KeepDefault()
+{
+    // The interface has no members of the class but its methods: a default
+    // that names a member of any module of the class is left out.
+    std::vector<ClassDB*> dbs;
+    if (m_pClass) {
+        for (int i = 0; i < m_pClass->m_Modules.GetCount(); ++i)
+            if (SimpleTU* unit = m_pClass->m_Modules[i] ? m_pClass->m_Modules[i]->GetParseUnit() : nullptr)
+                dbs.push_back(unit->db());
+    } else if (GetDB()) {
+        dbs.push_back(GetDB());
+    }
+    return [dbs](Lex::Token* first, Lex::Token* end) {
+        for (Lex::Token* t = first; t && t != end; t = t->next()) {
+            if (t->type == Lex::TOK_THIS)
+                return false;
+            if (t->type != Lex::TOK_ID)
+                continue;
+            for (ClassDB* db : dbs)
+                if (db && (db->GetFuncDecl(Text(*t)) || db->GetField(Text(*t))))
+                    return false;
+        }
+        return true;
+    };
 }
 
 // ---- Not called in a composition run ----

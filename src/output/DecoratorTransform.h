@@ -12,6 +12,8 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 
+#include <functional>
+
 class BaseTransform;
 class ClassDB;
 class FOPModule;
@@ -65,15 +67,25 @@ public:
     bool AddBaseClass(char const* base, char const* include);
     bool CreateFactoryMethod();
     static Str GetDecoratorName(char const* name);
+    // The module's namespace ("a::b"), empty at file scope or in an unnamed
+    // one; a name qualified with it.
+    static Str GetNameSpace(FOPModule& module);
+    Str Qualified(Str const& name);
 
     // The interface of the composed class.
     bool AddInterfaceMethod(FuncNode& func);
+    // declaration keeps the default arguments, which calls through the
+    // interface rely on; the layer classes' static forwarders take
+    // plainDeclaration, without them.
     bool AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration, Str const& paramNames,
-                            bool isStatic);
+                            bool isStatic, Str const& plainDeclaration = Str());
     // True, after "not found: <signature>", when the signature is new; false,
     // after "already there: <signature>", when it is known.
     bool AddInterfaceMethodSignature(Str const& signature);
     bool AddHookMethod(FuncNode& func, FuncNode* refined);
+    // Whether the interface keeps a default argument (its tokens from first
+    // up to end).
+    std::function<bool(Lex::Token*, Lex::Token*)> KeepDefault();
     // The signature key of a function's declaration (by default its first):
     // the printed signature, with " const" for a const member function.
     static Str GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl = nullptr);

@@ -91,7 +91,8 @@ bool HasCode(Str const& text)
 } // namespace
 
 void LayerDecorator::AddFactoryMethod(Str const& classInterface, Str const& className, Str const& baseInterface,
-                                      Str const& ctorArgDecl, Str const& ctorArgs)
+                                      Str const& ctorArgDecl, Str const& ctorArgs, Str const& nameSpace,
+                                      Str const& forward)
 {
     Str method = "New_" + classInterface;
     if (m_FactoryNames.Contains(method))
@@ -102,16 +103,18 @@ void LayerDecorator::AddFactoryMethod(Str const& classInterface, Str const& clas
 
     Str decl = m_pTemplates->GetTemplate("layer_factorymethod_decl");
     TrimLineFeeds(decl);
-    decl.Replace("<CLASS_INTERFACE />", classInterface);
+    Str prefix = nameSpace.IsEmpty() ? Str() : nameSpace + "::";
+    decl.Replace("<CLASS_INTERFACE />", prefix + classInterface);
     decl.Replace("<METHOD_NAME />", method);
     decl.Replace("<CTOR_ARG_DECL />", ctorArgDecl);
     m_FactoryDecls.Add(decl);
     m_FactoryMethodNames.Add(method);
     m_FactoryClasses.Add(classInterface);
+    m_FactoryForwards.Add(forward);
 
     Str body = m_pTemplates->GetTemplate("layer_factorymethod");
-    body.Replace("<CLASS_NAME />", className);
-    body.Replace("<CLASS_INTERFACE />", classInterface);
+    body.Replace("<CLASS_NAME />", prefix + className);
+    body.Replace("<CLASS_INTERFACE />", prefix + classInterface);
     body.Replace("<METHOD_NAME />", method);
     body.Replace("<BASE_INTERFACE />", baseInterface);
     body.Replace("<CTOR_ARG_DECL />", ctorArgDecl);
@@ -136,6 +139,13 @@ void LayerDecorator::GetFactoryMethodDecls(MapStringToString& decls)
 {
     for (int i = 0; i < m_FactoryMethodNames.GetCount(); ++i)
         decls[m_FactoryMethodNames[i]] = m_FactoryDecls[i];
+}
+
+void LayerDecorator::GetFactoryForwards(MapStringToString& forwards)
+{
+    for (int i = 0; i < m_FactoryMethodNames.GetCount(); ++i)
+        if (!m_FactoryForwards[i].IsEmpty())
+            forwards[m_FactoryMethodNames[i]] = m_FactoryForwards[i];
 }
 
 void LayerDecorator::GetStaticMethods(StringSet& methods)

@@ -38,11 +38,19 @@ public:
     LayerDecorator* GetSuperDecorator();
     // Registers the factory method "New_<classInterface>"; the first
     // registration of a method name wins.
+    // A class inside a namespace has that namespace's name ("a::b") in
+    // nameSpace, which the generated code qualifies its classes with, and
+    // in forward its declaration inside the namespace blocks as its module
+    // opens them, which the product-line interface writes.
     void AddFactoryMethod(Str const& classInterface, Str const& className, Str const& baseInterface,
-                          Str const& ctorArgDecl, Str const& ctorArgs);
+                          Str const& ctorArgDecl, Str const& ctorArgs, Str const& nameSpace = Str(),
+                          Str const& forward = Str());
     // Registers a static forwarder once per interface text.
     void AddStaticMethodCall(Str const& interfaceText, Str const& layerText);
     void GetFactoryMethodDecls(MapStringToString& decls);
+    // The forward declaration of each factory method's class that lies in
+    // a namespace.
+    void GetFactoryForwards(MapStringToString& forwards);
     void GetStaticMethods(StringSet& methods);
     // Writes the layer class into the first layer's output folder, once.
     void CreateLayerFile();
@@ -57,6 +65,7 @@ public:
     StringArray m_FactoryDecls;
     StringArray m_FactoryMethodNames;
     StringArray m_FactoryClasses;
+    StringArray m_FactoryForwards;
     Str m_InterfaceName;
     Str m_LayerClassName;
     Str m_FactoryBodies;

@@ -25,6 +25,7 @@ bool LayerInterface::CreateLayerDecorator()
 {
     Str name = m_pLayerStack->m_ProductLineName;
     MapStringToString decls;
+    MapStringToString spaces;
     StringSet statics;
     for (int i = 0; i < m_pLayerStack->GetCount(); ++i) {
         Layer* layer = (*m_pLayerStack)[i];
@@ -32,12 +33,15 @@ bool LayerInterface::CreateLayerDecorator()
             continue;
         if (LayerDecorator* decorator = layer->GetDecorator()) {
             decorator->GetFactoryMethodDecls(decls);
+            decorator->GetFactoryForwards(spaces);
             decorator->GetStaticMethods(statics);
         }
     }
 
     InterfaceCreator creator(name);
     creator.m_ClassFile.m_Includes.Add("Feature");
+    // std::abort, which a static forwarder calls when no unit is below.
+    creator.m_ClassFile.m_Includes.Add("stdlib.h");
     creator.m_Builder.AddBase("Feature");
     Str fill;
     FuncInfoBuilder final(creator.m_Builder, name + "&", "GetFinal");
@@ -62,7 +66,10 @@ bool LayerInterface::CreateLayerDecorator()
         text.Replace("<INTERFACE_NAME />", name);
         text.Replace("<METHOD_NAME />", method);
         body += "\t" + text + "\n";
-        creator.m_ClassFile.m_Forwards.Add(cls);
+        if (auto* forward = spaces.Find(method.GetBuffer()))
+            creator.m_ClassFile.m_ForwardText += forward->GetValue();
+        else
+            creator.m_ClassFile.m_Forwards.Add(cls);
     }
     for (auto* node = statics.GetFirst(); node; node = statics.GetNext(node))
         body += "\t" + node->GetKey() + "\n";

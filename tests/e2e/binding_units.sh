@@ -62,8 +62,9 @@ has "$DIR/out/Counter__tracing.h" "this->final->report();"
 has "$DIR/out/Counter.h" '#include "units.h"'
 has "$DIR/out/Counter.h" "class Counter : public Class"
 has "$DIR/out/Counter.h" "static int limit(units& spl) { return spl.Counter__limit(); }"
-has "$DIR/console" "mosa++ : info: not found: void add(int)"
-has "$DIR/console" "mosa++ : info: already there: void base_add(int)"
+has "$DIR/out/mosac.log.xml" ">class Counter, not found: void add(int)</MSG>"
+has "$DIR/out/mosac.log.xml" ">class Counter, already there: void base_add(int)</MSG>"
+if grep -q "info:" "$DIR/console"; then fail "console:"; cat "$DIR/console"; else pass; fi
 if grep -q "warning\|error" "$DIR/console"; then fail "messages:"; cat "$DIR/console"; else pass; fi
 compiles 3
 

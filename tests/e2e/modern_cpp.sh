@@ -792,11 +792,10 @@ check_verbatim() { # out dir
 ALL_ROWS="verbatim qualifiers operators ctor_braces special heads scopes bases types initializers members literals functions namespaces"
 
 # Rows left out of the dynamic composition: a class composed per binding unit
-# is reached through an interface header that sees neither the types declared
-# inside the class or beside it in its module (member typedefs, enum classes)
-# nor the special members the class defaults or deletes under its own name;
-# the verbatim module warns on purpose.
-NOT_DYNAMIC="verbatim special scopes members"
+# is reached through an interface header that does not see the types declared
+# beside the class in its module (scopes), and whose virtual methods cannot be
+# constexpr before C++20 (special); the verbatim module warns on purpose.
+NOT_DYNAMIC="verbatim special scopes"
 
 # Compiler options of a row's program: g++ warns about the apostrophe in a
 # skipped #error and about the continued comment of the verbatim module,
@@ -858,12 +857,12 @@ case " $DYNAMIC " in
     ;;
 esac
 
-# A class in a namespace composed per binding unit: its interface stands
-# outside the namespace, and the user is told.
+# A class in a namespace composed per binding unit: its interface stands in
+# the namespace too, without a warning.
 case " $DYNAMIC " in
 *" namespaces "*)
-    if grep -qF "Rack.h(3) : warning: class Rack is inside namespace store::inner of its module, but its interface for the binding units is written outside it" \
-        "$DIR/console-dyn"; then pass; else fail "no warning about the namespace of Rack"; fi
+    if grep -q "^namespace store" "$DIR/out-dyn/Rack.h" && ! grep -q "Rack.*warning\|warning.*Rack" "$DIR/console-dyn"
+    then pass; else fail "the interface of Rack is not in its namespace"; fi
     ;;
 esac
 

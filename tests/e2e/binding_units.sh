@@ -34,7 +34,7 @@ compiles() {
     for f in "$DIR"/out/*.h "$DIR"/out/*.cpp; do
         [ -f "$f" ] || continue
         count=$((count + 1))
-        if g++ -std=c++17 -fsyntax-only -Wall -Werror -Wno-unused-parameter -I"$DIR/out" -I"$DIR/runtime" \
+        if g++ -std=c++17 -fsyntax-only -Wall -Werror -I"$DIR/out" -I"$DIR/runtime" \
             -x c++ "$f" 2>"$DIR/gxx"; then
             pass
         else

@@ -72,7 +72,7 @@ CASE=chain
 DIR=$WORK/chain
 line "$DIR"
 if (cd "$DIR" && "$TOOL" -noline -o="$DIR/out" pl.equation >"$DIR/console" 2>&1); then pass; else fail "exit code $?"; cat "$DIR/console"; fi
-if g++ -std=c++17 -g -fsanitize=address -Wall -Wextra -Werror -Wno-unused-parameter -I"$DIR/out" -I"$RUNTIME" "$DIR/main.cpp" "$DIR"/out/*.cpp \
+if g++ -std=c++17 -g -fsanitize=address -Wall -Wextra -Werror -I"$DIR/out" -I"$RUNTIME" "$DIR/main.cpp" "$DIR"/out/*.cpp \
     -o "$DIR/prog" 2>"$DIR/gxx"; then
     pass
     for args in "" "trace"; do

@@ -78,7 +78,7 @@ check() {
     fi
     local f
     for f in "$DIR"/out/*.h "$DIR"/out/*.cpp; do
-        if g++ -std=c++17 -fsyntax-only -Wall -Wextra -Werror -Wno-unused-parameter -I"$DIR/out" -I"$RUNTIME" \
+        if g++ -std=c++17 -fsyntax-only -Wall -Wextra -Werror -I"$DIR/out" -I"$RUNTIME" \
             -x c++ "$f" 2>"$DIR/gxx"; then
             pass
         else

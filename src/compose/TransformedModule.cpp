@@ -680,6 +680,20 @@ void TransformedModule::AddSplPtr()
     ModuleIncludes::AddInclude(unit->GetIncludes()->m_HeaderIncludes, spl);
     m_AddedMemberCode += "\n";
     m_AddedMemberCode += code;
+    // The class is made with the product line, `new X(spl)`: without a
+    // constructor of its own it gets one that takes it, and a default one.
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        SimpleTU* tu = m_Modules[i]->GetParseUnit();
+        for (int k = 0; tu && k < tu->db()->m_FuncDecls.GetCount(); ++k) {
+            FuncInfo* info = tu->db()->m_FuncDecls[k]->GetInfo();
+            if (info && info->IsConstructor())
+                return;
+        }
+    }
+    Str ctors;
+    ctors.Format("\n\t%s() : __SPL_PTR(0) {}\n\t%s(%s& spl) : __SPL_PTR(&spl) {}", cls.GetBuffer(), cls.GetBuffer(),
+                 spl.GetBuffer());
+    m_AddedMemberCode += ctors;
 }
 
 void TransformedModule::RemoveDependencyRecord(Str const& path)

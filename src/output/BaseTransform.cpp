@@ -129,6 +129,8 @@ bool BaseTransform::TransformDefinitions()
             return false;
         if (m_bIsConstructor && !TransformCtorInitializer(*def))
             return false;
+        if (m_bIsConstructor)
+            StoreSplParameter(*def);
     }
     return true;
 }
@@ -283,6 +285,20 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
         word->SetType(Lex::TOK_STRING_VAL);
     }
     return true;
+}
+
+void BaseTransform::StoreSplParameter(NodeFuncDef& def)
+{
+    if (!m_pTransformedModule || !m_pTransformedModule->IsPureJampack() || m_pRefiningFunc)
+        return;
+    NodeBlock* body = def.GetBody();
+    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+    if (!open || open->type != Lex::TOK_OPEN_CURLY)
+        return;
+    // Before the lower layers' bodies, which may use the product line.
+    Lex::Token* token = NewTextToken(" __SPL_PTR = &spl;");
+    open->AddTokenAfter(*token);
+    SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
 }
 
 bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)

@@ -69,6 +69,9 @@ public:
     bool TransformFuncDeclStmt_Int(bool isDefinitionDecl, NodeFuncDecl& decl);
     bool TransformCtorDeclStmt(NodeFuncDecl& decl);
     bool AddCtorDelegationArguments(NodeFuncDecl& decl);
+    // The composed constructor of a class composed in one binding unit keeps
+    // the product line it is given, when the class needs it.
+    void StoreSplParameter(NodeFuncDef& def);
     void AddDefaultCtor();
     bool RemoveBaseClasses();
     void CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken);

@@ -110,5 +110,48 @@ else
     fail "exit code $RC, console:"$'\n'"$(cat "$DIR/console")"
 fi
 
+# Classes composed in one unit that make a class composed per unit get the
+# product line: one without a constructor of its own gets constructors that
+# take it, and a constructor of its own keeps the one it is given.
+CASE=makers
+DIR=$WORK/makers
+mkdir -p "$DIR/B" "$DIR/D"
+printf 'class P {\npublic:\n    virtual ~P() {}\n    int v() { return 1; }\n};\n' >"$DIR/B/P.h"
+printf 'refines class P {\npublic:\n    int v() { return super::v() + 10; }\n};\n' >"$DIR/D/P.h"
+printf '#include "P.h"\nclass A {\npublic:\n    P* mk() { return new P(); }\n};\n' >"$DIR/B/A.h"
+printf '#include "A.h"\nclass Cr {\npublic:\n    Cr() {}\n    A* make() { return new A(); }\n};\n' >"$DIR/B/Cr.h"
+printf '#include "Feature.h"\nclass Setup {\npublic:\n    static Feature* Layer(char const* name) { return PlCreate::CreateLayer(name); }\n};\n' >"$DIR/B/Setup.h"
+cat >"$DIR/main.cpp" <<'EOF2'
+#include "Cr.h"
+#include "Setup.h"
+#include <cstdio>
+
+int main()
+{
+    Feature* base = Setup::Layer("base");
+    Feature* top = Setup::Layer("D");
+    top->SetSuperLayer(base);
+    Cr maker(static_cast<pl&>(*top));
+    A* a = maker.make();
+    P* p = a->mk();
+    std::printf("%d\n", p->v());
+    delete p;
+    delete a;
+    delete top;
+    delete base;
+    return 0;
+}
+EOF2
+printf 'B\nD dynamicload\n' >"$DIR/pl.equation"
+find "$DIR" -type f -exec touch -d '-10 seconds' {} +
+if (cd "$DIR" && "$TOOL" -noline -o="$DIR/out" pl.equation >"$DIR/console" 2>&1) &&
+    g++ -std=c++17 -g -fsanitize=address -Wall -Wextra -Werror -I"$DIR/out" -I"$RUNTIME" "$DIR/main.cpp" "$DIR"/out/*.cpp \
+        -o "$DIR/prog" 2>"$DIR/gxx"; then
+    got=$(ASAN_OPTIONS=detect_leaks=1 "$DIR/prog" 2>&1)
+    if [ "$got" = 11 ]; then pass; else fail "the program printed:"$'\n'"$got"; fi
+else
+    fail "the line does not compose or compile:"$'\n'"$(cat "$DIR/console" "$DIR/gxx" | head -30)"
+fi
+
 echo "dynamic_chain: $PASSES passed, $FAILS failed"
 [ "$FAILS" = 0 ]

@@ -107,14 +107,9 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     return head;
 }
 
-bool IsBlank(Lex::Token const& token)
-{
-    return token.language == Lex::Token::white_id || (token.flags & Lex::Token::comment_flag);
-}
-
 Lex::Token* SkipBlanks(Lex::Token* token)
 {
-    while (token && IsBlank(*token))
+    while (token && BaseTransform::IsSkipped(*token))
         token = token->next();
     return token;
 }
@@ -134,7 +129,7 @@ void DirectiveWords(Lex::Token* first, Array<Lex::Token*>& words, Lex::Token*& e
         if (t != first && TextHasLineBreak(*t))
             break;
         end = t;
-        if (!IsBlank(*t))
+        if (!BaseTransform::IsSkipped(*t))
             words.Add(t);
     }
 }
@@ -270,7 +265,7 @@ void FOPModule::RemoveOwnGuard()
     Lex::Token* close = nullptr;
     int depth = 1;
     for (Lex::Token* t = defineEnd->next(); t; t = t->next()) {
-        if (IsBlank(*t))
+        if (BaseTransform::IsSkipped(*t))
             continue;
         if (close)
             return;

@@ -226,9 +226,9 @@ Str NoexceptText(NodeFuncDecl& decl)
     return text;
 }
 
-// Writes the exception specification after the declaration's parameters
+// Writes the `noexcept` clause after the declaration's parameters
 // and qualifiers unless it has one.
-void AddNoexcept(NodeFuncDecl& decl, Str const& spec)
+void AddNoexcept(NodeFuncDecl& decl, Str const& clause)
 {
     Lex::Token* last = ParamsEnd(decl);
     if (!last || FindAfterParams(decl, IsNoexceptToken))
@@ -240,7 +240,7 @@ void AddNoexcept(NodeFuncDecl& decl, Str const& spec)
         last = t;
     }
     Str text(" ");
-    text += spec;
+    text += clause;
     last->AddTokenAfter(*BaseTransform::NewTextToken(text));
 }
 
@@ -392,11 +392,11 @@ bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)
     }
     if (hadFinal && topDecl)
         AddFinal(*topDecl);
-    // An overrider may not loosen the exception specification, and callers
+    // An overrider may not loosen the `noexcept` of what it overrides, and callers
     // may rely on it: the composed member keeps a lower version's one.
-    Str spec = NoexceptText(decl);
-    if (!spec.IsEmpty() && topDecl)
-        AddNoexcept(*topDecl, spec);
+    Str clause = NoexceptText(decl);
+    if (!clause.IsEmpty() && topDecl)
+        AddNoexcept(*topDecl, clause);
     return wasVirtual;
 }
 

@@ -282,7 +282,7 @@ bool NameParams(NodeFuncParams* params, std::vector<Str>& added, Str& names)
 // tokens the module wrote: the head up to the parameter list, the
 // parameters (default arguments as ParamsText keeps them), then the
 // qualifiers and a trailing
-// return type. `override`, `final`, exception specifications and
+// return type. `override`, `final`, `noexcept` clauses and
 // `constexpr` are left out: the interface method is a plain virtual function
 // that the units' versions override. A `(void)` parameter list reads `()`,
 // so that parameters can be put in front. Without the tokens the node's

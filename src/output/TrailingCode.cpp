@@ -342,7 +342,7 @@ void TrailingCode::Classify(Piece& piece, Token* first, Token* last, Token* body
     if (words.empty())
         return;
     size_t at = 0;
-    // A linkage specification: what follows it counts.
+    // An `extern "C"` linkage: what follows it counts.
     if (words.size() > 2 && words[0]->type == Lex::TOK_EXTERN && words[1]->type == Lex::TOK_STRING_VAL)
         at = 2;
     if (words[at]->type == Lex::TOK_TEMPLATE) {

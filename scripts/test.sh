@@ -2,7 +2,7 @@
 # Builds everything twice (plain debug, and with AddressSanitizer + UBSan) and runs all tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh --fuzz
+bash scripts/deps.sh --test
 jobs=$(nproc 2>/dev/null || echo 2)
 run() {
   local dir=$1; shift

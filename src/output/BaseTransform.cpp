@@ -552,6 +552,26 @@ bool BaseTransform::IsSkipped(Lex::Token const& token)
     return IsWhite(token) || (token.flags & Lex::Token::comment_flag);
 }
 
+bool BaseTransform::IsPlainName(Lex::Token& t)
+{
+    if (t.type != Lex::TOK_ID)
+        return false;
+    for (Lex::Token* p = t.prev(); p; p = p->prev()) {
+        if (IsSkipped(*p))
+            continue;
+        return p->type != Lex::TOK_DOT && p->type != Lex::TOK_PTS && p->type != Lex::TOK_COLON_COLON;
+    }
+    return true;
+}
+
+int BaseTransform::FindName(Array<Lex::Token*> const& names, Lex::Token const& t)
+{
+    for (int i = 0; i < names.GetCount(); ++i)
+        if (names[i] && names[i]->text == t.text)
+            return i;
+    return -1;
+}
+
 Lex::Token* BaseTransform::DefaultedOrDeleted(NodeFuncDecl& decl)
 {
     NodeFuncParams* params = decl.GetParams();

@@ -107,6 +107,11 @@ public:
     static bool IsSkipped(Lex::Token const& token);
     // The next token after token that is not skipped; null at the end.
     static Lex::Token* NextNonWhite(Lex::Token* token);
+    // An identifier used by its plain name: not a member after `.` or `->`,
+    // not qualified.
+    static bool IsPlainName(Lex::Token& t);
+    // The position of the token with t's text among names; -1 when absent.
+    static int FindName(Array<Lex::Token*> const& names, Lex::Token const& t);
 
     bool m_bReportInstantiations;
     bool m_bReportMemberUses;

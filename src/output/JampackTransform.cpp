@@ -7,7 +7,9 @@
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/Module.h"
 #include "compose/TransformedModule.h"
+#include "output/JavaConstructor.h"
 #include "output/ModuleIncludes.h"
 #include "output/ModuleTransform.h"
 #include "parser/Info.h"
@@ -253,24 +255,33 @@ bool LowerHasBody(FuncInfo& f)
     return false;
 }
 
-// The name token of each parameter of the declaration, in order; null for
-// a parameter without a name.
+// The `package` statement before the module's class: answers its `package`
+// word, sets end to its `;` and name to the package's name. Null without one.
+Lex::Token* FindPackage(FOPModule& module, Lex::Token*& end, Str& name)
+{
+    NodeClassDef* cls = module.m_pMainClass;
+    NodeClassDecl* head = cls ? cls->GetClassDecl() : nullptr;
+    Lex::Token* stop = head ? head->GetFirstToken() : nullptr;
+    Lex::Token* prev = nullptr;
+    for (Lex::Token* t = module.GetFirstToken(); t && t != stop; t = t->next()) {
+        if (BaseTransform::IsSkipped(*t))
+            continue;
+        if (t->type == Lex::TOK_ID && TextIs(*t, "package") && (!prev || prev->type == Lex::TOK_SEMI_COLON)) {
+            name = Str();
+            for (end = BaseTransform::NextNonWhite(t); end && end->type != Lex::TOK_SEMI_COLON;
+                 end = BaseTransform::NextNonWhite(end))
+                name += Text(*end);
+            return end ? t : nullptr;
+        }
+        prev = t;
+    }
+    return nullptr;
+}
+
 Array<Lex::Token*> ParamNameTokens(NodeFuncDecl& decl)
 {
-    Array<Lex::Token*> names;
     NodeFuncParams* params = decl.GetParams();
-    for (int i = 0; params && i < params->GetParamCount(); ++i) {
-        Node* param = params->GetParam(i);
-        Lex::Token* name = nullptr;
-        if (param && param->GetKind() == NT_VAR_DECL) {
-            NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
-            Node* first = list ? list->ChildAt(0) : nullptr;
-            NodeID* id = first && first->GetKind() == NT_ASSIGNMENT ? static_cast<NodeAssignment*>(first)->GetID() : nullptr;
-            name = id ? id->GetFirstToken() : nullptr;
-        }
-        names.Add(name);
-    }
-    return names;
+    return params ? params->GetParamNameTokens() : Array<Lex::Token*>();
 }
 
 } // namespace
@@ -294,6 +305,8 @@ bool JampackTransform::Transform()
         return false;
     if (m_pRefinedModule && m_pModule->m_pMainClass)
         RemoveBaseClasses();
+    if (IsJavaLike())
+        WritePackageOnce();
     NodeClassDef* cls = m_pModule->m_pMainClass;
     if (cls && m_pLayer) {
         Name* name = cls->GetName();
@@ -305,6 +318,43 @@ bool JampackTransform::Transform()
             InitDynConfigData();
     }
     return true;
+}
+
+bool JampackTransform::IsJavaLike() const
+{
+    int type = m_pModule->GetFileType();
+    return type == Module::FT_CS || type == Module::FT_JAK || type == Module::FT_JAVA;
+}
+
+void JampackTransform::WritePackageOnce()
+{
+    FOPModule* first = m_pFirstModule;
+    if (!first || first == m_pModule)
+        return;
+    Lex::Token* end = nullptr;
+    Lex::Token* otherEnd = nullptr;
+    Str own;
+    Str other;
+    Lex::Token* word = FindPackage(*m_pModule, end, own);
+    FindPackage(*first, otherEnd, other);
+    if (own == other) {
+        for (Lex::Token* t = word; t;) {
+            Lex::Token* next = t->next();
+            bool last = t == end;
+            DeleteToken(*t);
+            t = last ? nullptr : next;
+        }
+        return;
+    }
+    auto describe = [](Str const& name) { return name.IsEmpty() ? Str("no package") : "package " + name; };
+    Str text = "this module declares " + describe(own) + ", but " + first->GetSourcePath() + " declares " +
+               describe(other) + ": the modules of a class must be in one package";
+    NodeClassDecl* head = m_pModule->m_pMainClass ? m_pModule->m_pMainClass->GetClassDecl() : nullptr;
+    Lex::Token* at = word ? word : head ? head->GetFirstToken() : nullptr;
+    if (at)
+        ErrorLog::OnError(text, *at);
+    else
+        m_pModule->PrintError(text, 0);
 }
 
 Str JampackTransform::GetTransformedClassName() { return m_pModule->GetName(); }
@@ -432,14 +482,17 @@ bool JampackTransform::TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl
         }
         bool hadOverride = RemoveOverride(decl);
         bool pure = !isDefinitionDecl && IsPure(decl);
-        if (m_bIsConstructor)
+        // A Java-like constructor stays one until its body moves into the
+        // constructor that refines it.
+        bool javaCtor = m_bIsConstructor && IsJavaLike();
+        if (m_bIsConstructor && !javaCtor)
             decl.SetIsConstructor(false, "void");
         else if (m_bIsDestructor)
             decl.SetIsDestructor(false, "void");
         if (pure) {
             // A renamed pure function has no body to be called: drop it.
             BaseTransform::DropDeclaration(decl);
-        } else if (m_bMakeInline && !isDefinitionDecl && DefinedInClass(*f)) {
+        } else if (m_bMakeInline && !isDefinitionDecl && !javaCtor && DefinedInClass(*f)) {
             MakeInline(decl);
         }
         if (wasVirtual && !hadOverride)
@@ -546,6 +599,9 @@ void JampackTransform::OnTokSuperCall(Lex::Token* superToken, Lex::Token* separa
 
 bool JampackTransform::AddCtorFuncCall(NodeFuncDef& def)
 {
+    // A Java-like constructor takes the lower body in once its own body is parsed.
+    if (IsJavaLike())
+        return true;
     NodeBlock* body = def.GetBody();
     Lex::Token* open = body ? body->GetFirstToken() : nullptr;
     if (!open || open->type != Lex::TOK_OPEN_CURLY)
@@ -657,27 +713,6 @@ void ForEachInitializerValue(NodeInitDecl& init, Fn fn)
         if (t == last)
             break;
     }
-}
-
-// A use of a name: neither a member after `.`/`->` nor qualified.
-bool IsPlainName(Lex::Token& t)
-{
-    if (t.type != Lex::TOK_ID)
-        return false;
-    for (Lex::Token* p = t.prev(); p; p = p->prev()) {
-        if (BaseTransform::IsSkipped(*p))
-            continue;
-        return p->type != Lex::TOK_DOT && p->type != Lex::TOK_PTS && p->type != Lex::TOK_COLON_COLON;
-    }
-    return true;
-}
-
-int FindName(Array<Lex::Token*> const& names, Lex::Token& t)
-{
-    for (int i = 0; i < names.GetCount(); ++i)
-        if (names[i] && names[i]->text == t.text)
-            return i;
-    return -1;
 }
 
 } // namespace
@@ -825,6 +860,8 @@ bool JampackTransform::TransformFuncDefinition(NodeFuncDef& def)
 {
     if (!BaseTransform::TransformFuncDefinition(def))
         return false;
+    if (m_bIsConstructor && m_pRefinedFunc && IsJavaLike())
+        JavaConstructor::Compose(def, *m_pRefinedFunc);
     if (!m_pLayer || !m_pLayer->DynamicIfConfig())
         return true;
     NodeBlock* body = def.GetBody();

@@ -31,6 +31,11 @@ public:
     virtual Str GetSuperFuncName();
 
     Str GetFinalName() const;
+    // The module is a Java-like one (.jak, .java, .cs).
+    bool IsJavaLike() const;
+    // The `package` line of a higher module is written only by the lowest
+    // module; a different package is an error.
+    void WritePackageOnce();
     // Fills the feature list of a dynamic feature configuration class.
     void InitDynConfigData();
 

@@ -53,7 +53,8 @@ OutFile::OutFile(char const* path)
     : m_pStream(nullptr), m_Name(Normalized(path)), m_bLineDirectives(true), m_pLastToken(nullptr),
       m_bLineAdvanced(false), m_NameSpace(Config::GetInstance().GetNameSpace()), m_pCurrentIter(nullptr),
       m_bNameSpaceOpen(false), m_bChanged(false), m_bChangedKnown(false), m_bOpened(false),
-      m_bJavaFile(strcasecmp(m_Name.GetExt(), "java") == 0), m_bWriteError(false), m_LinesWritten(0),
+      m_bJavaFile(strcasecmp(m_Name.GetExt(), "java") == 0),
+      m_bLayerLineComment(m_bJavaFile || strcasecmp(m_Name.GetExt(), "cs") == 0), m_bWriteError(false), m_LinesWritten(0),
       m_pStatistics(nullptr)
 {
     OnCreate();
@@ -201,14 +202,10 @@ char const* OutFile::Languages_Jak_SaveToken(Lex::Token& token)
     if (!m_pStream)
         return token.text->text;
     std::ostream& os = *m_pStream;
-    if (m_bJavaFile) {
-        if (token.type == Lex::TOK_THROW) {
-            os << "throws";
-            return token.text->text;
-        }
-        if (token.type == Lex::TOK_LAYER)
-            os << "//";
-    }
+    // A Java-like file has no `layer` declaration: the rest of its line becomes a comment.
+    // Every other keyword is written as the module spells it (`throw` and `throws` too).
+    if (m_bLayerLineComment && token.type == Lex::TOK_LAYER)
+        os << "//";
     if (m_bNameSpaceOpen && token.language == Lex::Token::pre_id && token.type == Lex::PRE_INCLUDE)
         return HandleIncludeAndFwd(token);
     // Line ends are written as the module has them: this build's streams do

@@ -5,8 +5,9 @@
 // memory and lands on disk when the file is closed, in one piece under a
 // temporary name that is then renamed over the file (missing folders are
 // created); a file that cannot be written keeps its old content.
-// It writes ranges of a module's token list with #line directives, the Java
-// keyword forms, and include lines moved out of an open namespace.
+// It writes ranges of a module's token list with #line directives (commented
+// out in Java files), the `layer` line of Java-like files commented out, and
+// include lines moved out of an open namespace.
 #pragma once
 
 #include "base/FileName.h"
@@ -97,6 +98,7 @@ private:
     bool m_bChangedKnown;
     bool m_bOpened;
     bool m_bJavaFile;
+    bool m_bLayerLineComment;
     bool m_bWriteError;
     int m_LinesWritten;
     FileStatistics* m_pStatistics;

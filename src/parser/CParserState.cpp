@@ -370,6 +370,10 @@ void CParserState::ResetActStatement()
     m_StatementNodes.RemoveAll();
     m_pInitDecl = nullptr;
     m_ClassState.ResetActStatement();
+    // A Java-like access word belongs to one member; a member without one has
+    // package access, which is not private.
+    if (m_bJavaLike)
+        m_ClassState.OnAccessModifier(Lex::TOK_NONE);
     m_pLastKeyword = nullptr;
     m_pVarDecl = nullptr;
     m_pOpenTemplate = nullptr;

@@ -54,6 +54,8 @@ void FuncBodyParser::Init(FuncNode& node)
     m_pPrevPrev = nullptr;
     uint32_t language = node.GetLanguage();
     m_ScopeSeparator = language == LANG_CPP || language == LANG_CPP2 ? Lex::TOK_COLON_COLON : Lex::TOK_DOT;
+    m_bAnySeparator = language == LANG_ASPECT;
+    m_bJavaLike = language == LANG_CS || language == LANG_JAVA || language == LANG_JAK;
     m_pModule = nullptr;
 }
 
@@ -171,7 +173,9 @@ bool FuncBodyParser::ParseSuper(Lex::Token& token)
     if (!HasNext())
         return false;
     Lex::Token* separator = Consume();
-    if (separator->type != m_ScopeSeparator || !HasNext())
+    bool isSeparator = separator->type == m_ScopeSeparator ||
+                       (m_bAnySeparator && (separator->type == Lex::TOK_COLON_COLON || separator->type == Lex::TOK_DOT));
+    if (!isSeparator || !HasNext())
         return false;
     Lex::Token* name = Consume();
     // A name cut off by the end of the range or of the unit is no call.
@@ -186,6 +190,9 @@ bool FuncBodyParser::ParseSuper(Lex::Token& token)
         ErrorLog::OnError(PrivateRefinementText(*name), *name);
         return false;
     }
+    // Java's own `super.g()` calls the base class's method: it stays.
+    if (m_bJavaLike)
+        return false;
     Str text("invalid call to super::");
     text += name->text->text;
     ErrorLog::OnError(text, *name);

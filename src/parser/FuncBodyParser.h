@@ -55,8 +55,11 @@ public:
     // The last two non-white tokens the walk handled itself.
     Lex::Token* m_pPrev;
     Lex::Token* m_pPrevPrev;
-    // `::` in C and C++ files, `.` in the Java-like ones.
+    // `::` in C and C++ files, `.` in the Java-like ones; aspects take both.
     int m_ScopeSeparator;
+    bool m_bAnySeparator;
+    // A Java-like file, where `super.g()` calls the base class's g.
+    bool m_bJavaLike;
     Lex::TokenIterator m_Iter;
     // The composed class whose members are looked for; null until set.
     TransformedModule* m_pModule;

@@ -112,3 +112,20 @@ Str NodeFuncParams::GetParamNames(Str const& separator)
     }
     return text;
 }
+
+Array<Lex::Token*> NodeFuncParams::GetParamNameTokens()
+{
+    Array<Lex::Token*> names;
+    for (int i = 0; i < GetParamCount(); ++i) {
+        Node* param = GetParam(i);
+        Lex::Token* name = nullptr;
+        if (param && param->GetKind() == NT_VAR_DECL) {
+            NodeVariableList* list = static_cast<NodeVarDecl*>(param)->GetVariableList();
+            Node* first = list ? list->ChildAt(0) : nullptr;
+            NodeID* id = first && first->GetKind() == NT_ASSIGNMENT ? static_cast<NodeAssignment*>(first)->GetID() : nullptr;
+            name = id ? id->GetFirstToken() : nullptr;
+        }
+        names.Add(name);
+    }
+    return names;
+}

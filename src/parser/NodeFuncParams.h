@@ -24,6 +24,9 @@ public:
     // The declarators' texts of the named parameter declarations, separator
     // between them; empty for no parameters.
     Str GetParamNames(Str const& separator);
+    // The name token of each parameter, in order; null for a parameter
+    // without a name.
+    Array<Lex::Token*> GetParamNameTokens();
 
     ParamListInfo& GetParamListInfo() { return m_ParamListInfo; }
 

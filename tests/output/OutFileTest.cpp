@@ -198,12 +198,15 @@ TEST_F(OutFileTest, TokensWithAClearedWriteConditionAreLeftOut)
     EXPECT_EQ("int ; int b;", Written(m_folder.path("X.h"), source));
 }
 
-TEST_F(OutFileTest, JavaFileMapsThrowAndLayer)
+TEST_F(OutFileTest, JavaLikeFileCommentsOutTheLayerLineAndKeepsThrowAsWritten)
 {
-    Scanned source("layer foo;\nvoid f() throw E {}\n", "F.jak");
-    EXPECT_EQ("\n//#line 1 \"F.jak\"\n//layer foo;\nvoid f() throws E {}\n",
+    Scanned source("layer foo;\nvoid f() throws E { throw new E(); }\n", "F.jak");
+    EXPECT_EQ("\n//#line 1 \"F.jak\"\n//layer foo;\nvoid f() throws E { throw new E(); }\n",
               Written(m_folder.path("F.JAVA"), source));
-    EXPECT_EQ("\n#line 1 \"F.jak\"\nlayer foo;\nvoid f() throw E {}\n", Written(m_folder.path("F.h"), source));
+    EXPECT_EQ("\n#line 1 \"F.jak\"\n//layer foo;\nvoid f() throws E { throw new E(); }\n",
+              Written(m_folder.path("F.cs"), source));
+    EXPECT_EQ("\n#line 1 \"F.jak\"\nlayer foo;\nvoid f() throws E { throw new E(); }\n",
+              Written(m_folder.path("F.h"), source));
 }
 
 TEST_F(OutFileTest, IncludeInsideAnOpenNamespaceIsMovedOut)

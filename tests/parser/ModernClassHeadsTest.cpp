@@ -115,7 +115,10 @@ TEST(ModernClassHeads, ClassicAndJavaLikeHeadsAreUnchanged)
     } const cases[] = {
         {"class A : public B, private C<int> { int f(); };", "A.h",
          "class A : public B, private C<int> { decl f/private }"},
-        {"layer l;\nrefines class A extends B { void f() { } }", "A.jak", "refines class A { def ::A::f/private }"},
+        {"layer l;\nrefines class A extends B { void f() { } }", "A.jak", "refines class A { def ::A::f/none }"},
+        // A Java access word holds for its member only.
+        {"class A { public int x; void f() { } private void g() { } int h() { return 1; } protected A() { } }",
+         "A.java", "class A { def ::A::f/none def ::A::g/private def ::A::h/none def ::A::A/protected }"},
         {"aspect L : public M { advice \"A\" : void f() { } };", "L.ah", "aspect L : public M { def ::L::f/private }"},
     };
     for (Case const& c : cases) {

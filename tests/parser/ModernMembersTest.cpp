@@ -214,7 +214,7 @@ TEST(ModernMembers, JavaLikeFieldsWithInitializers)
 {
     Check({"class A {\n List<String> l = new ArrayList<String>();\n int[] a = {1, 2};\n Runnable r = new Runnable() "
            "{ public void run() { } };\n void f() { }\n}\nclass B { }",
-           "class A { def ::A::f/private } class B {  }", "l/private a/private r/private"},
+           "class A { def ::A::f/none } class B {  }", "l/private a/private r/private"},
           "A.jak");
 }
 

@@ -56,6 +56,9 @@ inline std::string AccessOf(FuncInfo* info, NodeFuncDecl* decl)
 {
     if (!info || !decl || !decl->GetClass())
         return "";
+    // A Java-like member without an access word has package access: "none".
+    if (info->GetAccess() == ACCESS_NONE)
+        return "/none";
     return std::string("/") + ConvertAccessTypeToString(info->GetAccess());
 }
 

@@ -230,7 +230,7 @@ TEST(SimpleCPPParser, JavaLikeHeadsNeedNoSemicolon)
 {
     Parsed p("import a.b;\npublic class A extends B implements C {\n void f() { }\n}\n", "A.jak");
     ASSERT_NE(nullptr, p.tu);
-    EXPECT_EQ("class A { def ::A::f/public }", p.Outline());
+    EXPECT_EQ("class A { def ::A::f/none }", p.Outline());
     EXPECT_EQ(nullptr, ClassOf(p, "A")->GetBaseClassDecl());
     EXPECT_EQ("", p.out);
 }

@@ -51,17 +51,18 @@ bool StringListFile::ParseFile(Str text)
     // A UTF-8 byte-order mark opening the file is no part of the first line.
     if (strncmp(start, "\xEF\xBB\xBF", 3) == 0)
         start += 3;
+    int number = 1;
     while (char const* newline = strchr(start, '\n')) {
         Str line;
         line.SetData(start, static_cast<size_t>(newline - start));
-        AddString(line);
+        AddString(line, number++);
         start = newline + 1;
     }
-    AddString(start);
+    AddString(start, number);
     return true;
 }
 
-void StringListFile::AddString(char const* text)
+void StringListFile::AddString(char const* text, int line)
 {
     if (!text)
         return;
@@ -77,6 +78,7 @@ void StringListFile::AddString(char const* text)
     Str entry;
     entry.SetData(first, static_cast<size_t>(end - first));
     m_Strings.Add(entry);
+    m_LineNumbers.Add(line);
 }
 
 bool StringListFile::HasChangedSince(FileTimeNs t) const

@@ -3,6 +3,7 @@
 // default extension get it appended.
 #pragma once
 
+#include "base/Array.h"
 #include "base/FileStat.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -21,14 +22,20 @@ public:
 
     // Hands every "\n"-separated piece to AddString; always true.
     bool ParseFile(Str text);
-    // Appends the text trimmed of "\t\r " unless it is then empty or a comment.
-    void AddString(char const* text);
+    // Appends the text trimmed of "\t\r " unless it is then empty or a
+    // comment; line is its line number in the file (0 for none).
+    void AddString(char const* text, int line = 0);
     // True when the file cannot be examined or was modified at or after t.
     bool HasChangedSince(FileTimeNs t) const;
     // Makes strings a copy of the entries.
     void GetStrings(StringArray& strings) const;
 
     StringArray const& GetList() const { return m_Strings; }
+    // The file's line number (from 1) of the entry; 0 when not known.
+    int GetLineNumber(int index) const
+    {
+        return index >= 0 && index < m_LineNumbers.GetCount() ? m_LineNumbers[index] : 0;
+    }
     // Absolute folder, "/" and file name with extension.
     Str const& GetPath() const { return m_Path; }
     // Absolute folder; empty when it could not be entered.
@@ -39,6 +46,7 @@ public:
 
 protected:
     StringArray m_Strings;
+    Array<int> m_LineNumbers;
     Str m_Path;
     Str m_Dir;
     Str m_Name;

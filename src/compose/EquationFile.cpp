@@ -89,7 +89,7 @@ bool EquationFile::LoadFile(Str const& fileName)
         } else if (length > 13 && strncmp(line, "compose static", 14) == 0) {
             composeStatic = true;
         } else {
-            LayerConfig* config = new LayerConfig(Str(line));
+            LayerConfig* config = new LayerConfig(Str(line), GetPath(), GetLineNumber(i));
             if (composeStatic && !config->m_bLoadDynamic)
                 config->m_bStatic = true;
             AddLayer(*config);

@@ -4,6 +4,7 @@
 #include "base/StringTokenizer.h"
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -19,9 +20,18 @@ bool IsComment(Str const& word)
     return text[0] == ';' || text[0] == '#' || strncmp(text, "//", 2) == 0;
 }
 
+// The keyword the word spells but for letter case; null when none.
+char const* KeywordLike(Str const& word)
+{
+    for (char const* keyword : {"dynamiclink", "dynamicload", "bindingunit"})
+        if (strcasecmp(word, keyword) == 0)
+            return keyword;
+    return nullptr;
+}
+
 } // namespace
 
-LayerConfig::LayerConfig(Str const& line)
+LayerConfig::LayerConfig(Str const& line, char const* file, int lineNumber)
     : m_bStatic(false), m_bLinkDynamic(false), m_bLoadDynamic(false), m_bDerivative(false)
 {
     StringTokenizer words(line, Str(" \t"));
@@ -33,7 +43,7 @@ LayerConfig::LayerConfig(Str const& line)
         Str word = words.GetNextToken();
         if (IsComment(word))
             break;
-        ParseConfigToken(ReadWord(word), words);
+        ParseConfigToken(ReadWord(word), words, file, lineNumber);
     }
 }
 
@@ -75,7 +85,7 @@ Str LayerConfig::GetBindingUnitName() const
     return m_PlainName;
 }
 
-bool LayerConfig::ParseConfigToken(Str const& word, StringTokenizer& rest)
+bool LayerConfig::ParseConfigToken(Str const& word, StringTokenizer& rest, char const* file, int lineNumber)
 {
     if (word == "dynamiclink") {
         SetLinkDynamic();
@@ -94,7 +104,7 @@ bool LayerConfig::ParseConfigToken(Str const& word, StringTokenizer& rest)
             Str text;
             text.Format("invalid binding unit '%s' for layer %s ignored", unit.GetBuffer(),
                         m_LayerName.GetBuffer());
-            ErrorLog::OnWarning(text);
+            ErrorLog::OnWarning(text, file, lineNumber);
             return true;
         }
         SetBindingUnit(unit);
@@ -102,6 +112,17 @@ bool LayerConfig::ParseConfigToken(Str const& word, StringTokenizer& rest)
     }
     if (m_IfConfigName.IsEmpty()) {
         m_IfConfigName = word;
+        if (char const* keyword = KeywordLike(word)) {
+            Str text;
+            if (word == keyword)
+                text.Format("'%s' names no binding unit for layer %s and is taken as the name of a run-time feature "
+                            "switch", keyword, m_LayerName.GetBuffer());
+            else
+                text.Format("'%s' for layer %s is taken as the name of a run-time feature switch, not as the "
+                            "keyword '%s' (keywords are lower case)",
+                            word.GetBuffer(), m_LayerName.GetBuffer(), keyword);
+            ErrorLog::OnWarning(text, file, lineNumber);
+        }
         return true;
     }
     return false;

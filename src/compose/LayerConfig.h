@@ -12,8 +12,9 @@ public:
     // Parses a layer line: the layer name, then keywords ("dynamiclink",
     // "dynamicload", "bindingunit <name>") and at most one if-config name; a
     // word beginning with ";", "#" or "//" ends the line. Every "/" is read
-    // as ".".
-    explicit LayerConfig(Str const& line);
+    // as ".". File and line place the warnings about the line (none when
+    // null).
+    explicit LayerConfig(Str const& line, char const* file = nullptr, int lineNumber = 0);
     // A configuration with the two names and no settings (derived layers).
     LayerConfig(Str const& name, Str const& plainName);
     // Copies the names and the three binding marks only.
@@ -30,8 +31,11 @@ public:
     Str GetBindingUnitName() const;
     // One word of a layer line ("/" already read as "."); rest is the
     // line's tokenizer, from which "bindingunit" takes its argument. False
-    // for a word ignored because an if-config name is already set.
-    bool ParseConfigToken(Str const& word, StringTokenizer& rest);
+    // for a word ignored because an if-config name is already set. A word
+    // taken as the if-config name that is a keyword but for letter case, or
+    // "bindingunit" without its unit, is warned about at file and line.
+    bool ParseConfigToken(Str const& word, StringTokenizer& rest, char const* file = nullptr,
+                          int lineNumber = 0);
 
     // The full name: the folder path with "." between the parts, preceded
     // by the import prefix ("lib.base.gui").

@@ -916,6 +916,22 @@ bool JampackTransform::TransformFuncDefinition(NodeFuncDef& def)
     return true;
 }
 
+namespace {
+
+// The last token of the comment the token is part of: a block comment is
+// scanned as "/*", one text per line and "*/", a line comment as "//" and
+// its text.
+Lex::Token* CommentEnd(Lex::Token& token)
+{
+    Lex::Token* t = &token;
+    while (t->type != Lex::TOK_COMMENT_END && t->next() &&
+           (t->next()->type == Lex::TOK_COMMENT_TEXT || t->next()->type == Lex::TOK_COMMENT_END))
+        t = t->next();
+    return t;
+}
+
+} // namespace
+
 void JampackTransform::InitDynConfigData()
 {
     LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
@@ -938,10 +954,13 @@ void JampackTransform::InitDynConfigData()
     for (Lex::Token* t = m_pModule->GetFirstToken(); t; t = t->next()) {
         if (!(t->flags & Lex::Token::comment_flag))
             continue;
+        // The list goes after the whole comment, so that a block comment
+        // does not enclose it; a comment holding both markers gets the
+        // feature list only.
         char const* text = Text(*t);
         if (std::strstr(text, "<ADD_FEATURES />"))
-            t = &t->AddTokenAfter(*NewTextToken(features));
+            t = &CommentEnd(*t)->AddTokenAfter(*NewTextToken(features));
         else if (std::strstr(text, "<ADD_FEATURE_MAPPING />"))
-            t = &t->AddTokenAfter(*NewTextToken(mapping));
+            t = &CommentEnd(*t)->AddTokenAfter(*NewTextToken(mapping));
     }
 }

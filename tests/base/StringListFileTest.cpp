@@ -34,10 +34,15 @@ TEST(StringListFile, DropsCommentsAndBlankLines)
     StringListFile list("equation");
     ASSERT_TRUE(list.Load(tmp.path("list").c_str()));
     EXPECT_EQ((std::vector<std::string>{"entry", "a//b"}), Entries(list));
+    // Dropped lines still count for the line numbers of the entries.
+    EXPECT_EQ(6, list.GetLineNumber(0));
+    EXPECT_EQ(7, list.GetLineNumber(1));
+    EXPECT_EQ(0, list.GetLineNumber(2));
 
     // A second load appends.
     ASSERT_TRUE(list.Load(tmp.path("list.equation").c_str()));
     EXPECT_EQ(4, list.GetList().GetCount());
+    EXPECT_EQ(7, list.GetLineNumber(3));
 
     StringArray copy;
     copy.Add("gone");

@@ -79,6 +79,18 @@ TEST(EquationFile, LinesCommentsAndTheScopeOfComposeStatic)
     EXPECT_EQ("sub.X[sub.] sub.Y[sub.]S Z", Describe(second));
 }
 
+TEST(EquationFile, WarningsAboutALayerLineNameFileAndLine)
+{
+    testutil::TempFolder dir;
+    dir.file("main.equation", "# comment\n\nA\nimport sub\nB dynamicLoad\n");
+    dir.file("sub.equation", "\nX BindingUnit\n");
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("main"));
+    ASSERT_TRUE(r.ok) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find(dir.path("sub.equation") + "(2) : warning: 'BindingUnit'")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find(dir.path("main.equation") + "(5) : warning: 'dynamicLoad'")) << r.out;
+}
+
 TEST(EquationFile, ImportPrefixes)
 {
     struct Case {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct LineCase {
@@ -61,6 +63,38 @@ TEST(LayerConfig, BindingUnitsThatNameNoFolderAreRefused)
         EXPECT_TRUE(config.m_bLoadDynamic);
         EXPECT_STREQ("", config.m_BindingUnit);
         EXPECT_STREQ("A", config.GetBindingUnitName());
+    }
+}
+
+TEST(LayerConfig, WordsLikeKeywordsAreSwitchNamesWithAWarning)
+{
+    struct {
+        char const* line;
+        char const* ifConfig;
+        char const* warning; // part of the warning; null for none
+    } const cases[] = {
+        {"A dynamicLoad", "dynamicLoad", "'dynamicLoad' for layer A is taken as the name of a run-time feature "
+                                         "switch, not as the keyword 'dynamicload'"},
+        {"A DYNAMICLINK", "DYNAMICLINK", "not as the keyword 'dynamiclink'"},
+        {"A dynamicload BindingUnit U", "BindingUnit", "not as the keyword 'bindingunit'"},
+        {"A bindingunit", "bindingunit", "'bindingunit' names no binding unit for layer A"},
+        {"A Undo", "Undo", nullptr},
+        {"A dynamicloader", "dynamicloader", nullptr},
+        // A second word is no switch name and keeps the first.
+        {"A Undo dynamicLoad", "Undo", nullptr},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.line);
+        testing::internal::CaptureStdout();
+        LayerConfig config(Str(c.line), "p.equation", 3);
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_STREQ(c.ifConfig, config.m_IfConfigName);
+        if (c.warning) {
+            EXPECT_EQ(0u, out.find("p.equation(3) : warning: ")) << out;
+            EXPECT_NE(std::string::npos, out.find(c.warning)) << out;
+        } else {
+            EXPECT_EQ("", out);
+        }
     }
 }
 

@@ -46,7 +46,7 @@ bool EndsWithNoCase(char const* text, size_t length, char const* suffix)
 } // namespace
 
 CParserState::CParserState()
-    : m_bJavaLike(false), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
+    : m_bJavaLike(false), m_DefaultAccess(Lex::TOK_NONE), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
       m_pPrevPrevToken(nullptr), m_pLastSignificantToken(nullptr), m_pLastKeyword(nullptr), m_pActBlock(nullptr),
       m_pLastNode(nullptr), m_ActTokenType(0), m_bStarted(false), m_pActScope(nullptr), m_pActFunction(nullptr),
       m_pActNamespace(nullptr), m_pVarDecl(nullptr), m_pOpenTemplate(nullptr), m_pClosedTemplate(nullptr),
@@ -76,6 +76,8 @@ bool CParserState::SetFileName(Str const& name)
     if (EndsWithNoCase(text, length, ".jak") || EndsWithNoCase(text, length, ".cs")
         || EndsWithNoCase(text, length, ".java")) {
         m_bJavaLike = true;
+        // A member without an access word is private in C#, of its package in Java.
+        m_DefaultAccess = EndsWithNoCase(text, length, ".cs") ? Lex::TOK_PRIVATE : Lex::TOK_NONE;
         return true;
     }
     return false;
@@ -370,10 +372,9 @@ void CParserState::ResetActStatement()
     m_StatementNodes.RemoveAll();
     m_pInitDecl = nullptr;
     m_ClassState.ResetActStatement();
-    // A Java-like access word belongs to one member; a member without one has
-    // package access, which is not private.
+    // A Java-like access word belongs to one member.
     if (m_bJavaLike)
-        m_ClassState.OnAccessModifier(Lex::TOK_NONE);
+        m_ClassState.OnAccessModifier(m_DefaultAccess);
     m_pLastKeyword = nullptr;
     m_pVarDecl = nullptr;
     m_pOpenTemplate = nullptr;

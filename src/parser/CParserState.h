@@ -231,6 +231,8 @@ public:
     Scope* GetTopScope() const;
 
     bool m_bJavaLike;
+    // The access of a Java-like member without an access word.
+    Lex::CTokens m_DefaultAccess;
     Name* m_pFileName;
     Lex::Token* m_pActToken;
     Lex::Token* m_pPrevToken;

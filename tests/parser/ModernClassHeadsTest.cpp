@@ -119,6 +119,9 @@ TEST(ModernClassHeads, ClassicAndJavaLikeHeadsAreUnchanged)
         // A Java access word holds for its member only.
         {"class A { public int x; void f() { } private void g() { } int h() { return 1; } protected A() { } }",
          "A.java", "class A { def ::A::f/none def ::A::g/private def ::A::h/none def ::A::A/protected }"},
+        // In C# a member without one is private.
+        {"class A { void f() { } public void g() { } int h() { return 1; } }", "A.cs",
+         "class A { def ::A::f/private def ::A::g/public def ::A::h/private }"},
         {"aspect L : public M { advice \"A\" : void f() { } };", "L.ah", "aspect L : public M { def ::L::f/private }"},
     };
     for (Case const& c : cases) {

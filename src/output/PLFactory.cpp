@@ -69,8 +69,10 @@ void PLFactory::CreateDecoratorInstanceMethod(LayerDecorator& decorator)
     names.Add(binding);
     if (layerName != binding)
         names.Add(layerName);
+    // A unit of no assignment (a branch made on its own) keeps its short name.
     Str shortName = GetShortName(binding);
-    if (shortName != binding && m_ShortNameOwners[shortName] == &decorator)
+    auto* owner = m_ShortNameOwners.Find(shortName);
+    if (shortName != binding && (!owner || owner->GetValue() == &decorator))
         names.Add(shortName);
     Str test;
     for (int i = 0; i < names.GetCount(); ++i)

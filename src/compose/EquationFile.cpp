@@ -112,7 +112,13 @@ bool EquationFile::LoadImport(char const* importingFile, char const* importText,
     if (!words.HasMoreTokens())
         return false;
     Str fileWord = words.GetNextToken();
+    // Without "as" the layers lie in the folder the file word names, the
+    // file's ending left out: "import gui.equation" as "import gui".
     Str prefix = fileWord;
+    Str ending = Str(".") + GetDefaultExt();
+    if (prefix.GetLength() > ending.GetLength() &&
+        strcmp(prefix.GetBuffer() + prefix.GetLength() - ending.GetLength(), ending.GetBuffer()) == 0)
+        prefix = prefix.Left(prefix.GetLength() - ending.GetLength());
     if (words.HasMoreTokens() && words.GetNextToken() == "as" && words.HasMoreTokens()) {
         prefix = words.GetNextToken();
         if (prefix == ".")

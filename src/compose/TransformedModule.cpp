@@ -615,8 +615,16 @@ bool TransformedModule::CanTransform()
 {
     if (!m_bParsed)
         return false;
+    // Without a module that introduces the class there is nothing to
+    // refine: the class is not composed, and the run fails.
     if (m_pFirstModule && m_pFirstModule->IsRefinement()) {
-        m_pFirstModule->PrintWarning("first module in hierarchy is refinement" + MissingBaseReason(), 0);
+        Layer* layer = m_pFirstModule->GetLayer();
+        Str module = FileName(m_pFirstModule->GetSourcePath()).NameWithExt();
+        if (layer)
+            module = layer->m_PlainName + "/" + module;
+        m_pFirstModule->PrintError("class " + m_Name + " is not composed: its lowest module " + module +
+                                       " refines it, and no layer below introduces it" + MissingBaseReason(),
+                                   0);
         return false;
     }
     return true;

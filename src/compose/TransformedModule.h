@@ -97,6 +97,7 @@ public:
     // Why a lower layer gives the class no base (": " and the reason), empty
     // when no reason is known.
     Str MissingBaseReason();
+    // False, with an error, when the class's lowest module refines it.
     bool CanTransform();
     virtual void TransformModules();
     void AddSplPtr();

@@ -1,5 +1,6 @@
 #include "output/PLFactory.h"
 
+#include "base/ErrorLog.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "output/ClassFile.h"
@@ -28,14 +29,19 @@ void PLFactory::CreateInstanceMethod()
     m_HeaderTemplate = m_pTemplates->GetTemplate("PlCreate");
     ClassFile file("PlCreate");
     m_bDynamicLink = false;
+    Array<LayerDecorator*> decorators;
     for (int i = 0; i < m_pLayerStack->GetCount(); ++i) {
         LayerDecorator* decorator = (*m_pLayerStack)[i]->GetDecorator();
         if (!decorator || m_Handled.Contains(decorator))
             continue;
         m_Handled.Add(decorator);
-        CreateDecoratorInstanceMethod(*decorator);
+        decorators.Add(decorator);
+    }
+    AssignShortNames(decorators);
+    for (int i = 0; i < decorators.GetCount(); ++i) {
+        CreateDecoratorInstanceMethod(*decorators[i]);
         // The layer class's header bears the layer class name.
-        file.m_Includes.Add(LayerDecorator::GetLayerClassName(decorator->GetBindingName()));
+        file.m_Includes.Add(LayerDecorator::GetLayerClassName(decorators[i]->GetBindingName()));
     }
     if (m_bDynamicLink)
         file.m_Includes.Add("DynamicLinkFeature");
@@ -57,13 +63,52 @@ void PLFactory::CreateDecoratorInstanceMethod(LayerDecorator& decorator)
         text = m_StaticBranch;
     }
     Str const& binding = decorator.GetBindingName();
-    char const* dot = std::strrchr(binding.GetBuffer(), '.');
-    Str shortName = dot ? Str(dot + 1) : binding;
     Str layerName = LayerDecorator::GetLayerClassName(binding);
-    text.Replace("<LAYER_SHORT_NAME>", shortName);
+    // The names the unit answers to, each tested once.
+    StringArray names;
+    names.Add(binding);
+    if (layerName != binding)
+        names.Add(layerName);
+    // A unit of no assignment (a branch made on its own) keeps its short name.
+    Str shortName = GetShortName(binding);
+    auto* owner = m_ShortNameOwners.Find(shortName);
+    if (shortName != binding && (!owner || owner->GetValue() == &decorator))
+        names.Add(shortName);
+    Str test;
+    for (int i = 0; i < names.GetCount(); ++i)
+        test += Str(i ? " || " : "") + "std::strcmp(name, \"" + names[i] + "\") == 0";
+    text.Replace("<LAYER_NAME_TEST>", test);
     text.Replace("<LAYER_NAME>", layerName);
     m_CreateBody += text;
     m_FeatureNames += layerName + "\\n\\\n";
+}
+
+void PLFactory::AssignShortNames(Array<LayerDecorator*> const& decorators)
+{
+    // A unit named by the short name itself keeps it, else the lowest unit.
+    for (int i = 0; i < decorators.GetCount(); ++i) {
+        Str const& binding = decorators[i]->GetBindingName();
+        LayerDecorator*& owner = m_ShortNameOwners[GetShortName(binding)];
+        if (!owner || binding == GetShortName(binding))
+            owner = decorators[i];
+    }
+    for (int i = 0; i < decorators.GetCount(); ++i) {
+        Str const& binding = decorators[i]->GetBindingName();
+        Str shortName = GetShortName(binding);
+        LayerDecorator* owner = m_ShortNameOwners[shortName];
+        if (owner == decorators[i])
+            continue;
+        ErrorLog::OnWarning("binding units '" + owner->GetBindingName() + "' and '" + binding +
+                            "' share the short name '" + shortName + "': PlCreate::CreateLayer(\"" + shortName +
+                            "\") creates the layer of '" + owner->GetBindingName() + "'; name '" + binding +
+                            "' in full");
+    }
+}
+
+Str PLFactory::GetShortName(Str const& binding)
+{
+    char const* dot = std::strrchr(binding.GetBuffer(), '.');
+    return dot ? Str(dot + 1) : binding;
 }
 
 void PLFactory::GetClassNames(StringArray& names)

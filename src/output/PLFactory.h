@@ -2,8 +2,12 @@
 // binding unit (from "layer_create", or "layer_create_dll" for a unit
 // linked dynamically) and the list of all feature names. Written only when
 // composed code uses the name PlCreate; constructing it does the work.
+// A unit answers to its binding name as written in the equation, to its
+// layer class name and to its short name (the part after the last '.');
+// a short name that several units share belongs to one of them.
 #pragma once
 
+#include "base/Array.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -24,6 +28,10 @@ public:
     void CreateInstanceMethod();
     // Appends the branch and the feature name line of one binding unit.
     void CreateDecoratorInstanceMethod(LayerDecorator& decorator);
+    // Gives each short name to one unit: the unit whose binding name it is,
+    // else the lowest; warns of each unit that loses it.
+    void AssignShortNames(Array<LayerDecorator*> const& decorators);
+    static Str GetShortName(Str const& binding);
     // The names of the classes this factory generates.
     static void GetClassNames(StringArray& names);
     static Str PLFactoryName(LayerStack& stack);
@@ -37,4 +45,6 @@ public:
     Str m_HeaderTemplate;
     Str m_FeatureNames;
     Set<LayerDecorator*> m_Handled;
+    // Short name -> the unit that answers to it.
+    MapStringTo<LayerDecorator*> m_ShortNameOwners;
 };

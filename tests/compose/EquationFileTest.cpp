@@ -104,7 +104,9 @@ TEST(EquationFile, ImportPrefixes)
         {"sub xyz", "sub.X[sub.]"},
         {"sub\tas\tlib extra", "lib.X[lib.]"},
         {"sub.equation as lib", "lib.X[lib.]"},
+        {"sub.equation", "sub.X[sub.]"},
         {"dir/sub as d", "d.Y[d.]"},
+        {"dir/sub", "dir/sub.Y[dir/sub.]"},
     };
     testutil::TempFolder dir;
     dir.folder("p");

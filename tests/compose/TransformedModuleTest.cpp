@@ -2,6 +2,7 @@
 
 #include "ComposedLine.h"
 
+#include "base/ErrorLog.h"
 #include "compose/FopParseProject.h"
 #include "output/ModuleTransform.h"
 
@@ -120,15 +121,22 @@ TEST(TransformedModuleModules, InsertAbove)
     EXPECT_EQ(&cls, mixin.m_pTransformedClass);
 }
 
-TEST(TransformedModuleRun, FirstModuleRefinementIsNotTransformed)
+TEST(TransformedModuleRun, FirstModuleRefinementIsAnError)
 {
     ComposedLine line;
     Layer& l1 = line.AddLayer("L1");
     line.AddModule(l1, "Foo.h", "refines class Foo { };\n");
+    line.AddModule(l1, "Bar.h", "class Bar { };\n");
+    ErrorLog::Reset();
     EXPECT_TRUE(line.Run());
-    EXPECT_TRUE(Contains(line.out, "L1/Foo.h : warning: first module in hierarchy is refinement")) << line.out;
+    EXPECT_TRUE(Contains(line.out, "L1/Foo.h : error: class Foo is not composed: its lowest module L1/Foo.h refines it, "
+                                   "and no layer below introduces it\n"))
+        << line.out;
+    EXPECT_EQ(1, ErrorLog::GetErrorCount());
+    ErrorLog::Reset();
     EXPECT_FALSE(line.Class("Foo")->m_bTransformed);
     EXPECT_FALSE(Exists(line.tmp.path("out/Foo.h")));
+    EXPECT_TRUE(Exists(line.tmp.path("out/Bar.h")));
 }
 
 TEST(TransformedModuleRun, ComposesAndRecordsItsSources)

@@ -135,5 +135,78 @@ has "$DIR/out/Square__base.h" "class Square__base : public Square__Decorator"
 if grep -q "warning\|error" "$DIR/console"; then fail "messages:"; cat "$DIR/console"; else pass; fi
 compiles 6
 
+# PlCreate::CreateLayer takes a unit's binding name as the equation writes
+# it, its layer class name and its short name; of two units with the same
+# short name the lower one keeps it, and the tool warns naming both.
+CASE=dotted_names
+DIR=$WORK/dotted
+mkdir -p "$DIR/base" "$DIR/e1" "$DIR/e2"
+cp -r "$EXAMPLE/runtime" "$DIR/runtime"
+cat >"$DIR/base/Shape.h" <<'EOT'
+#include <cstdio>
+class Shape {
+public:
+    virtual ~Shape() {}
+    virtual void draw() { std::printf("base\n"); }
+};
+EOT
+for unit in e1 e2; do
+    printf 'refines class Shape {\npublic:\n    void draw() { std::printf("%s\\n"); super::draw(); }\n};\n' "$unit" \
+        >"$DIR/$unit/Shape.h"
+done
+printf '#include "Feature.h"\nclass Setup {\npublic:\n    static Feature* Layer(char const* name) { return PlCreate::CreateLayer(name); }\n};\n' \
+    >"$DIR/base/Setup.h"
+cat >"$DIR/main.cpp" <<'EOT'
+#include "Setup.h"
+#include "Shape.h"
+#include <cstdio>
+
+// Stacks the units named on the command line on the unit "base".
+int main(int argc, char** argv)
+{
+    Feature* layers[8] = {Setup::Layer("base")};
+    int count = 1;
+    for (int i = 1; i < argc && count < 8; ++i) {
+        layers[count] = Setup::Layer(argv[i]);
+        if (!layers[count]) {
+            std::printf("no unit %s\n", argv[i]);
+            continue;
+        }
+        layers[count]->SetSuperLayer(layers[count - 1]);
+        ++count;
+    }
+    Shape* shape = static_cast<pl&>(*layers[count - 1]).New_Shape();
+    shape->draw();
+    delete shape;
+    while (count > 0)
+        delete layers[--count];
+    return 0;
+}
+EOT
+printf 'base\ne1 dynamicload bindingunit a.extra\ne2 dynamicload bindingunit b.extra\n' >"$DIR/pl.equation"
+find "$DIR" -type f -exec touch -d '-10 seconds' {} +
+compose pl.equation
+has "$DIR/console" "mosa++ : warning: binding units 'a.extra' and 'b.extra' share the short name 'extra': PlCreate::CreateLayer(\"extra\") creates the layer of 'a.extra'; name 'b.extra' in full"
+[ "$(grep -c warning "$DIR/console")" = 1 ] && pass || { fail "console:"; cat "$DIR/console"; }
+if g++ -std=c++17 -g -fsanitize=address,undefined -Wall -Wextra -Werror -I"$DIR/out" -I"$DIR/runtime" \
+    "$DIR/main.cpp" "$DIR"/out/*.cpp -o "$DIR/prog" 2>"$DIR/gxx"; then
+    pass
+    while IFS='|' read -r args expected; do
+        got=$(ASAN_OPTIONS=detect_leaks=1 "$DIR/prog" $args 2>&1 | tr '\n' ' ')
+        [ "$got" = "$expected" ] && pass || fail "units '$args' printed: $got"
+    done <<'EOT'
+|base 
+a.extra|e1 base 
+a_extra|e1 base 
+extra|e1 base 
+b.extra|e2 base 
+a.extra b.extra|e2 e1 base 
+b_extra extra|e1 e2 base 
+x.extra|no unit x.extra base 
+EOT
+else
+    fail "the composed line does not compile:"$'\n'"$(head -30 "$DIR/gxx")"
+fi
+
 echo "$PASSES passed, $FAILS failed"
 [ "$FAILS" -eq 0 ]

@@ -61,6 +61,18 @@ link_loop() {
 missing_mixin() {
     printf 'class Q :\n    mixin Missing {\n    int y;\n};\n' >"$P/B/Q.h"
 }
+# A class that no layer introduces: its lowest module refines it.
+no_base() {
+    printf 'refines class Solo {\npublic:\n    int f() { return 1; }\n};\n' >"$P/B/Solo.h"
+}
+# With -eq the layers of B's own equation file go below A and B: C's
+# refinement of Stack becomes the class's lowest module.
+layer_equation_below() {
+    mkdir -p "$P/C"
+    printf 'C\n' >"$P/B/sub.equation"
+    printf 'refines class Stack {\npublic:\n    void push(int x) { super::push(x); }\n};\n' >"$P/C/Stack.h"
+    OPTIONS=-eq
+}
 warnings_only() {
     printf 'A\nB\nC\n' >"$P/p.equation"
     printf 'refines class Stack {\n    int x;\n' >"$P/B/Stack.h"
@@ -68,14 +80,15 @@ warnings_only() {
 
 # row name expected-rc message written-class fixture: exactly one line holds
 # the message; unless the written class is "-", the run reaches its summary
-# and the class is in the output.
+# and the class is in the output. A fixture may set OPTIONS for the run.
 row() {
     local name=$1 rc=$2 message=$3 written=$4 fixture=$5
     P="$WORK/$fixture"
     base_line
+    OPTIONS=
     $fixture
     [ "$fixture" = recursive_dependency ] || find "$P" -type f -exec touch -d '-10 seconds' {} +
-    (cd "$P" && timeout 300 "$TOOL" -o="$P/out" p >"$WORK/console" 2>&1)
+    (cd "$P" && timeout 300 "$TOOL" $OPTIONS -o="$P/out" p >"$WORK/console" 2>&1)
     RC=$?
     OUT=$(cat "$WORK/console")
     unset MOSAC_HOME
@@ -106,6 +119,13 @@ row "vrenk/env" 1 "mosa++ : error: 'env' should not follow 'vrenk' in vrenk/env/
 row "link loop" 1 "error: SysCall::stat(): $WORK/link_loop/A/loop1: Too many levels of symbolic links" \
     Plain.h link_loop
 row "missing mixin" 1 "$WORK/missing_mixin/B/Q.h(2) : error: mixin class Missing not found" - missing_mixin
+row "no base" 1 \
+    "$WORK/no_base/B/Solo.h : error: class Solo is not composed: its lowest module B/Solo.h refines it, and no layer below introduces it" \
+    Plain.h no_base
+row "layer equation below" 1 \
+    "$WORK/layer_equation_below/C/Stack.h : error: class Stack is not composed: its lowest module C/Stack.h refines it" \
+    Plain.h layer_equation_below
+[ -f "$WORK/layer_equation_below/out/Stack.h" ] && fail "layer equation below: Stack.h was written"
 row "warnings only" 0 "mosa++ : warning: folder $WORK/warnings_only/C for feature C does not exist" \
     Plain.h warnings_only
 # The parser's warning ends the line of its module's progress.

@@ -191,6 +191,37 @@ TEST_F(FeatureClasses, DynamicLinkUnitTakesTheLibraryBranch)
     EXPECT_NE(std::string::npos, source.find("return new base;")) << source;
 }
 
+TEST_F(FeatureClasses, UnitsAnswerToTheirNamesAndOneUnitToASharedShortName)
+{
+    m_line.AddLayer("base");
+    m_line.AddLayer("L1 bindingunit a.extra");
+    m_line.AddLayer("L2 dynamiclink bindingunit b.extra");
+    m_line.AddLayer("L3 bindingunit extra");
+    m_line.AddLayer("L4 bindingunit c.solo");
+    m_line.stack.m_ReferencedGeneratedNames.Add("PlCreate");
+    testing::internal::CaptureStdout();
+    { PLFactory factory(m_line.stack); }
+    std::string messages = testing::internal::GetCapturedStdout();
+    std::string source = Out("PlCreate.cpp");
+    // Each branch tests the names its unit answers to; the unit named
+    // "extra" keeps that name although units below share it.
+    for (char const* branch :
+         {"if (std::strcmp(name, \"base\") == 0)\n\t\treturn new base;",
+          "if (std::strcmp(name, \"a.extra\") == 0 || std::strcmp(name, \"a_extra\") == 0)\n\t\treturn new a_extra;",
+          "if (std::strcmp(name, \"b.extra\") == 0 || std::strcmp(name, \"b_extra\") == 0)\n"
+          "\t\treturn DynamicLinkFeature::Load(\"b_extra\");",
+          "if (std::strcmp(name, \"extra\") == 0)\n\t\treturn new extra;",
+          "if (std::strcmp(name, \"c.solo\") == 0 || std::strcmp(name, \"c_solo\") == 0 || "
+          "std::strcmp(name, \"solo\") == 0)\n\t\treturn new c_solo;"})
+        EXPECT_EQ(1, Count(source, branch)) << branch << "\n" << source;
+    for (char const* loser : {"a.extra", "b.extra"})
+        EXPECT_EQ(1, Count(messages, std::string("warning: binding units 'extra' and '") + loser +
+                                         "' share the short name 'extra': PlCreate::CreateLayer(\"extra\") "
+                                         "creates the layer of 'extra'; name '" + loser + "' in full"))
+            << messages;
+    EXPECT_EQ(2, Count(messages, "warning:")) << messages;
+}
+
 TEST_F(FeatureClasses, ClashingFileNamesAndNamesThatAreNoIdentifiers)
 {
     m_line.stack.m_ProductLineName = "base";

@@ -7,26 +7,8 @@
 # through one unit and a composed base class.
 # Usage: binding_units.sh <mosa++> <fixtures-dir>
 set -u
-WORK=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$WORK"' EXIT
-TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-EXAMPLE=$(cd "$2/../../examples/units" && pwd)
-FAILS=0
-PASSES=0
-
-fail() { echo "FAIL [$CASE]: $*"; FAILS=$((FAILS + 1)); }
-pass() { PASSES=$((PASSES + 1)); }
-
-has() { # file text
-    if grep -qF -- "$2" "$1"; then pass; else fail "$(basename "$1") lacks: $2"; fi
-}
-
-# Composes $DIR/$1 into $DIR/out; the console goes to $DIR/console.
-compose() {
-    (cd "$DIR" && "$TOOL" -noline -o="$DIR/out" "$1" >"$DIR/console" 2>&1)
-    local rc=$?
-    [ "$rc" -eq 0 ] && pass || { fail "exit code $rc"; cat "$DIR/console"; }
-}
+COMPOSE_OPTIONS=-noline
+source "$(dirname "$0")/lib/example.bash" "$1" "$2" units
 
 # Every generated header and source file compiles on its own.
 compiles() {

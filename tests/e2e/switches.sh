@@ -6,26 +6,7 @@
 # program must compile without warnings and behave as the switches say.
 # Usage: switches.sh <mosa++> <fixtures-dir>
 set -u
-WORK=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$WORK"' EXIT
-TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-EXAMPLE=$(cd "$2/../../examples/switches" && pwd)
-FAILS=0
-PASSES=0
-
-fail() { echo "FAIL [$CASE]: $*"; FAILS=$((FAILS + 1)); }
-pass() { PASSES=$((PASSES + 1)); }
-
-has() { # file text
-    if grep -qF -- "$2" "$1"; then pass; else fail "$(basename "$1") lacks: $2"; fi
-}
-
-# Composes $DIR/$1 into $DIR/out; the console goes to $DIR/console.
-compose() {
-    (cd "$DIR" && "$TOOL" -o="$DIR/out" "$1" >"$DIR/console" 2>&1)
-    local rc=$?
-    [ "$rc" -eq 0 ] && pass || { fail "exit code $rc"; cat "$DIR/console"; }
-}
+source "$(dirname "$0")/lib/example.bash" "$1" "$2" switches
 
 follows() { # file text next: a line holding text is followed by one holding next
     if awk -v a="$2" -v b="$3" 'found && index($0, b) { ok = 1 } { found = index($0, a) > 0 }

@@ -1,12 +1,29 @@
 #include "base/Directory.h"
 
 #include <cstdlib>
+#include <string>
+#include <unordered_map>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Absolute folder paths resolved in this run, and the folders made in it,
+// with their resolutions. Only folders found are kept: a missing one may be
+// made later in the run.
+std::unordered_map<std::string, Str>& ResolvedFolders()
+{
+    static std::unordered_map<std::string, Str> folders;
+    return folders;
+}
+
+std::unordered_map<std::string, Str>& MadeFolders()
+{
+    static std::unordered_map<std::string, Str> folders;
+    return folders;
+}
 
 // Removes every trailing character that is one of seps.
 void TrimTrailing(Str& text, char const* seps)
@@ -124,6 +141,12 @@ bool Directory::CreateRecursive(Str path)
 
 Str Directory::MakeAbsPath(Str const& path)
 {
+    bool absolute = path.GetBuffer()[0] == '/';
+    if (absolute) {
+        auto found = ResolvedFolders().find(path.GetBuffer());
+        if (found != ResolvedFolders().end())
+            return found->second;
+    }
     Str result;
     if (!exists(path))
         return result;
@@ -131,7 +154,27 @@ Str Directory::MakeAbsPath(Str const& path)
         result = real;
         free(real);
     }
+    if (absolute && !result.IsEmpty())
+        ResolvedFolders()[path.GetBuffer()] = result;
     return result;
+}
+
+Str Directory::MakeFolder(Str const& path)
+{
+    auto found = MadeFolders().find(path.GetBuffer());
+    if (found != MadeFolders().end())
+        return found->second;
+    CreateRecursive(path);
+    Str result = MakeAbsPath(path);
+    if (!result.IsEmpty() && path.GetBuffer()[0] == '/')
+        MadeFolders()[path.GetBuffer()] = result;
+    return result;
+}
+
+void Directory::ForgetResolvedFolders()
+{
+    ResolvedFolders().clear();
+    MadeFolders().clear();
 }
 
 Str Directory::MakeAbsPath(Str const& base, Str const& path)

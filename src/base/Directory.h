@@ -38,6 +38,13 @@ public:
     static Str MakeAbsPath(Str const& path);
     // MakeAbsPath of base + "/" + path.
     static Str MakeAbsPath(Str const& base, Str const& path);
+    // Creates the folder with its parents unless this run made or found it
+    // already, and answers MakeAbsPath of it.
+    static Str MakeFolder(Str const& path);
+    // A run resolves an absolute folder path and makes a folder once:
+    // resolving costs a system call per path component. Forgets both at
+    // the start of a run, so that it sees the folders as they are now.
+    static void ForgetResolvedFolders();
     // The path relative to the folder base, in "./" and "../" forms. A path
     // shorter than base is answered as it is.
     static Str MakeRelPath(Str base, Str path);

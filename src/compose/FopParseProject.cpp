@@ -1,6 +1,7 @@
 #include "compose/FopParseProject.h"
 
 #include "base/Config.h"
+#include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/OutputRecord.h"
@@ -36,6 +37,7 @@ FopParseProject::~FopParseProject()
 
 bool FopParseProject::Init(int argc, char** argv, bool)
 {
+    Directory::ForgetResolvedFolders();
     // Without a usable argv[0] (null, empty, or naming nothing found here
     // or on PATH) the program is the running executable.
     if (argc > 0 && argv && GetAppPath(argv[0]).IsEmpty()) {

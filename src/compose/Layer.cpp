@@ -104,7 +104,7 @@ bool ReadLink(Str const& path, Str& text)
 Layer::Layer(LayerStack& stack, Str const& folder, LayerConfig& config, Set<Layer*, Layer*>* parents)
     : m_PlainName(config.m_PlainName), m_LayerName(config.m_LayerName), m_Dir(folder), m_pStack(&stack),
       m_pLayerBelow(nullptr), m_bMeta(false), m_bDerived(false), m_bStatic(config.m_bStatic), m_pConfig(&config),
-      m_bNoTransform(false), m_pDecorator(nullptr)
+      m_bNoTransform(false), m_pDecorator(nullptr), m_pListed(nullptr)
 {
     if (!Directory::exists(m_Dir)) {
         Str text;
@@ -254,6 +254,10 @@ void Layer::LoadModules()
     errors.cap(Lex::sev_error);
     StringArray folders;
     StringArray done;
+    StringSet listed;
+    for (int i = 0; i < names.GetCount(); ++i)
+        listed.Add(names[i]);
+    m_pListed = &listed;
     for (int i = 0; i < names.GetCount(); ++i) {
         Str path = JoinPath(m_Dir, names[i]);
         Lex::FileInfo info;
@@ -269,6 +273,7 @@ void Layer::LoadModules()
         else
             AddFileEntry(m_Dir, names[i], done);
     }
+    m_pListed = nullptr;
     for (int i = 0; i < folders.GetCount(); ++i) {
         Str text;
         if (ReadLink(JoinPath(m_Dir, folders[i]), text))
@@ -331,6 +336,14 @@ bool Layer::IsAppendFile(Str const& path)
         } else {
             FileName file(path);
             base = JoinPath(file.GetDir(), file.GetName());
+        }
+        // While the layer's folder is listed, a name missing from the listing
+        // is no sibling: no system call asks for it.
+        if (m_pListed && sep > 0) {
+            Str stem = base.GetBuffer() + sep + 1;
+            if (JoinPath(m_Dir, stem) == base && !m_pListed->Contains(stem + ".cpp") &&
+                !m_pListed->Contains(stem + ".c"))
+                return false;
         }
         Lex::FileInfo info;
         return Lex::SysCall::stat(base + ".cpp", info, nullptr) || Lex::SysCall::stat(base + ".c", info, nullptr);

@@ -87,6 +87,8 @@ public:
     bool m_bNoTransform;
     Str m_IfConfigName;
     LayerDecorator* m_pDecorator;
+    // The names of the layer's folder while LoadModules lists it; null otherwise.
+    StringSet const* m_pListed;
 
     // One feature module per module object across all layers.
     static Map<Module*, FOPModule*> m_AllModules;

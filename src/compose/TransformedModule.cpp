@@ -73,12 +73,8 @@ bool StartsWith(Str const& text, char const* prefix)
 // report is set.
 Str MakeOutputFolder(Str const& folder, bool report)
 {
-    Str absolute;
-    if (!folder.IsEmpty()) {
-        Directory::CreateRecursive(folder);
-        absolute = File::RealPath(folder);
-    }
-    if (!absolute.IsEmpty() && absolute != "/" && Directory::exists(absolute))
+    Str absolute = folder.IsEmpty() ? Str() : Directory::MakeFolder(folder);
+    if (!absolute.IsEmpty() && absolute != "/")
         return absolute;
     if (!report)
         return Str();

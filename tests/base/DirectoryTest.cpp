@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +70,38 @@ TEST(Directory, MakeAbsPathResolvesFoldersOnly)
     EXPECT_STREQ("", Directory::MakeAbsPath(""));
     EXPECT_STREQ("", Directory::MakeAbsPath("real", "missing"));
     EXPECT_STREQ(tmp.path().c_str(), Directory::CurrentDir());
+}
+
+TEST(Directory, ARunResolvesAndMakesAFolderOnceAndForgetsAtTheNext)
+{
+    testutil::TempFolder tmp;
+    std::string made = tmp.path("out/deep");
+    std::string link = tmp.path("link");
+    tmp.folder("one");
+    tmp.folder("two");
+    tmp.link("link", "one");
+    Directory::ForgetResolvedFolders();
+
+    EXPECT_STREQ(made.c_str(), Directory::MakeFolder(made.c_str()));
+    EXPECT_TRUE(IsFolder(made));
+    EXPECT_STREQ(tmp.path("one").c_str(), Directory::MakeAbsPath(link.c_str()));
+    // Within the run the answers stand, even when the folders change.
+    ASSERT_EQ(0, ::rmdir(made.c_str()));
+    ASSERT_EQ(0, ::unlink(link.c_str()));
+    tmp.link("link", "two");
+    EXPECT_STREQ(made.c_str(), Directory::MakeFolder(made.c_str()));
+    EXPECT_STREQ(tmp.path("one").c_str(), Directory::MakeAbsPath(link.c_str()));
+    // A folder not found is asked again: it may be made later in the run.
+    std::string later = tmp.path("later");
+    EXPECT_STREQ("", Directory::MakeAbsPath(later.c_str()));
+    tmp.folder("later");
+    EXPECT_STREQ(later.c_str(), Directory::MakeAbsPath(later.c_str()));
+
+    Directory::ForgetResolvedFolders();
+    EXPECT_STREQ(tmp.path("two").c_str(), Directory::MakeAbsPath(link.c_str()));
+    EXPECT_STREQ(made.c_str(), Directory::MakeFolder(made.c_str()));
+    EXPECT_TRUE(IsFolder(made));
+    Directory::ForgetResolvedFolders();
 }
 
 TEST(Directory, CurrentFolderOfAnyLength)

@@ -9,6 +9,7 @@
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/Module.h"
 #include "compose/TransformedModule.h"
 #include "output/OutFile.h"
 #include "output/Templates.h"
@@ -79,8 +80,12 @@ bool FopParseProject::AddPath(char const* equation)
 void FopParseProject::AddFiles(Layer& layer)
 {
     for (int i = 0; i < layer.m_ModuleFiles.GetCount(); ++i)
-        if (Module* module = AddFile(layer.m_ModuleFiles[i]))
+        if (Module* module = AddFile(layer.m_ModuleFiles[i])) {
+            // The listing's time stands for the file's: no second stat.
+            if (i < layer.m_ModuleTimes.GetCount())
+                module->GetDecl().SetListedTime(layer.m_ModuleTimes[i]);
             layer.AddModule(*module);
+        }
 }
 
 bool FopParseProject::ParseFiles()

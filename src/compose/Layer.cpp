@@ -271,7 +271,7 @@ void Layer::LoadModules()
         if (info.is_folder())
             folders.Add(names[i]);
         else
-            AddFileEntry(m_Dir, names[i], done);
+            AddFileEntry(m_Dir, names[i], done, info.mod_time_ns());
     }
     m_pListed = nullptr;
     for (int i = 0; i < folders.GetCount(); ++i) {
@@ -281,7 +281,7 @@ void Layer::LoadModules()
     }
 }
 
-void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done)
+void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed)
 {
     Str path = JoinPath(folder, name);
     if (EndsWith(name, ".lnk"))
@@ -299,8 +299,10 @@ void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done)
     }
     if (IsAppendFile(path))
         m_AppendSources.Add(path);
-    else if (ValidFileExt(name))
+    else if (ValidFileExt(name)) {
         m_ModuleFiles.Add(path);
+        m_ModuleTimes.Add(listed);
+    }
     else if (IsCopyFile(path))
         m_CopyFiles.Add(path);
     else if (strcasecmp(ExtensionOf(name), "equation") == 0)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Array.h"
+#include "base/FileStat.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -75,6 +76,8 @@ public:
     LayerStack* m_pStack;
     Set<Layer*, Layer*> m_BaseLayers;
     StringArray m_ModuleFiles;
+    // The listed modification time of each module file; 0 for none.
+    Array<FileTimeNs> m_ModuleTimes;
     StringArray m_CopyFiles;
     StringArray m_AppendSources;
     StringArray m_EquationFiles;
@@ -101,7 +104,9 @@ public:
 
 private:
     // Sorts one file entry of the listing.
-    void AddFileEntry(Str const& folder, Str const& name, StringArray& done);
+    // listed: the file's modification time found by the folder's listing,
+    // 0 when it was not listed.
+    void AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed = 0);
     // Handles the link named name once per listing.
     void OnLinkEntry(Str const& folder, Str const& name, Str const& target, StringArray& done);
 

@@ -14,7 +14,7 @@
 
 ParseUnit::ParseUnit(ParseProject& project)
     : m_pTokenListener(nullptr), m_pTU(nullptr), m_pUnit(nullptr), m_pScannedUnit(nullptr),
-      m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_ReadTime(0), m_pProject(&project)
+      m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_ReadTime(0), m_ListedTime(0), m_pProject(&project)
 {
     m_Info.m_ID = ParseUnitInfo::m_NextID++;
 }
@@ -66,6 +66,8 @@ bool ParseUnit::Parse(bool verbose)
 
 bool ParseUnit::HasChanged(FileTimeNs t) const
 {
+    if (m_ListedTime != 0 && !m_Path.IsEmpty())
+        return m_ListedTime > t;
     Lex::FileInfo info;
     if (m_Path.IsEmpty() || !Lex::SysCall::stat(m_Path, info, nullptr))
         return true;

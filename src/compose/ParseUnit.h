@@ -32,8 +32,12 @@ public:
     // Scans and parses the file; false when there is no file, it cannot be
     // read, the scan was aborted or the parser refused it.
     bool Parse(bool verbose);
-    // True when the file cannot be stat'ed or is strictly newer than t.
+    // True when the file cannot be stat'ed or is strictly newer than t; the
+    // time the layer's listing found, when it is set, stands for the file's.
     bool HasChanged(FileTimeNs t) const;
+    // The modification time the listing of the file's folder found in this
+    // run; 0 for none.
+    void SetListedTime(FileTimeNs t) { m_ListedTime = t; }
     bool HasChanged() const { return HasChanged(m_Time); }
     // The modification time the file had when it was read; 0 before.
     FileTimeNs GetReadTime() const { return m_ReadTime; }
@@ -64,6 +68,7 @@ private:
     SimpleCPPParser* m_pParser;
     time_t m_Time;
     FileTimeNs m_ReadTime;
+    FileTimeNs m_ListedTime;
     ParseUnitInfo m_Info;
     ParseProject* m_pProject;
 };

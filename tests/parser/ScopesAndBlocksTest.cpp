@@ -4,8 +4,13 @@
 // back unchanged.
 #include "Parsed.h"
 
+#include "scanner/CScanner.h"
+#include "scanner/ErrorCollector.h"
+#include "scanner/Unit.h"
+
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 using testutil::Vars;
@@ -71,4 +76,101 @@ TEST(ScopesAndBlocks, AccessAfterNestedClasses)
     };
     for (Case const& c : cases)
         Check(c);
+}
+
+// Text inside `#if 0` (and in the branches after `#if 1`) is no code: it
+// scans as comment text without errors, whatever it holds, and the
+// directive that ends it is a directive again. Shown: the tokens that are
+// neither white space nor comments.
+TEST(ScopesAndBlocks, SkippedConditionalGroupsAreNoCode)
+{
+    struct Row {
+        char const* text;
+        char const* code;
+    } const rows[] = {
+        {"#if 0\n don't do this\n#endif\nint b;", "#if 0 #endif int b ;"},
+        {"  #  if 0 // off\n }\n  # endif\nint b;", "  #  if 0 # endif int b ;"},
+        // Nested conditionals go with the group; the branches after it are
+        // read.
+        {"#if 0\n#ifdef X\n }\n#else\n {\n#endif\n '\n#endif\nint b;", "#if 0 #endif int b ;"},
+        {"#if 0\nint a;\n#else\nint b;\n#endif", "#if 0 #else int b ; #endif"},
+        {"#if 0\nint a;\n#elif X\nint b;\n#else\nint c;\n#endif", "#if 0 #elif X int b ; #else int c ; #endif"},
+        {"#if X\nint a;\n#elif 0\nint b;\n#else\nint c;\n#endif", "#if X int a ; #elif 0 #else int c ; #endif"},
+        {"#if 1\nint a;\n#elif X\nint b;\n#else\nint c;\n#endif\nint d;", "#if 1 int a ; #elif X #else #endif int d ;"},
+        {"#if X\n#if 0\nint a;\n#endif\n#else\nint b;\n#endif", "#if X #if 0 #endif #else int b ; #endif"},
+        // Only a plain 0 or 1 is known.
+        {"#if 0 && X\nint a;\n#endif", "#if 0 && X int a ; #endif"},
+        {"#if 10\nint a;\n#else\nint b;\n#endif", "#if 10 int a ; #else int b ; #endif"},
+        // Comments stay comments, as the preprocessor reads them: one may
+        // hide an #endif; one inside a literal is none.
+        {"#if 0\n/*\n#endif\n*/\nint a;\n#endif\nint b;", "#if 0 #endif int b ;"},
+        {"#if 0\n\"/*\" don't // x\n#endif\nint b;", "#if 0 #endif int b ;"},
+        {"#if 0\nx = '/*';\n#endif\nint b;", "#if 0 #endif int b ;"},
+        // A continued line goes on; line breaks of either kind; a group the
+        // file ends in.
+        {"#if 0\nit's \\\n#endif\n#endif\nint b;", "#if 0 #endif int b ;"},
+        {"#if 0\r\n don't\r\n#endif\r\nint b;", "#if 0 #endif int b ;"},
+        {"#if 0\nint a;", "#if 0"},
+    };
+    for (Row const& row : rows) {
+        Lex::Unit unit;
+        unit.name("t.h");
+        Lex::ErrorCollector errors;
+        Lex::CScanner scanner(errors);
+        scanner.fill_unit(row.text, unit);
+        std::string code;
+        for (Lex::Token* t = unit.first(); t; t = t->next()) {
+            if (t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag))
+                continue;
+            code += code.empty() ? "" : " ";
+            code += t->text->text;
+        }
+        EXPECT_EQ(row.code, code) << row.text;
+        EXPECT_EQ(Lex::sev_none, errors.severity()) << row.text;
+        std::ostringstream printed;
+        unit.print(printed);
+        EXPECT_EQ(row.text, printed.str()) << row.text;
+    }
+}
+
+// The parser reads a class with skipped groups in it as the compiler does.
+TEST(ScopesAndBlocks, ClassesAroundSkippedGroups)
+{
+    Case const cases[] = {
+        {"class A {\n#if 0\n don't do this\n#endif\n void f(); };", "class A { decl f/private }", ""},
+        {"class A {\n#if 0\n };\n class B {\n#endif\n void f(); };", "class A { decl f/private }", ""},
+        {"class A {\npublic:\n#if 0\n void g() {\n#else\n void g(int) {\n#endif\n }\n void f(); };",
+         "class A { def ::A::g/public decl f/public }", ""},
+        {"class A {\npublic:\n#if 1\n void g() {\n#elif X\n void g(int) {\n#else\n {\n#endif\n }\n void f(); };",
+         "class A { def ::A::g/public decl f/public }", ""},
+        {"#if 0\nclass B { int b; };\n#endif\nclass A {\n#if 0\n#if X\n }\n#endif\n int old;\n#endif\n int a; };",
+         "class A {  }", "a/private"},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+// A Java initializer block, static or not, is a block of statements: the
+// calls and variables in it are no members of the class.
+TEST(ScopesAndBlocks, JavaInitializerBlocksHoldNoMembers)
+{
+    Case const cases[] = {
+        {"class A {\n    static { init(); }\n    void f() { }\n}\n", "class A { {  } def ::A::f/none }", ""},
+        {"class A {\n    static Map m;\n    static {\n        m = new Map();\n        m.put(1, 2);\n    }\n"
+         "    public void f() { }\n}\n",
+         "class A { {  } def ::A::f/public }", "m/private"},
+        {"class A {\n    { init(); }\n    int n;\n    { n = count(); }\n    void f();\n}\n",
+         "class A { {  } {  } decl f/none }", "n/private"},
+        {"class A {\n    void g() { }\n    static { int k = g(); if (k > 0) { k = 0; } }\n    private void f() { }\n}\n",
+         "class A { def ::A::g/none {  } def ::A::f/private }", ""},
+        {"refines class A {\n    static { System.loadLibrary(\"x\"); }\n    int f() { return Super().f(); }\n}\n",
+         "refines class A { {  } def ::A::f/none }", ""},
+        // A body after a head or an initializer stays what it was.
+        {"class A {\n    int[] t = { 1, 2 };\n    Object o = new Object() { };\n    static void s() { }\n}\n",
+         "class A { def ::A::s/none }", "t/private o/private"},
+    };
+    for (Case const& c : cases) {
+        Check(c, "A.jak");
+        Check(c, "A.java");
+    }
 }

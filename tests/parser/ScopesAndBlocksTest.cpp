@@ -4,6 +4,8 @@
 // back unchanged.
 #include "Parsed.h"
 
+#include "parser/BodyParseEvents.h"
+#include "parser/FuncBodyParser.h"
 #include "scanner/CScanner.h"
 #include "scanner/ErrorCollector.h"
 #include "scanner/Unit.h"
@@ -32,6 +34,30 @@ void Check(Case const& c, char const* file = "A.h")
     EXPECT_EQ("", p.out) << c.text;
     EXPECT_EQ(std::string("\n") + c.text, p.scanned.Text()) << c.text;
 }
+
+// The super calls and qualifiers a body walk reports, with the other
+// events left out.
+class SuperEvents : public BodyParseEvents {
+public:
+    void OnTokSuperCall(Lex::Token*, Lex::Token* separator, Lex::Token* name) override
+    {
+        Add(std::string("call ") + separator->text->text + name->text->text);
+    }
+    void OnSuperQualifier(Lex::Token&, Lex::Token& separator) override
+    {
+        Add(std::string("qualifier ") + separator.text->text + NextText(separator));
+    }
+    void OnTokThis(Lex::Token&, bool) override {}
+    void OnMemberAccess(Lex::Token*, Lex::Token&, bool) override {}
+    void OnStaticMemberAccess(Lex::Token&, Lex::Token&, Lex::Token&) override {}
+    void OnClassInstantiation(Lex::Token&, Lex::Token&) override {}
+
+    std::string text;
+
+private:
+    static std::string NextText(Lex::Token& t) { return t.next() ? t.next()->text->text : "?"; }
+    void Add(std::string const& event) { text += text.empty() ? event : ", " + event; }
+};
 
 } // namespace
 
@@ -172,5 +198,46 @@ TEST(ScopesAndBlocks, JavaInitializerBlocksHoldNoMembers)
     for (Case const& c : cases) {
         Check(c, "A.jak");
         Check(c, "A.java");
+    }
+}
+
+// `super` in front of a qualified name names the class the layers below
+// make (`super::N::f()` calls the static f of its nested N): no call of the
+// refined function, and no error, in C++ and aspect modules alike. A call of
+// the refined function with template arguments stays a call.
+TEST(ScopesAndBlocks, SuperInFrontOfAQualifiedName)
+{
+    struct Row {
+        char const* text;
+        char const* file;
+        char const* events;
+        char const* out;
+    } const rows[] = {
+        {"refines class C { int g() { return super::N::f() + super::g(); } };", "C.ah",
+         "qualifier ::N, call ::g", ""},
+        {"refines class C { int g() { return super::N::M::f(); } };", "C.h", "qualifier ::N", ""},
+        {"refines class C { int g() { return super::T<int, 2>::f() + super.N::f(); } };", "C.ah",
+         "qualifier ::T, qualifier .N", ""},
+        {"refines class C { template <class T> int f() { return super::f<T>() * 2; } };", "C.ah", "call ::f", ""},
+        {"refines class C { int f() { return super::f<int>(); } };", "C.h", "call ::f", ""},
+        // A name that qualifies nothing is a call, and only the refined one
+        // may be called.
+        {"refines class C { int g() { return super::h(); } };", "C.h", "", "C.h(1) : error: invalid call to super::h\n"},
+        {"refines class C { int g() { return super::h < 2; } };", "C.h", "", "C.h(1) : error: invalid call to super::h\n"},
+        // Java's own `super.N` stays.
+        {"refines class C { int g() { return super.N.f(); } }", "C.jak", "", ""},
+    };
+    for (Row const& row : rows) {
+        Parsed p(row.text, row.file);
+        ASSERT_NE(nullptr, p.tu) << row.text << p.out;
+        EXPECT_EQ("", p.out) << row.text;
+        EXPECT_EQ(std::string("\n") + row.text, p.scanned.Text()) << row.text;
+        SuperEvents events;
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < p.tu->m_FuncDefs.GetCount(); ++i)
+            FuncBodyParser(*p.tu->m_FuncDefs[i], events).Parse();
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(row.events, events.text) << row.text;
+        EXPECT_EQ(row.out, out) << row.text;
     }
 }

@@ -96,6 +96,11 @@ TEST(ScopesAndBlocks, AccessAfterNestedClasses)
          "class A { struct N { decl n/public } decl p/public decl hidden/private }", "n1/private n2/private"},
         {"class A { public: struct N; void p(); private: void hidden(); };",
          "class A { decl p/public decl hidden/private }", ""},
+        // The access word of a base is none of the body's.
+        {"class A { class N : public B { void g(); }; void hidden(); };",
+         "class A { class N : public B { decl g/private } decl hidden/private }", ""},
+        {"struct A { struct N : private B { void g(); }; void f(); };",
+         "struct A { struct N : private B { decl g/public } decl f/public }", ""},
         // Each class of a file starts with its own default.
         {"class A { public: void f(); };\nclass B { void g(); };\nstruct C { private: void h(); };\nstruct D { void i(); };",
          "class A { decl f/public } class B { decl g/private } struct C { decl h/private } struct D { decl i/public }", ""},

@@ -200,11 +200,18 @@ bool BaseTransform::TransformFuncDecl(FuncNode& node)
     return parser.Parse();
 }
 
+bool BaseTransform::IsOtherClassMember(NodeFuncDecl& decl) const
+{
+    NodeClassDef* cls = decl.GetClass();
+    NodeClassDef* main = m_pModule->m_pMainClass;
+    return cls && main && cls != main;
+}
+
 bool BaseTransform::FOP_Transform_TransformFuncDecl(FuncNode& node)
 {
     NodeFuncDecl* decl = node.GetDecl();
     FuncInfo* f = decl ? decl->GetInfo() : nullptr;
-    if (!f)
+    if (!f || IsOtherClassMember(*decl))
         return true;
     Str oldKey = TransformedFuncs::GetFuncName(*f);
     if (m_pTransformedFuncs->HasTransformed(oldKey))
@@ -529,6 +536,12 @@ void BaseTransform::OnStaticMemberAccess(Lex::Token& classToken, Lex::Token&, Le
     next.AddTokenAfter(*NewTextToken(text));
     if (m_pTransformedModule)
         m_pTransformedModule->StoreClassAccess(target);
+}
+
+void BaseTransform::OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator)
+{
+    DeleteToken(superToken);
+    DeleteToken(separator);
 }
 
 void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)

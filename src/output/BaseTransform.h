@@ -36,6 +36,8 @@ public:
     void OnStaticMemberAccess(Lex::Token& className, Lex::Token& member, Lex::Token& next) override;
     void OnClassInstantiation(Lex::Token& newToken, Lex::Token& next) override;
     bool OnMetaVar(Lex::Token& token) override;
+    // `super::N::f`: the composed class holds N itself, so `super::` goes.
+    void OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator) override;
 
     virtual Str GetTransformedClassName() = 0;
     virtual bool TransformDefinitions();
@@ -66,6 +68,10 @@ public:
     void OnBeginTransform(FuncInfo& f);
     bool ParseBody(NodeFuncDef& def);
     bool FOP_Transform_TransformFuncDecl(FuncNode& node);
+    // True for a member of a class other than the module's own (a nested
+    // class, a helper class beside it): it keeps its name, and its name
+    // does not stand for a method of the composed class.
+    bool IsOtherClassMember(NodeFuncDecl& decl) const;
     bool TransformFuncDeclStmt_Int(bool isDefinitionDecl, NodeFuncDecl& decl);
     bool TransformCtorDeclStmt(NodeFuncDecl& decl);
     bool AddCtorDelegationArguments(NodeFuncDecl& decl);

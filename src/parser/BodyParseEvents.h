@@ -14,6 +14,9 @@ public:
 
     // `super`, the separator after it and the name of the called function.
     virtual void OnTokSuperCall(Lex::Token* superToken, Lex::Token* separator, Lex::Token* name) = 0;
+    // `super` and the separator in front of a qualified name (`super::N::f`,
+    // `super::T<int>::g`): a name of the class as the layers below make it.
+    virtual void OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator) { (void)superToken, (void)separator; }
     // A `this` that is not a member call through `this`.
     virtual void OnTokThis(Lex::Token& thisToken, bool beforeBody) = 0;
     // A member of the composed class; thisToken is null when the member is

@@ -34,9 +34,12 @@ void CClassParserState::EnterScope(ClassScope& scope)
     NodeKeyword* key = head ? head->GetKey() : nullptr;
     Lex::Token* token = key ? key->GetToken() : nullptr;
     bool open = token && (token->type == Lex::TOK_STRUCT || token->type == Lex::TOK_UNION);
-    m_OuterAccess.Add(open ? m_ActAccess : -1);
+    // The access in force around the class comes back after its body.
+    m_OuterAccess.Add(m_ActAccess);
     if (open)
         m_ActAccess = Lex::TOK_PUBLIC;
+    else if (token && token->type == Lex::TOK_CLASS)
+        m_ActAccess = Lex::TOK_PRIVATE;
 }
 
 void CClassParserState::LeaveScope()
@@ -48,8 +51,7 @@ void CClassParserState::LeaveScope()
     m_pActClass = n > 0 ? m_ClassStack[n - 1] : nullptr;
     int outer = m_OuterAccess.GetCount();
     if (outer > 0) {
-        if (m_OuterAccess[outer - 1] >= 0)
-            m_ActAccess = m_OuterAccess[outer - 1];
+        m_ActAccess = m_OuterAccess[outer - 1];
         m_OuterAccess.RemoveAt(outer - 1, 1);
     }
 }

@@ -1,6 +1,7 @@
 // The part of the parser state that follows classes: the class being
 // parsed, the classes entered, the class head being read and the access
-// keyword in force. The access keyword carries over from class to class.
+// keyword in force. A class body starts private, a struct or union body
+// public; after a body the access in force around it is back.
 #pragma once
 
 #include "base/Array.h"
@@ -29,11 +30,12 @@ public:
     void OnAccessModifier(Lex::CTokens type) { m_ActAccess = type; }
     // The access of the current access keyword; none for other types.
     AccessTypes GetActAccessType() const;
-    // Pushes the class. The body of a struct or union starts public; a class
-    // body goes on with the access keyword in force.
+    // Pushes the class. The body of a struct or union starts public, that
+    // of a class private; other bodies (an aspect) go on with the access
+    // keyword in force.
     void EnterScope(ClassScope& scope);
     // Pops the class stack; the new top (or null) is the current class.
-    // After a struct or union the access in force around it is back.
+    // The access in force around the class is back.
     void LeaveScope();
 
     NodeClassDef* m_pActClass;
@@ -42,7 +44,6 @@ public:
     bool m_bPointcut;
     int m_ActAccess;
     NodeClassDef* m_pLastClass;
-    // Per entered class, innermost last: the access in force outside a
-    // struct or union, -1 for a class.
+    // Per entered class, innermost last: the access in force outside it.
     Array<int> m_OuterAccess;
 };

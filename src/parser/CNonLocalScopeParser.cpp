@@ -86,6 +86,40 @@ bool CClassBodyParser::ProcessToken()
     return false;
 }
 
+void CClassBodyParser::OpenCurly()
+{
+    if (!IsInitializerBlock()) {
+        CNonLocalScopeParser::OpenCurly();
+        return;
+    }
+    CBaseParser::OpenCurly();
+    m_State.SkipCurlyBlock();
+    m_State.CloseCurly();
+}
+
+bool CClassBodyParser::IsInitializerBlock() const
+{
+    Lex::Token* open = m_State.m_pActToken;
+    if (!m_State.IsJavaLike() || !open || m_State.m_ActTokenType != Lex::TOK_OPEN_CURLY)
+        return false;
+    // What comes before the brace: `static`, or the end of a member or the
+    // start of the body.
+    Lex::Token* before = open->prev();
+    while (before && CParserState::IsBlankToken(before))
+        before = before->prev();
+    if (!before)
+        return false;
+    switch (before->type) {
+    case Lex::TOK_STATIC:
+    case Lex::TOK_SEMI_COLON:
+    case Lex::TOK_CLOSE_CURLY:
+    case Lex::TOK_OPEN_CURLY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CAspectParser::ProcessToken()
 {
     if (CClassBodyParser::ProcessToken())

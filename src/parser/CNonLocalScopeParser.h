@@ -47,6 +47,13 @@ public:
 
     // Adds `super` as a keyword node.
     bool ProcessToken() override;
+    // A Java-like initializer block (`static { ... }` or `{ ... }` where a
+    // member may begin) is a plain block passed over to its `}`: its
+    // statements are no members. Else as in other scopes.
+    void OpenCurly() override;
+
+private:
+    bool IsInitializerBlock() const;
 };
 
 // Aspect bodies.

@@ -5,6 +5,7 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 #include "parser/BodyParseEvents.h"
+#include "parser/CParserState.h"
 #include "parser/Info.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
@@ -181,6 +182,10 @@ bool FuncBodyParser::ParseSuper(Lex::Token& token)
     // A name cut off by the end of the range or of the unit is no call.
     if (name->type != Lex::TOK_ID || name == m_pLast || !name->next())
         return false;
+    if (!m_bJavaLike && IsQualifier(*name)) {
+        m_pEvents->OnSuperQualifier(token, *separator);
+        return true;
+    }
     Name* own = m_pFunc->GetName();
     if (own && strcmp(own->GetText(), name->text->text) == 0) {
         if (!m_pRefined || m_pRefined->GetAccess() != ACCESS_PRIVATE) {
@@ -196,6 +201,26 @@ bool FuncBodyParser::ParseSuper(Lex::Token& token)
     Str text("invalid call to super::");
     text += name->text->text;
     ErrorLog::OnError(text, *name);
+    return false;
+}
+
+bool FuncBodyParser::IsQualifier(Lex::Token& name) const
+{
+    Lex::Token* next = CParserState::NextSignificant(&name);
+    // Template arguments: `super::T<int>::g()`.
+    if (next && next->type == Lex::TOK_LESS) {
+        Lex::Token* close = CParserState::FindAngleClose(next);
+        next = close ? CParserState::NextSignificant(close) : nullptr;
+    }
+    if (!next || next->type != Lex::TOK_COLON_COLON)
+        return false;
+    // Within the range walked.
+    for (Lex::Token* t = &name; t; t = t->next()) {
+        if (t == next)
+            return true;
+        if (t == m_pLast)
+            return false;
+    }
     return false;
 }
 

@@ -82,6 +82,9 @@ private:
     bool HasNext() const { return m_Iter.current && !m_Iter.done; }
     // The first non-white token still in the range; nothing is consumed.
     Lex::Token* Peek() const;
+    // True when `::` follows the name (after its template arguments, if
+    // any) within the range: the name qualifies another one.
+    bool IsQualifier(Lex::Token& name) const;
     // The text of the private-refinement error for the name token.
     Str PrivateRefinementText(Lex::Token& name) const;
 };

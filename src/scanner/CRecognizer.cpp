@@ -147,6 +147,9 @@ TableRecognizer const CRecognizer::identifier_recognizer = identifiers();
 
 CRecognizer::CRecognizer()
     : directive_state(ordinary_line),
+      condition_word(0),
+      condition_value(0),
+      skip_depth(-1),
       line_start(true),
       wildcards_on(false),
       aspect_keywords_on(false),
@@ -164,6 +167,10 @@ void CRecognizer::setup(ScanBuffer& b)
     cont_lines.set_next(&loc_manager);
     line_start = true;
     directive_state = ordinary_line;
+    taken_branches.clear();
+    condition_word = 0;
+    condition_value = 0;
+    skip_depth = -1;
     cont_lines.reset();
 }
 
@@ -188,6 +195,163 @@ int CRecognizer::try_keywords(R const& recognizer, Lang& lang, int& type, int& l
 }
 
 int CRecognizer::recognize(Lang& lang, int& type, int& len)
+{
+    if (pre_token_on)
+        return recognize_piece(lang, type, len);
+    if (cont_lines.new_line())
+        end_condition_line();
+    if (skip_depth >= 0) {
+        int result = skipped_text(lang, type, len);
+        if (result != 0)
+            return result;
+    }
+    int result = recognize_piece(lang, type, len);
+    if (result == 1)
+        note_condition(lang, type, len);
+    return result;
+}
+
+void CRecognizer::note_condition(Lang lang, int type, int len)
+{
+    if (lang == lang_pre_directive) {
+        condition_word = 0;
+        condition_value = 0;
+        switch (type) {
+        case PRE_IF:
+        case PRE_IFDEF:
+        case PRE_IFNDEF:
+            taken_branches.push_back(false);
+            condition_word = type;
+            break;
+        case PRE_ELIF:
+        case PRE_ELSE:
+            condition_word = type;
+            break;
+        case PRE_ENDIF:
+            if (!taken_branches.empty())
+                taken_branches.pop_back();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (condition_word == 0 || lang == lang_whitespace || lang == lang_comment)
+        return;
+    if (condition_value != 0)
+        condition_value = 3;
+    else if (type == TOK_ZERO_VAL)
+        condition_value = 1;
+    else
+        condition_value = type == TOK_INT_VAL && len == 1 && *cont_lines.token() == '1' ? 2 : 3;
+}
+
+void CRecognizer::end_condition_line()
+{
+    int const word = condition_word;
+    condition_word = 0;
+    if (word == 0 || taken_branches.empty())
+        return;
+    size_t const top = taken_branches.size() - 1;
+    bool const zero = condition_value == 1;
+    bool const one = condition_value == 2;
+    bool skip = false;
+    switch (word) {
+    case PRE_IF:
+        skip = zero;
+        taken_branches[top] = one;
+        break;
+    case PRE_ELIF:
+        skip = taken_branches[top] || zero;
+        if (one)
+            taken_branches[top] = true;
+        break;
+    case PRE_ELSE:
+        skip = taken_branches[top];
+        break;
+    default:
+        break;
+    }
+    if (skip)
+        skip_depth = 0;
+}
+
+int CRecognizer::skipped_text(Lang& lang, int& type, int& len)
+{
+    lang = lang_comment;
+    int result = comment_recognizer.recognize(&cont_lines, type, len);
+    if (result != 0)
+        return result;
+    if (cont_lines.new_line()) {
+        int word = 0;
+        if (try_table(pre_dir_recognizer, lang_pre_directive, lang, word, len) == 1) {
+            switch (word) {
+            case PRE_IF:
+            case PRE_IFDEF:
+            case PRE_IFNDEF:
+                ++skip_depth;
+                break;
+            case PRE_ENDIF:
+                if (skip_depth-- == 0)
+                    return 0;
+                break;
+            case PRE_ELIF:
+            case PRE_ELSE:
+                if (skip_depth == 0) {
+                    skip_depth = -1;
+                    return 0;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    result = try_table(whitespace_recognizer, lang_whitespace, lang, type, len);
+    if (result != 0)
+        return result;
+    len = skipped_line_length();
+    if (len == 0)
+        return 0;
+    lang = lang_comment;
+    type = TOK_COMMENT_TEXT;
+    return 1;
+}
+
+int CRecognizer::skipped_line_length()
+{
+    cont_lines.retry();
+    int quote = 0;
+    int end = 0;
+    while (cont_lines.state() == ScanBuffer::has_more) {
+        int const before = cont_lines.len();
+        int const c = cont_lines.next();
+        if (c == '\n')
+            return before;
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else if (c == '\\' && cont_lines.state() == ScanBuffer::has_more) {
+                int const after = cont_lines.len();
+                if (cont_lines.next() == '\n')
+                    return after;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '/' && cont_lines.state() == ScanBuffer::has_more) {
+            // A comment stays a comment, as the preprocessor reads it.
+            int const mark = cont_lines.len();
+            int const next = cont_lines.next();
+            if (next == '*' || next == '/')
+                return before;
+            cont_lines.more(mark);
+        }
+        end = cont_lines.len();
+    }
+    return end;
+}
+
+int CRecognizer::recognize_piece(Lang& lang, int& type, int& len)
 {
     if (cont_lines.new_line()) {
         directive_state = ordinary_line;

@@ -9,6 +9,8 @@
 #include "scanner/SB_Filter.h"
 #include "scanner/TableRecognizer.h"
 
+#include <vector>
+
 namespace Lex {
 
 class CRecognizer {
@@ -81,6 +83,8 @@ public:
     bool cpp_keywords() const { return cpp_keywords_on; }
 
 protected:
+    // The cascade outside skipped conditional groups.
+    int recognize_piece(Lang& lang, int& type, int& len);
     // Runs one automaton from the piece's start and maps its expression.
     int try_table(TableRecognizer const& automaton, Lang kind, Lang& lang, int& type, int& len);
     template <class R>
@@ -88,6 +92,27 @@ protected:
     // On a directive line a quote that no literal closes is a token of its
     // own (as in "#error don't"): 1 with its type and length, else 0.
     int lone_quote(int& type, int& len);
+
+    // Conditional groups the compiler never reads: those of `#if 0` and
+    // `#elif 0`, and the branches after one of `#if 1`. Their lines are
+    // comment text (comments in them stay comments, as for the
+    // preprocessor), so that nothing in them is code, a stray apostrophe
+    // included; the nested conditionals inside go with them. The directive
+    // that ends the group (`#else`, `#elif` or `#endif` of the same level)
+    // is a directive again.
+    // Notes the directive word of a conditional and the first significant
+    // token of its line after it.
+    void note_condition(Lang lang, int type, int len);
+    // At the end of a directive line: the group after it is skipped when its
+    // condition says so.
+    void end_condition_line();
+    // Inside a skipped group: the next piece, 1 with its kind, type and
+    // length; 0 when the piece is read as usual (white space, comments and
+    // the directive that ends the group).
+    int skipped_text(Lang& lang, int& type, int& len);
+    // The length of the skipped text up to the line end or a comment
+    // outside a literal.
+    int skipped_line_length();
 
     SBF_ContLines cont_lines;  // the recognizers read through this one
     SBF_LocManager loc_manager;
@@ -98,6 +123,15 @@ protected:
     FOPKeywordRecognizer fop_keyword_recognizer;
     RawStringRecognizer raw_string_recognizer;
     int directive_state;
+    // Open conditionals outside skipped groups, innermost last: true when
+    // a branch of it is known to be taken (`#if 1`), so the rest are skipped.
+    std::vector<bool> taken_branches;
+    // The conditional directive of the current line (0 for none) and what
+    // its condition is: 0 nothing yet, 1 `0`, 2 `1`, 3 anything else.
+    int condition_word;
+    int condition_value;
+    // The conditionals opened inside the skipped group; -1 outside one.
+    int skip_depth;
     bool line_start;
     bool wildcards_on;
     bool aspect_keywords_on;

@@ -79,6 +79,32 @@ refines class Account {
     static int version() { return super.version() + 1; }
 }
 EOF
+# Initializer blocks run their statements: a call in one is no method of
+# the class, and calls the method as the top layer makes it.
+module base/Rates.jak <<'EOF'
+package bank;
+
+class Rates {
+    static int[] table;
+    static {
+        table = make(3);
+    }
+    int used;
+    { count(); }
+    void count() { used++; }
+    static int[] make(int n) { return new int[n]; }
+}
+EOF
+module ext/Rates.jak <<'EOF'
+package bank;
+
+refines class Rates {
+    static int size;
+    static { size = table.length; }
+    static int[] make(int n) { int[] t = super.make(n); t[0] = 10; return t; }
+    void count() { super.count(); used += 10; }
+}
+EOF
 module base/Main.jak <<'EOF'
 layer base;
 package bank;
@@ -88,6 +114,7 @@ public class Main {
         Account a = new Account(7, "ann");
         a.deposit(10);
         System.out.println(a.describe() + " " + a.entries() + " v" + Account.version());
+        System.out.println("rates " + Rates.table[0] + " " + Rates.size + " " + new Rates().used);
         try { a.deposit(-1); } catch (IllegalArgumentException e) { System.out.println("refused " + e.getMessage()); }
         a.check();
     }
@@ -99,6 +126,7 @@ for f in "$WORK"/java/*/*.jak; do mv "$f" "${f%.jak}.java"; done
 find "$WORK" -type f -exec touch -d '-10 minutes' {} +
 
 EXPECTED='ann:8/entity/700/T7 [base ann, ext ann, top 7, dep 10] v2
+rates 10 3 11
 refused negative -1'
 
 if command -v javac >/dev/null && command -v java >/dev/null; then
@@ -200,28 +228,34 @@ else
 fi
 
 # --- An aspect module refines with super::f(..) and super.f(..) alike. ---
+# `super::` in front of a qualified name names what the layers below give
+# the class (here a nested type whose static f is no method of the class);
+# a refined member template is called with its template arguments.
 PL=$WORK/ah
 module base/C.ah <<'EOF'
 class C {
 public:
+    struct N { static int f() { return 100; } };
     int f(int x) { return x + 1; }
     int g() { return 10; }
+    template <class T> int h() { return int(sizeof(T)); }
 };
 EOF
 module ext/C.ah <<'EOF'
 refines class C {
 public:
     int f(int x) { return super::f(x) * 2; }
-    int g() { return super.g() + 1; }
+    int g() { return super.g() + 1 + super::N::f(); }
+    template <class T> int h() { return super::h<T>() * 10; }
 };
 EOF
 printf 'base\next\n' >"$PL/p.equation"
-printf '#include "C.ah"\n#include <cstdio>\nint main() { C c; std::printf("%%d %%d\\n", c.f(1), c.g()); }\n' >"$PL/main.cpp"
+printf '#include "C.ah"\n#include <cstdio>\nint main() { C c; std::printf("%%d %%d %%d\\n", c.f(1), c.g(), c.h<char>()); }\n' >"$PL/main.cpp"
 find "$PL" -type f -exec touch -d '-10 minutes' {} +
 run_in "$PL" -o="$PL/out" p.equation
 expect_rc "ah: compose" 0
 if g++ -std=c++17 -Wall -Wextra -Werror -I"$PL/out" "$PL/main.cpp" -o "$PL/prog" 2>"$WORK/gxx"; then
-    [ "$("$PL/prog")" = "4 11" ] || fail "ah: the program prints $("$PL/prog")"
+    [ "$("$PL/prog")" = "4 111 10" ] || fail "ah: the program prints $("$PL/prog")"
 else
     fail "ah: g++ refuses the composed aspect"
     head -20 "$WORK/gxx"

@@ -281,7 +281,7 @@ TEST(CParserState, NamespacesNestAndLeave)
     EXPECT_EQ(1, state.m_ScopeStack.GetCount());
 }
 
-TEST(CParserState, AccessKeywordCarriesOverBetweenClassesAndResetsPerFile)
+TEST(CParserState, AccessKeywordStartsWithEachClassAndResetsPerFile)
 {
     ParseState p("class A { }; class B { };");
     CParserState& state = p.state;
@@ -292,7 +292,7 @@ TEST(CParserState, AccessKeywordCarriesOverBetweenClassesAndResetsPerFile)
     state.CloseCurly();
     ASSERT_TRUE(p.MoveTo("{"));
     OpenClass(p, "B");
-    EXPECT_EQ(ACCESS_PUBLIC, state.m_ClassState.GetActAccessType());
+    EXPECT_EQ(ACCESS_PRIVATE, state.m_ClassState.GetActAccessType());
 
     struct Case {
         Lex::CTokens keyword;

@@ -295,3 +295,46 @@ case_deduced_variable_after_class() {
         fail "no error:"$'\n'"$(cat "$dir/console-p")"
     fi
 }
+
+# Code switched off with `#if 0` is no code: a brace or a stray apostrophe
+# in it changes nothing, nested conditionals go with it, and the `#else`
+# branch after it is the one the class has.
+row_if_zero() {
+    module base/Switch.h <<'EOF2'
+#include <iostream>
+
+class Switch {
+public:
+#if 0
+    // don't use this any more: it isn't balanced
+    int old() {
+#if 1
+    }
+#endif
+#else
+    int value() { return 1; }
+#endif
+};
+EOF2
+    module ext/Switch.h <<'EOF2'
+refines class Switch {
+public:
+#if 0
+    int value() { return super::value() + 100; } }
+#elif 1
+    int value() { return super::value() + 10; }
+#else
+    int value() { return 0; { }
+#endif
+};
+EOF2
+    program if_zero '11' <<'EOF2'
+#include "Switch.h"
+int main()
+{
+    Switch s;
+    std::cout << s.value() << "\n";
+    return 0;
+}
+EOF2
+}

@@ -326,7 +326,15 @@ void CParserState::OnClassEnd()
     SkipUntil(Lex::TOK_SEMI_COLON, true);
     if (m_bJavaLike)
         return;
-    // A declarator may follow the body: `} a;`, `} *p;`, `} const c;`.
+    // `}` `#endif` `P;`: directive lines between the body and its
+    // declarator (a class head written for several compilers).
+    while (m_pActToken
+           && (m_pActToken->language == Lex::Token::pre_id || m_pActToken->language == Lex::Token::dir_id)) {
+        SkipPreProcessor();
+        SkipUntil(Lex::TOK_SEMI_COLON, true);
+    }
+    // A declarator may follow the body: `} a;`, `} *p;`, `} const c;`,
+    // after specifiers (`} static s;`, `} inline constexpr d{};`).
     switch (m_pActToken ? m_ActTokenType : Lex::TOK_NONE) {
     case Lex::TOK_SEMI_COLON:
     case Lex::TOK_ID:
@@ -335,6 +343,12 @@ void CParserState::OnClassEnd()
     case Lex::TOK_AND_AND:
     case Lex::TOK_CONST:
     case Lex::TOK_VOLATILE:
+    case Lex::TOK_STATIC:
+    case Lex::TOK_INLINE:
+    case Lex::TOK_EXTERN:
+    case Lex::TOK_MUTABLE:
+    case Lex::TOK_REGISTER:
+    case Lex::TOK_TYPEDEF:
         return;
     default:
         OnError("missing semicolon", true);

@@ -27,7 +27,8 @@ bool LastKeywordIs(CParserState const& state, int type)
 
 bool IsSignificant(Lex::Token const* token)
 {
-    return token->language != Lex::Token::white_id && (token->flags & Lex::Token::comment_flag) == 0;
+    return token->language != Lex::Token::white_id
+        && (token->flags & (Lex::Token::comment_flag | Lex::Token::unread_branch_flag)) == 0;
 }
 
 // Names that take a bracketed argument and say nothing about the structure.

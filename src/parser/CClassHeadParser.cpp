@@ -30,7 +30,8 @@ bool IsAccessType(int type)
 
 bool IsWhite(Lex::Token const* token)
 {
-    return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0;
+    return token->language == Lex::Token::white_id
+        || (token->flags & (Lex::Token::comment_flag | Lex::Token::unread_branch_flag)) != 0;
 }
 
 bool IsFinal(Lex::Token const* token)

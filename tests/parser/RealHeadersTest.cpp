@@ -136,3 +136,40 @@ TEST(RealHeaders, BracedTemporariesAndBracketsAmongBaseArguments)
     for (Case const& c : cases)
         Check(c);
 }
+
+TEST(RealHeaders, BranchesThatEachOpenABraceAreReadFirstBranchOnly)
+{
+    Case const cases[] = {
+        // libstdc++ deque.tcc: each branch writes the head and its `{`.
+        {"template <class T>\n#if __cplusplus >= 201103L\n  void D<T>::m(int a)\n  {\n#elif Y\n"
+         "  void D<T>::m(long a)\n  {\n#else\n  void D<T>::m(short a)\n  {\n#endif\n    g(a);\n  }\n"
+         "class B { void f(); };\nvoid B::f() { }",
+         "def ::D::m class B { decl f/private } def ::B::f/private", "",
+         "::D::m: void m(int) +def | ::B::f: void f() +def | ::B::f: void f() +def"},
+        // Inside a class body; members after it stay the class's.
+        {"class Q {\n#if X\n void f() {\n#else\n void f() { int a;\n#endif\n }\n int g();\n};\nclass B { };",
+         "class Q { def ::Q::f/private decl g/private } class B {  }", "", "::Q::f: void f() +def | ::Q::g: int g()"},
+        // Nested conditionals, a namespace and class heads per branch.
+        {"#ifdef A\nnamespace n {\n#else\nnamespace m {\n#endif\n#if B\n#if C\nclass X {\n#else\nclass Y {\n"
+         "#endif\n#else\nclass Z {\n#endif\n void f() {}\n};\n}",
+         "namespace n { class X { def ::n::X::f/private } }", "", "::n::X::f: void f() +def"},
+        // A file that balances as written is read whole, every branch.
+        {"#if X\nvoid f() {}\n#else\nvoid g() {}\n#endif\nclass B { void h(); };",
+         "def ::f def ::g class B { decl h/private }", "", "::f: void f() +def | ::g: void g() +def | ::B::h: void h()"},
+        // A brace on a directive line counts for no branch.
+        {"#define OPEN {\n#if X\nclass A {\n#else\nclass A : B {\n#endif\n void f();\n};",
+         "class A { decl f/private }", "", "::A::f: void f()"},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+TEST(RealHeaders, AFileUnbalancedInItsFirstBranchesIsStillCutOff)
+{
+    // Both branches open a class: the first branches alone do not balance,
+    // the file is read whole and ends inside the body.
+    Parsed p("#if X\nclass A {\n#else\nclass A {\n#endif\n void f();\n");
+    ASSERT_NE(nullptr, p.tu);
+    EXPECT_EQ("\nA.h(7) : warning: unexpected end of file", p.out);
+    EXPECT_EQ("class A { class A { decl f/private } }", p.Outline());
+}

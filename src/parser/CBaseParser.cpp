@@ -1,6 +1,7 @@
 #include "parser/CBaseParser.h"
 
 #include "base/Name.h"
+#include "parser/CFuncBuilder.h"
 #include "parser/CParserState.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
@@ -26,7 +27,8 @@ bool LastKeywordIs(CParserState const& state, int type)
 
 bool IsSignificant(Lex::Token const* token)
 {
-    return token->language != Lex::Token::white_id && (token->flags & Lex::Token::comment_flag) == 0;
+    return token->language != Lex::Token::white_id
+        && (token->flags & (Lex::Token::comment_flag | Lex::Token::unread_branch_flag)) == 0;
 }
 
 // Names that take a bracketed argument and say nothing about the structure.
@@ -46,6 +48,22 @@ void OwnNameTokens(NodeID& id, Array<Lex::Token*>& tokens)
             tokens.Add(t);
         if (t == last)
             break;
+    }
+}
+
+// A specifier that may stand between a class body and its declarators.
+bool IsSpecifierAfterBody(Lex::Token const* token)
+{
+    switch (token->type) {
+    case Lex::TOK_STATIC:
+    case Lex::TOK_INLINE:
+    case Lex::TOK_EXTERN:
+    case Lex::TOK_MUTABLE:
+    case Lex::TOK_REGISTER:
+    case Lex::TOK_TYPEDEF:
+        return true;
+    default:
+        return CFuncBuilder::IsDeclSpecifier(token);
     }
 }
 
@@ -226,9 +244,17 @@ void CBaseParser::CloseCurly()
     }
     // } const c;: the qualifier goes to the type, which must stay the last
     // node for the declarators.
+    // Storage and other specifiers (} static s;, } inline constexpr d{};)
+    // say nothing about the type and are passed over; } typedef T; names
+    // aliases.
     bool isConst = false;
     while (state.m_pActToken
-           && (state.m_ActTokenType == Lex::TOK_CONST || state.m_ActTokenType == Lex::TOK_VOLATILE)) {
+           && (state.m_ActTokenType == Lex::TOK_CONST || state.m_ActTokenType == Lex::TOK_VOLATILE
+               || IsSpecifierAfterBody(state.m_pActToken))) {
+        if (state.m_ActTokenType == Lex::TOK_TYPEDEF) {
+            state.SkipUntil(Lex::TOK_SEMI_COLON, false);
+            return;
+        }
         isConst = isConst || state.m_ActTokenType == Lex::TOK_CONST;
         state.SkipUntil(Lex::TOK_SEMI_COLON, true);
     }

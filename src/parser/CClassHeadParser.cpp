@@ -30,7 +30,8 @@ bool IsAccessType(int type)
 
 bool IsWhite(Lex::Token const* token)
 {
-    return token->language == Lex::Token::white_id || (token->flags & Lex::Token::comment_flag) != 0;
+    return token->language == Lex::Token::white_id
+        || (token->flags & (Lex::Token::comment_flag | Lex::Token::unread_branch_flag)) != 0;
 }
 
 bool IsFinal(Lex::Token const* token)
@@ -48,6 +49,37 @@ bool LooksLikeMacro(Lex::Token const* token)
         letter = letter || (*c >= 'A' && *c <= 'Z');
     }
     return letter;
+}
+
+// The bracket that closes the one at open (all three kinds counted); null
+// when the file ends first.
+Lex::Token* ClosingBracket(Lex::Token* open)
+{
+    int depth = 0;
+    for (Lex::Token* t = open; t; t = t->next()) {
+        if (CParserState::IsBlankToken(t))
+            continue;
+        int type = t->type;
+        if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || type == Lex::TOK_OPEN_CURLY)
+            ++depth;
+        else if ((type == Lex::TOK_CLOSE_ROUND || type == Lex::TOK_CLOSE_SQUARE || type == Lex::TOK_CLOSE_CURLY)
+                 && --depth == 0)
+            return t;
+    }
+    return nullptr;
+}
+
+// `B<T{}>`: a braced temporary among template arguments, known by the `,`
+// or `>` after its `}`; a `{` that an argument list left open starts the
+// class body instead.
+Lex::Token* BracedArgumentEnd(Lex::Token* open)
+{
+    Lex::Token* close = ClosingBracket(open);
+    Lex::Token* next = close ? CParserState::NextSignificant(close) : nullptr;
+    if (!next)
+        return nullptr;
+    int type = next->type;
+    return type == Lex::TOK_COMMA || type == Lex::TOK_GREATER || type == Lex::TOK_RSH ? close : nullptr;
 }
 
 bool KeywordIs(NodeKeyword* keyword, int type)
@@ -371,8 +403,18 @@ void CClassHeadParser::ParseBaseTemplDecl(NodeBaseClass& base)
             continue;
         int type = token->type;
         if (type == Lex::TOK_OPEN_CURLY) {
+            if (Lex::Token* close = BracedArgumentEnd(token)) {
+                state.SkipTo(close, false);
+                continue;
+            }
             // An unclosed argument list ends at the class body.
             return;
+        }
+        if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE) {
+            // `B<sizeof(T)>`, `B<(N > 2)>`: no `<` or `>` inside counts.
+            if (Lex::Token* close = ClosingBracket(token))
+                state.SkipTo(close, false);
+            continue;
         }
         if (type == Lex::TOK_ID) {
             state.ResetID();

@@ -2,8 +2,68 @@
 
 #include "parser/CParserState.h"
 #include "parser/NodeKeyword.h"
+#include "parser/Scope.h"
 
 #include <cstring>
+
+namespace {
+
+bool IsOpenBracketType(int type)
+{
+    return type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || type == Lex::TOK_OPEN_CURLY;
+}
+
+bool IsCloseBracketType(int type)
+{
+    return type == Lex::TOK_CLOSE_ROUND || type == Lex::TOK_CLOSE_SQUARE;
+}
+
+// True when the `:` belongs to an expression and so cannot begin a
+// constructor's initializer list: it stands inside a bracket
+// (`static_assert(c ? 1 : 2, "m")`) or ends the middle of a conditional
+// (`enum { A = (x) ? 7 : 5 }`). The statement is read backwards from it.
+bool IsExpressionColon(Lex::Token* colon)
+{
+    int depth = 0;
+    int colons = 0;
+    for (Lex::Token* t = colon->prev(); t; t = t->prev()) {
+        if (CParserState::IsBlankToken(t))
+            continue;
+        int type = t->type;
+        if (IsCloseBracketType(type)) {
+            ++depth;
+        } else if (IsOpenBracketType(type)) {
+            if (depth == 0)
+                return type != Lex::TOK_OPEN_CURLY;
+            --depth;
+        } else if (depth > 0) {
+            continue;
+        } else if (type == Lex::TOK_SEMI_COLON || type == Lex::TOK_CLOSE_CURLY) {
+            return false;
+        } else if (type == Lex::TOK_COLON) {
+            ++colons;
+        } else if (type == Lex::TOK_QUESTION) {
+            if (colons == 0)
+                return true;
+            --colons;
+        }
+    }
+    return false;
+}
+
+// `unsigned M(a) : 1;`: a bit-field whose name a macro call writes. In a
+// class, `) :` begins an initializer list only when a body follows it.
+bool IsMacroBitField(CParserState& state)
+{
+    Scope* scope = state.GetActScope();
+    if (!scope || (scope->GetType() != SCOPE_CLASS && scope->GetType() != SCOPE_ASPECT))
+        return false;
+    Lex::Token* before = state.m_pLastSignificantToken;
+    return before && before->type == Lex::TOK_CLOSE_ROUND && state.m_RoundBraces.IsEmpty()
+        && !CParserState::FindBodyAfterInitializers(state.m_pActToken);
+}
+
+} // namespace
 
 bool CNonLocalScopeParser::ProcessToken()
 {
@@ -29,6 +89,21 @@ void CNonLocalScopeParser::OnTokColon()
         return;
     if (m_State.OnBitFieldColon())
         return;
+    if (IsExpressionColon(m_State.m_pActToken))
+        return;
+    if (IsMacroBitField(m_State)) {
+        // Its name is unknown without the preprocessor: the statement
+        // declares nothing the parser can name, and the width is passed over.
+        m_State.ResetActStatement();
+        for (Lex::Token* t = CParserState::NextSignificant(m_State.m_pActToken); t;
+             t = CParserState::NextSignificant(t)) {
+            if (t->type == Lex::TOK_COMMA || t->type == Lex::TOK_SEMI_COLON || t->type == Lex::TOK_CLOSE_CURLY) {
+                m_State.SkipTo(t, true);
+                break;
+            }
+        }
+        return;
+    }
     NodeFuncDef* def = m_FuncBuilder.CreateFuncDeclWithInitializer();
     if (!def) {
         CClassHeadParser::OnTokColon();

@@ -29,9 +29,14 @@ bool IsComment(Lex::Token const* token)
     return (token->flags & Lex::Token::comment_flag) != 0;
 }
 
+bool IsUnread(Lex::Token const* token)
+{
+    return (token->flags & Lex::Token::unread_branch_flag) != 0;
+}
+
 bool IsSignificant(Lex::Token const* token)
 {
-    return !IsWhite(token) && !IsComment(token);
+    return !IsWhite(token) && !IsComment(token) && !IsUnread(token);
 }
 
 // True when text ends with suffix, compared without regard to case; a text
@@ -152,6 +157,8 @@ Lex::Token* CParserState::NextToken()
         m_bStarted = true;
     }
     Lex::Token* token = m_pProvider->current();
+    while (token && IsUnread(token))
+        token = m_pProvider->forward();
     if (token && token->language == Lex::Token::pre_id)
         SkipPreProcessor();
     SetActToken(m_pProvider->current());
@@ -173,7 +180,7 @@ void CParserState::SkipUntil(int type, bool stopAtSignificant)
         return;
     ShiftHistory();
     SetActToken(m_pProvider->current());
-    while (m_pActToken && m_pActToken->type != type) {
+    while (m_pActToken && (m_pActToken->type != type || IsUnread(m_pActToken))) {
         SetActToken(m_pProvider->forward());
         if (!m_pActToken || (stopAtSignificant && IsSignificant(m_pActToken)))
             break;
@@ -189,6 +196,8 @@ Lex::Token* CParserState::SkipBlock(int open, int close)
     int depth = 0;
     for (Lex::Token* token = m_pProvider->current(); token; token = m_pProvider->forward()) {
         SetActToken(token);
+        if (IsUnread(token))
+            continue;
         if (token->type == open) {
             ++depth;
         } else if (token->type == close) {
@@ -326,7 +335,15 @@ void CParserState::OnClassEnd()
     SkipUntil(Lex::TOK_SEMI_COLON, true);
     if (m_bJavaLike)
         return;
-    // A declarator may follow the body: `} a;`, `} *p;`, `} const c;`.
+    // `}` `#endif` `P;`: directive lines between the body and its
+    // declarator (a class head written for several compilers).
+    while (m_pActToken
+           && (m_pActToken->language == Lex::Token::pre_id || m_pActToken->language == Lex::Token::dir_id)) {
+        SkipPreProcessor();
+        SkipUntil(Lex::TOK_SEMI_COLON, true);
+    }
+    // A declarator may follow the body: `} a;`, `} *p;`, `} const c;`,
+    // after specifiers (`} static s;`, `} inline constexpr d{};`).
     switch (m_pActToken ? m_ActTokenType : Lex::TOK_NONE) {
     case Lex::TOK_SEMI_COLON:
     case Lex::TOK_ID:
@@ -335,6 +352,12 @@ void CParserState::OnClassEnd()
     case Lex::TOK_AND_AND:
     case Lex::TOK_CONST:
     case Lex::TOK_VOLATILE:
+    case Lex::TOK_STATIC:
+    case Lex::TOK_INLINE:
+    case Lex::TOK_EXTERN:
+    case Lex::TOK_MUTABLE:
+    case Lex::TOK_REGISTER:
+    case Lex::TOK_TYPEDEF:
         return;
     default:
         OnError("missing semicolon", true);

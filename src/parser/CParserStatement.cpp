@@ -551,7 +551,8 @@ void CParserState::SkipInitializer()
 
 bool CParserState::IsBlankToken(Lex::Token const* t)
 {
-    return t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag) != 0
+    return t->language == Lex::Token::white_id
+           || (t->flags & (Lex::Token::comment_flag | Lex::Token::unread_branch_flag)) != 0
            || t->language == Lex::Token::pre_id || t->language == Lex::Token::dir_id;
 }
 

@@ -12,6 +12,8 @@
 #include "scanner/Unit.h"
 
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -23,6 +25,73 @@ char const* FileOf(Lex::Token const& token)
 int LineOf(Lex::Token const& token)
 {
     return token.location.empty() ? 0 : token.location.line();
+}
+
+// Visits every token with two facts: whether it lies in a conditional
+// branch after the first (`#elif`, `#else`) of an enclosing conditional,
+// and whether it belongs to a preprocessor directive line.
+template <class Visit>
+void WalkBranches(Lex::Token* first, Visit visit)
+{
+    std::vector<bool> later; // per open conditional: past its first branch
+    int unread = 0;          // open conditionals past their first branch
+    bool directive = false;
+    for (Lex::Token* t = first; t; t = t->next()) {
+        if (t->language == Lex::Token::pre_id) {
+            directive = true;
+            switch (t->type) {
+            case Lex::PRE_IF:
+            case Lex::PRE_IFDEF:
+            case Lex::PRE_IFNDEF:
+                later.push_back(false);
+                break;
+            case Lex::PRE_ELIF:
+            case Lex::PRE_ELSE:
+                if (!later.empty() && !later.back()) {
+                    later.back() = true;
+                    ++unread;
+                }
+                break;
+            case Lex::PRE_ENDIF:
+                if (!later.empty()) {
+                    if (later.back())
+                        --unread;
+                    later.pop_back();
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        visit(*t, unread > 0, directive || t->language == Lex::Token::dir_id);
+        if (directive && t->language == Lex::Token::white_id && strchr(t->text->text, '\n'))
+            directive = false;
+    }
+}
+
+// A file whose braces balance only when each conditional takes its first
+// branch (each branch opens its own `{`, as in libstdc++'s deque.tcc) is
+// read that way: the tokens of the later branches are marked, and the
+// parser passes over them. Any other file is read whole.
+void MarkUnreadBranches(Lex::Token* first)
+{
+    int written = 0;
+    int read = 0;
+    WalkBranches(first, [&](Lex::Token& t, bool unread, bool directive) {
+        t.flags = static_cast<uint16_t>(t.flags & ~Lex::Token::unread_branch_flag);
+        if (directive)
+            return;
+        int step = t.type == Lex::TOK_OPEN_CURLY ? 1 : t.type == Lex::TOK_CLOSE_CURLY ? -1 : 0;
+        written += step;
+        if (!unread)
+            read += step;
+    });
+    if (written == 0 || read != 0)
+        return;
+    WalkBranches(first, [](Lex::Token& t, bool unread, bool) {
+        if (unread)
+            t.flags = static_cast<uint16_t>(t.flags | Lex::Token::unread_branch_flag);
+    });
 }
 
 } // namespace
@@ -63,6 +132,7 @@ SimpleTU* SimpleCPPParser::parse(Lex::Unit& unit, ParseProject& project)
         return nullptr;
     }
     tu->SetFirstToken(first);
+    MarkUnreadBranches(first);
     parse(provider);
     m_Errors.Shift(errors);
 

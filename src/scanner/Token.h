@@ -57,7 +57,11 @@ public:
         // The continuations removed from the text ended in a carriage return
         // and a newline (a file written with CR-LF line ends); the token's
         // continuations are written back with the line end of its first.
-        crlf_continuation_flag = 2
+        crlf_continuation_flag = 2,
+        // A token of a conditional branch after the first (`#else`,
+        // `#elif`), which the parser passes over; set by the parser only
+        // when the file's braces balance in the first branches alone.
+        unread_branch_flag = 4
     };
 
     // The stored type is clamp_type(type); the text is the given one for types

@@ -351,6 +351,9 @@ InfoWithMembers* CFuncBuilder::GetScope(QualName* name)
         Scope* scope = state.FindScope(state.GetActScope(), name->m_Components, name->GetComponentCount() - 1);
         if (IsClassScope(scope))
             return &static_cast<ClassScope*>(scope)->GetClassDef().GetClassInfo();
+        // `void N::g() {}` outside `namespace N`: the function is N's.
+        if (scope && scope->GetType() == SCOPE_NAMESPACE && name->GetComponentCount() > 1)
+            return scope->GetInfoWithWembers();
     }
     if (NodeClassDef* cls = state.m_ClassState.m_pActClass)
         return &cls->GetClassInfo();

@@ -185,6 +185,11 @@ public:
     // bracket, is passed over to its `}`; true then. The declarator joins
     // the open variable declaration as with `=`.
     bool OnBraceInitializer();
+    // At `(` after a type and a name, outside functions, when the bracket
+    // begins with what only an expression begins with (a literal, `-`,
+    // `!`, `this`, ...): `int x(3);` declares a variable, no function. The
+    // bracket is passed over to its `)`; true then.
+    bool OnParenInitializer();
     // At `:` in a class body after a type and a name: the name is a
     // bit-field declarator and its width is passed over; true then.
     bool OnBitFieldColon();

@@ -18,6 +18,8 @@
 #include "parser/Scope.h"
 #include "scanner/TokenProvider.h"
 
+#include <cstring>
+
 namespace {
 
 bool IsType(Node* node)
@@ -70,6 +72,49 @@ bool IsClassKey(int type)
 bool IsNonLocal(Scope const* scope)
 {
     return !scope || (scope->GetType() != SCOPE_FUNCTION && scope->GetType() != SCOPE_ASM);
+}
+
+// The indirection that the `*`, `&` or `&&` in front of a declarator's name
+// give it (`int a, *b`: b is a pointer, a is not); cv-qualifiers and the
+// bracket of `(*fp)` between are passed over.
+int DeclaratorIndirection(NodeID* id)
+{
+    Lex::Token* t = id ? id->GetFirstToken() : nullptr;
+    int indirection = TypeInfo::BY_VALUE;
+    for (t = t ? t->prev() : nullptr; t; t = t->prev()) {
+        if (CParserState::IsBlankToken(t) || t->type == Lex::TOK_CONST || t->type == Lex::TOK_VOLATILE
+            || t->type == Lex::TOK_OPEN_ROUND)
+            continue;
+        // The operator next to the name counts, as for the type
+        // (`int*& r` is a reference).
+        int kind = t->type == Lex::TOK_MUL ? TypeInfo::POINTER
+            : t->type == Lex::TOK_AND      ? TypeInfo::REFERENCE
+            : t->type == Lex::TOK_AND_AND  ? TypeInfo::RVALUE_REFERENCE
+                                           : -1;
+        if (kind < 0)
+            break;
+        if (indirection == TypeInfo::BY_VALUE)
+            indirection = kind;
+    }
+    return indirection;
+}
+
+// The type of one declarator: the declaration's own, or a copy with the
+// declarator's indirection when that differs.
+TypeInfo* DeclaratorType(NodeType& type, NodeID* id)
+{
+    TypeInfo& shared = type.GetTypeInfo();
+    int indirection = DeclaratorIndirection(id);
+    if (!id || indirection == shared.m_Indirection)
+        return &shared;
+    TypeInfo* own = new TypeInfo(shared.GetName());
+    own->m_Indirection = indirection;
+    own->m_bConst = shared.m_bConst;
+    own->m_bVirtual = shared.m_bVirtual;
+    own->m_bStatic = shared.m_bStatic;
+    own->m_bInline = shared.m_bInline;
+    own->m_bAbstract = shared.m_bAbstract;
+    return own;
 }
 
 } // namespace
@@ -145,7 +190,10 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
     if (op >= 0) {
         Str text;
         for (int i = op; i < n; ++i) {
-            if (i > op)
+            // `<=>` is scanned as `<=` and `>`: the name keeps it whole.
+            bool spaceship = i > op && m_PendingID[i]->type == Lex::TOK_GREATER
+                && m_PendingID[i - 1]->type == Lex::TOK_LEQ && m_PendingID[i - 1]->next() == m_PendingID[i];
+            if (i > op && !spaceship)
                 text += " ";
             text += m_PendingID[i]->text->text;
         }
@@ -371,7 +419,7 @@ void CParserState::CloseVarDecl()
             NodeAssignment* assignment = static_cast<NodeAssignment*>(entry);
             NodeID* id = assignment->GetID();
             MemberVarInfo* info = new MemberVarInfo(id ? id->GetName() : nullptr);
-            info->SetType(&type->GetTypeInfo());
+            info->SetType(DeclaratorType(*type, id));
             info->m_pNode = assignment;
             info->SetAccess(ACCESS_PRIVATE);
             if (m_pProjectDB)
@@ -592,6 +640,48 @@ bool CParserState::OnBraceInitializer()
     }
     Lex::Token* close = MatchingBracket(m_pActToken);
     if (!close)
+        return false;
+    SkipTo(close, false);
+    return true;
+}
+
+namespace {
+
+// A token that begins an expression and never a parameter declaration.
+bool BeginsExpressionOnly(Lex::Token const* t)
+{
+    switch (t ? t->type : Lex::TOK_NONE) {
+    case Lex::TOK_BOOL_VAL:
+    case Lex::TOK_CHAR_VAL:
+    case Lex::TOK_FLT_VAL:
+    case Lex::TOK_INT_VAL:
+    case Lex::TOK_STRING_VAL:
+    case Lex::TOK_ZERO_VAL:
+    case Lex::TOK_MINUS:
+    case Lex::TOK_PLUS:
+    case Lex::TOK_NOT:
+    case Lex::TOK_THIS:
+    case Lex::TOK_SIZEOF:
+        return true;
+    case Lex::TOK_ID:
+        return t->text && strcmp(t->text->text, "nullptr") == 0;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool CParserState::OnParenInitializer()
+{
+    if (!m_pActToken || m_ActTokenType != Lex::TOK_OPEN_ROUND || !IsNonLocal(m_pActScope) || m_bJavaLike
+        || m_pInitDecl || !m_RoundBraces.IsEmpty() || m_PendingID.GetCount() == 0 || PendingIsOperatorName()
+        || IsClassHeadStatement() || IsTypeAlias())
+        return false;
+    if (!(m_pVarDecl || IsType(m_pLastNode)) || !BeginsExpressionOnly(NextSignificant(m_pActToken)))
+        return false;
+    Lex::Token* close = MatchingBracket(m_pActToken);
+    if (!close || close->type != Lex::TOK_CLOSE_ROUND || !DeclareVariable())
         return false;
     SkipTo(close, false);
     return true;

@@ -211,6 +211,8 @@ bool CRoundBlockParser::ProcessToken()
             OnOperator();
         return true;
     case Lex::TOK_OPEN_ROUND:
+        if (m_State.OnParenInitializer())
+            return true;
         m_State.OpenRound();
         return true;
     case Lex::TOK_OPEN_SQUARE:

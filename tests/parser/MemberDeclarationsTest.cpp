@@ -1,0 +1,126 @@
+// Member and function declarations as ordinary module code writes them:
+// each must give what a C++ reader sees (the class, its members with
+// their types and access, the functions with their parameter and return
+// types, each declaration tied to its definition), and the text must
+// print back unchanged.
+#include "Parsed.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// "qualified name: signature" of every declaration, " +def" when it is
+// tied to a definition, joined by " | ".
+std::string Functions(Parsed& p)
+{
+    std::string text;
+    for (int i = 0; p.tu && i < p.tu->m_FuncDecls.GetCount(); ++i) {
+        NodeFuncDecl* decl = p.tu->m_FuncDecls[i];
+        FuncInfo* info = decl->GetInfo();
+        text += i ? " | " : "";
+        text += decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
+        text += ": ";
+        text += info ? info->GetSignature(false).GetBuffer() : "?";
+        if (decl->GetDef())
+            text += " +def";
+    }
+    return text;
+}
+
+// "name:type/access" of every member variable, joined by blanks.
+std::string Vars(Parsed& p)
+{
+    std::string text;
+    for (int i = 0; p.tu && i < p.tu->m_MemberVars.GetCount(); ++i) {
+        MemberVarInfo* var = p.tu->m_MemberVars[i];
+        text += i ? " " : "";
+        text += std::string(var->GetNameText()) + ":" + var->GetType()->AsString().GetBuffer() + "/"
+            + ConvertAccessTypeToString(var->GetAccess());
+    }
+    return text;
+}
+
+struct Case {
+    char const* text;
+    char const* outline;
+    char const* functions;
+    char const* vars;
+};
+
+void Check(Case const& c)
+{
+    Parsed p(c.text);
+    ASSERT_NE(nullptr, p.tu) << c.text;
+    EXPECT_EQ(c.outline, p.Outline()) << c.text;
+    EXPECT_EQ(c.functions, Functions(p)) << c.text;
+    EXPECT_EQ(c.vars, Vars(p)) << c.text;
+    EXPECT_EQ("", p.out) << c.text;
+    EXPECT_EQ(std::string("\n") + c.text, p.scanned.Text()) << c.text;
+}
+
+} // namespace
+
+// A bracket that begins with what only an expression begins with holds an
+// initializer: the name before it is a variable, no function.
+TEST(MemberDeclarations, ParenthesizedInitializersMakeVariables)
+{
+    Case const cases[] = {
+        {"int x(3);\nstd::string s(\"a\"), t(-1);\nint a(3), b(!c);\nint f(int);\nclass B { void g(); };",
+         "class B { decl g/private }", "::f: int f(int) | ::B::g: void g()",
+         "x:int/private s:string/private t:string/private a:int/private b:int/private"},
+        {"class A { int x(3); long y(sizeof(int)), *p(nullptr); A* self(this); int z; };", "class A {  }", "",
+         "x:int/private y:long/private p:long*/private self:A*/private z:int/private"},
+        // A name in the bracket may be a type: that stays a function.
+        {"class A { int g(Item); A(int); };", "class A { decl g/private decl A/private }",
+         "::A::g: int g(Item) | ::A::A: A(int)", ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+// Every declarator of a declaration has its own indirection.
+TEST(MemberDeclarations, DeclaratorsKeepTheirOwnPointers)
+{
+    Case const cases[] = {
+        {"class A { int a, *b, &c; char* d, e; const int* const f, g; int*& h, i; int &&j; };", "class A {  }", "",
+         "a:int/private b:int*/private c:int&/private d:char*/private e:char/private f:const int*/private"
+         " g:const int/private h:int&/private i:int/private j:int&&/private"},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+TEST(MemberDeclarations, OperatorNames)
+{
+    Case const cases[] = {
+        {"class A { bool operator<=>(const A&) const; bool operator<(const A&) const; bool operator<=(int) const; };\n"
+         "bool A::operator<=>(const A& o) const { return true; }",
+         "class A { decl operator <=>/private decl operator </private decl operator <=/private }"
+         " def ::A::operator <=>/private",
+         "::A::operator <=>: bool operator <=>(const A&) +def | ::A::operator <: bool operator <(const A&)"
+         " | ::A::operator <=: bool operator <=(int) | ::A::operator <=>: bool operator <=>(const A&) +def",
+         ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+// A definition qualified by a namespace, written outside that namespace,
+// is tied to the declaration inside it.
+TEST(MemberDeclarations, NamespaceQualifiedDefinitions)
+{
+    Case const cases[] = {
+        {"namespace N { void g(); int h(int); }\nvoid N::g() {}\nint N::h(int a) { return a; }",
+         "namespace N {  } def ::N::g def ::N::h",
+         "::N::g: void g() +def | ::N::h: int h(int) +def | ::N::g: void g() +def | ::N::h: int h(int) +def", ""},
+        {"namespace N { namespace M { void g(); } class C { void f(); }; }\nvoid N::M::g() {}\nvoid N::C::f() {}",
+         "namespace N { namespace M {  } class C { decl f/private } } def ::N::M::g def ::N::C::f/private",
+         "::N::M::g: void g() +def | ::N::C::f: void f() +def | ::N::M::g: void g() +def"
+         " | ::N::C::f: void f() +def",
+         ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}

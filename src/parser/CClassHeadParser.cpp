@@ -161,6 +161,8 @@ void CClassHeadParser::OnTokID()
                 state.m_ClassState.m_pClassName = static_cast<NodeID*>(name);
             return;
         }
+        if (!LooksLikeMacro(className->GetLastToken()))
+            state.TakeClassNameAsType(*className);
     }
 
     CRoundBlockParser::OnTokID();

@@ -190,6 +190,14 @@ public:
     // `!`, `this`, ...): `int x(3);` declares a variable, no function. The
     // bracket is passed over to its `)`; true then.
     bool OnParenInitializer();
+    // `struct tm t{};`: a name after the class name of a head makes the
+    // head an elaborated type; the class name becomes a type node and the
+    // statement no class head.
+    void TakeClassNameAsType(NodeID& name);
+    // `decltype(expr)` (and GNU `typeof`) at the current token, outside
+    // functions: the whole group becomes a type node named as written and
+    // is passed over; true then.
+    bool OnTypeOfExpression();
     // At `:` in a class body after a type and a name: the name is a
     // bit-field declarator and its width is passed over; true then.
     bool OnBitFieldColon();

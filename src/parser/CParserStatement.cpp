@@ -280,6 +280,10 @@ void CParserState::AddOperator(NodeOperator& op)
         AddNode(op);
         return;
     }
+    // `struct tm* p`: the class name of the head is a type.
+    NodeID* className = m_ClassState.m_pClassName;
+    if (className && m_pLastNode == className && m_PendingID.GetCount() == 0 && IsClassHeadStatement())
+        TakeClassNameAsType(*className);
     NodeType* type = nullptr;
     if (IsType(m_pLastNode)) {
         type = static_cast<NodeType*>(m_pLastNode);
@@ -683,6 +687,39 @@ bool CParserState::OnParenInitializer()
     Lex::Token* close = MatchingBracket(m_pActToken);
     if (!close || close->type != Lex::TOK_CLOSE_ROUND || !DeclareVariable())
         return false;
+    SkipTo(close, false);
+    return true;
+}
+
+void CParserState::TakeClassNameAsType(NodeID& name)
+{
+    m_ClassState.m_pClassName = nullptr;
+    m_pLastKeyword = nullptr;
+    if (m_pLastNode == &name)
+        CreateType(&name, true);
+}
+
+bool CParserState::OnTypeOfExpression()
+{
+    Lex::Token* word = m_pActToken;
+    if (!word || m_ActTokenType != Lex::TOK_ID || !word->text || !IsNonLocal(m_pActScope) || m_bJavaLike
+        || m_PendingID.GetCount() > 0)
+        return false;
+    static char const* const words[] = {"decltype", "typeof", "__typeof__", "__typeof"};
+    bool typeOf = false;
+    for (char const* w : words)
+        typeOf = typeOf || strcmp(word->text->text, w) == 0;
+    Lex::Token* open = typeOf ? NextSignificant(word) : nullptr;
+    Lex::Token* close = open && open->type == Lex::TOK_OPEN_ROUND ? MatchingBracket(open) : nullptr;
+    if (!close || close->type != Lex::TOK_CLOSE_ROUND)
+        return false;
+    Array<Name*> names;
+    names.Add(Name::GetName(NodeType::Spell(word, close).GetBuffer(), word));
+    NodeID* id = new NodeID(word, close, QualName::GetName(names));
+    id->m_Modifiers = m_PendingModifiers;
+    m_PendingModifiers.RemoveAll();
+    AddNode(*id);
+    CreateType(id, true);
     SkipTo(close, false);
     return true;
 }

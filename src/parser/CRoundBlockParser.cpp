@@ -256,6 +256,8 @@ void CRoundBlockParser::OnTokID()
         AddNode(*new NodeToken(m_State.m_pActToken));
         return;
     }
+    if (m_State.OnTypeOfExpression())
+        return;
     m_State.OnTokID();
 }
 

@@ -124,3 +124,37 @@ TEST(MemberDeclarations, NamespaceQualifiedDefinitions)
     for (Case const& c : cases)
         Check(c);
 }
+
+// `struct tm t{}` names a type, as `struct tm t;` does: no class `tm`.
+TEST(MemberDeclarations, ElaboratedTypesDeclareVariables)
+{
+    Case const cases[] = {
+        {"class A { struct tm t{}; struct tm* p{}; struct tm u = {}; struct tm f(); void g(struct tm* a); int y; };",
+         "class A { decl f/private decl g/private }", "::A::f: tm f() | ::A::g: void g(tm*)",
+         "t:tm/private p:tm*/private u:tm/private y:int/private"},
+        {"struct tm t{};\nstruct tm* p{};\nclass B { void g(); };", "class B { decl g/private }", "::B::g: void g()",
+         "t:tm/private p:tm*/private"},
+        // A class head still is one, also after an export macro.
+        {"struct S { int a; } s{};\nclass API_EXPORT B { };", "struct S {  } class B {  }", "", "a:int/private s:S/private"},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}
+
+// `decltype(...)` is a type, as a member's, a parameter's, a return type
+// and a trailing return type, on declarations and definitions alike.
+TEST(MemberDeclarations, DecltypeIsAType)
+{
+    Case const cases[] = {
+        {"class A { decltype(f()) d; const decltype(x)* p; decltype(auto) f(); int z; };",
+         "class A { decl f/private }", "::A::f: decltype(auto) f()",
+         "d:decltype(f())/private p:const decltype(x)*/private z:int/private"},
+        {"class A { auto f() const -> decltype(x); auto g(decltype(x) a, int b) -> decltype(a) { return a; } };\n"
+         "auto A::f() const -> decltype(x) { return x; }",
+         "class A { decl f/private def ::A::g/private } def ::A::f/private",
+         "::A::f: decltype(x) f() +def | ::A::g: decltype(a) g(decltype(x), int) +def | ::A::f: decltype(x) f() +def",
+         ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}

@@ -221,6 +221,9 @@ public:
     // it are passed over. True when the bracket was such a declarator (it
     // is closed then).
     bool OnDeclaratorParen();
+    // Names the info of type after the declarator first..last without its
+    // name (`int(*)(int)`), by value.
+    void SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last);
     // True when the statement is a `typedef` or a `using` declaration: its
     // names are no variables.
     bool IsTypeAlias() const;

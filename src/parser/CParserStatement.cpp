@@ -105,7 +105,10 @@ TypeInfo* DeclaratorType(NodeType& type, NodeID* id)
 {
     TypeInfo& shared = type.GetTypeInfo();
     int indirection = DeclaratorIndirection(id);
-    if (!id || indirection == shared.m_Indirection)
+    // A name in brackets (`void (*cb)(int)`) has the type its declarator
+    // gave the declaration.
+    Lex::Token* after = id ? CParserState::NextSignificant(id->GetLastToken()) : nullptr;
+    if (!id || indirection == shared.m_Indirection || (after && after->type == Lex::TOK_CLOSE_ROUND))
         return &shared;
     TypeInfo* own = new TypeInfo(shared.GetName());
     own->m_Indirection = indirection;
@@ -791,7 +794,14 @@ void CParserState::SkipInitializerList()
 bool CParserState::OnDeclaratorParen()
 {
     if (m_RoundBraces.IsEmpty() || !m_pActToken || m_ActTokenType != Lex::TOK_CLOSE_ROUND || !IsNonLocal(m_pActScope)
-        || m_PendingID.GetCount() == 0 || PendingIsOperatorName())
+        || PendingIsOperatorName())
+        return false;
+    // Unnamed (`int (*)(int)`) only as a parameter: the bracket holds the
+    // operator alone.
+    if (m_PendingID.GetCount() == 0
+        && (m_RoundBraces.GetCount() < 2 || !m_pLastSignificantToken
+            || (m_pLastSignificantToken->type != Lex::TOK_MUL && m_pLastSignificantToken->type != Lex::TOK_AND
+                && m_pLastSignificantToken->type != Lex::TOK_AND_AND)))
         return false;
     NodeRoundBrace* brace = m_RoundBraces.Top();
     // The bracket begins with `*`, `&` or `&&`, maybe after a class name and
@@ -834,6 +844,8 @@ bool CParserState::OnDeclaratorParen()
             CreateVarDecl(*type);
         if (NodeVariableList* list = m_pVarDecl ? m_pVarDecl->GetVariableList() : nullptr)
             list->AddChild(new NodeAssignment(static_cast<NodeID*>(name)));
+    } else if (!name && !m_pVarDecl) {
+        CreateVarDecl(*type);
     }
     // The parameter lists and bounds of the declarator are no part of the
     // statement's structure.
@@ -844,8 +856,34 @@ bool CParserState::OnDeclaratorParen()
         last = MatchingBracket(next);
         if (!last)
             break;
+        // The qualifiers of a pointer to member function belong to its type.
+        for (Lex::Token* q = CParserState::NextSignificant(last);
+             q && (q->type == Lex::TOK_CONST || q->type == Lex::TOK_VOLATILE);
+             q = CParserState::NextSignificant(q))
+            last = q;
     }
-    if (last)
+    if (last) {
+        SetDeclaratorTypeName(*type, name ? static_cast<NodeID*>(name)->GetFirstToken() : nullptr, last);
+        // The bracket stays with the type, so that the parameter reads as
+        // one that has more than a name (`int (*)(int)`).
+        if (!name)
+            type->AddChild(brace);
         SkipTo(last, false);
+    }
     return true;
+}
+
+void CParserState::SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last)
+{
+    // The type as a C++ reader writes it without the name:
+    // `int (*p)(int)` is an `int(*)(int)`, `int (&r)[2]` an `int(&)[2]`.
+    Lex::Token* first = type.GetFirstToken();
+    if (!first)
+        return;
+    Str text = NodeType::Spell(first, name ? name->prev() : last);
+    if (name)
+        text += NodeType::Spell(name->next(), last);
+    TypeInfo& info = type.GetTypeInfo();
+    info.SetName(Name::GetName(text.GetBuffer(), first));
+    info.m_Indirection = TypeInfo::BY_VALUE;
 }

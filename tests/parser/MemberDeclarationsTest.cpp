@@ -158,3 +158,21 @@ TEST(MemberDeclarations, DecltypeIsAType)
     for (Case const& c : cases)
         Check(c);
 }
+
+// A declarator in brackets gives the type a C++ reader writes without the
+// name, named or not; an unnamed one is a parameter as any other, and
+// overloads that differ in it stay apart.
+TEST(MemberDeclarations, FunctionPointerAndArrayDeclarators)
+{
+    Case const cases[] = {
+        {"class A { void f(int (*)(int), char); void f(int*, char); void g(int (*p)(int)); void (*cb)(int);\n"
+         "  int (&r)[2]; void h(int (A::*)(char) const, Foo (&)[3]); };\n"
+         "void A::f(int (*q)(int), char c) {}",
+         "class A { decl f/private decl f/private decl g/private decl h/private } def ::A::f/private",
+         "::A::f: void f(int(*)(int), char) +def | ::A::f: void f(int*, char) | ::A::g: void g(int(*)(int))"
+         " | ::A::h: void h(int(A::*)(char)const, Foo(&)[3]) | ::A::f: void f(int(*)(int), char) +def",
+         "cb:void(*)(int)/private r:int(&)[2]/private"},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}

@@ -245,10 +245,12 @@ NodeClassDef* CClassHeadParser::AddClass(NodeID& name)
     if (key->m_pRefines && !key->m_pRefines->GetToken())
         return nullptr;
     NodeClassDef* def = nullptr;
-    if (key->m_pRefines)
+    if (key->m_pRefines) {
         def = new NodeRefinementDef(*new NodeRefinementDecl(*key, name));
-    else
+    } else {
+        m_State.NameSpecialization(name);
         def = new NodeClassDef(*new NodeClassDecl(*key, name));
+    }
     if (NodeBaseClassDecl* bases = ParseBaseClassDecl())
         def->SetBaseClassDecl(bases);
     m_State.AddClass(*def);

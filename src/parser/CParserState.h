@@ -139,6 +139,15 @@ public:
     // The qualified name of the pending identifier with the names of the
     // enclosing named blocks in front.
     void GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::Token*& last);
+    // A class head with template arguments (`template<class T> class X<T*>`,
+    // `template<> class X<int>`) is a specialization: its name becomes
+    // the name as written with them ("X<T*>"), a class apart from X.
+    void NameSpecialization(NodeID& name);
+    // The spelled name of the qualifier token with its template arguments
+    // (`X<T*>::`) when the last of names, so replaced, is a known scope;
+    // else null.
+    Name* SpecializationQualifier(Array<Name*> const& names, Lex::Token* token) const;
+    NodeTempleInstanceDef* TemplateArgsOf(Lex::Token* name) const;
     QualName* GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra);
     // The pending identifier as a new identifier node; null when none.
     Node* CreateIDNode();

@@ -189,6 +189,9 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
             break;
         }
         names.Add(Name::GetName(token->text->text, token));
+        // `X<T*>::g`: a qualifier names a specialization when one is known.
+        if (Name* special = SpecializationQualifier(names, token))
+            names[names.GetCount() - 1] = special;
     }
     if (op >= 0) {
         Str text;
@@ -202,6 +205,46 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
         }
         names.Add(Name::GetName(text.GetBuffer(), m_PendingID[op]));
     }
+}
+
+// The template arguments that follow name among the pending ones; null
+// when there are none.
+NodeTempleInstanceDef* CParserState::TemplateArgsOf(Lex::Token* name) const
+{
+    Lex::Token* next = NextSignificant(name);
+    for (int i = 0; next && i < m_PendingTemplArgs.GetCount(); ++i)
+        if (m_PendingTemplArgs[i]->GetFirstToken() == next)
+            return m_PendingTemplArgs[i];
+    return nullptr;
+}
+
+Name* CParserState::SpecializationQualifier(Array<Name*> const& names, Lex::Token* token) const
+{
+    NodeTempleInstanceDef* args = TemplateArgsOf(token);
+    Lex::Token* close = args ? args->GetLastToken() : nullptr;
+    Lex::Token* after = close ? NextSignificant(close) : nullptr;
+    if (!after || after->type != Lex::TOK_COLON_COLON)
+        return nullptr;
+    Name* spelled = Name::GetName(NodeType::Spell(token, close).GetBuffer(), token);
+    Array<Name*> candidate = names;
+    candidate[candidate.GetCount() - 1] = spelled;
+    Scope* scope = FindScope(m_pActScope, candidate, candidate.GetCount());
+    return scope && scope->GetNode().GetName() == spelled ? spelled : nullptr;
+}
+
+void CParserState::NameSpecialization(NodeID& name)
+{
+    Lex::Token* last = name.GetLastToken();
+    Lex::Token* less = last ? NextSignificant(last) : nullptr;
+    Lex::Token* close = less && less->type == Lex::TOK_LESS ? FindAngleClose(less) : nullptr;
+    QualName* qual = name.GetQualName();
+    if (!close || !qual || qual->GetComponentCount() == 0)
+        return;
+    Array<Name*> names;
+    for (int i = 0; i < qual->GetComponentCount(); ++i)
+        names.Add(qual->m_Components[i]);
+    names[names.GetCount() - 1] = Name::GetName(NodeType::Spell(last, close).GetBuffer(), last);
+    name.SetQualName(QualName::GetName(names));
 }
 
 QualName* CParserState::GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra)

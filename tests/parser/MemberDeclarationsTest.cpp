@@ -176,3 +176,21 @@ TEST(MemberDeclarations, FunctionPointerAndArrayDeclarators)
     for (Case const& c : cases)
         Check(c);
 }
+
+// A specialization is a class of its own, named with its arguments; its
+// members defined outside it are tied to it, not to the primary template.
+TEST(MemberDeclarations, SpecializationsAreClassesApart)
+{
+    Case const cases[] = {
+        {"template<class T> class X { void f(); };\ntemplate<class T> class X<T*> : public B { void g(); };\n"
+         "template<> struct X<int> { void h(); };\n"
+         "template<class T> void X<T>::f() {}\ntemplate<class T> void X<T*>::g() {}\nvoid X<int>::h() {}",
+         "class X { decl f/private } class X<T*> : public B { decl g/private } struct X<int> { decl h/public }"
+         " def ::X::f/private def ::X<T*>::g/private def ::X<int>::h/public",
+         "::X::f: void f() +def | ::X<T*>::g: void g() +def | ::X<int>::h: void h() +def | ::X::f: void f() +def"
+         " | ::X<T*>::g: void g() +def | ::X<int>::h: void h() +def",
+         ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+}

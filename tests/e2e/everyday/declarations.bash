@@ -83,3 +83,49 @@ int main()
 }
 EOF2
 }
+
+# A partial specialization after the class is no module of it: a
+# refinement changes the primary template only, and the specialization's
+# member defined outside it stays its own.
+row_decl_specialization() {
+    module base/Keeper.h <<'EOF2'
+#include <iostream>
+
+template <class T>
+class Keeper {
+public:
+    T get() const { return m_v; }
+    T m_v{};
+};
+
+template <class T>
+class Keeper<T*> {
+public:
+    T get() const { return m_p ? *m_p : T(); }
+    void set(T* p);
+    T* m_p = nullptr;
+};
+
+template <class T>
+void Keeper<T*>::set(T* p) { m_p = p; }
+EOF2
+    module ext/Keeper.h <<'EOF2'
+template <class T>
+refines class Keeper {
+public:
+    T get() const { return super::get() + 1; }
+};
+EOF2
+    program decl_specialization '1 5' <<'EOF2'
+#include "Keeper.h"
+int main()
+{
+    Keeper<int> k;
+    int x = 5;
+    Keeper<int*> p;
+    p.set(&x);
+    std::cout << k.get() << " " << p.get() << "\n";
+    return 0;
+}
+EOF2
+}

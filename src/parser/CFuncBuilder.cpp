@@ -317,8 +317,18 @@ NodeFuncDecl* CFuncBuilder::CreateFuncDecl()
     NodeFuncParams* params = new NodeFuncParams(static_cast<NodeRoundBrace*>(after));
     params->InitParamListInfo();
     NodeFuncDecl* decl = new NodeFuncDecl(*owner, returnType, tilde, *id, *params, modifier);
-    if (trailingType)
-        decl->SetReturnTypeInfo(trailingType->GetTypeInfo());
+    if (trailingType) {
+        // `virtual`, `static` and `inline` stand before the written `auto`:
+        // they hold for the function whatever type it returns.
+        TypeInfo& trailing = trailingType->GetTypeInfo();
+        if (returnType) {
+            TypeInfo& written = returnType->GetTypeInfo();
+            trailing.m_bVirtual = trailing.m_bVirtual || written.m_bVirtual;
+            trailing.m_bStatic = trailing.m_bStatic || written.m_bStatic;
+            trailing.m_bInline = trailing.m_bInline || written.m_bInline;
+        }
+        decl->SetReturnTypeInfo(trailing);
+    }
 
     if (Lex::Token* current = state.m_pActToken) {
         if (state.m_ActTokenType == Lex::TOK_SEMI_COLON) {

@@ -194,3 +194,22 @@ TEST(MemberDeclarations, SpecializationsAreClassesApart)
     for (Case const& c : cases)
         Check(c);
 }
+
+// A declaration with a trailing return type keeps what its head says:
+// `virtual` and `static` hold for the function, which the composition reads
+// to mark the composed member.
+TEST(MemberDeclarations, TrailingReturnTypesKeepTheHead)
+{
+    Case const cases[] = {
+        {"class A { virtual auto f() const -> long; static auto m() -> A*; auto g() -> int override; };\n"
+         "auto A::f() const -> long { return 1; }",
+         "class A { decl f/private decl m/private decl g/private } def ::A::f/private",
+         "::A::f: long f() +def | ::A::m: static A* m() | ::A::g: int g() | ::A::f: long f() +def", ""},
+    };
+    for (Case const& c : cases)
+        Check(c);
+    Parsed p("class A { virtual auto f() -> int = 0; auto g() -> int; };");
+    ASSERT_NE(nullptr, p.tu);
+    EXPECT_TRUE(p.tu->m_FuncDecls[0]->GetInfo()->IsVirtual());
+    EXPECT_FALSE(p.tu->m_FuncDecls[1]->GetInfo()->IsVirtual());
+}

@@ -3,7 +3,8 @@
 # A variable after the class with a parenthesized initializer is defined
 # once, in the implementation file; a refinement finds the method whose
 # parameter is an unnamed function pointer, and one declared with a
-# trailing return type; decltype and elaborated types declare members.
+# trailing return type, which stays virtual; decltype and elaborated types
+# declare members.
 row_decl_forms() {
     module base/Barometer.h <<'EOF2'
 #include <ctime>
@@ -11,6 +12,8 @@ row_decl_forms() {
 
 class Barometer {
 public:
+    virtual ~Barometer() {}
+    virtual auto scaled(int f) const -> long;
     auto value() const -> int;
     auto twice() const -> decltype(1 + 1) { return value() * 2; }
     int apply(int (*)(int), int v);
@@ -21,6 +24,7 @@ public:
 
 inline auto Barometer::value() const -> int { return 1; }
 inline int Barometer::apply(int (*f)(int), int v) { return f(v); }
+inline auto Barometer::scaled(int f) const -> long { return value() * f; }
 int baro_readings(3);
 EOF2
     module ext/Barometer.h <<'EOF2'
@@ -29,16 +33,26 @@ public:
     auto value() const -> int { return super::value() + 10; }
     int apply(int (*f)(int), int v) { return super::apply(f, v) + 100; }
     decltype(0L) more = 7;
+    auto scaled(int f) const -> long;
 };
+
+auto Barometer::scaled(int f) const -> long { return super::scaled(f) + 1; }
 EOF2
-    program decl_forms '11 22 102 12 3 0' <<'EOF2'
+    program decl_forms '11 22 102 12 3 0
+23 -2' <<'EOF2'
 #include "Barometer.h"
 int inc(int x) { return x + 1; }
+struct Scale : Barometer {
+    auto scaled(int f) const -> long override { return -f; }
+};
 int main()
 {
     Barometer g;
+    Scale s;
+    Barometer const& r = s;
     std::cout << g.value() << " " << g.twice() << " " << g.apply(inc, 1) << " " << g.big + g.more << " "
               << baro_readings << " " << g.t.tm_sec << "\n";
+    std::cout << g.scaled(2) << " " << r.scaled(2) << "\n";
     return 0;
 }
 EOF2

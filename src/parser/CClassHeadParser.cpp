@@ -65,6 +65,12 @@ bool CClassHeadParser::ProcessToken()
     Lex::Token* token = m_State.m_pActToken;
     if (!token)
         return false;
+    // `auto f() -> struct tm;`: after the arrow the key only names a type.
+    Lex::Token* before = m_State.m_pLastSignificantToken;
+    int const type = m_State.m_ActTokenType;
+    if (before && before->type == Lex::TOK_PTS
+        && (type == Lex::TOK_CLASS || type == Lex::TOK_STRUCT || type == Lex::TOK_UNION || type == Lex::TOK_ENUM))
+        return true;
     switch (m_State.m_ActTokenType) {
     case Lex::TOK_CLASS:
     case Lex::TOK_STRUCT:

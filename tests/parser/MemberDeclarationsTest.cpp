@@ -134,6 +134,8 @@ TEST(MemberDeclarations, ElaboratedTypesDeclareVariables)
          "t:tm/private p:tm*/private u:tm/private y:int/private"},
         {"struct tm t{};\nstruct tm* p{};\nclass B { void g(); };", "class B { decl g/private }", "::B::g: void g()",
          "t:tm/private p:tm*/private"},
+        {"class A { auto f() -> struct tm; auto g() -> union U* { return nullptr; } int y; };",
+         "class A { decl f/private def ::A::g/private }", "::A::f: tm f() | ::A::g: U* g() +def", "y:int/private"},
         // A class head still is one, also after an export macro.
         {"struct S { int a; } s{};\nclass API_EXPORT B { };", "struct S {  } class B {  }", "", "a:int/private s:S/private"},
     };

@@ -147,6 +147,8 @@ public:
     // (`X<T*>::`) when the last of names, so replaced, is a known scope;
     // else null.
     Name* SpecializationQualifier(Array<Name*> const& names, Lex::Token* token) const;
+    // The pending template arguments right after the name token; null
+    // when there are none.
     NodeTempleInstanceDef* TemplateArgsOf(Lex::Token* name) const;
     QualName* GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra);
     // The pending identifier as a new identifier node; null when none.
@@ -230,8 +232,9 @@ public:
     // it are passed over. True when the bracket was such a declarator (it
     // is closed then).
     bool OnDeclaratorParen();
-    // Names the info of type after the declarator first..last without its
-    // name (`int(*)(int)`), by value.
+    // Names the info of type as written from the type's first token through
+    // last, the declarator's name left out (`int (*p)(int)` gives
+    // `int(*)(int)`), and makes it a type by value.
     void SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last);
     // True when the statement is a `typedef` or a `using` declaration: its
     // names are no variables.

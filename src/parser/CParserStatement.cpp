@@ -207,8 +207,6 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
     }
 }
 
-// The template arguments that follow name among the pending ones; null
-// when there are none.
 NodeTempleInstanceDef* CParserState::TemplateArgsOf(Lex::Token* name) const
 {
     Lex::Token* next = NextSignificant(name);
@@ -918,8 +916,8 @@ bool CParserState::OnDeclaratorParen()
 
 void CParserState::SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last)
 {
-    // The type as a C++ reader writes it without the name:
-    // `int (*p)(int)` is an `int(*)(int)`, `int (&r)[2]` an `int(&)[2]`.
+    // A named and an unnamed declarator of one type get one name, so that
+    // a declaration and a definition that names its parameters match.
     Lex::Token* first = type.GetFirstToken();
     if (!first)
         return;

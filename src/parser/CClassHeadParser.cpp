@@ -97,6 +97,12 @@ bool CClassHeadParser::ProcessToken()
     Lex::Token* token = m_State.m_pActToken;
     if (!token)
         return false;
+    // `auto f() -> struct tm;`: after the arrow the key only names a type.
+    Lex::Token* before = m_State.m_pLastSignificantToken;
+    int const type = m_State.m_ActTokenType;
+    if (before && before->type == Lex::TOK_PTS
+        && (type == Lex::TOK_CLASS || type == Lex::TOK_STRUCT || type == Lex::TOK_UNION || type == Lex::TOK_ENUM))
+        return true;
     switch (m_State.m_ActTokenType) {
     case Lex::TOK_CLASS:
     case Lex::TOK_STRUCT:
@@ -193,6 +199,8 @@ void CClassHeadParser::OnTokID()
                 state.m_ClassState.m_pClassName = static_cast<NodeID*>(name);
             return;
         }
+        if (!LooksLikeMacro(className->GetLastToken()))
+            state.TakeClassNameAsType(*className);
     }
 
     CRoundBlockParser::OnTokID();
@@ -275,10 +283,12 @@ NodeClassDef* CClassHeadParser::AddClass(NodeID& name)
     if (key->m_pRefines && !key->m_pRefines->GetToken())
         return nullptr;
     NodeClassDef* def = nullptr;
-    if (key->m_pRefines)
+    if (key->m_pRefines) {
         def = new NodeRefinementDef(*new NodeRefinementDecl(*key, name));
-    else
+    } else {
+        m_State.NameSpecialization(name);
         def = new NodeClassDef(*new NodeClassDecl(*key, name));
+    }
     if (NodeBaseClassDecl* bases = ParseBaseClassDecl())
         def->SetBaseClassDecl(bases);
     m_State.AddClass(*def);

@@ -317,8 +317,18 @@ NodeFuncDecl* CFuncBuilder::CreateFuncDecl()
     NodeFuncParams* params = new NodeFuncParams(static_cast<NodeRoundBrace*>(after));
     params->InitParamListInfo();
     NodeFuncDecl* decl = new NodeFuncDecl(*owner, returnType, tilde, *id, *params, modifier);
-    if (trailingType)
-        decl->SetReturnTypeInfo(trailingType->GetTypeInfo());
+    if (trailingType) {
+        // `virtual`, `static` and `inline` stand before the written `auto`:
+        // they hold for the function whatever type it returns.
+        TypeInfo& trailing = trailingType->GetTypeInfo();
+        if (returnType) {
+            TypeInfo& written = returnType->GetTypeInfo();
+            trailing.m_bVirtual = trailing.m_bVirtual || written.m_bVirtual;
+            trailing.m_bStatic = trailing.m_bStatic || written.m_bStatic;
+            trailing.m_bInline = trailing.m_bInline || written.m_bInline;
+        }
+        decl->SetReturnTypeInfo(trailing);
+    }
 
     if (Lex::Token* current = state.m_pActToken) {
         if (state.m_ActTokenType == Lex::TOK_SEMI_COLON) {
@@ -351,6 +361,9 @@ InfoWithMembers* CFuncBuilder::GetScope(QualName* name)
         Scope* scope = state.FindScope(state.GetActScope(), name->m_Components, name->GetComponentCount() - 1);
         if (IsClassScope(scope))
             return &static_cast<ClassScope*>(scope)->GetClassDef().GetClassInfo();
+        // `void N::g() {}` outside `namespace N`: the function is N's.
+        if (scope && scope->GetType() == SCOPE_NAMESPACE && name->GetComponentCount() > 1)
+            return scope->GetInfoWithWembers();
     }
     if (NodeClassDef* cls = state.m_ClassState.m_pActClass)
         return &cls->GetClassInfo();

@@ -139,6 +139,17 @@ public:
     // The qualified name of the pending identifier with the names of the
     // enclosing named blocks in front.
     void GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::Token*& last);
+    // A class head with template arguments (`template<class T> class X<T*>`,
+    // `template<> class X<int>`) is a specialization: its name becomes
+    // the name as written with them ("X<T*>"), a class apart from X.
+    void NameSpecialization(NodeID& name);
+    // The spelled name of the qualifier token with its template arguments
+    // (`X<T*>::`) when the last of names, so replaced, is a known scope;
+    // else null.
+    Name* SpecializationQualifier(Array<Name*> const& names, Lex::Token* token) const;
+    // The pending template arguments right after the name token; null
+    // when there are none.
+    NodeTempleInstanceDef* TemplateArgsOf(Lex::Token* name) const;
     QualName* GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra);
     // The pending identifier as a new identifier node; null when none.
     Node* CreateIDNode();
@@ -185,6 +196,19 @@ public:
     // bracket, is passed over to its `}`; true then. The declarator joins
     // the open variable declaration as with `=`.
     bool OnBraceInitializer();
+    // At `(` after a type and a name, outside functions, when the bracket
+    // begins with what only an expression begins with (a literal, `-`,
+    // `!`, `this`, ...): `int x(3);` declares a variable, no function. The
+    // bracket is passed over to its `)`; true then.
+    bool OnParenInitializer();
+    // `struct tm t{};`: a name after the class name of a head makes the
+    // head an elaborated type; the class name becomes a type node and the
+    // statement no class head.
+    void TakeClassNameAsType(NodeID& name);
+    // `decltype(expr)` (and GNU `typeof`) at the current token, outside
+    // functions: the whole group becomes a type node named as written and
+    // is passed over; true then.
+    bool OnTypeOfExpression();
     // At `:` in a class body after a type and a name: the name is a
     // bit-field declarator and its width is passed over; true then.
     bool OnBitFieldColon();
@@ -208,6 +232,10 @@ public:
     // it are passed over. True when the bracket was such a declarator (it
     // is closed then).
     bool OnDeclaratorParen();
+    // Names the info of type as written from the type's first token through
+    // last, the declarator's name left out (`int (*p)(int)` gives
+    // `int(*)(int)`), and makes it a type by value.
+    void SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last);
     // True when the statement is a `typedef` or a `using` declaration: its
     // names are no variables.
     bool IsTypeAlias() const;

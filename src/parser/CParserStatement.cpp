@@ -18,6 +18,8 @@
 #include "parser/Scope.h"
 #include "scanner/TokenProvider.h"
 
+#include <cstring>
+
 namespace {
 
 bool IsType(Node* node)
@@ -70,6 +72,52 @@ bool IsClassKey(int type)
 bool IsNonLocal(Scope const* scope)
 {
     return !scope || (scope->GetType() != SCOPE_FUNCTION && scope->GetType() != SCOPE_ASM);
+}
+
+// The indirection that the `*`, `&` or `&&` in front of a declarator's name
+// give it (`int a, *b`: b is a pointer, a is not); cv-qualifiers and the
+// bracket of `(*fp)` between are passed over.
+int DeclaratorIndirection(NodeID* id)
+{
+    Lex::Token* t = id ? id->GetFirstToken() : nullptr;
+    int indirection = TypeInfo::BY_VALUE;
+    for (t = t ? t->prev() : nullptr; t; t = t->prev()) {
+        if (CParserState::IsBlankToken(t) || t->type == Lex::TOK_CONST || t->type == Lex::TOK_VOLATILE
+            || t->type == Lex::TOK_OPEN_ROUND)
+            continue;
+        // The operator next to the name counts, as for the type
+        // (`int*& r` is a reference).
+        int kind = t->type == Lex::TOK_MUL ? TypeInfo::POINTER
+            : t->type == Lex::TOK_AND      ? TypeInfo::REFERENCE
+            : t->type == Lex::TOK_AND_AND  ? TypeInfo::RVALUE_REFERENCE
+                                           : -1;
+        if (kind < 0)
+            break;
+        if (indirection == TypeInfo::BY_VALUE)
+            indirection = kind;
+    }
+    return indirection;
+}
+
+// The type of one declarator: the declaration's own, or a copy with the
+// declarator's indirection when that differs.
+TypeInfo* DeclaratorType(NodeType& type, NodeID* id)
+{
+    TypeInfo& shared = type.GetTypeInfo();
+    int indirection = DeclaratorIndirection(id);
+    // A name in brackets (`void (*cb)(int)`) has the type its declarator
+    // gave the declaration.
+    Lex::Token* after = id ? CParserState::NextSignificant(id->GetLastToken()) : nullptr;
+    if (!id || indirection == shared.m_Indirection || (after && after->type == Lex::TOK_CLOSE_ROUND))
+        return &shared;
+    TypeInfo* own = new TypeInfo(shared.GetName());
+    own->m_Indirection = indirection;
+    own->m_bConst = shared.m_bConst;
+    own->m_bVirtual = shared.m_bVirtual;
+    own->m_bStatic = shared.m_bStatic;
+    own->m_bInline = shared.m_bInline;
+    own->m_bAbstract = shared.m_bAbstract;
+    return own;
 }
 
 } // namespace
@@ -141,16 +189,60 @@ void CParserState::GetQualNames(Array<Name*>& names, Lex::Token*& first, Lex::To
             break;
         }
         names.Add(Name::GetName(token->text->text, token));
+        // `X<T*>::g`: a qualifier names a specialization when one is known.
+        if (Name* special = SpecializationQualifier(names, token))
+            names[names.GetCount() - 1] = special;
     }
     if (op >= 0) {
         Str text;
         for (int i = op; i < n; ++i) {
-            if (i > op)
+            // `<=>` is scanned as `<=` and `>`: the name keeps it whole.
+            bool spaceship = i > op && m_PendingID[i]->type == Lex::TOK_GREATER
+                && m_PendingID[i - 1]->type == Lex::TOK_LEQ && m_PendingID[i - 1]->next() == m_PendingID[i];
+            if (i > op && !spaceship)
                 text += " ";
             text += m_PendingID[i]->text->text;
         }
         names.Add(Name::GetName(text.GetBuffer(), m_PendingID[op]));
     }
+}
+
+NodeTempleInstanceDef* CParserState::TemplateArgsOf(Lex::Token* name) const
+{
+    Lex::Token* next = NextSignificant(name);
+    for (int i = 0; next && i < m_PendingTemplArgs.GetCount(); ++i)
+        if (m_PendingTemplArgs[i]->GetFirstToken() == next)
+            return m_PendingTemplArgs[i];
+    return nullptr;
+}
+
+Name* CParserState::SpecializationQualifier(Array<Name*> const& names, Lex::Token* token) const
+{
+    NodeTempleInstanceDef* args = TemplateArgsOf(token);
+    Lex::Token* close = args ? args->GetLastToken() : nullptr;
+    Lex::Token* after = close ? NextSignificant(close) : nullptr;
+    if (!after || after->type != Lex::TOK_COLON_COLON)
+        return nullptr;
+    Name* spelled = Name::GetName(NodeType::Spell(token, close).GetBuffer(), token);
+    Array<Name*> candidate = names;
+    candidate[candidate.GetCount() - 1] = spelled;
+    Scope* scope = FindScope(m_pActScope, candidate, candidate.GetCount());
+    return scope && scope->GetNode().GetName() == spelled ? spelled : nullptr;
+}
+
+void CParserState::NameSpecialization(NodeID& name)
+{
+    Lex::Token* last = name.GetLastToken();
+    Lex::Token* less = last ? NextSignificant(last) : nullptr;
+    Lex::Token* close = less && less->type == Lex::TOK_LESS ? FindAngleClose(less) : nullptr;
+    QualName* qual = name.GetQualName();
+    if (!close || !qual || qual->GetComponentCount() == 0)
+        return;
+    Array<Name*> names;
+    for (int i = 0; i < qual->GetComponentCount(); ++i)
+        names.Add(qual->m_Components[i]);
+    names[names.GetCount() - 1] = Name::GetName(NodeType::Spell(last, close).GetBuffer(), last);
+    name.SetQualName(QualName::GetName(names));
 }
 
 QualName* CParserState::GetQualName(Lex::Token*& first, Lex::Token*& last, Name* extra)
@@ -232,6 +324,10 @@ void CParserState::AddOperator(NodeOperator& op)
         AddNode(op);
         return;
     }
+    // `struct tm* p`: the class name of the head is a type.
+    NodeID* className = m_ClassState.m_pClassName;
+    if (className && m_pLastNode == className && m_PendingID.GetCount() == 0 && IsClassHeadStatement())
+        TakeClassNameAsType(*className);
     NodeType* type = nullptr;
     if (IsType(m_pLastNode)) {
         type = static_cast<NodeType*>(m_pLastNode);
@@ -371,7 +467,7 @@ void CParserState::CloseVarDecl()
             NodeAssignment* assignment = static_cast<NodeAssignment*>(entry);
             NodeID* id = assignment->GetID();
             MemberVarInfo* info = new MemberVarInfo(id ? id->GetName() : nullptr);
-            info->SetType(&type->GetTypeInfo());
+            info->SetType(DeclaratorType(*type, id));
             info->m_pNode = assignment;
             info->SetAccess(ACCESS_PRIVATE);
             if (m_pProjectDB)
@@ -598,6 +694,81 @@ bool CParserState::OnBraceInitializer()
     return true;
 }
 
+namespace {
+
+// A token that begins an expression and never a parameter declaration.
+bool BeginsExpressionOnly(Lex::Token const* t)
+{
+    switch (t ? t->type : Lex::TOK_NONE) {
+    case Lex::TOK_BOOL_VAL:
+    case Lex::TOK_CHAR_VAL:
+    case Lex::TOK_FLT_VAL:
+    case Lex::TOK_INT_VAL:
+    case Lex::TOK_STRING_VAL:
+    case Lex::TOK_ZERO_VAL:
+    case Lex::TOK_MINUS:
+    case Lex::TOK_PLUS:
+    case Lex::TOK_NOT:
+    case Lex::TOK_THIS:
+    case Lex::TOK_SIZEOF:
+        return true;
+    case Lex::TOK_ID:
+        return t->text && strcmp(t->text->text, "nullptr") == 0;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool CParserState::OnParenInitializer()
+{
+    if (!m_pActToken || m_ActTokenType != Lex::TOK_OPEN_ROUND || !IsNonLocal(m_pActScope) || m_bJavaLike
+        || m_pInitDecl || !m_RoundBraces.IsEmpty() || m_PendingID.GetCount() == 0 || PendingIsOperatorName()
+        || IsClassHeadStatement() || IsTypeAlias())
+        return false;
+    if (!(m_pVarDecl || IsType(m_pLastNode)) || !BeginsExpressionOnly(NextSignificant(m_pActToken)))
+        return false;
+    Lex::Token* close = MatchingBracket(m_pActToken);
+    if (!close || close->type != Lex::TOK_CLOSE_ROUND || !DeclareVariable())
+        return false;
+    SkipTo(close, false);
+    return true;
+}
+
+void CParserState::TakeClassNameAsType(NodeID& name)
+{
+    m_ClassState.m_pClassName = nullptr;
+    m_pLastKeyword = nullptr;
+    if (m_pLastNode == &name)
+        CreateType(&name, true);
+}
+
+bool CParserState::OnTypeOfExpression()
+{
+    Lex::Token* word = m_pActToken;
+    if (!word || m_ActTokenType != Lex::TOK_ID || !word->text || !IsNonLocal(m_pActScope) || m_bJavaLike
+        || m_PendingID.GetCount() > 0)
+        return false;
+    static char const* const words[] = {"decltype", "typeof", "__typeof__", "__typeof"};
+    bool typeOf = false;
+    for (char const* w : words)
+        typeOf = typeOf || strcmp(word->text->text, w) == 0;
+    Lex::Token* open = typeOf ? NextSignificant(word) : nullptr;
+    Lex::Token* close = open && open->type == Lex::TOK_OPEN_ROUND ? MatchingBracket(open) : nullptr;
+    if (!close || close->type != Lex::TOK_CLOSE_ROUND)
+        return false;
+    Array<Name*> names;
+    names.Add(Name::GetName(NodeType::Spell(word, close).GetBuffer(), word));
+    NodeID* id = new NodeID(word, close, QualName::GetName(names));
+    id->m_Modifiers = m_PendingModifiers;
+    m_PendingModifiers.RemoveAll();
+    AddNode(*id);
+    CreateType(id, true);
+    SkipTo(close, false);
+    return true;
+}
+
 bool CParserState::OnBitFieldColon()
 {
     if (!m_pActToken || m_ActTokenType != Lex::TOK_COLON || !m_pActScope)
@@ -665,7 +836,14 @@ void CParserState::SkipInitializerList()
 bool CParserState::OnDeclaratorParen()
 {
     if (m_RoundBraces.IsEmpty() || !m_pActToken || m_ActTokenType != Lex::TOK_CLOSE_ROUND || !IsNonLocal(m_pActScope)
-        || m_PendingID.GetCount() == 0 || PendingIsOperatorName())
+        || PendingIsOperatorName())
+        return false;
+    // Unnamed (`int (*)(int)`) only as a parameter: the bracket holds the
+    // operator alone.
+    if (m_PendingID.GetCount() == 0
+        && (m_RoundBraces.GetCount() < 2 || !m_pLastSignificantToken
+            || (m_pLastSignificantToken->type != Lex::TOK_MUL && m_pLastSignificantToken->type != Lex::TOK_AND
+                && m_pLastSignificantToken->type != Lex::TOK_AND_AND)))
         return false;
     NodeRoundBrace* brace = m_RoundBraces.Top();
     // The bracket begins with `*`, `&` or `&&`, maybe after a class name and
@@ -708,6 +886,8 @@ bool CParserState::OnDeclaratorParen()
             CreateVarDecl(*type);
         if (NodeVariableList* list = m_pVarDecl ? m_pVarDecl->GetVariableList() : nullptr)
             list->AddChild(new NodeAssignment(static_cast<NodeID*>(name)));
+    } else if (!name && !m_pVarDecl) {
+        CreateVarDecl(*type);
     }
     // The parameter lists and bounds of the declarator are no part of the
     // statement's structure.
@@ -718,8 +898,34 @@ bool CParserState::OnDeclaratorParen()
         last = MatchingBracket(next);
         if (!last)
             break;
+        // The qualifiers of a pointer to member function belong to its type.
+        for (Lex::Token* q = CParserState::NextSignificant(last);
+             q && (q->type == Lex::TOK_CONST || q->type == Lex::TOK_VOLATILE);
+             q = CParserState::NextSignificant(q))
+            last = q;
     }
-    if (last)
+    if (last) {
+        SetDeclaratorTypeName(*type, name ? static_cast<NodeID*>(name)->GetFirstToken() : nullptr, last);
+        // The bracket stays with the type, so that the parameter reads as
+        // one that has more than a name (`int (*)(int)`).
+        if (!name)
+            type->AddChild(brace);
         SkipTo(last, false);
+    }
     return true;
+}
+
+void CParserState::SetDeclaratorTypeName(NodeType& type, Lex::Token* name, Lex::Token* last)
+{
+    // A named and an unnamed declarator of one type get one name, so that
+    // a declaration and a definition that names its parameters match.
+    Lex::Token* first = type.GetFirstToken();
+    if (!first)
+        return;
+    Str text = NodeType::Spell(first, name ? name->prev() : last);
+    if (name)
+        text += NodeType::Spell(name->next(), last);
+    TypeInfo& info = type.GetTypeInfo();
+    info.SetName(Name::GetName(text.GetBuffer(), first));
+    info.m_Indirection = TypeInfo::BY_VALUE;
 }

@@ -211,6 +211,8 @@ bool CRoundBlockParser::ProcessToken()
             OnOperator();
         return true;
     case Lex::TOK_OPEN_ROUND:
+        if (m_State.OnParenInitializer())
+            return true;
         m_State.OpenRound();
         return true;
     case Lex::TOK_OPEN_SQUARE:
@@ -254,6 +256,8 @@ void CRoundBlockParser::OnTokID()
         AddNode(*new NodeToken(m_State.m_pActToken));
         return;
     }
+    if (m_State.OnTypeOfExpression())
+        return;
     m_State.OnTokID();
 }
 

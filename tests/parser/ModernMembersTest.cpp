@@ -206,8 +206,10 @@ TEST(ModernMembers, FunctionPointerDeclaratorsAreNoFunctions)
     ASSERT_EQ(2, ParamCount(p));
     Node* g = p.tu->m_FuncDecls[0]->GetParams()->GetParam(0);
     ASSERT_EQ(NT_VAR_DECL, g->GetKind());
-    EXPECT_EQ(TypeInfo::POINTER, static_cast<NodeVarDecl*>(g)->GetType()->GetTypeInfo().m_Indirection);
-    EXPECT_EQ(TypeInfo::POINTER, p.tu->GetField("cb")->GetType()->m_Indirection);
+    // The type is the function pointer's as a whole, not a pointer to its
+    // result type.
+    EXPECT_STREQ("void(*)(int)", static_cast<NodeVarDecl*>(g)->GetType()->GetTypeInfo().GetNameText());
+    EXPECT_STREQ("void(*)(int)", p.tu->GetField("cb")->GetType()->GetNameText());
 }
 
 TEST(ModernMembers, JavaLikeFieldsWithInitializers)

@@ -255,6 +255,7 @@ void Layer::LoadModules()
     StringArray folders;
     StringArray done;
     StringSet listed;
+    listed.SetIndexed();
     for (int i = 0; i < names.GetCount(); ++i)
         listed.Add(names[i]);
     m_pListed = &listed;

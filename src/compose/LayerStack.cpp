@@ -100,6 +100,8 @@ Str FolderOf(Str const& path)
 LayerStack::LayerStack()
     : m_GeneratedCount(0), m_DependentCount(0), m_pEquation(new EquationFile(true)), m_bHasDynamicLayer(false)
 {
+    // A line may compose thousands of classes, each looked up by name.
+    m_ComposedClasses.SetIndexed();
 }
 
 LayerStack::~LayerStack()

@@ -110,7 +110,8 @@ private:
 // same path yields the same OutFile until CloseAll. Owns its files.
 class OutFileList : public MapStringTo<OutFile*> {
 public:
-    OutFileList() {}
+    // Every output file of a run is looked up by path.
+    OutFileList() { SetIndexed(); }
     ~OutFileList() override;
 
     // Never null: a new OutFile is made for a path not in the list.

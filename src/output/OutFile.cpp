@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
+#include <sys/stat.h>
 
 StringSet OutFile::m_SourceFiles;
 
@@ -31,9 +32,22 @@ Str Normalized(char const* path)
 // The key of an existing file: its real path (links resolved); empty when the
 // file does not exist. A path rather than the inode, so that a deleted source
 // whose inode is reused later never makes an unrelated file look like a source.
+// The real path of a file. A file that is no link lies in its folder's real
+// path, which a run resolves once; only a link itself is followed here.
 Str FileKey(char const* path)
 {
-    return File::RealPath(path);
+    char const* slash = path ? strrchr(path, '/') : nullptr;
+    char const* name = slash ? slash + 1 : nullptr;
+    struct stat own;
+    if (!slash || slash == path || !*name || strcmp(name, ".") == 0 || strcmp(name, "..") == 0 ||
+        ::lstat(path, &own) != 0 || S_ISLNK(own.st_mode))
+        return File::RealPath(path);
+    Str folder = Directory::MakeAbsPath(Str(path).Left(static_cast<size_t>(slash - path)));
+    if (folder.IsEmpty())
+        return File::RealPath(path);
+    if (folder != "/")
+        folder += "/";
+    return folder + name;
 }
 
 bool HasLineBreak(Lex::Token const& token)

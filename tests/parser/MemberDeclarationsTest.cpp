@@ -11,24 +11,6 @@
 
 namespace {
 
-// "qualified name: signature" of every declaration, " +def" when it is
-// tied to a definition, joined by " | ".
-std::string Functions(Parsed& p)
-{
-    std::string text;
-    for (int i = 0; p.tu && i < p.tu->m_FuncDecls.GetCount(); ++i) {
-        NodeFuncDecl* decl = p.tu->m_FuncDecls[i];
-        FuncInfo* info = decl->GetInfo();
-        text += i ? " | " : "";
-        text += decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
-        text += ": ";
-        text += info ? info->GetSignature(false).GetBuffer() : "?";
-        if (decl->GetDef())
-            text += " +def";
-    }
-    return text;
-}
-
 // "name:type/access" of every member variable, joined by blanks.
 std::string Vars(Parsed& p)
 {
@@ -54,7 +36,7 @@ void Check(Case const& c)
     Parsed p(c.text);
     ASSERT_NE(nullptr, p.tu) << c.text;
     EXPECT_EQ(c.outline, p.Outline()) << c.text;
-    EXPECT_EQ(c.functions, Functions(p)) << c.text;
+    EXPECT_EQ(c.functions, p.Functions()) << c.text;
     EXPECT_EQ(c.vars, Vars(p)) << c.text;
     EXPECT_EQ("", p.out) << c.text;
     EXPECT_EQ(std::string("\n") + c.text, p.scanned.Text()) << c.text;

@@ -15,25 +15,6 @@
 
 namespace {
 
-// "qualified name: signature" of every declaration in the database, with
-// " +def" when it is linked to a definition, joined by " | ".
-std::string Functions(Parsed& p)
-{
-    std::string text;
-    for (int i = 0; p.tu && i < p.tu->m_FuncDecls.GetCount(); ++i) {
-        NodeFuncDecl* decl = p.tu->m_FuncDecls[i];
-        FuncInfo* info = decl->GetInfo();
-        if (!text.empty())
-            text += " | ";
-        text += decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
-        text += ": ";
-        text += info ? info->GetSignature(false).GetBuffer() : "?";
-        if (decl->GetDef())
-            text += " +def";
-    }
-    return text;
-}
-
 NodeFuncDecl* Decl(Parsed& p, int index)
 {
     return p.tu && index < p.tu->m_FuncDecls.GetCount() ? p.tu->m_FuncDecls[index] : nullptr;
@@ -48,7 +29,7 @@ void Check(Case const& c)
 {
     Parsed p(c.text);
     ASSERT_NE(nullptr, p.tu) << c.text;
-    EXPECT_EQ(c.functions, Functions(p)) << c.text;
+    EXPECT_EQ(c.functions, p.Functions()) << c.text;
     // No warning: neither an unhandled keyword nor a definition that found
     // no declaration.
     EXPECT_EQ("", p.out) << c.text;
@@ -153,7 +134,7 @@ TEST(ModernFunctions, FriendsAreNoMembers)
              "  int x; void g(); };");
     ASSERT_NE(nullptr, p.tu);
     EXPECT_EQ("class A { decl g/private }", p.Outline());
-    EXPECT_EQ("::A::g: void g()", Functions(p));
+    EXPECT_EQ("::A::g: void g()", p.Functions());
     EXPECT_EQ("x/private", testutil::Vars(*p.tu));
     EXPECT_EQ("", p.out);
     NodeClassDef* cls = Decl(p, 0) ? Decl(p, 0)->GetClass() : nullptr;

@@ -147,6 +147,25 @@ struct Parsed {
 
     std::string Outline() const { return testutil::Outline(parser.GetFileNode()); }
 
+    // "qualified name: signature" of every declaration, with " +def" when it
+    // is linked to a definition, joined by " | ".
+    std::string Functions() const
+    {
+        std::string text;
+        for (int i = 0; tu && i < tu->m_FuncDecls.GetCount(); ++i) {
+            NodeFuncDecl* decl = tu->m_FuncDecls[i];
+            FuncInfo* info = decl->GetInfo();
+            if (!text.empty())
+                text += " | ";
+            text += decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
+            text += ": ";
+            text += info ? info->GetSignature(false).GetBuffer() : "?";
+            if (decl->GetDef())
+                text += " +def";
+        }
+        return text;
+    }
+
     Scanned scanned;
     std::ostringstream errors;
     ParseProject project;

@@ -15,25 +15,6 @@ using testutil::Vars;
 
 namespace {
 
-// "qualified name: signature" of every declaration, with " +def" when it
-// is linked to a definition, joined by " | ".
-std::string Functions(Parsed& p)
-{
-    std::string text;
-    for (int i = 0; p.tu && i < p.tu->m_FuncDecls.GetCount(); ++i) {
-        NodeFuncDecl* decl = p.tu->m_FuncDecls[i];
-        FuncInfo* info = decl->GetInfo();
-        if (!text.empty())
-            text += " | ";
-        text += decl->GetQualName() ? decl->GetQualName()->c_str() : "?";
-        text += ": ";
-        text += info ? info->GetSignature(false).GetBuffer() : "?";
-        if (decl->GetDef())
-            text += " +def";
-    }
-    return text;
-}
-
 struct Case {
     char const* text;
     char const* outline;
@@ -48,7 +29,7 @@ void Check(Case const& c)
     EXPECT_EQ("", p.out) << c.text;
     EXPECT_EQ(c.outline, p.Outline()) << c.text;
     EXPECT_EQ(c.vars, Vars(*p.tu)) << c.text;
-    EXPECT_EQ(c.functions, Functions(p)) << c.text;
+    EXPECT_EQ(c.functions, p.Functions()) << c.text;
     // The driver puts a line break in front of the first token.
     EXPECT_EQ(std::string("\n") + c.text, p.scanned.Text()) << c.text;
 }

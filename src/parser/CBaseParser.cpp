@@ -1,7 +1,6 @@
 #include "parser/CBaseParser.h"
 
 #include "base/Name.h"
-#include "parser/CFuncBuilder.h"
 #include "parser/CParserState.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
@@ -48,22 +47,6 @@ void OwnNameTokens(NodeID& id, Array<Lex::Token*>& tokens)
             tokens.Add(t);
         if (t == last)
             break;
-    }
-}
-
-// A specifier that may stand between a class body and its declarators.
-bool IsSpecifierAfterBody(Lex::Token const* token)
-{
-    switch (token->type) {
-    case Lex::TOK_STATIC:
-    case Lex::TOK_INLINE:
-    case Lex::TOK_EXTERN:
-    case Lex::TOK_MUTABLE:
-    case Lex::TOK_REGISTER:
-    case Lex::TOK_TYPEDEF:
-        return true;
-    default:
-        return CFuncBuilder::IsDeclSpecifier(token);
     }
 }
 
@@ -250,7 +233,7 @@ void CBaseParser::CloseCurly()
     bool isConst = false;
     while (state.m_pActToken
            && (state.m_ActTokenType == Lex::TOK_CONST || state.m_ActTokenType == Lex::TOK_VOLATILE
-               || IsSpecifierAfterBody(state.m_pActToken))) {
+               || CParserState::IsSpecifierAfterBody(state.m_pActToken))) {
         if (state.m_ActTokenType == Lex::TOK_TYPEDEF) {
             state.SkipUntil(Lex::TOK_SEMI_COLON, false);
             return;

@@ -1,6 +1,7 @@
 #include "parser/CParserState.h"
 
 #include "base/Name.h"
+#include "parser/CFuncBuilder.h"
 #include "parser/ClassDB.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
@@ -352,15 +353,27 @@ void CParserState::OnClassEnd()
     case Lex::TOK_AND_AND:
     case Lex::TOK_CONST:
     case Lex::TOK_VOLATILE:
+        return;
+    default:
+        if (!IsSpecifierAfterBody(m_pActToken))
+            OnError("missing semicolon", true);
+    }
+}
+
+bool CParserState::IsSpecifierAfterBody(Lex::Token const* token)
+{
+    if (!token)
+        return false;
+    switch (token->type) {
     case Lex::TOK_STATIC:
     case Lex::TOK_INLINE:
     case Lex::TOK_EXTERN:
     case Lex::TOK_MUTABLE:
     case Lex::TOK_REGISTER:
     case Lex::TOK_TYPEDEF:
-        return;
+        return true;
     default:
-        OnError("missing semicolon", true);
+        return CFuncBuilder::IsDeclSpecifier(token);
     }
 }
 

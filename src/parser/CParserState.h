@@ -93,6 +93,9 @@ public:
     // After a class body's `}`: the next significant token must be `;` or a
     // name (any token in the Java-like mode), else "missing semicolon".
     void OnClassEnd();
+    // A specifier that may stand between a class body and its declarators
+    // (`} static s;`, `} inline constexpr d{};`, `} typedef T;`).
+    static bool IsSpecifierAfterBody(Lex::Token const* token);
     // The current parser, the global-scope parser when none is set.
     CClassHeadParser& GetParser();
 

@@ -4,8 +4,18 @@
 # again with no change, and compares the console and every output file
 # (the log and the run record hold paths and times and are left out).
 #   bash bench/same_outputs.sh <tool A> <tool B> [classes (default 2000)]
+#   bash bench/same_outputs.sh --threads <tool> [classes]
+# The second form compares one tool on one thread (MOSA_THREADS=1) with the
+# same tool on all cores (at least 4 threads).
 # Exit code 0 when everything is equal.
 set -u
+THREADS_A= THREADS_B=
+if [ "${1:-}" = --threads ]; then
+    shift
+    cores=$(nproc 2>/dev/null || echo 4)
+    THREADS_A=1 THREADS_B=$((cores > 4 ? cores : 4))
+    set -- "$1" "$@"
+fi
 A=$(realpath "$1")
 B=$(realpath "$2")
 CLASSES=${3:-2000}
@@ -19,17 +29,19 @@ cp -r "$ROOT/examples" "$WORK/examples"
 find "$WORK" -type f -exec touch -d '-1 hour' {} +
 FAILS=0
 
-# Composes equation $2 with tool $1 into $3, twice; the consoles go beside.
+# Composes equation $2 with tool $1 on $4 threads (empty: the default) into
+# $3, twice; the consoles go beside.
 compose() {
     local eq=$2 out=$3
-    (cd "$(dirname "$eq")" && "$1" -o="$out" "$(basename "$eq")" >"$out.console1" 2>&1
-     "$1" -o="$out" "$(basename "$eq")" >"$out.console2" 2>&1)
+    (cd "$(dirname "$eq")" &&
+     env ${4:+MOSA_THREADS=$4} "$1" -o="$out" "$(basename "$eq")" >"$out.console1" 2>&1
+     env ${4:+MOSA_THREADS=$4} "$1" -o="$out" "$(basename "$eq")" >"$out.console2" 2>&1)
 }
 
 for eq in "$WORK/pl/layers/pl.equation" "$WORK"/examples/*/*.equation; do
     name=$(basename "$eq" .equation)
-    compose "$A" "$eq" "$WORK/a-$name"
-    compose "$B" "$eq" "$WORK/b-$name"
+    compose "$A" "$eq" "$WORK/a-$name" "$THREADS_A"
+    compose "$B" "$eq" "$WORK/b-$name" "$THREADS_B"
     # Output paths differ only in the a-/b- prefix.
     for n in 1 2; do
         if ! diff <(sed "s|$WORK/a-|OUT-|g" "$WORK/a-$name.console$n") \

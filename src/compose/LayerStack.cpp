@@ -7,12 +7,14 @@
 #include "base/FileName.h"
 #include "base/OutputRecord.h"
 #include "base/StringTokenizer.h"
+#include "base/ThreadPool.h"
 #include "compose/AppendFile.h"
 #include "compose/EquationFile.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
+#include "compose/Module.h"
 #include "compose/TransformedModule.h"
 #include "output/LayerDecorator.h"
 #include "output/FeatureFileNames.h"
@@ -24,6 +26,8 @@
 #include <cstring>
 #include <pwd.h>
 #include <unistd.h>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -534,6 +538,7 @@ bool LayerStack::Parse(bool transform)
     m_DependentCount = 0;
     printf("parsing..\n");
     fflush(stdout);
+    PrescanModules();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         if (!node->GetValue()->Parse())
             return false;
@@ -584,6 +589,24 @@ void LayerStack::RemoveDeadOutputs()
             continue;
         OutputRecord::Remove(paths[i]);
     }
+}
+
+void LayerStack::PrescanModules()
+{
+    if (ThreadPool::GetThreadCount() <= 1 || !FopParseProject::GetInstance()->IsRebuild())
+        return;
+    std::vector<ParseUnit*> units;
+    std::unordered_set<ParseUnit*> listed;
+    for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        for (int i = 0; !cls->m_bParsed && i < cls->m_Modules.GetCount(); ++i) {
+            Module* module = cls->m_Modules[i]->GetModule();
+            for (ParseUnit* unit : {&module->GetDecl(), &module->GetImpl()})
+                if (unit->HasFile() && listed.insert(unit).second)
+                    units.push_back(unit);
+        }
+    }
+    ThreadPool::ForEach(units.size(), [&](size_t i) { units[i]->Prescan(); });
 }
 
 void LayerStack::Transform()

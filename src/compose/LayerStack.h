@@ -135,6 +135,10 @@ public:
     TransformedModule* CreateNewTransformedModule(FOPModule& module);
     // Enters the names into the set of generated class names.
     void AddGeneratedModules(StringArray const& names);
+    // In a full rebuild, which parses every module, scans the modules'
+    // files on all cores first: the parse, in class order, then finds their
+    // token lists ready.
+    void PrescanModules();
     // Whether name names a composed or generated class other than ownName
     // (also as "C" + a composed class's name); a generated name used so is
     // recorded as referenced.

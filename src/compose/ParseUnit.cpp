@@ -4,6 +4,7 @@
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
 #include "scanner/CScanner.h"
+#include "scanner/ErrorCollector.h"
 #include "scanner/ErrorSink.h"
 #include "scanner/FdSource.h"
 #include "scanner/FileUnit.h"
@@ -13,13 +14,56 @@
 #include <fcntl.h>
 
 ParseUnit::ParseUnit(ParseProject& project)
-    : m_pTokenListener(nullptr), m_pTU(nullptr), m_pUnit(nullptr), m_pScannedUnit(nullptr),
+    : m_pTokenListener(nullptr), m_pTU(nullptr), m_pUnit(nullptr), m_pPrescanned(nullptr), m_PrescannedTime(0),
+      m_pScannedUnit(nullptr),
       m_pScanner(&project.GetScanner()), m_pParser(&project.GetParser()), m_Time(0), m_ReadTime(0), m_ListedTime(0), m_pProject(&project)
 {
     m_Info.m_ID = ParseUnitInfo::m_NextID++;
 }
 
 ParseUnit::~ParseUnit() {}
+
+Lex::FileUnit* ParseUnit::Scan(Lex::CScanner& scanner, Lex::ErrorSink& errors, FileTimeNs& readTime) const
+{
+    int fd = Lex::SysCall::open(m_Path, O_RDONLY, &errors);
+    if (fd < 0)
+        return nullptr;
+    // The source owns the descriptor and closes it once, when it goes.
+    Lex::FileSource source(fd);
+    Lex::FileInfo info;
+    if (!Lex::SysCall::fstat(fd, info, &errors) || info.is_folder()) {
+        errors << Lex::sev_error << "cannot read " << m_Path.GetBuffer() << Lex::endMessage;
+        return nullptr;
+    }
+
+    Lex::FileUnit* unit = new Lex::FileUnit;
+    unit->mtime = info.mod_time();
+    readTime = info.mod_time_ns();
+    unit->name(m_Path);
+    scanner.fill_unit(source, *unit);
+    if (scanner.aborted()) {
+        errors << Lex::sev_error << "scan of " << m_Path.GetBuffer() << " stopped before the end of the file"
+               << Lex::endMessage;
+        // Nothing is parsed from the partial token list: it goes.
+        delete unit;
+        return nullptr;
+    }
+    return unit;
+}
+
+void ParseUnit::Prescan()
+{
+    if (m_Path.IsEmpty() || m_pPrescanned)
+        return;
+    Lex::ErrorCollector errors;
+    Lex::CScanner scanner(errors);
+    scanner.same_settings(*m_pScanner);
+    Lex::FileUnit* unit = Scan(scanner, errors, m_PrescannedTime);
+    if (unit && errors.index() > 0)
+        delete unit;
+    else
+        m_pPrescanned = unit;
+}
 
 bool ParseUnit::Parse(bool verbose)
 {
@@ -28,30 +72,14 @@ bool ParseUnit::Parse(bool verbose)
     if (verbose)
         printf("%s.%s\n", m_Name.GetBuffer(), m_Ext.GetBuffer());
 
-    Lex::ErrorStream& errors = m_pProject->GetErrorStream();
-    int fd = Lex::SysCall::open(m_Path, O_RDONLY, &errors);
-    if (fd < 0)
-        return false;
-    // The source owns the descriptor and closes it once, when it goes.
-    Lex::FileSource source(fd);
-    Lex::FileInfo info;
-    if (!Lex::SysCall::fstat(fd, info, &errors) || info.is_folder()) {
-        errors << Lex::sev_error << "cannot read " << m_Path.GetBuffer() << Lex::endMessage;
-        return false;
-    }
-
-    m_pUnit = new Lex::FileUnit;
-    m_pUnit->mtime = info.mod_time();
-    m_ReadTime = info.mod_time_ns();
-    m_pUnit->name(m_Path);
-    m_pScanner->fill_unit(source, *m_pUnit);
-    if (m_pScanner->aborted()) {
-        errors << Lex::sev_error << "scan of " << m_Path.GetBuffer() << " stopped before the end of the file"
-               << Lex::endMessage;
-        // Nothing was parsed from the partial token list: it goes.
-        delete m_pUnit;
-        m_pUnit = nullptr;
-        return false;
+    if (m_pPrescanned) {
+        m_pUnit = m_pPrescanned;
+        m_ReadTime = m_PrescannedTime;
+        m_pPrescanned = nullptr;
+    } else {
+        m_pUnit = Scan(*m_pScanner, m_pProject->GetErrorStream(), m_ReadTime);
+        if (!m_pUnit)
+            return false;
     }
 
     m_pParser->SetTokenListener(m_pTokenListener);

@@ -10,6 +10,7 @@
 
 namespace Lex {
 class CScanner;
+class ErrorSink;
 class FileUnit;
 }
 
@@ -32,6 +33,11 @@ public:
     // Scans and parses the file; false when there is no file, it cannot be
     // read, the scan was aborted or the parser refused it.
     bool Parse(bool verbose);
+    // Scans the file ahead of Parse, on any thread, with a scanner of the
+    // project's settings. The token list is kept for Parse only when the
+    // file was read and scanned without a message; otherwise Parse reads it
+    // anew and reports what goes wrong, as without the early scan.
+    void Prescan();
     // True when the file cannot be stat'ed or is strictly newer than t; the
     // time the layer's listing found, when it is set, stands for the file's.
     bool HasChanged(FileTimeNs t) const;
@@ -60,8 +66,15 @@ public:
 private:
     CTokenListener* m_pTokenListener;
     SimpleTU* m_pTU;
+    // Reads and scans the file into a new unit, telling errors what goes
+    // wrong; null when it cannot be read or the scan stopped early.
+    Lex::FileUnit* Scan(Lex::CScanner& scanner, Lex::ErrorSink& errors, FileTimeNs& readTime) const;
+
     // Set only while Parse runs.
     Lex::FileUnit* m_pUnit;
+    // The unit Prescan made, with the file's time then; taken by Parse.
+    Lex::FileUnit* m_pPrescanned;
+    FileTimeNs m_PrescannedTime;
     // The unit of the last scan; kept with its tokens.
     Lex::FileUnit* m_pScannedUnit;
     Lex::CScanner* m_pScanner;

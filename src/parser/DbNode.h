@@ -3,6 +3,7 @@
 // A fragment owns nothing it points to.
 #pragma once
 
+#include "scanner/BlockPool.h"
 #include "base/GraphNode.h"
 #include "base/Str.h"
 
@@ -26,10 +27,11 @@ enum DbNodeTypes : int {
 
 class DbNode : public PrintableGraphNode<DbNode> {
 public:
-    // Code fragments live until the end of the run. Allocating them here names
-    // them for the leak checker, which is told to let them be.
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void operator delete(void* p) { ::operator delete(p); }
+    // Code fragments live until the end of the run. They come from the
+    // block pool; allocating them here also names them for the leak checker,
+    // which is told to let them be.
+    static void* operator new(std::size_t size) { return Lex::BlockPool::Alloc(size); }
+    static void operator delete(void* p, std::size_t size) { Lex::BlockPool::Free(p, size); }
 
     explicit DbNode(DbNodeTypes kind) : m_Kind(kind) {}
 

@@ -5,6 +5,7 @@
 // through the current source-code printer.
 #pragma once
 
+#include "scanner/BlockPool.h"
 #include "base/Array.h"
 #include "base/GraphNode.h"
 #include "base/Str.h"
@@ -36,10 +37,11 @@ struct AOPInfo {
 
 class Info : public GraphNode<Info> {
 public:
-    // Info objects live until the end of the run. Allocating them here names
-    // them for the leak checker, which is told to let them be.
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void operator delete(void* p) { ::operator delete(p); }
+    // Info objects live until the end of the run. They come from the
+    // block pool; allocating them here also names them for the leak checker,
+    // which is told to let them be.
+    static void* operator new(std::size_t size) { return Lex::BlockPool::Alloc(size); }
+    static void operator delete(void* p, std::size_t size) { Lex::BlockPool::Free(p, size); }
 
     // A null name stands for "__unnamed__".
     explicit Info(Name* name);

@@ -3,6 +3,7 @@
 // is edited through the nodes. Nodes never own their children or tokens.
 #pragma once
 
+#include "scanner/BlockPool.h"
 #include "base/GraphNode.h"
 #include "base/Str.h"
 #include "scanner/Token.h"
@@ -63,10 +64,11 @@ enum SourceLanguage : uint32_t {
 
 class Node : public PrintableGraphNode<Node> {
 public:
-    // Syntax nodes live until the end of the run. Allocating them here names
-    // them for the leak checker, which is told to let them be.
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void operator delete(void* p) { ::operator delete(p); }
+    // Syntax nodes live until the end of the run. They come from the
+    // block pool; allocating them here also names them for the leak checker,
+    // which is told to let them be.
+    static void* operator new(std::size_t size) { return Lex::BlockPool::Alloc(size); }
+    static void operator delete(void* p, std::size_t size) { Lex::BlockPool::Free(p, size); }
 
     explicit Node(NodeTypes kind);
     ~Node() override;

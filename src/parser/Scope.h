@@ -5,6 +5,7 @@
 // Scopes never own their children, nodes or infos.
 #pragma once
 
+#include "scanner/BlockPool.h"
 #include "base/Array.h"
 #include "base/Map.h"
 
@@ -28,10 +29,11 @@ enum ScopeType : int {
 
 class Scope {
 public:
-    // Scopes live until the end of the run. Allocating them here names
-    // them for the leak checker, which is told to let them be.
-    static void* operator new(std::size_t size) { return ::operator new(size); }
-    static void operator delete(void* p) { ::operator delete(p); }
+    // Scopes live until the end of the run. They come from the
+    // block pool; allocating them here also names them for the leak checker,
+    // which is told to let them be.
+    static void* operator new(std::size_t size) { return Lex::BlockPool::Alloc(size); }
+    static void operator delete(void* p, std::size_t size) { Lex::BlockPool::Free(p, size); }
 
     Scope(ScopeType type, Node& node);
     // Frees the per-name arrays; the child scopes stay.

@@ -160,6 +160,16 @@ CRecognizer::CRecognizer()
 {
 }
 
+void CRecognizer::same_settings(CRecognizer const& other)
+{
+    wildcards_on = other.wildcards_on;
+    aspect_keywords_on = other.aspect_keywords_on;
+    fop_keywords_on = other.fop_keywords_on;
+    pre_token_on = other.pre_token_on;
+    c_keywords_on = other.c_keywords_on;
+    cpp_keywords_on = other.cpp_keywords_on;
+}
+
 void CRecognizer::setup(ScanBuffer& b)
 {
     comment_recognizer.mode = CCommentRecognizer::outside;

@@ -81,6 +81,8 @@ public:
     bool pre_token_mode() const { return pre_token_on; }
     bool c_keywords() const { return c_keywords_on; }
     bool cpp_keywords() const { return cpp_keywords_on; }
+    // Takes the six settings above from other.
+    void same_settings(CRecognizer const& other);
 
 protected:
     // The cascade outside skipped conditional groups.

@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <cstring>
+#include <mutex>
 
 namespace Lex {
 
 namespace {
 char empty_text[1] = "";
-}
+std::mutex adding;
+} // namespace
 
 StrHashEntry StrHashTable::s_empty = {nullptr, 0, 0, empty_text};
 
@@ -32,12 +34,16 @@ StrHashEntry* StrHashTable::add(char const* text, uint32_t length)
     uint32_t bucket = hash(text, length);
     if (StrHashEntry* entry = find(bucket, text, length))
         return entry;
+    std::lock_guard<std::mutex> lock(adding);
+    // Another thread may have added the text meanwhile.
+    if (StrHashEntry* entry = find(bucket, text, length))
+        return entry;
     // A plain copy: texts may hold NUL bytes.
     char* copy = new char[size_t(length) + 1];
     std::memcpy(copy, text, length);
     copy[length] = '\0';
-    StrHashEntry* entry = new StrHashEntry{m_buckets[bucket], bucket, length, copy};
-    m_buckets[bucket] = entry;
+    StrHashEntry* entry = new StrHashEntry{m_buckets[bucket].load(std::memory_order_relaxed), bucket, length, copy};
+    m_buckets[bucket].store(entry, std::memory_order_release);
     return entry;
 }
 
@@ -45,7 +51,7 @@ StrHashEntry* StrHashTable::find(uint32_t bucket, char const* text, uint32_t len
 {
     if (bucket >= bucket_count)
         return nullptr;
-    for (StrHashEntry* entry = m_buckets[bucket]; entry; entry = entry->next)
+    for (StrHashEntry* entry = m_buckets[bucket].load(std::memory_order_acquire); entry; entry = entry->next)
         if (entry->length == length && std::memcmp(entry->text, text, length) == 0)
             return entry;
     return nullptr;

@@ -1,7 +1,10 @@
 // The global dictionary of token texts. Equal texts share one entry, so
-// token texts compare by entry identity. Entries are never removed.
+// token texts compare by entry identity. Entries are never removed. Threads
+// may scan at the same time: look-ups run without a lock, additions take
+// one.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace Lex {
@@ -44,7 +47,8 @@ private:
     static StrHashEntry s_empty;
 
     StrHashEntry* m_empty;
-    StrHashEntry* m_buckets[bucket_count];
+    // A new entry is complete before it becomes a bucket's head.
+    std::atomic<StrHashEntry*> m_buckets[bucket_count];
 };
 
 extern StrHashTable ___str_dict;

@@ -18,42 +18,6 @@ LanguageID const Token::open_id("(");
 LanguageID const Token::comma_id(",");
 LanguageID const Token::close_id(")");
 
-namespace {
-
-// Free list of token-sized blocks. Blocks are never given back to the heap.
-struct FreeBlock {
-    FreeBlock* next;
-};
-FreeBlock* free_tokens = nullptr;
-
-static_assert(sizeof(Token) >= sizeof(FreeBlock), "a free block fits in a token");
-
-} // namespace
-
-void* Token::operator new(std::size_t size)
-{
-    if (!recycles_blocks || size != sizeof(Token))
-        return ::operator new(size); // a larger derived token
-    if (FreeBlock* block = free_tokens) {
-        free_tokens = block->next;
-        return block;
-    }
-    return ::operator new(sizeof(Token));
-}
-
-void Token::operator delete(void* p, std::size_t size)
-{
-    if (!p)
-        return;
-    if (!recycles_blocks || size != sizeof(Token)) {
-        ::operator delete(p);
-        return;
-    }
-    FreeBlock* block = static_cast<FreeBlock*>(p);
-    block->next = free_tokens;
-    free_tokens = block;
-}
-
 Token::Token(int type_, LanguageID lang, char const* text_)
     : type(clamp_type(type_)), language(lang), text(nullptr), cont_lines(nullptr),
       flags(lang == comment_id ? comment_flag : 0), condition(nullptr)

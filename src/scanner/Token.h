@@ -3,6 +3,7 @@
 #pragma once
 
 #include "scanner/Array.h"
+#include "scanner/BlockPool.h"
 #include "scanner/CTokens.h"
 #include "scanner/List.h"
 #include "scanner/Location.h"
@@ -11,14 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define LEX_ADDRESS_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LEX_ADDRESS_SANITIZER 1
-#endif
-#endif
 
 namespace Lex {
 
@@ -73,16 +66,11 @@ public:
     Token& operator=(Token const&) = delete;
     ~Token() override;
 
-    // Tokens come from a free list of token-sized blocks. Under
-    // AddressSanitizer they are plain heap blocks instead, so that a use of
-    // a deleted token is reported.
-    static void* operator new(std::size_t size);
-    static void operator delete(void* p, std::size_t size);
-#ifdef LEX_ADDRESS_SANITIZER
-    static constexpr bool recycles_blocks = false;
-#else
-    static constexpr bool recycles_blocks = true;
-#endif
+    // Tokens come from the block pool (plain heap blocks under
+    // AddressSanitizer, so that a use of a deleted token is reported).
+    static void* operator new(std::size_t size) { return BlockPool::Alloc(size); }
+    static void operator delete(void* p, std::size_t size) { BlockPool::Free(p, size); }
+    static constexpr bool recycles_blocks = BlockPool::recycles;
 
     Token* duplicate() const override;
 

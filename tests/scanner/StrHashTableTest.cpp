@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -56,3 +59,27 @@ TEST(StrHashTable, BucketsAre32BitOverSignedBytes)
 }
 
 } // namespace
+
+// Threads scanning at once add the same new texts: each text still gets
+// exactly one entry.
+TEST(StrHashTable, ThreadsAddingTheSameTextsShareEntries)
+{
+    constexpr int threads = 8;
+    constexpr int texts = 2000;
+    std::vector<std::vector<Lex::StrHashEntry*>> seen(threads);
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t)
+        running.emplace_back([t, &seen] {
+            for (int i = 0; i < texts; ++i) {
+                std::string text = "concurrent_" + std::to_string((i * 7 + t) % texts);
+                seen[t].push_back(StrHashTable::insert(text.c_str()));
+            }
+        });
+    for (std::thread& thread : running)
+        thread.join();
+    for (int t = 0; t < threads; ++t)
+        for (int i = 0; i < texts; ++i) {
+            std::string text = "concurrent_" + std::to_string((i * 7 + t) % texts);
+            ASSERT_EQ(StrHashTable::insert(text.c_str()), seen[t][i]) << text;
+        }
+}

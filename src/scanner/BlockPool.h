@@ -1,0 +1,37 @@
+// Small blocks for the many objects that live until the end of a run
+// (tokens, syntax nodes, infos, scopes): carved from large chunks, kept on a
+// free list per size when deleted, never given back to the system. One heap
+// call per object and its header cost about half of a full run.
+#pragma once
+
+#include <cstddef>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define LEX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LEX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+namespace Lex {
+
+class BlockPool {
+public:
+    // Blocks up to this size come from the pool; larger ones from the heap.
+    static constexpr std::size_t max_block = 512;
+
+    // Under AddressSanitizer every block is a plain heap block, so that a
+    // use of a deleted object is still reported.
+    static void* Alloc(std::size_t size);
+    // size is the one given to Alloc (sized delete passes it).
+    static void Free(void* p, std::size_t size);
+
+#ifdef LEX_ADDRESS_SANITIZER
+    static constexpr bool recycles = false;
+#else
+    static constexpr bool recycles = true;
+#endif
+};
+
+} // namespace Lex

@@ -103,7 +103,8 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
     if (line != 0)
         linePart.Format("(%d)", line);
     Str console;
-    console.Format("%s%s : %s: %s\n", file ? file : "mosa++", linePart.GetBuffer(), shownType, text ? text : "");
+    console.Format("%s%s : %s: %s\n", file ? Escape(file).GetBuffer() : "mosa++", linePart.GetBuffer(), shownType,
+                   Escape(text).GetBuffer());
     bool ok = WriteLogMsg(type, text, file, line);
     // The type may be a copy of the text rather than the constant itself.
     if (!type || strcmp(type, InfoExt) != 0) {
@@ -115,13 +116,42 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
     return ok;
 }
 
+Str ErrorLog::Escape(char const* text)
+{
+    if (!text)
+        return Str();
+    char const* p = text;
+    while (*p && static_cast<unsigned char>(*p) >= 0x20 && *p != 0x7f)
+        ++p;
+    if (!*p)
+        return Str(text);
+    Str shown;
+    shown.SetData(text, static_cast<size_t>(p - text));
+    for (; *p; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n')
+            shown += "\\n";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (c == '\t')
+            shown += "\\t";
+        else if (c < 0x20 || c == 0x7f) {
+            char hex[5];
+            snprintf(hex, sizeof hex, "\\x%02x", c);
+            shown += hex;
+        } else
+            shown += static_cast<char>(c);
+    }
+    return shown;
+}
+
 bool ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file, int line)
 {
     Str attributes;
     attributes += "type=\"";
     attributes += XmlString::EncodeText(type ? type : Info);
     attributes += "\" file=\"";
-    attributes += XmlString::EncodeText(file ? file : "");
+    attributes += XmlString::EncodeText(Escape(file));
     attributes += "\" ";
     if (file) {
         Str value;
@@ -129,7 +159,7 @@ bool ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file,
         attributes += value;
     }
     XmlString element;
-    element.Add("MSG", attributes, XmlString::EncodeText(text ? text : ""));
+    element.Add("MSG", attributes, XmlString::EncodeText(Escape(text)));
     element += "\n";
     return WriteLog(element);
 }

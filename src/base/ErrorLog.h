@@ -53,11 +53,18 @@ public:
     static void DebugMsg(char const* text, Lex::Token& token);
 
     // Console line and log element. A null type counts as "info", a null
-    // text as the empty text. False when either could not be written.
+    // text as the empty text. File and text are shown escaped (Escape), so
+    // that a name holding a line break still gives one line. False when
+    // either could not be written.
     static bool PrintMsg(char const* type, char const* text, char const* file, int line);
     // One element: <MSG type="..." file="..." line="..." >text</MSG>, with
-    // values and text XML-encoded; no line attribute without a file.
+    // file and text escaped (Escape), then every value and the text
+    // XML-encoded; no line attribute without a file.
     static bool WriteLogMsg(char const* type, char const* text, char const* file, int line);
+    // The text with its control bytes (below 0x20, and 0x7f) written as
+    // "\n", "\r", "\t" or "\xhh"; every other byte, a backslash or a byte
+    // of a UTF-8 character, as it is. Null gives the empty text.
+    static Str Escape(char const* text);
     // The text up to its first NUL to the open log; nothing without one.
     // False when the log could not take the whole text.
     static bool WriteLog(Str const& text);

@@ -1,6 +1,7 @@
 #include "base/StringListFile.h"
 
 #include "base/Directory.h"
+#include "base/ErrorLog.h"
 #include "base/FileStat.h"
 #include "base/TextFile.h"
 
@@ -9,6 +10,7 @@
 
 bool StringListFile::Load(Str const& fileName)
 {
+    m_bReported = false;
     m_Path = fileName;
     if (!strstr(fileName, m_DefaultExt))
         m_Path = fileName + "." + m_DefaultExt;
@@ -45,35 +47,89 @@ bool StringListFile::Load(Str const& fileName)
     return ParseFile(file.GetContent());
 }
 
+namespace {
+
+// The byte order of a UTF-16 text: a byte-order mark at its start, or, in
+// its first bytes, at least two characters and three in four of them with a
+// NUL high byte (ASCII text), the low bytes never NUL. 0 for none, 'L' for
+// little-endian, 'B' for big-endian.
+char Utf16Order(char const* data, size_t length)
+{
+    if (length >= 2 && data[0] == '\xFF' && data[1] == '\xFE')
+        return 'L';
+    if (length >= 2 && data[0] == '\xFE' && data[1] == '\xFF')
+        return 'B';
+    size_t pairs = (length < 256 ? length : 256) / 2;
+    size_t little = 0;
+    size_t big = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        char first = data[2 * i];
+        char second = data[2 * i + 1];
+        if (first != 0 && second == 0)
+            ++little;
+        else if (first == 0 && second != 0)
+            ++big;
+    }
+    if (little >= 2 && big == 0 && 4 * little >= 3 * pairs)
+        return 'L';
+    if (big >= 2 && little == 0 && 4 * big >= 3 * pairs)
+        return 'B';
+    return 0;
+}
+
+} // namespace
+
 bool StringListFile::ParseFile(Str text)
 {
     char const* start = text.GetBuffer();
+    char const* const end = start + text.GetLength();
+    if (char order = Utf16Order(start, text.GetLength())) {
+        // Read as bytes, every line would hold NULs: one message says why.
+        ErrorLog::OnError(order == 'L' ? "the file is UTF-16 (little-endian) text; save it as UTF-8 or ASCII"
+                                       : "the file is UTF-16 (big-endian) text; save it as UTF-8 or ASCII",
+                          m_Path, 0);
+        m_bReported = true;
+        return false;
+    }
     // A UTF-8 byte-order mark opening the file is no part of the first line.
-    if (strncmp(start, "\xEF\xBB\xBF", 3) == 0)
+    if (end - start >= 3 && memcmp(start, "\xEF\xBB\xBF", 3) == 0)
         start += 3;
+    // The text is read by its length: a NUL byte ends no line and no file.
     int number = 1;
-    while (char const* newline = strchr(start, '\n')) {
-        Str line;
-        line.SetData(start, static_cast<size_t>(newline - start));
-        AddString(line, number++);
+    for (;;) {
+        char const* newline = static_cast<char const*>(memchr(start, '\n', static_cast<size_t>(end - start)));
+        char const* lineEnd = newline ? newline : end;
+        AddLine(start, static_cast<size_t>(lineEnd - start), number++);
+        if (!newline)
+            break;
         start = newline + 1;
     }
-    AddString(start, number);
     return true;
 }
 
 void StringListFile::AddString(char const* text, int line)
 {
-    if (!text)
+    if (text)
+        AddLine(text, strlen(text), line);
+}
+
+void StringListFile::AddLine(char const* text, size_t length, int line)
+{
+    if (memchr(text, '\0', length)) {
+        // Taken up to the NUL, the line could name a wrong layer, and the
+        // text after it would be lost: it is refused whole, comment or not.
+        ErrorLog::OnError("the line holds a NUL byte and is not read; save the file as UTF-8 or ASCII text", m_Path,
+                          line);
         return;
+    }
     char const* const blanks = "\t\r ";
     char const* first = text;
-    while (*first && strchr(blanks, *first))
+    char const* end = text + length;
+    while (first < end && strchr(blanks, *first))
         ++first;
-    char const* end = first + strlen(first);
     while (end > first && strchr(blanks, end[-1]))
         --end;
-    if (end == first || *first == '#' || *first == ';' || strncmp(first, "//", 2) == 0)
+    if (end == first || *first == '#' || *first == ';' || (end - first >= 2 && strncmp(first, "//", 2) == 0))
         return;
     Str entry;
     entry.SetData(first, static_cast<size_t>(end - first));

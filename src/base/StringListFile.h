@@ -20,11 +20,19 @@ public:
     // its entries; false when the folder cannot be entered or the file read.
     virtual bool Load(Str const& fileName);
 
-    // Hands every "\n"-separated piece to AddString; always true.
+    // Hands every "\n"-separated piece of the text, all its bytes read, to
+    // AddLine; a UTF-8 byte-order mark at its start is skipped. A UTF-16
+    // text is reported as one error and gives no entries: false.
     bool ParseFile(Str text);
-    // Appends the text trimmed of "\t\r " unless it is then empty or a
-    // comment; line is its line number in the file (0 for none).
+    // AddLine of a C string.
     void AddString(char const* text, int line = 0);
+    // Appends the line trimmed of "\t\r " unless it is then empty or a
+    // comment; line is its line number in the file (0 for none). A line
+    // holding a NUL byte is reported as an error naming the file and line,
+    // and is left out.
+    void AddLine(char const* text, size_t length, int line);
+    // Whether the last Load failed with an error it reported itself.
+    bool HasReportedFailure() const { return m_bReported; }
     // True when the file cannot be examined or was modified at or after t.
     bool HasChangedSince(FileTimeNs t) const;
     // Makes strings a copy of the entries.
@@ -51,4 +59,5 @@ protected:
     Str m_Dir;
     Str m_Name;
     Str m_DefaultExt;
+    bool m_bReported = false;
 };

@@ -122,7 +122,7 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
     // Appending over a composed class's output would replace it with the
     // raw file whenever the class is not rebuilt.
     if (IsComposedClassFile(*layer.m_pStack, file.GetName(), file.GetExt())) {
-        printf("skip append file %s\n", target.GetBuffer());
+        printf("skip append file %s\n", ErrorLog::Escape(target).GetBuffer());
         fflush(stdout);
         return;
     }
@@ -136,7 +136,7 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
 
     Str header = GetHeader(path, Config::GetInstance().GetNoLine());
     out->Write(header.GetBuffer(), header.GetLength());
-    printf("appending file %s\n", (layer.m_PlainName + "/" + target).GetBuffer());
+    printf("appending file %s\n", ErrorLog::Escape(layer.m_PlainName + "/" + target).GetBuffer());
     fflush(stdout);
     out->Write(content.GetBuffer(), content.GetLength());
 }
@@ -146,7 +146,7 @@ bool AppendFile::CopyFile(Layer& layer, Str const& path)
     FileName file(path);
     Str name = file.NameWithExt();
     Str dest = layer.m_DestDir + "/" + name;
-    printf("copy file %s\n", name.GetBuffer());
+    printf("copy file %s\n", ErrorLog::Escape(name).GetBuffer());
     fflush(stdout);
 
     Str content;

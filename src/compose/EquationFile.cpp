@@ -58,7 +58,8 @@ bool EquationFile::Load(Str const& fileName)
     bool readable = stat(path, &info) != 0 || S_ISREG(info.st_mode);
     if (readable && StringListFile::Load(path))
         return true;
-    ErrorLog::OnError("failed to load equation file '" + fileName + "'");
+    if (!HasReportedFailure())
+        ErrorLog::OnError("failed to load equation file '" + fileName + "'");
     return false;
 }
 

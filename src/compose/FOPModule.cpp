@@ -304,7 +304,7 @@ void FOPModule::RemoveOwnGuard()
 
 bool FOPModule::FOP_ParseFile()
 {
-    printf("%s/%s", m_pLayer->m_PlainName.GetBuffer(), GetPrintName().GetBuffer());
+    printf("%s", ErrorLog::Escape(m_pLayer->m_PlainName + "/" + GetPrintName()).GetBuffer());
     if (!m_pModule->Parse(false)) {
         printf("\n");
         ErrorLog::OnError("failed to parse file", GetSourcePath(), 0);

@@ -740,7 +740,7 @@ void LayerStack::PrintLayerLoc()
     for (int i = 0; i < GetCount(); ++i) {
         Layer& layer = *(*this)[i];
         int loc = layer.GetLocWritten();
-        printf("layer %s: %d LoC\n", layer.m_LayerName.GetBuffer(), loc);
+        printf("layer %s: %d LoC\n", ErrorLog::Escape(layer.m_LayerName).GetBuffer(), loc);
         total += loc;
         CalcLayerMethods(layer, methods, inlinedMethods, extensions, inlinedExtensions);
     }

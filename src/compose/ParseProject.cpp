@@ -1,6 +1,7 @@
 #include "compose/ParseProject.h"
 
 #include "base/Directory.h"
+#include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "base/PathIterator.h"
 #include "base/StringTokenizer.h"
@@ -52,7 +53,7 @@ bool ParseProject::Init(int argc, char** argv, bool flag)
     if (!m_ProgramPath.IsEmpty() && Lex::SysCall::stat(m_ProgramPath, info, nullptr))
         m_ProgramTime = info.mod_time_ns();
     else
-        printf("warning: unable to stat %s\n", m_ProgramPath.GetBuffer());
+        printf("warning: unable to stat %s\n", ErrorLog::Escape(m_ProgramPath).GetBuffer());
     m_pParserConfig->Init(argc, argv, flag);
     if (m_pParserConfig->Gpp()) {
         printf("using gpp settings\n");

@@ -1,5 +1,6 @@
 #include "compose/ParseUnit.h"
 
+#include "base/ErrorLog.h"
 #include "compose/ParseProject.h"
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
@@ -70,7 +71,7 @@ bool ParseUnit::Parse(bool verbose)
     if (m_Path.IsEmpty())
         return false;
     if (verbose)
-        printf("%s.%s\n", m_Name.GetBuffer(), m_Ext.GetBuffer());
+        printf("%s\n", ErrorLog::Escape(m_Name + "." + m_Ext).GetBuffer());
 
     if (m_pPrescanned) {
         m_pUnit = m_pPrescanned;

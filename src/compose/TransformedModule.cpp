@@ -954,7 +954,7 @@ void TransformedModule::Touch()
 {
     if (m_bNoOutDir)
         return;
-    printf("touch-dep: %s (%s)\n", m_DestBase.GetBuffer(), m_Name.GetBuffer());
+    printf("touch-dep: %s (%s)\n", ErrorLog::Escape(m_DestBase).GetBuffer(), ErrorLog::Escape(m_Name).GetBuffer());
     // A class composed into its header alone has no implementation file to
     // touch; its header already names what it includes.
     Str impl = m_DestBase + ".cpp";

@@ -1,5 +1,6 @@
 #include "parser/CParserState.h"
 
+#include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "parser/CFuncBuilder.h"
 #include "parser/ClassDB.h"
@@ -565,12 +566,12 @@ void CParserState::OnError(char const* message, bool fatal)
     Lex::Token* token = m_pActToken ? m_pActToken : m_pPrevToken;
     if (token) {
         char const* file = token->location.empty() ? nullptr : token->location.filename().name();
-        text += file ? file : stateFile;
+        text += ErrorLog::Escape(file ? file : stateFile);
         Str line;
         line.Format("(%d)", token->location.empty() ? 0 : token->location.line());
         text += line;
     } else {
-        text += stateFile;
+        text += ErrorLog::Escape(stateFile);
     }
     text += ": ";
     text += message ? message : "";

@@ -1,5 +1,6 @@
 #include "parser/SimpleCPPParser.h"
 
+#include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "base/Str.h"
 #include "parser/CTokenListener.h"
@@ -98,7 +99,7 @@ void MarkUnreadBranches(Lex::Token* first)
 
 void printwarning(char const* message, char const* file, int line)
 {
-    Str where(file ? file : "mosa++");
+    Str where(file ? ErrorLog::Escape(file) : Str("mosa++"));
     if (line != 0) {
         Str number;
         number.Format("(%d)", line);

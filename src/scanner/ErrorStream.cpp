@@ -1,5 +1,8 @@
 #include "scanner/ErrorStream.h"
 
+#include "base/ErrorLog.h"
+
+#include <sstream>
 #include <string>
 
 namespace Lex {
@@ -94,8 +97,10 @@ void ErrorStream::endMessage()
     if (!m_bSilent) {
         std::string text = m_buffer->str();
         if (m_bLocation) {
-            m_location.print(m_out);
-            m_out << ": ";
+            // A file name holding a line break must not split the message.
+            std::ostringstream where;
+            m_location.print(where);
+            m_out << ErrorLog::Escape(where.str().c_str()).GetBuffer() << ": ";
         }
         if (m_severity.level != 0)
             m_out << m_severity.text << ": ";

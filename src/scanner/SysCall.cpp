@@ -1,5 +1,7 @@
 #include "scanner/SysCall.h"
 
+#include "base/ErrorLog.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,9 +14,11 @@ namespace Lex {
 void SysCall::printerror(ErrorSink* sink, char const* name, char const* argument)
 {
     int err = errno;
+    // The argument is a path: a line break in it must not split the message.
+    Str shown = ErrorLog::Escape(argument);
     if (sink)
-        *sink << sev_fatal << "SysCall::" << name << "(): " << argument << ": " << std::strerror(err)
-              << Lex::endMessage;
+        *sink << sev_fatal << "SysCall::" << name << "(): " << (argument ? shown.GetBuffer() : nullptr) << ": "
+              << std::strerror(err) << Lex::endMessage;
 }
 
 void SysCall::printerror(ErrorSink* sink, char const* name, int argument)

@@ -67,6 +67,10 @@ TEST_F(ErrorLogTest, ConsoleLineAndElement)
          "a<b>&\".h(1) : info: <CLASS_NAME /> & \"q\"\n",
          "<MSG type=\"info\" file=\"a&lt;b&gt;&amp;&quot;.h\" line=\"1\" >"
          "&lt;CLASS_NAME /&gt; &amp; &quot;q&quot;</MSG>\n"},
+        // Control bytes in names stay on the one line, in the log as well.
+        {[] { ErrorLog::OnError("module 'a\tb' of layer 'L\x7f'", "L/a\nb.h", 2); },
+         "L/a\\nb.h(2) : error: module 'a\\tb' of layer 'L\\x7f'\n",
+         "<MSG type=\"error\" file=\"L/a\\nb.h\" line=\"2\" >module 'a\\tb' of layer 'L\\x7f'</MSG>\n"},
         {[] { ErrorLog::PrintMsg(nullptr, nullptr, nullptr, 0); },
          "mosa++ : info: \n", "<MSG type=\"info\" file=\"\" ></MSG>\n"},
     };
@@ -239,6 +243,26 @@ TEST_F(ErrorLogTest, FailedWritesAreReportedAndMakeTheRunFail)
         },
         testing::ExitedWithCode(3), "");
     EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >unseen</MSG>\n</log>\n", ReadFile(path));
+}
+
+TEST(ErrorLog, EscapeShowsControlBytesOnly)
+{
+    struct Case {
+        char const* text;
+        char const* shown;
+    };
+    Case const cases[] = {
+        {"plain name_1.h", "plain name_1.h"},
+        // Backslashes, quotes and UTF-8 characters are printable as they are.
+        {"C:\\dir\\x.h \"q\" \xC3\xA4\xE2\x82\xAC \xFF", "C:\\dir\\x.h \"q\" \xC3\xA4\xE2\x82\xAC \xFF"},
+        {"a\nb\rc\td", "a\\nb\\rc\\td"},
+        {"\x01\x1b[0m\x1f\x7f end", "\\x01\\x1b[0m\\x1f\\x7f end"},
+        {"\n", "\\n"},
+        {"", ""},
+    };
+    for (Case const& c : cases)
+        EXPECT_STREQ(c.shown, ErrorLog::Escape(c.text).GetBuffer()) << c.text;
+    EXPECT_STREQ("", ErrorLog::Escape(nullptr).GetBuffer());
 }
 
 TEST(PrintStream, AFailedFlushIsReported)

@@ -1,4 +1,5 @@
 #include "compose/EquationFile.h"
+#include "base/ErrorLog.h"
 #include "compose/LayerConfig.h"
 
 #include "../base/CurrentFolder.h"
@@ -6,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -181,6 +184,80 @@ TEST(EquationFile, FailedLoadsAreReported)
             << r.out;
         EXPECT_EQ("A", Describe(equation)); // what came before the import stays
     }
+}
+
+// The file is read by its bytes: a NUL byte refuses its own line only, and a
+// UTF-16 file is told as such once.
+TEST(EquationFile, ReadAsBytes)
+{
+    std::string const nulLine = "(%) : error: the line holds a NUL byte and is not read; save the file as UTF-8 or "
+                                "ASCII text\n";
+    std::string const little = " : error: the file is UTF-16 (little-endian) text; save it as UTF-8 or ASCII\n";
+    std::string const big = " : error: the file is UTF-16 (big-endian) text; save it as UTF-8 or ASCII\n";
+    struct Case {
+        char const* name;
+        std::string bytes;
+        bool ok;
+        char const* layers;
+        // Console lines, each after the file's path; "%" stands for the
+        // line number that follows in lines.
+        std::vector<std::string> messages;
+        std::vector<int> lines;
+    };
+    using namespace std::string_literals;
+    Case const cases[] = {
+        {"NUL in a layer line", "A\nB\0x\nC\n"s, true, "A C", {nulLine}, {2}},
+        {"NUL in a comment line", "# note\0\nA\nB"s, true, "A B", {nulLine}, {1}},
+        {"NUL in the last line", "A\nB\nC\0"s, true, "A B", {nulLine}, {3}},
+        {"a line of NULs only", "A\n\0\0\0\nB\n"s, true, "A B", {nulLine}, {2}},
+        {"stray NULs are no UTF-16", "layer\0one\nB\nC\0\n"s, true, "B", {nulLine, nulLine}, {1, 3}},
+        {"NUL after a UTF-8 mark", "\xEF\xBB\xBF\0A\nB\n"s, true, "B", {nulLine}, {1}},
+        {"UTF-8 mark", "\xEF\xBB\xBF" "A\r\nB\r\n"s, true, "A B", {}, {}},
+        {"UTF-16 LE with mark", "\xFF\xFE" "A\0\n\0B\0\n\0"s, false, "", {little}, {}},
+        {"UTF-16 LE without mark", "A\0\n\0B\0\n\0"s, false, "", {little}, {}},
+        {"UTF-16 LE with mark, one character", "\xFF\xFE" "A\0"s, false, "", {little}, {}},
+        {"UTF-16 BE with mark", "\xFE\xFF\0A\0\n\0B\0\n"s, false, "", {big}, {}},
+        {"UTF-16 BE without mark", "\0A\0\n\0B\0\n"s, false, "", {big}, {}},
+        {"UTF-16 LE with a non-ASCII character", "\xE4\x4E\n\0A\0\n\0B\0\n\0"s, false, "", {little}, {}},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.name);
+        testutil::TempFolder dir;
+        std::string path = dir.path("main.equation");
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        EquationFile equation(true);
+        ErrorLog::Reset();
+        Loaded r = LoadCapturing(equation, path);
+        EXPECT_EQ(c.ok, r.ok);
+        EXPECT_EQ(c.layers, Describe(equation));
+        std::string expected;
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            std::string line = path + c.messages[i];
+            if (i < c.lines.size())
+                line.replace(line.find('%'), 1, std::to_string(c.lines[i]));
+            expected += line;
+        }
+        EXPECT_EQ(expected, r.out);
+        EXPECT_EQ(!c.messages.empty(), ErrorLog::HasErrors());
+    }
+    ErrorLog::Reset();
+}
+
+// An imported file is read the same way: its NUL line is told with its own
+// path, and the importing file goes on.
+TEST(EquationFile, ANulInAnImportedFileNamesThatFile)
+{
+    testutil::TempFolder dir;
+    dir.file("main.equation", "A\nimport sub\nC\n");
+    std::ofstream(dir.path("sub.equation"), std::ios::binary) << std::string("X\n\0Y\nZ\n", 7);
+    EquationFile equation(true);
+    Loaded r = LoadCapturing(equation, dir.path("main"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ("A sub.X[sub.] sub.Z[sub.] C", Describe(equation));
+    EXPECT_EQ(dir.path("sub.equation") +
+                  "(2) : error: the line holds a NUL byte and is not read; save the file as UTF-8 or ASCII text\n",
+              r.out);
+    ErrorLog::Reset();
 }
 
 TEST(EquationFile, ImportCyclesAreRefused)

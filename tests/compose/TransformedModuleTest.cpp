@@ -255,6 +255,15 @@ TEST(TransformedModuleChangeDetection, AModuleSavedWhileTheRunReadsItIsComposedA
     Layer& l1 = line.AddLayer("L1");
     line.AddModule(l1, "Foo.h", "class Foo { };\n");
     line.AddModule(line.AddLayer("L2"), "Bar.h", "class Bar { };\n");
+    // The modules were saved an hour ago: an output written now is newer
+    // even where the file system's clock ticks coarsely.
+    for (char const* module : {"L1/Foo.h", "L2/Bar.h"}) {
+        timespec hourAgo[2];
+        clock_gettime(CLOCK_REALTIME, &hourAgo[0]);
+        hourAgo[0].tv_sec -= 3600;
+        hourAgo[1] = hourAgo[0];
+        ASSERT_EQ(0, ::utimensat(AT_FDCWD, line.tmp.path(module).c_str(), hourAgo, 0));
+    }
     TransformedModule& foo = *line.Class("Foo");
     TransformedModule& bar = *line.Class("Bar");
     for (TransformedModule* cls : {&foo, &bar}) {

@@ -1,5 +1,5 @@
 // Growable arrays. An array keeps the count of elements in use; its allocator
-// owns the malloc'ed slot buffer, its capacity and the grow step, and decides
+// owns the slot buffer, its capacity and the grow step, and decides
 // how elements reach a new buffer. A buffer grows at least to twice its
 // capacity (at least 4 slots), so n additions cost O(n), and never shrinks. Plain arrays copy bytes; object arrays move their objects
 // bitwise and keep an empty object in every slot that is not in use.
@@ -7,6 +7,8 @@
 // T is the element type and A the type in which an element is handed to
 // insertion (T const& for plain arrays; char const* for arrays of Str).
 #pragma once
+
+#include "scanner/BlockPool.h"
 
 #include <algorithm>
 #include <cassert>
@@ -17,12 +19,15 @@
 
 namespace ArrayMem {
 
+// Slot buffers come from the block pool: most arrays are small.
 inline void* Alloc(size_t size)
 {
-    void* buffer = malloc(size ? size : 1);
-    if (!buffer)
-        abort();
-    return buffer;
+    return Lex::BlockPool::AllocBytes(size);
+}
+
+inline void Free(void* buffer)
+{
+    Lex::BlockPool::FreeBytes(buffer);
 }
 
 // Bitwise moves; the void* casts state that element objects are relocated
@@ -53,7 +58,7 @@ public:
     ~BlockAlloc()
     {
         if (m_pBuffer)
-            free(m_pBuffer);
+            ArrayMem::Free(m_pBuffer);
     }
     BlockAlloc(BlockAlloc const&) = delete;
     BlockAlloc& operator=(BlockAlloc const&) = delete;
@@ -72,7 +77,7 @@ public:
             return;
         T* buffer = static_cast<T*>(ArrayMem::Alloc(n * sizeof(T)));
         ArrayMem::Copy(buffer, m_pBuffer, std::min(n, m_Capacity));
-        free(m_pBuffer);
+        ArrayMem::Free(m_pBuffer);
         m_pBuffer = buffer;
         m_Capacity = n;
     }
@@ -113,7 +118,7 @@ public:
         T* buffer = static_cast<T*>(ArrayMem::Alloc(n * sizeof(T)));
         ArrayMem::Copy(buffer, this->m_pBuffer, std::min(n, capacity));
         Construct(buffer, capacity, n);
-        free(this->m_pBuffer);
+        ArrayMem::Free(this->m_pBuffer);
         this->m_pBuffer = buffer;
         this->m_Capacity = n;
     }
@@ -162,7 +167,7 @@ public:
         int index = m_Count;
         m_Alloc.m_pBuffer[index] = value;
         m_Count = index + 1;
-        free(old);
+        ArrayMem::Free(old);
         return index;
     }
 
@@ -193,7 +198,7 @@ public:
     {
         T* old = GrowKeep(n);
         if (freeOld)
-            free(old);
+            ArrayMem::Free(old);
     }
 
     // Sets the number of elements in use. New plain slots are not
@@ -265,7 +270,8 @@ protected:
             for (int i = 0; i < other.m_Count; ++i)
                 buffer[start + i] = other.m_Alloc.m_pBuffer[i];
         } else {
-            ArrayMem::Copy(buffer + start, other.m_Alloc.m_pBuffer, static_cast<size_t>(other.m_Count));
+            if (other.m_Count > 0)
+                ArrayMem::Copy(buffer + start, other.m_Alloc.m_pBuffer, static_cast<size_t>(other.m_Count));
         }
     }
 
@@ -327,6 +333,6 @@ private:
         new (static_cast<void*>(buffer + index)) T();
         buffer[index] = value;
         this->m_Count = count + 1;
-        free(old);
+        ArrayMem::Free(old);
     }
 };

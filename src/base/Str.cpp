@@ -1,5 +1,7 @@
 #include "base/Str.h"
 
+#include "scanner/BlockPool.h"
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -10,12 +12,10 @@ char Str::m_EmptyStr[1] = {0};
 
 namespace {
 
+// Text buffers come from the block pool: a run makes millions of short ones.
 char* AllocBytes(size_t size)
 {
-    char* buffer = static_cast<char*>(malloc(size));
-    if (!buffer)
-        abort();
-    return buffer;
+    return static_cast<char*>(Lex::BlockPool::AllocBytes(size));
 }
 
 // The growth rule: by the shortfall, but at least by the grow step and at
@@ -74,7 +74,7 @@ void Str::Buf_InitBuf()
 void Str::SysFreeBuf(void* buffer)
 {
     if (buffer && buffer != m_EmptyStr)
-        free(buffer);
+        Lex::BlockPool::FreeBytes(buffer);
 }
 
 char* Str::Grow(size_t need)
@@ -212,7 +212,7 @@ Str& Str::Format(char const* format, ...)
         int count = vsnprintf(buffer, capacity, format, attempt);
         va_end(attempt);
         if (count <= 0) {
-            free(buffer);
+            SysFreeBuf(buffer);
             Empty();
             break;
         }
@@ -223,7 +223,7 @@ Str& Str::Format(char const* format, ...)
             m_Length = static_cast<size_t>(count);
             break;
         }
-        free(buffer);
+        SysFreeBuf(buffer);
         capacity = GrownCapacity(capacity, m_GrowStep, 2 * capacity);
     }
     va_end(args);

@@ -77,4 +77,41 @@ void BlockPool::Free(void* p, std::size_t size)
     ::operator delete(p);
 }
 
+// The header is one alignment unit, so that the buffer stays aligned; it
+// holds the block size, 0 for a buffer from malloc.
+void* BlockPool::AllocBytes(std::size_t size)
+{
+    if (!recycles) {
+        void* p = std::malloc(size ? size : 1);
+        if (!p)
+            throw std::bad_alloc();
+        return p;
+    }
+    std::size_t block = size + align;
+    std::size_t* header;
+    if (block <= max_block) {
+        header = static_cast<std::size_t*>(Alloc(block));
+        *header = block;
+    } else {
+        header = static_cast<std::size_t*>(std::malloc(block));
+        if (!header)
+            throw std::bad_alloc();
+        *header = 0;
+    }
+    return reinterpret_cast<char*>(header) + align;
+}
+
+void BlockPool::FreeBytes(void* p)
+{
+    if (!recycles || !p) {
+        std::free(p);
+        return;
+    }
+    std::size_t* header = reinterpret_cast<std::size_t*>(static_cast<char*>(p) - align);
+    if (*header)
+        Free(header, *header);
+    else
+        std::free(header);
+}
+
 } // namespace Lex

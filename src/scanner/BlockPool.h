@@ -27,6 +27,11 @@ public:
     // size is the one given to Alloc (sized delete passes it).
     static void Free(void* p, std::size_t size);
 
+    // Byte buffers that are freed without their size (texts): a small
+    // header keeps it. Large buffers come from malloc.
+    static void* AllocBytes(std::size_t size);
+    static void FreeBytes(void* p);
+
 #ifdef LEX_ADDRESS_SANITIZER
     static constexpr bool recycles = false;
 #else

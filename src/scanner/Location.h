@@ -16,18 +16,19 @@ public:
 };
 
 // Handle to a position. Copying costs one increment; setup always makes a
-// new body so positions already copied into tokens never change.
-class Location : public SmartPtr, public Printable {
+// new body so positions already copied into tokens never change. Every token
+// holds one, so it has no virtual functions (no table pointer of its own).
+class Location : public SmartPtr {
 public:
     Location() {}
     Location(Filename const& file, int line) { setup(file, line); }
-    Location(Location const& other) : SmartPtr(other), Printable() {}
+    Location(Location const& other) : SmartPtr(other) {}
     Location& operator=(Location const& other)
     {
         SmartPtr::operator=(other);
         return *this;
     }
-    ~Location() override { clear(); }
+    ~Location() { clear(); }
 
     void setup(Filename const& file, int line);
     int line() const;
@@ -39,10 +40,16 @@ public:
     bool operator!=(Location const& other) const { return !(*this == other); }
     bool operator<(Location const& other) const;
 
-    void print(std::ostream& os) const override;
+    void print(std::ostream& os) const;
 
 private:
     LocationInfo* info() const { return static_cast<LocationInfo*>(data()); }
 };
+
+inline std::ostream& operator<<(std::ostream& os, Location const& location)
+{
+    location.print(os);
+    return os;
+}
 
 } // namespace Lex

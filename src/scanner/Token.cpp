@@ -19,17 +19,16 @@ LanguageID const Token::comma_id(",");
 LanguageID const Token::close_id(")");
 
 Token::Token(int type_, LanguageID lang, char const* text_)
-    : type(clamp_type(type_)), language(lang), text(nullptr), cont_lines(nullptr),
-      flags(lang == comment_id ? comment_flag : 0), condition(nullptr)
+    : type(clamp_type(type_)), flags(lang == comment_id ? comment_flag : 0), language(lang), text(nullptr),
+      cont_lines(nullptr), condition(nullptr)
 {
     choose_text(type_, text_);
 }
 
 Token::Token(Token const& other)
-    : ListElement(), Printable(), type(other.type), location(other.location),
+    : ListElement(), type(other.type), flags(other.flags), location(other.location),
       language(other.language), text(other.text),
-      cont_lines(other.cont_lines ? new Array<int>(*other.cont_lines) : nullptr),
-      flags(other.flags), condition(nullptr)
+      cont_lines(other.cont_lines ? new Array<int>(*other.cont_lines) : nullptr), condition(nullptr)
 {
 }
 

@@ -30,7 +30,7 @@ private:
     char const* m_id;
 };
 
-class Token : public ListElement, public Printable {
+class Token : public ListElement {
 public:
     static LanguageID const comment_id;    // comments (256-259)
     static LanguageID const pre_id;        // preprocessor directive words
@@ -89,7 +89,7 @@ public:
     // Writes the token as it was read: the text, with every continuation the
     // scanner removed put back (backslash, then newline or carriage return
     // and newline), carriage returns included.
-    void print(std::ostream& os) const override;
+    void print(std::ostream& os) const;
 
     // Editing; the token must be in a list (otherwise nothing is linked).
     Token& AddTokenAfter(Token& t);
@@ -103,11 +103,11 @@ public:
     void reset(int type, char const* text, LanguageID lang);
 
     int32_t type;
+    uint16_t flags;           // beside the type: no padding of its own
     Location location;
     LanguageID language;
     StrHashEntry* text;       // never null, never owned
     Array<int>* cont_lines;   // lengths of pieces split by removed backslash-newlines
-    uint16_t flags;
     char const* condition;    // the token is not written when this points at a zero byte
 
 private:

@@ -8,7 +8,8 @@
 
 namespace {
 
-std::string printed(Lex::Printable const& p)
+template <class T>
+std::string printed(T const& p)
 {
     std::ostringstream os;
     p.print(os);

@@ -8,7 +8,7 @@
 int Node::m_NodeCount = 0;
 bool Node::m_bMsVc = false;
 
-Node::Node(NodeTypes kind) : m_Language(0), m_pScope(nullptr), m_Kind(kind)
+Node::Node(NodeTypes kind) : m_Language(0), m_Kind(kind), m_pScope(nullptr)
 {
     ++m_NodeCount;
 }

@@ -118,8 +118,8 @@ public:
 
 protected:
     uint32_t m_Language;
+    NodeTypes m_Kind; // beside the language: no padding of its own
     Scope* m_pScope;
-    NodeTypes m_Kind;
 };
 
 // Common base of function declarations and definitions.

@@ -191,6 +191,8 @@ TransformedModule::~TransformedModule()
 void TransformedModule::OnCreate()
 {
     m_pProject = FopParseProject::GetInstance();
+    // One entry per member of the class: a big class has thousands.
+    m_Members.SetIndexed();
     m_bParsed = false;
     m_bTransformed = false;
     m_bIndirectDeclDone = false;

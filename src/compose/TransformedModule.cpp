@@ -191,6 +191,8 @@ TransformedModule::~TransformedModule()
 void TransformedModule::OnCreate()
 {
     m_pProject = FopParseProject::GetInstance();
+    // One entry per member of the class: a big class has thousands.
+    m_Members.SetIndexed();
     m_bParsed = false;
     m_bTransformed = false;
     m_bIndirectDeclDone = false;
@@ -233,10 +235,16 @@ void TransformedModule::InitDestDir(bool report)
 
 bool TransformedModule::HasFopModule(FOPModule const& module) const
 {
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i] == &module)
-            return true;
-    return false;
+    return m_ModulePositions.count(&module) != 0;
+}
+
+void TransformedModule::IndexModules()
+{
+    m_ModulePositions.clear();
+    for (int i = 0; i < m_Modules.GetCount(); ++i) {
+        auto it = m_ModulePositions.emplace(m_Modules[i], std::make_pair(i, i)).first;
+        it->second.second = i;
+    }
 }
 
 TransformedModule* TransformedModule::Add(FOPModule& module)
@@ -246,6 +254,8 @@ TransformedModule* TransformedModule::Add(FOPModule& module)
     if (HasFopModule(module))
         return this;
     m_Modules.Add(&module);
+    int const last = m_Modules.GetCount() - 1;
+    m_ModulePositions.emplace(&module, std::make_pair(last, last));
     module.SetTransformedClass(*this);
     if (m_pFinalModule && m_pFinalModule != &module)
         module.m_pRefinedModule = m_pFinalModule;
@@ -264,6 +274,7 @@ bool TransformedModule::InsertAbove(FOPModule& module, FOPModule& mixin)
     if (index < 0)
         return false;
     m_Modules.InsertAt(index, &mixin);
+    IndexModules();
     mixin.SetTransformedClass(*this);
     if (module.m_pRefinedModule)
         mixin.m_pRefinedModule = module.m_pRefinedModule;
@@ -989,16 +1000,14 @@ Str TransformedModule::GetBaseClass()
 
 NodeFuncDecl* TransformedModule::FindMethodFrom(FOPModule const& module, FuncInfo const& func, int step)
 {
-    int count = m_Modules.GetCount();
-    bool passed = false;
-    for (int i = step > 0 ? 0 : count - 1; i >= 0 && i < count; i += step) {
-        if (!passed) {
-            passed = m_Modules[i] == &module;
-            continue;
-        }
+    // From the module's first place upwards, or from its last downwards.
+    auto it = m_ModulePositions.find(&module);
+    if (it == m_ModulePositions.end())
+        return nullptr;
+    int const count = m_Modules.GetCount();
+    for (int i = (step > 0 ? it->second.first : it->second.second) + step; i >= 0 && i < count; i += step)
         if (NodeFuncDecl* decl = m_Modules[i]->GetMethod(func))
             return decl;
-    }
     return nullptr;
 }
 

@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <ctime>
 #include <new>
+#include <unordered_map>
+#include <utility>
 
 class ClassInterface;
 class FOPModule;
@@ -177,6 +179,8 @@ public:
     bool m_bParsed;
     bool m_bTransformed;
     Array<FOPModule*> m_Modules;
+    // The first and the last place of each module in m_Modules.
+    std::unordered_map<FOPModule const*, std::pair<int, int>> m_ModulePositions;
     StringSet m_DeclDependencies;
     StringSet m_ImplDependencies;
     Set<TransformedModule*> m_IndirectDeclDependencies;
@@ -227,6 +231,8 @@ private:
     // The declaration of func in the nearest module past module, walking
     // the modules upwards (step 1) or downwards (step -1).
     NodeFuncDecl* FindMethodFrom(FOPModule const& module, FuncInfo const& func, int step);
+    // Makes m_ModulePositions again from m_Modules.
+    void IndexModules();
     void OnDelete();
     // The first module's layer output folder, created with its parents and
     // made absolute; without one the class has no output folder.

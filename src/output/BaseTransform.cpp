@@ -47,6 +47,8 @@ BaseTransform::BaseTransform(FOPModule& module)
       m_pTransformedFuncs(&module.m_TransformedFuncs), m_ClassName("invalid"), m_pFunc(nullptr),
       m_pRefinedFunc(nullptr), m_pRefiningFunc(nullptr), m_bIsConstructor(false), m_bIsDestructor(false)
 {
+    // A module may hold thousands of functions.
+    m_HandledFuncs.SetIndexed();
     if (SimpleTU* unit = module.GetParseUnit())
         m_pClassDB = unit->db();
     if (m_pTransformedModule)

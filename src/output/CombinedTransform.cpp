@@ -399,7 +399,7 @@ bool CombinedTransform::RenameFunc(FuncInfo&)
 {
     FuncInfo* refining = GetRefiningFuncInSameBindingUnit();
     ModuleTransform* unit = m_pModule->m_pTransformationModule;
-    return refining && unit && unit->GetModuleForMethod(*refining);
+    return refining && unit && unit->HasMethod(*refining);
 }
 
 Str CombinedTransform::GetTransformedFuncName(FuncInfo& f)

@@ -366,7 +366,7 @@ Str JampackTransform::GetSuperFuncName() { return m_SuperName; }
 bool JampackTransform::RenameFunc(FuncInfo& f)
 {
     ModuleTransform* unit = m_pModule->m_pTransformationModule;
-    return f.m_pRefining && unit && unit->GetModuleForMethod(*f.m_pRefining);
+    return f.m_pRefining && unit && unit->HasMethod(*f.m_pRefining);
 }
 
 Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
@@ -408,10 +408,7 @@ Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
 FuncInfo* JampackTransform::GetTopRefining(FuncInfo& f)
 {
     ModuleTransform* unit = m_pModule->m_pTransformationModule;
-    FuncInfo* top = &f;
-    while (top->m_pRefining && unit && unit->GetModuleForMethod(*top->m_pRefining))
-        top = top->m_pRefining;
-    return top;
+    return unit ? unit->GetTopRefining(f) : &f;
 }
 
 bool JampackTransform::MoveSpecifiersUp(NodeFuncDecl& decl)

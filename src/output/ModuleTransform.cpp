@@ -9,8 +9,11 @@
 #include "output/CppFile.h"
 #include "output/OutFile.h"
 #include "output/TrailingCode.h"
+#include "parser/Info.h"
 
 #include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -59,6 +62,7 @@ FOPModule* ModuleTransform::AddModule(FOPModule* module)
     if (!module)
         return nullptr;
     m_Modules.Add(module);
+    m_TopRefining.clear();
     module->SetTransformationModule(*this);
     return module;
 }
@@ -68,6 +72,7 @@ bool ModuleTransform::InsertAbove(FOPModule& module, FOPModule& mixin)
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         if (m_Modules[i] == &module) {
             m_Modules.InsertAt(i, &mixin);
+            m_TopRefining.clear();
             mixin.SetTransformationModule(*this);
             return true;
         }
@@ -80,12 +85,38 @@ void ModuleTransform::SetBindingUnitName(char const* name)
     m_BindingUnitName = name ? name : "";
 }
 
-FOPModule* ModuleTransform::GetModuleForMethod(FuncInfo& func)
+bool ModuleTransform::HasMethod(FuncInfo& func)
 {
+    // The module that read the function is asked first.
+    FOPModule* own = func.m_pModule;
+    if (own && own->GetTransformationModule() == this && own->HasMethodObject(func))
+        return true;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
         if (m_Modules[i]->HasMethodObject(func))
-            return m_Modules[i];
-    return nullptr;
+            return true;
+    return false;
+}
+
+FuncInfo* ModuleTransform::GetTopRefining(FuncInfo& f)
+{
+    // The functions passed on the way up share the top: each chain is
+    // walked once, however many of its functions ask.
+    std::vector<FuncInfo*> passed;
+    FuncInfo* top = &f;
+    for (;;) {
+        auto known = m_TopRefining.find(top);
+        if (known != m_TopRefining.end()) {
+            top = known->second;
+            break;
+        }
+        passed.push_back(top);
+        if (!top->m_pRefining || !HasMethod(*top->m_pRefining))
+            break;
+        top = top->m_pRefining;
+    }
+    for (FuncInfo* func : passed)
+        m_TopRefining[func] = top;
+    return top;
 }
 
 bool ModuleTransform::IsCppTransform()

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <new>
+#include <unordered_map>
 
 class FOPModule;
 class FuncInfo;
@@ -49,9 +50,12 @@ public:
     void SetBindingUnitName(char const* name);
     Str const& GetBindingUnitName() const { return m_BindingUnitName; }
     Str const& GetName() const { return m_Name; }
-    // The first module, in list order, whose class database holds the
-    // function; null when none.
-    FOPModule* GetModuleForMethod(FuncInfo& func);
+    // True when the class database of a module of the unit holds the function.
+    bool HasMethod(FuncInfo& func);
+    // The highest function of the chain of refinements up from f whose
+    // every link lies in the unit; f itself when the next one does not.
+    // Known after parsing: the answers are kept.
+    FuncInfo* GetTopRefining(FuncInfo& f);
     bool IsCppTransform();
     bool HasCppCode();
 
@@ -82,6 +86,10 @@ public:
 
 protected:
     bool IsOnFileList(OutFile& file);
+
+private:
+    // GetTopRefining's answers; emptied when a module joins the unit.
+    std::unordered_map<FuncInfo*, FuncInfo*> m_TopRefining;
 };
 
 class JampackModuleTransform : public ModuleTransform {

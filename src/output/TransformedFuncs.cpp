@@ -6,7 +6,15 @@
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
 
-TransformedFuncs::TransformedFuncs() {}
+// A module may hold thousands of functions: every map keeps a look-up index.
+TransformedFuncs::TransformedFuncs()
+{
+    SetIndexed();
+    m_TransformedDecls.SetIndexed();
+    m_NewKeyDecls.SetIndexed();
+    m_OldToNew.SetIndexed();
+    m_NewToOld.SetIndexed();
+}
 
 TransformedFuncs::~TransformedFuncs()
 {

@@ -34,12 +34,10 @@ bool TokenIs(Node* node, int type)
 // Makes info a child of owner unless it is one already.
 void AdoptInfo(InfoWithMembers& owner, Info& info)
 {
-    for (int i = 0; i < owner.GetChildCount(); ++i)
-        if (owner.GetChild(i) == &info) {
-            info.m_pParent = &owner;
-            return;
-        }
-    owner.AddChild(&info);
+    if (owner.HasMember(info))
+        info.m_pParent = &owner;
+    else
+        owner.AddChild(&info);
 }
 
 // Words that take parentheses after a function's parameters, or stand

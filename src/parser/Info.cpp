@@ -49,6 +49,15 @@ Info::Info(Name* name) : m_pDbNode(nullptr), m_pName(name ? name : Unnamed()) {}
 
 Info::~Info() {}
 
+unsigned Info::s_MemberRenames = 0;
+
+void Info::SetName(Name* name)
+{
+    if (name != m_pName && dynamic_cast<InfoWithMembers*>(m_pParent))
+        ++s_MemberRenames;
+    m_pName = name;
+}
+
 Name* Info::Unnamed()
 {
     return Name::GetName("__unnamed__");
@@ -94,10 +103,22 @@ void Info::AddChildDbNodes(DbNode& node)
 
 // ---- InfoWithMembers
 
+bool InfoWithMembers::HasMember(Info const& info)
+{
+    if (std::vector<int> const* members = MembersNamed(info.GetName(), false))
+        for (int i : *members)
+            if (GetChild(i) == &info)
+                return true;
+    return false;
+}
+
 FuncInfo* InfoWithMembers::FindFuncInfo(Name& name, AOPInfo::AopTypes aop, ParamListInfo* params, bool destructor,
                                         char const* qualifiers)
 {
-    for (int i = 0; i < GetChildCount(); ++i) {
+    std::vector<int> const* members = MembersNamed(&name, false);
+    if (!members)
+        return nullptr;
+    for (int i : *members) {
         Info* child = GetChild(i);
         if (!child || child->GetName() != &name)
             continue;

@@ -12,6 +12,9 @@
 #include "output/SourceCodePrinter.h"
 #include "parser/AccessTypes.h"
 
+#include <unordered_map>
+#include <vector>
+
 class Name;
 class DbNode;
 class Node;
@@ -57,7 +60,11 @@ public:
     virtual DbNode* CreateDbNode() = 0;
 
     Name* GetName() const { return m_pName; }
-    void SetName(Name* name) { m_pName = name; }
+    // A new name for a member of a class or namespace is counted, so that
+    // the member indexes are made again (InfoWithMembers).
+    void SetName(Name* name);
+    // Grows whenever a member info gets another name.
+    static unsigned GetMemberRenameCount() { return s_MemberRenames; }
     char const* GetNameText() const;
 
     // Puts child into position index (made when missing) and makes this info
@@ -76,6 +83,9 @@ public:
     Name* m_pName;
     // The base classes of a class (BaseClassInfo), filled by the class builder.
     Array<Info*> m_IsA;
+
+private:
+    static unsigned s_MemberRenames;
 };
 
 // An info whose children are its members.
@@ -93,6 +103,23 @@ public:
     // Links a definition to the first member declaration that is the same
     // function. It reads the function nodes and is defined with them.
     void SetFuncDef(NodeFuncDef& def);
+    // True when info is one of the members.
+    bool HasMember(Info const& info);
+
+private:
+    // The positions of the members by name, and of the member functions
+    // declared by a node by the node's qualified name, both in member order:
+    // a look-up asks only the members of its name. Members appended since
+    // the last look-up are added to it; it is made again when members went
+    // away or a member or function node was renamed.
+    void SyncIndex();
+    // The positions of the members named name, in order; null if none.
+    std::vector<int> const* MembersNamed(void const* name, bool qualified);
+
+    std::unordered_map<void const*, std::vector<int>> m_ByName;
+    std::unordered_map<void const*, std::vector<int>> m_ByQualName;
+    int m_IndexedCount = 0;
+    unsigned m_IndexedRenames = 0;
 };
 
 // AsString through the printer's Print for T.

@@ -342,12 +342,45 @@ void FuncInfo::OnChange()
     m_bDestructor = named && tilde;
 }
 
+void InfoWithMembers::SyncIndex()
+{
+    unsigned const renames = Info::GetMemberRenameCount() + NodeID::GetRenameCount();
+    if (m_IndexedCount > GetChildCount() || renames != m_IndexedRenames) {
+        m_ByName.clear();
+        m_ByQualName.clear();
+        m_IndexedCount = 0;
+        m_IndexedRenames = renames;
+    }
+    for (; m_IndexedCount < GetChildCount(); ++m_IndexedCount) {
+        Info* child = GetChild(m_IndexedCount);
+        if (!child)
+            continue;
+        m_ByName[child->GetName()].push_back(m_IndexedCount);
+        FuncInfo* func = child->GetFuncInfo();
+        FuncNode* node = func ? func->GetNode() : nullptr;
+        if (node && node->IsDecl())
+            m_ByQualName[node->GetDecl()->GetQualName()].push_back(m_IndexedCount);
+    }
+}
+
+std::vector<int> const* InfoWithMembers::MembersNamed(void const* name, bool qualified)
+{
+    SyncIndex();
+    auto& index = qualified ? m_ByQualName : m_ByName;
+    auto it = index.find(name);
+    return it == index.end() ? nullptr : &it->second;
+}
+
 void InfoWithMembers::SetFuncDef(NodeFuncDef& def)
 {
     NodeFuncDecl* decl = def.GetDecl();
     if (!decl)
         return;
-    for (int i = 0; i < GetChildCount(); ++i) {
+    // The same function has the same qualified name.
+    std::vector<int> const* members = MembersNamed(decl->GetQualName(), true);
+    if (!members)
+        return;
+    for (int i : *members) {
         Info* child = GetChild(i);
         FuncInfo* func = child ? child->GetFuncInfo() : nullptr;
         FuncNode* node = func ? func->GetNode() : nullptr;

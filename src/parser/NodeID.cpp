@@ -11,8 +11,12 @@ NodeID::NodeID(Lex::Token* first, Lex::Token* last, QualName* qualName)
     SetQualName(qualName);
 }
 
+unsigned NodeID::s_Renames = 0;
+
 void NodeID::SetQualName(QualName* qualName)
 {
+    if (m_pQualName && m_pQualName != qualName)
+        ++s_Renames;
     m_pQualName = qualName;
     if (qualName && qualName->GetLastComponent())
         m_pName = qualName->GetLastComponent();

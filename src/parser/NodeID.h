@@ -17,7 +17,10 @@ public:
 
     Name* GetName() const override { return m_pName; }
     QualName* GetQualName() const { return m_pQualName; }
+    // Replacing a name counts as a rename (GetRenameCount).
     void SetQualName(QualName* qualName);
+    // Grows whenever a node gets another name.
+    static unsigned GetRenameCount() { return s_Renames; }
     // The text of the name; empty without a name.
     Str AsString() override;
     void DeleteTokens() override { DeleteAllTokens(); }
@@ -36,6 +39,7 @@ public:
     Array<NodeModifier*> m_Modifiers;
 
 private:
+    static unsigned s_Renames;
     Name* m_pName;
     QualName* m_pQualName;
 };

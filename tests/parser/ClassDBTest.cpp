@@ -110,6 +110,36 @@ TEST(ClassDB, FunctionLookups)
     EXPECT_EQ(nullptr, db.GetFuncDecl("h"));
 }
 
+TEST(ClassDB, FunctionLookupsFollowRemovalsAndRenames)
+{
+    Scanned s("void f() void g() void f() void g()");
+    ClassInfo a(Name::GetName("A"));
+    ClassInfo b(Name::GetName("B"));
+    ClassDB db;
+    NodeFuncDecl* f = Func(s, a, "f");
+    NodeFuncDecl* g = Func(s, a, "g");
+    NodeFuncDecl* otherF = Func(s, b, "f", 1);
+    NodeFuncDecl* otherG = Func(s, b, "g", 1);
+    db.m_FuncDecls.Add(f);
+    db.m_FuncDecls.Add(g);
+    db.m_FuncDecls.Add(f); // twice: one removal leaves it declared
+    EXPECT_EQ(f, db.GetFuncDecl(*otherF->GetInfo()));
+
+    db.m_FuncDecls.RemoveAt(0, 1);
+    EXPECT_TRUE(db.HasFuncObject(*f->GetInfo()));
+    EXPECT_EQ(f, db.GetFuncDecl(*otherF->GetInfo()));
+    db.m_FuncDecls.RemoveAt(1, 1);
+    EXPECT_FALSE(db.HasFuncObject(*f->GetInfo()));
+    EXPECT_EQ(nullptr, db.GetFuncDecl(*otherF->GetInfo()));
+
+    // A declaration renamed after a look-up is found under its new name only.
+    EXPECT_EQ(g, db.GetFuncDecl(*otherG->GetInfo()));
+    db.m_FuncDecls.Add(f);
+    g->Rename("f");
+    EXPECT_EQ(g, db.GetFuncDecl(*otherF->GetInfo()));
+    EXPECT_EQ(nullptr, db.GetFuncDecl(*otherG->GetInfo()));
+}
+
 TEST(ClassDB, FieldByExactName)
 {
     ClassDB db;

@@ -283,6 +283,21 @@ TEST(NodeFuncDef, DefinitionsFindTheirDeclarations)
     EXPECT_EQ(def, decl->GetDef());
 }
 
+TEST(NodeFuncDef, ADefinitionFindsADeclarationRenamedAfterALookUp)
+{
+    Scanned s("void f(int a); void f(char c) {} void g(int b) {}");
+    FileInfo scope(Name::GetName("t.h"));
+    NodeFuncDecl* decl = Build(s, scope, s("(")).decl;
+    scope.AddChild(decl->GetInfo());
+    Build(s, scope, s("(", 1));
+    EXPECT_EQ(nullptr, decl->GetDef());
+
+    decl->Rename("g");
+    NodeFuncDef* def = Build(s, scope, s("(", 2)).def;
+    scope.SetFuncDef(*def);
+    EXPECT_EQ(def, decl->GetDef());
+}
+
 TEST(NodeFuncDecl, ConstructorsAndDestructorsAreNotTheSame)
 {
     Scanned s("X(); ~X(); X(); f();");

@@ -140,6 +140,33 @@ TEST(InfoWithMembers, FindFuncInfoMatchesNameAopTypeDestructorMarkAndParams)
     EXPECT_EQ(nullptr, cls.FindFuncInfo(*N("h"), AOPInfo::AOP_NONE, nullptr, false));
 }
 
+TEST(InfoWithMembers, FindFuncInfoSeesMembersAddedOrRenamedAfterALookUp)
+{
+    ClassInfo cls(N("C"));
+    auto add = [&](char const* name, char const* qualifiers) {
+        FuncInfo* func = new FuncInfo(N(name));
+        func->SetParams(Params({Type("int")}));
+        func->m_Qualifiers = qualifiers;
+        cls.AddChild(func);
+        return func;
+    };
+    FuncInfo* f = add("f", "");
+    EXPECT_EQ(nullptr, cls.FindFuncInfo(*N("f"), AOPInfo::AOP_NONE, Params({Type("int")}), false, "const"));
+    // The const version added later is told from the plain one.
+    FuncInfo* constF = add("f", "const");
+    EXPECT_EQ(constF, cls.FindFuncInfo(*N("f"), AOPInfo::AOP_NONE, Params({Type("int")}), false, "const"));
+    EXPECT_EQ(f, cls.FindFuncInfo(*N("f"), AOPInfo::AOP_NONE, Params({Type("int")}), false, ""));
+    // Of two that match, the first one declared.
+    EXPECT_EQ(f, cls.FindFuncInfo(*N("f"), AOPInfo::AOP_NONE, nullptr, false));
+    EXPECT_TRUE(cls.HasMember(*constF));
+
+    f->SetName(N("f__base"));
+    EXPECT_EQ(constF, cls.FindFuncInfo(*N("f"), AOPInfo::AOP_NONE, nullptr, false));
+    EXPECT_EQ(f, cls.FindFuncInfo(*N("f__base"), AOPInfo::AOP_NONE, nullptr, false));
+    EXPECT_TRUE(cls.HasMember(*f));
+    EXPECT_FALSE(cls.HasMember(FuncInfo(N("f"))));
+}
+
 TEST(ParamListInfo, SameParamsComparesTypeNamesAndIndirectionOnly)
 {
     TypeInfo* constInt = Type("int");

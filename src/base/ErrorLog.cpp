@@ -3,6 +3,7 @@
 #include "base/OutputRecord.h"
 #include "base/System.h"
 #include "base/XmlString.h"
+#include "scanner/ControlBytes.h"
 #include "scanner/ErrorSink.h"
 #include "scanner/Token.h"
 
@@ -118,31 +119,7 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
 
 Str ErrorLog::Escape(char const* text)
 {
-    if (!text)
-        return Str();
-    char const* p = text;
-    while (*p && static_cast<unsigned char>(*p) >= 0x20 && *p != 0x7f)
-        ++p;
-    if (!*p)
-        return Str(text);
-    Str shown;
-    shown.SetData(text, static_cast<size_t>(p - text));
-    for (; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c == '\n')
-            shown += "\\n";
-        else if (c == '\r')
-            shown += "\\r";
-        else if (c == '\t')
-            shown += "\\t";
-        else if (c < 0x20 || c == 0x7f) {
-            char hex[5];
-            snprintf(hex, sizeof hex, "\\x%02x", c);
-            shown += hex;
-        } else
-            shown += static_cast<char>(c);
-    }
-    return shown;
+    return Str(Lex::ShowControlBytes(text).c_str());
 }
 
 bool ErrorLog::WriteLogMsg(char const* type, char const* text, char const* file, int line)

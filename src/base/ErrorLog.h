@@ -61,9 +61,7 @@ public:
     // file and text escaped (Escape), then every value and the text
     // XML-encoded; no line attribute without a file.
     static bool WriteLogMsg(char const* type, char const* text, char const* file, int line);
-    // The text with its control bytes (below 0x20, and 0x7f) written as
-    // "\n", "\r", "\t" or "\xhh"; every other byte, a backslash or a byte
-    // of a UTF-8 character, as it is. Null gives the empty text.
+    // Lex::ShowControlBytes of the text, as a Str.
     static Str Escape(char const* text);
     // The text up to its first NUL to the open log; nothing without one.
     // False when the log could not take the whole text.

@@ -1,6 +1,6 @@
 #include "scanner/ErrorStream.h"
 
-#include "base/ErrorLog.h"
+#include "scanner/ControlBytes.h"
 
 #include <sstream>
 #include <string>
@@ -100,7 +100,7 @@ void ErrorStream::endMessage()
             // A file name holding a line break must not split the message.
             std::ostringstream where;
             m_location.print(where);
-            m_out << ErrorLog::Escape(where.str().c_str()).GetBuffer() << ": ";
+            m_out << ShowControlBytes(where.str().c_str()) << ": ";
         }
         if (m_severity.level != 0)
             m_out << m_severity.text << ": ";

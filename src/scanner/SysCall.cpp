@@ -1,6 +1,6 @@
 #include "scanner/SysCall.h"
 
-#include "base/ErrorLog.h"
+#include "scanner/ControlBytes.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,9 +15,9 @@ void SysCall::printerror(ErrorSink* sink, char const* name, char const* argument
 {
     int err = errno;
     // The argument is a path: a line break in it must not split the message.
-    Str shown = ErrorLog::Escape(argument);
+    std::string shown = ShowControlBytes(argument);
     if (sink)
-        *sink << sev_fatal << "SysCall::" << name << "(): " << (argument ? shown.GetBuffer() : nullptr) << ": "
+        *sink << sev_fatal << "SysCall::" << name << "(): " << (argument ? shown.c_str() : nullptr) << ": "
               << std::strerror(err) << Lex::endMessage;
 }
 

@@ -599,7 +599,9 @@ void LayerStack::PrescanModules()
     std::unordered_set<ParseUnit*> listed;
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        for (int i = 0; !cls->m_bParsed && i < cls->m_Modules.GetCount(); ++i) {
+        if (cls->m_bParsed)
+            continue;
+        for (int i = 0; i < cls->m_Modules.GetCount(); ++i) {
             Module* module = cls->m_Modules[i]->GetModule();
             for (ParseUnit* unit : {&module->GetDecl(), &module->GetImpl()})
                 if (unit->HasFile() && listed.insert(unit).second)

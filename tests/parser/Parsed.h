@@ -173,3 +173,28 @@ struct Parsed {
     std::unique_ptr<SimpleTU> tu;
     std::string out;
 };
+
+namespace testutil {
+
+// The checks every parser table row shares: a parse result, no message, the
+// outline, the declarations unless functions is null and, with printsBack,
+// the text printed back byte for byte (the driver puts a line break in front
+// of the first token). False without a parse result.
+inline bool ExpectParsed(Parsed const& p, char const* text, char const* outline, char const* functions,
+                         bool printsBack)
+{
+    EXPECT_NE(nullptr, p.tu) << text << "\n" << p.out;
+    if (!p.tu)
+        return false;
+    EXPECT_EQ("", p.out) << text;
+    EXPECT_EQ(outline, p.Outline()) << text;
+    if (functions) {
+        EXPECT_EQ(functions, p.Functions()) << text;
+    }
+    if (printsBack) {
+        EXPECT_EQ(std::string("\n") + text, p.scanned.Text()) << text;
+    }
+    return true;
+}
+
+} // namespace testutil

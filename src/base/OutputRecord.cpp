@@ -9,7 +9,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <map>
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +42,23 @@ RecordState& State()
 {
     static RecordState state;
     return state;
+}
+
+// The names in a folder, or null when it cannot be read.
+std::unique_ptr<std::unordered_set<std::string>> ListFolder(Str const& path)
+{
+    Directory dir;
+    if (!dir.Open(path))
+        return nullptr;
+    auto names = std::make_unique<std::unordered_set<std::string>>();
+    // A folder that fails while it is read counts as unreadable: its files
+    // are then asked for one by one.
+    errno = 0;
+    while (char const* name = dir.NextEntry())
+        names->insert(name);
+    if (errno != 0)
+        return nullptr;
+    return names;
 }
 
 Str RecordPath()
@@ -309,11 +328,26 @@ bool OutputRecord::Finish()
         state.fd = -1;
     }
     // Files removed since they were entered (by the user, or by a step of
-    // the run) are no longer the tool's to remove.
+    // the run) are no longer the tool's to remove. Each folder is read once
+    // instead of asking for every file; a file of a folder that cannot be
+    // read is asked for by itself.
+    std::map<std::string, std::unique_ptr<std::unordered_set<std::string>>> listings;
     for (auto entry = state.files.begin(); entry != state.files.end();) {
-        struct stat record;
-        Str path = state.folder + "/" + entry->first.c_str();
-        if (::lstat(path, &record) != 0 && errno == ENOENT)
+        std::string const& name = entry->first;
+        size_t slash = name.rfind('/');
+        std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash);
+        auto found = listings.find(folder);
+        if (found == listings.end())
+            found = listings.emplace(folder, ListFolder(folder.empty() ? state.folder : state.folder + "/" + folder.c_str())).first;
+        bool gone;
+        if (found->second) {
+            gone = found->second->count(slash == std::string::npos ? name : name.substr(slash + 1)) == 0;
+        } else {
+            struct stat record;
+            Str path = state.folder + "/" + name.c_str();
+            gone = ::lstat(path, &record) != 0 && errno == ENOENT;
+        }
+        if (gone)
             entry = state.files.erase(entry);
         else
             ++entry;

@@ -383,9 +383,8 @@ void Layer::ProcessLink(Str const& folder, Str const& name, Str const& target)
 
 void Layer::AddModule(Module& module)
 {
-    if (HasModule(module))
+    if (!m_Modules.insert(&module).second)
         return;
-    m_Modules.Add(&module);
     if (FOPModule* fop = CreateModule(module))
         m_pStack->AddFopModule(*fop);
 }
@@ -409,10 +408,7 @@ FOPModule* Layer::CreateModule(Module& module)
 
 bool Layer::HasModule(Module& module) const
 {
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i] == &module)
-            return true;
-    return false;
+    return m_Modules.count(&module) != 0;
 }
 
 FOPModule* Layer::GetFopModule(TransformedModule& cls) const

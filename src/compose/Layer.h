@@ -9,6 +9,8 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 
+#include <unordered_set>
+
 class FOPModule;
 class LayerConfig;
 class LayerDecorator;
@@ -71,7 +73,8 @@ public:
     Str m_LayerName;
     Str m_Prefix;
     Str m_Dir;
-    Array<Module*> m_Modules;
+    // The modules added to the layer, looked up for every module added.
+    std::unordered_set<Module const*> m_Modules;
     Array<FOPModule*> m_FopModules;
     LayerStack* m_pStack;
     Set<Layer*, Layer*> m_BaseLayers;

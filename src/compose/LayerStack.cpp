@@ -522,7 +522,10 @@ FileTimeNs LayerStack::GetLastTransformTime()
 {
     FileTimeNs last = 0;
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
-        FileTimeNs t = node->GetValue()->GetDestFileTime();
+        TransformedModule* cls = node->GetValue();
+        FileTimeNs t = cls->GetDestFileTime();
+        cls->m_StartDestFileTime = t;
+        cls->m_bStartDestFileTimeKnown = true;
         if (last == 0 || t > last)
             last = t;
     }
@@ -640,6 +643,8 @@ void LayerStack::FindMixinOnlyClasses()
     // modules when it was parsed in this run, else from its dependency file.
     Set<TransformedModule*> usedAsMixin;
     Set<TransformedModule*> named;
+    usedAsMixin.SetIndexed();
+    named.SetIndexed();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
         StringSet names;

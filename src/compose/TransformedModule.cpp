@@ -193,11 +193,16 @@ void TransformedModule::OnCreate()
     m_pProject = FopParseProject::GetInstance();
     // One entry per member of the class: a big class has thousands.
     m_Members.SetIndexed();
+    // A header's indirect includes can reach most classes of a big line.
+    m_IndirectDeclDependencies.SetIndexed();
     m_bParsed = false;
     m_bTransformed = false;
     m_bIndirectDeclDone = false;
     m_bUpdatingDecl = false;
     m_bRecursionReported = false;
+    m_DeclOutputChanged = -1;
+    m_StartDestFileTime = 0;
+    m_bStartDestFileTimeKnown = false;
     m_bHasError = false;
     m_bNeedsSplPtr = false;
     m_bDynamicDelegation = false;
@@ -396,7 +401,8 @@ bool TransformedModule::ChangedSinceLastTransform()
     // composed again, so that they never lose its factories.
     if (!m_bSingleBindingUnit && m_Transformations.GetCount() > 0)
         return true;
-    FileTimeNs t = GetDestFileTime();
+    FileTimeNs t = m_bStartDestFileTimeKnown ? m_StartDestFileTime : GetDestFileTime();
+    m_bStartDestFileTimeKnown = false;
     if (t == 0)
         return true;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
@@ -783,10 +789,15 @@ void TransformedModule::WriteDecorator()
 
 bool TransformedModule::HasOutputChanged(bool decl)
 {
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        if (m_Transformations[i]->HasOutputChanged(decl))
-            return true;
-    return false;
+    if (decl && m_DeclOutputChanged >= 0)
+        return m_DeclOutputChanged != 0;
+    bool changed = false;
+    for (int i = 0; i < m_Transformations.GetCount() && !changed; ++i)
+        changed = m_Transformations[i]->HasOutputChanged(decl);
+    // Every class that includes this header asks again.
+    if (decl)
+        m_DeclOutputChanged = changed;
+    return changed;
 }
 
 // ---- Dependency file ----
@@ -943,6 +954,7 @@ bool TransformedModule::DependensOnChangedModule()
     if (m_pFirstModule && m_pFirstModule->GetFileType() == Module::FT_JAK)
         return false;
     Set<TransformedModule*> reached;
+    reached.SetIndexed();
     for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry)) {
         TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
         if (!cls || cls == this)

@@ -189,6 +189,14 @@ public:
     // Set once a recursive dependency through this class was reported, so
     // that a class on several cycles is reported once.
     bool m_bRecursionReported;
+    // Whether the class's header changed in this run: -1 until asked, which
+    // is only once every class is written.
+    int m_DeclOutputChanged;
+    // The time of the class's header when the run began
+    // (LayerStack::GetLastTransformTime), kept for the class's change test so
+    // that the file is not asked twice.
+    FileTimeNs m_StartDestFileTime;
+    bool m_bStartDestFileTimeKnown;
     Array<ModuleTransform*> m_Transformations;
     Str m_AddedMemberCode;
     // The member infos of the function declarations and member variables of

@@ -64,35 +64,47 @@ TableRecognizer multi_line_piece()
 
 } // namespace
 
-TableRecognizer const CCommentRecognizer::comment_recognizer = comment_start();
-TableRecognizer const CCommentRecognizer::sl_comment_recognizer = single_line_text();
-TableRecognizer const CCommentRecognizer::ml_comment_recognizer = multi_line_piece();
+TableRecognizer const& CCommentRecognizer::comment_recognizer()
+{
+    static TableRecognizer const table = comment_start();
+    return table;
+}
+TableRecognizer const& CCommentRecognizer::sl_comment_recognizer()
+{
+    static TableRecognizer const table = single_line_text();
+    return table;
+}
+TableRecognizer const& CCommentRecognizer::ml_comment_recognizer()
+{
+    static TableRecognizer const table = multi_line_piece();
+    return table;
+}
 
 int CCommentRecognizer::recognize(ScanBuffer* b, int& type, int& len)
 {
     int expr = 0;
     switch (mode) {
     case outside: {
-        int result = comment_recognizer.recognize(b, expr, len);
+        int result = comment_recognizer().recognize(b, expr, len);
         if (result == 1) {
-            type = comment_recognizer.type_of(expr);
+            type = comment_recognizer().type_of(expr);
             mode = type == TOK_COMMENT_LINE ? single_line : multi_line;
         }
         return result;
     }
     case single_line: {
         // "//" right before a newline has no text; the newline is not comment.
-        int result = sl_comment_recognizer.recognize(b, expr, len);
+        int result = sl_comment_recognizer().recognize(b, expr, len);
         if (result == 1)
             type = TOK_COMMENT_TEXT;
         mode = outside;
         return result;
     }
     default: {
-        int result = ml_comment_recognizer.recognize(b, expr, len);
+        int result = ml_comment_recognizer().recognize(b, expr, len);
         if (result != 1)
             return result;
-        type = ml_comment_recognizer.type_of(expr);
+        type = ml_comment_recognizer().type_of(expr);
         if (type == TOK_COMMENT_END) {
             mode = outside;
             return 1;

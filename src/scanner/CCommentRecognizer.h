@@ -13,11 +13,11 @@ public:
     enum Mode { outside = 0, single_line = 1, multi_line = 2 };
 
     // "//" (256) and "/*" (257).
-    static TableRecognizer const comment_recognizer;
+    static TableRecognizer const& comment_recognizer();
     // The text of a single-line comment up to its newline (259).
-    static TableRecognizer const sl_comment_recognizer;
+    static TableRecognizer const& sl_comment_recognizer();
     // One piece of a multi-line comment: text (259) or "*/" (258).
-    static TableRecognizer const ml_comment_recognizer;
+    static TableRecognizer const& ml_comment_recognizer();
 
     CCommentRecognizer() : mode(outside) {}
 

@@ -136,14 +136,46 @@ TableRecognizer identifiers()
 
 } // namespace
 
-TableRecognizer const CRecognizer::pre_dir_recognizer = preprocessor_directives();
-TableRecognizer const CRecognizer::dir_recognizer = directives();
-TableRecognizer const CRecognizer::whitespace_recognizer = white_space();
-TableRecognizer const CRecognizer::string_recognizer = literals();
-TableRecognizer const CRecognizer::pre_token_recognizer = macro_operators();
-TableRecognizer const CRecognizer::wildcard_recognizer = wildcard_words();
-TableRecognizer const CRecognizer::core_recognizer = operators_and_numbers();
-TableRecognizer const CRecognizer::identifier_recognizer = identifiers();
+TableRecognizer const& CRecognizer::pre_dir_recognizer()
+{
+    static TableRecognizer const table = preprocessor_directives();
+    return table;
+}
+TableRecognizer const& CRecognizer::dir_recognizer()
+{
+    static TableRecognizer const table = directives();
+    return table;
+}
+TableRecognizer const& CRecognizer::whitespace_recognizer()
+{
+    static TableRecognizer const table = white_space();
+    return table;
+}
+TableRecognizer const& CRecognizer::string_recognizer()
+{
+    static TableRecognizer const table = literals();
+    return table;
+}
+TableRecognizer const& CRecognizer::pre_token_recognizer()
+{
+    static TableRecognizer const table = macro_operators();
+    return table;
+}
+TableRecognizer const& CRecognizer::wildcard_recognizer()
+{
+    static TableRecognizer const table = wildcard_words();
+    return table;
+}
+TableRecognizer const& CRecognizer::core_recognizer()
+{
+    static TableRecognizer const table = operators_and_numbers();
+    return table;
+}
+TableRecognizer const& CRecognizer::identifier_recognizer()
+{
+    static TableRecognizer const table = identifiers();
+    return table;
+}
 
 CRecognizer::CRecognizer()
     : directive_state(ordinary_line),
@@ -294,7 +326,7 @@ int CRecognizer::skipped_text(Lang& lang, int& type, int& len)
         return result;
     if (cont_lines.new_line()) {
         int word = 0;
-        if (try_table(pre_dir_recognizer, lang_pre_directive, lang, word, len) == 1) {
+        if (try_table(pre_dir_recognizer(), lang_pre_directive, lang, word, len) == 1) {
             switch (word) {
             case PRE_IF:
             case PRE_IFDEF:
@@ -317,7 +349,7 @@ int CRecognizer::skipped_text(Lang& lang, int& type, int& len)
             }
         }
     }
-    result = try_table(whitespace_recognizer, lang_whitespace, lang, type, len);
+    result = try_table(whitespace_recognizer(), lang_whitespace, lang, type, len);
     if (result != 0)
         return result;
     len = skipped_line_length();
@@ -376,22 +408,22 @@ int CRecognizer::recognize_piece(Lang& lang, int& type, int& len)
 
     if (line_start && !pre_token_on) {
         line_start = false;
-        result = try_table(pre_dir_recognizer, lang_pre_directive, lang, type, len);
+        result = try_table(pre_dir_recognizer(), lang_pre_directive, lang, type, len);
         if (result == 1)
             directive_state = preprocessor_line;
         if (result != 0)
             return result;
-        result = try_table(dir_recognizer, lang_directive, lang, type, len);
+        result = try_table(dir_recognizer(), lang_directive, lang, type, len);
         if (result == 1)
             directive_state = directive_line;
         if (result != 0)
             return result;
     }
 
-    result = try_table(whitespace_recognizer, lang_whitespace, lang, type, len);
+    result = try_table(whitespace_recognizer(), lang_whitespace, lang, type, len);
     if (result != 0)
         return result;
-    result = try_table(string_recognizer, lang_string, lang, type, len);
+    result = try_table(string_recognizer(), lang_string, lang, type, len);
     if (result == 1 && type == RawStringRecognizer::head_type)
         result = raw_string_recognizer.recognize(&cont_lines, len, type, len);
     if (result != 0)
@@ -399,16 +431,16 @@ int CRecognizer::recognize_piece(Lang& lang, int& type, int& len)
     if (directive_state != ordinary_line && (result = lone_quote(type, len)) != 0)
         return result;
     if (pre_token_on || directive_state == preprocessor_line) {
-        result = try_table(pre_token_recognizer, lang_macro_op, lang, type, len);
+        result = try_table(pre_token_recognizer(), lang_macro_op, lang, type, len);
         if (result != 0)
             return result;
     }
     if (wildcards_on) {
-        result = try_table(wildcard_recognizer, lang_wildcard, lang, type, len);
+        result = try_table(wildcard_recognizer(), lang_wildcard, lang, type, len);
         if (result != 0)
             return result;
     }
-    result = try_table(core_recognizer, lang_core, lang, type, len);
+    result = try_table(core_recognizer(), lang_core, lang, type, len);
     if (result != 0)
         return result;
 
@@ -424,7 +456,7 @@ int CRecognizer::recognize_piece(Lang& lang, int& type, int& len)
     if (aspect_keywords_on && (result = try_keywords(aspect_keyword_recognizer, lang, type, len)) != 0)
         return result;
 
-    result = try_table(identifier_recognizer, lang_identifier, lang, type, len);
+    result = try_table(identifier_recognizer(), lang_identifier, lang, type, len);
     if (result != 0)
         return result;
 

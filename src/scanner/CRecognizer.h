@@ -34,19 +34,19 @@ public:
     enum DirectiveState { ordinary_line = 0, directive_line = 1, preprocessor_line = 2 };
 
     // Preprocessor directive words; the type is the directive number.
-    static TableRecognizer const pre_dir_recognizer;
+    static TableRecognizer const& pre_dir_recognizer();
     // "#" alone (0), "#pragma" (1), "#line" (2), "#ident" (3); no expression map.
-    static TableRecognizer const dir_recognizer;
-    static TableRecognizer const whitespace_recognizer;
+    static TableRecognizer const& dir_recognizer();
+    static TableRecognizer const& whitespace_recognizer();
     // String and character literals, and the head of a raw string
     // (RawStringRecognizer::head_type).
-    static TableRecognizer const string_recognizer;
+    static TableRecognizer const& string_recognizer();
     // "#" (500) and "##" (501).
-    static TableRecognizer const pre_token_recognizer;
+    static TableRecognizer const& pre_token_recognizer();
     // The wildcard words (300-358).
-    static TableRecognizer const wildcard_recognizer;
-    static TableRecognizer const core_recognizer;
-    static TableRecognizer const identifier_recognizer;
+    static TableRecognizer const& wildcard_recognizer();
+    static TableRecognizer const& core_recognizer();
+    static TableRecognizer const& identifier_recognizer();
 
     // C, C++ and feature keywords on; aspect keywords, wildcards and
     // pre-token mode off.

@@ -135,10 +135,26 @@ Keyword const aspect_keywords[] = {
 
 } // namespace
 
-TableRecognizer const CKeywordRecognizer::keyword_recognizer = keywords(c_keywords);
-TableRecognizer const CCKeywordRecognizer::keyword_recognizer = keywords(cpp_keywords);
-TableRecognizer const FOPKeywordRecognizer::keyword_recognizer = keywords(fop_keywords);
-TableRecognizer const AspectKeywordRecognizer::keyword_recognizer = keywords(aspect_keywords);
+TableRecognizer const& CKeywordRecognizer::keyword_recognizer()
+{
+    static TableRecognizer const table = keywords(c_keywords);
+    return table;
+}
+TableRecognizer const& CCKeywordRecognizer::keyword_recognizer()
+{
+    static TableRecognizer const table = keywords(cpp_keywords);
+    return table;
+}
+TableRecognizer const& FOPKeywordRecognizer::keyword_recognizer()
+{
+    static TableRecognizer const table = keywords(fop_keywords);
+    return table;
+}
+TableRecognizer const& AspectKeywordRecognizer::keyword_recognizer()
+{
+    static TableRecognizer const table = keywords(aspect_keywords);
+    return table;
+}
 
 int recognize_keyword(TableRecognizer const& automaton, ScanBuffer* b, int& type, int& len)
 {

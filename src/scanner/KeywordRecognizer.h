@@ -21,37 +21,37 @@ inline bool is_word_byte(int c)
 
 class CKeywordRecognizer {
 public:
-    static TableRecognizer const keyword_recognizer;
+    static TableRecognizer const& keyword_recognizer();
     int recognize(ScanBuffer* b, int& type, int& len) const
     {
-        return recognize_keyword(keyword_recognizer, b, type, len);
+        return recognize_keyword(keyword_recognizer(), b, type, len);
     }
 };
 
 class CCKeywordRecognizer {
 public:
-    static TableRecognizer const keyword_recognizer;
+    static TableRecognizer const& keyword_recognizer();
     int recognize(ScanBuffer* b, int& type, int& len) const
     {
-        return recognize_keyword(keyword_recognizer, b, type, len);
+        return recognize_keyword(keyword_recognizer(), b, type, len);
     }
 };
 
 class FOPKeywordRecognizer {
 public:
-    static TableRecognizer const keyword_recognizer;
+    static TableRecognizer const& keyword_recognizer();
     int recognize(ScanBuffer* b, int& type, int& len) const
     {
-        return recognize_keyword(keyword_recognizer, b, type, len);
+        return recognize_keyword(keyword_recognizer(), b, type, len);
     }
 };
 
 class AspectKeywordRecognizer {
 public:
-    static TableRecognizer const keyword_recognizer;
+    static TableRecognizer const& keyword_recognizer();
     int recognize(ScanBuffer* b, int& type, int& len) const
     {
-        return recognize_keyword(keyword_recognizer, b, type, len);
+        return recognize_keyword(keyword_recognizer(), b, type, len);
     }
 };
 

@@ -1,5 +1,5 @@
 // A deterministic automaton held in tables, run over a scan buffer to find
-// the longest piece it accepts. The tables are built at start-up by
+// the longest piece it accepts. The tables are built on first use by
 // AutomatonBuilder or StateGraph.
 #pragma once
 

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -119,3 +120,19 @@ TEST(OutputRecord, AReplacedFileKeepsItsPermissionsAndALinkIsReplacedNotFollowed
 }
 
 } // namespace
+
+TEST(OutputRecord, FinishForgetsFilesThatAreGoneWhereverTheyLay)
+{
+    testutil::TempFolder out;
+    out.file("mosac.record", "state complete\noptions \nfile A.h\nfile Gone.h\nfile b/B.h\nfile b/Gone.h\n"
+                             "file c/C.h\nfile d/D.h\nfile Link.h\n");
+    out.folder("b");
+    out.file("b/B.h", "b");
+    out.file("d", "a file where the folder was"); // d/D.h cannot be asked: kept
+    ASSERT_EQ(0, ::symlink("nowhere", out.path("Link.h").c_str())); // a dangling link is there
+    OutputRecord::Open(out.path().c_str());
+    ASSERT_TRUE(OutputRecord::Write(out.path("A.h").c_str(), "a", 1));
+    ASSERT_TRUE(OutputRecord::Finish());
+    EXPECT_EQ("state complete\noptions \nfile A.h\nfile Link.h\nfile b/B.h\nfile d/D.h\n",
+              testutil::ReadFile(out.path("mosac.record")));
+}

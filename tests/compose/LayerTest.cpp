@@ -435,7 +435,7 @@ TEST(Layer, AddModuleOnceIntoItsComposedClass)
 
     layer->AddModule(*module);
     layer->AddModule(*module);
-    EXPECT_EQ(1, layer->m_Modules.GetCount());
+    EXPECT_EQ(1, layer->m_Modules.size());
     ASSERT_EQ(1, layer->m_FopModules.GetCount());
     EXPECT_TRUE(layer->HasModule(*module));
     TransformedModule* cls = stack.GetModule("A");

@@ -63,7 +63,7 @@ void check(std::vector<Case> const& cases)
 
 TEST(CRecognizer, Numbers)
 {
-    TableRecognizer const* core = &CRecognizer::core_recognizer;
+    TableRecognizer const* core = &CRecognizer::core_recognizer();
     check({
         {core, "0", {1, 120, 1}},
         {core, "0;", {1, 120, 1}},
@@ -100,7 +100,7 @@ TEST(CRecognizer, Numbers)
 
 TEST(CRecognizer, OperatorsAndPunctuators)
 {
-    TableRecognizer const* core = &CRecognizer::core_recognizer;
+    TableRecognizer const* core = &CRecognizer::core_recognizer();
     check({
         {core, "->*", {1, 82, 3}},
         {core, "->", {1, 81, 2}},
@@ -126,9 +126,9 @@ TEST(CRecognizer, OperatorsAndPunctuators)
 
 TEST(CRecognizer, LiteralsWhiteSpaceAndIdentifiers)
 {
-    TableRecognizer const* lit = &CRecognizer::string_recognizer;
-    TableRecognizer const* white = &CRecognizer::whitespace_recognizer;
-    TableRecognizer const* id = &CRecognizer::identifier_recognizer;
+    TableRecognizer const* lit = &CRecognizer::string_recognizer();
+    TableRecognizer const* white = &CRecognizer::whitespace_recognizer();
+    TableRecognizer const* id = &CRecognizer::identifier_recognizer();
     check({
         {lit, "\"ab\" x", {1, 98, 4}},
         {lit, "L\"ab\"", {1, 98, 5}},
@@ -154,10 +154,10 @@ TEST(CRecognizer, LiteralsWhiteSpaceAndIdentifiers)
 
 TEST(CRecognizer, DirectivesMacroOperatorsAndWildcards)
 {
-    TableRecognizer const* pre = &CRecognizer::pre_dir_recognizer;
-    TableRecognizer const* dir = &CRecognizer::dir_recognizer;
-    TableRecognizer const* macro = &CRecognizer::pre_token_recognizer;
-    TableRecognizer const* wild = &CRecognizer::wildcard_recognizer;
+    TableRecognizer const* pre = &CRecognizer::pre_dir_recognizer();
+    TableRecognizer const* dir = &CRecognizer::dir_recognizer();
+    TableRecognizer const* macro = &CRecognizer::pre_token_recognizer();
+    TableRecognizer const* wild = &CRecognizer::wildcard_recognizer();
     check({
         {pre, "#  include <a.h>", {1, 13, 10}},
         {pre, "#import", {1, 13, 7}},
@@ -311,8 +311,8 @@ public:
         setup(b);
         std::vector<std::string> out;
         TableRecognizer const* automata[] = {
-            &pre_dir_recognizer, &dir_recognizer, &whitespace_recognizer, &string_recognizer,
-            &pre_token_recognizer, &wildcard_recognizer, &core_recognizer,
+            &pre_dir_recognizer(), &dir_recognizer(), &whitespace_recognizer(), &string_recognizer(),
+            &pre_token_recognizer(), &wildcard_recognizer(), &core_recognizer(),
         };
         size_t guard = 0;
         while (cont_lines.state() == ScanBuffer::has_more) {
@@ -338,7 +338,7 @@ public:
             }
             if (result == 0) {
                 cont_lines.retry();
-                result = identifier_recognizer.recognize(&cont_lines, type, len);
+                result = identifier_recognizer().recognize(&cont_lines, type, len);
             }
             if (result < 0)
                 break;

@@ -243,8 +243,12 @@ void Layer::LoadModules()
     if (!dir)
         return;
     StringArray names;
-    while (char const* name = Lex::SysCall::readdir(dir, nullptr))
+    Array<bool> regular;
+    bool isRegular = false;
+    while (char const* name = Lex::SysCall::readdir(dir, nullptr, &isRegular)) {
         names.Add(name);
+        regular.Add(isRegular);
+    }
     Lex::SysCall::closedir(dir, nullptr);
 
     // Entries that cannot be reached (broken links, link loops) are reported
@@ -272,7 +276,7 @@ void Layer::LoadModules()
         if (info.is_folder())
             folders.Add(names[i]);
         else
-            AddFileEntry(m_Dir, names[i], done, info.mod_time_ns());
+            AddFileEntry(m_Dir, names[i], done, info.mod_time_ns(), regular[i]);
     }
     m_pListed = nullptr;
     for (int i = 0; i < folders.GetCount(); ++i) {
@@ -282,7 +286,7 @@ void Layer::LoadModules()
     }
 }
 
-void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed)
+void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed, bool regular)
 {
     Str path = JoinPath(folder, name);
     if (EndsWith(name, ".lnk"))
@@ -303,6 +307,7 @@ void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, 
     else if (ValidFileExt(name)) {
         m_ModuleFiles.Add(path);
         m_ModuleTimes.Add(listed);
+        m_ModuleRegular.Add(regular);
     }
     else if (IsCopyFile(path))
         m_CopyFiles.Add(path);

@@ -81,6 +81,8 @@ public:
     StringArray m_ModuleFiles;
     // The listed modification time of each module file; 0 for none.
     Array<FileTimeNs> m_ModuleTimes;
+    // Per module file: the listing showed a regular file, no link.
+    Array<bool> m_ModuleRegular;
     StringArray m_CopyFiles;
     StringArray m_AppendSources;
     StringArray m_EquationFiles;
@@ -109,7 +111,9 @@ private:
     // Sorts one file entry of the listing.
     // listed: the file's modification time found by the folder's listing,
     // 0 when it was not listed.
-    void AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed = 0);
+    // regular: the listing showed the entry as a regular file, no link.
+    void AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed = 0,
+                      bool regular = false);
     // Handles the link named name once per listing.
     void OnLinkEntry(Str const& folder, Str const& name, Str const& target, StringArray& done);
 

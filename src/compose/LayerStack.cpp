@@ -102,7 +102,8 @@ Str FolderOf(Str const& path)
 } // namespace
 
 LayerStack::LayerStack()
-    : m_GeneratedCount(0), m_DependentCount(0), m_pEquation(new EquationFile(true)), m_bHasDynamicLayer(false)
+    : m_GeneratedCount(0), m_DependentCount(0), m_bAnyOutputChanged(true), m_pEquation(new EquationFile(true)),
+      m_bHasDynamicLayer(false)
 {
     // A line may compose thousands of classes, each looked up by name.
     m_ComposedClasses.SetIndexed();
@@ -773,6 +774,7 @@ void LayerStack::SaveFiles()
 
 void LayerStack::TouchDependingFiles()
 {
+    m_bAnyOutputChanged = TransformedModule::m_AllFiles.HasChangedFile();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
         if (cls->m_bMixinOnly)

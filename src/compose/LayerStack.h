@@ -159,6 +159,9 @@ public:
     // Composed classes generated, dependent classes touched in this run.
     int m_GeneratedCount;
     int m_DependentCount;
+    // Whether any output file changed in the run; until the run's files are
+    // written, assumed so.
+    bool m_bAnyOutputChanged;
     // Class names that the generated factory code provides, and those of
     // them that some module uses.
     StringSet m_GeneratedClassNames;

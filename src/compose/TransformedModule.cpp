@@ -953,18 +953,29 @@ bool TransformedModule::DependensOnChangedModule()
         return false;
     if (m_pFirstModule && m_pFirstModule->GetFileType() == Module::FT_JAK)
         return false;
+    // When no output changed in the run, none can be reached; the indirect
+    // dependencies are still completed in the same order, so that a
+    // recursive dependency is reported as in any other run.
+    bool anyChanged = m_pLayerStack->m_bAnyOutputChanged;
     Set<TransformedModule*> reached;
     reached.SetIndexed();
     for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry)) {
         TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
         if (!cls || cls == this)
             continue;
+        if (!anyChanged) {
+            if (!cls->m_bIndirectDeclDone)
+                cls->UpdateIndirectDeclDependencies();
+            continue;
+        }
         if (cls->HasOutputChanged(true))
             return true;
         cls->GetDeclDependencies(reached);
     }
     if (!m_bIndirectDeclDone)
         UpdateIndirectDeclDependencies();
+    if (!anyChanged)
+        return false;
     for (auto* entry = m_IndirectDeclDependencies.GetFirst(); entry; entry = m_IndirectDeclDependencies.GetNext(entry))
         reached.Add(entry->GetKey());
     for (auto* entry = reached.GetFirst(); entry; entry = reached.GetNext(entry))

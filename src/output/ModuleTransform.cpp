@@ -26,20 +26,30 @@ void RegisterSourceFiles()
     if (count == registered)
         return;
     registered = count;
+    // The layers' listings name most module files first, with what they
+    // know of them; a path is entered once.
     Set<Layer*, Layer*> layers;
+    StringSet added;
+    added.SetIndexed();
+    auto add = [&added](char const* path, bool regular) {
+        if (!path || added.Contains(path))
+            return;
+        added.Add(path);
+        OutFile::AddSourcePath(path, regular);
+    };
     for (auto* node = Layer::m_AllModules.GetFirst(); node; node = Layer::m_AllModules.GetNext(node)) {
         FOPModule* module = node->GetValue();
         if (!module)
             continue;
-        OutFile::AddSourcePath(module->GetSourcePath());
         Layer* layer = module->GetLayer();
-        if (!layer || layers.Contains(layer))
-            continue;
-        layers.Add(layer);
-        for (int i = 0; i < layer->m_ModuleFiles.GetCount(); ++i)
-            OutFile::AddSourcePath(layer->m_ModuleFiles[i]);
-        for (int i = 0; i < layer->m_AppendSources.GetCount(); ++i)
-            OutFile::AddSourcePath(layer->m_AppendSources[i]);
+        if (layer && !layers.Contains(layer)) {
+            layers.Add(layer);
+            for (int i = 0; i < layer->m_ModuleFiles.GetCount(); ++i)
+                add(layer->m_ModuleFiles[i], i < layer->m_ModuleRegular.GetCount() && layer->m_ModuleRegular[i]);
+            for (int i = 0; i < layer->m_AppendSources.GetCount(); ++i)
+                add(layer->m_AppendSources[i], false);
+        }
+        add(module->GetSourcePath(), false);
     }
 }
 

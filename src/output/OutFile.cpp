@@ -34,13 +34,13 @@ Str Normalized(char const* path)
 // whose inode is reused later never makes an unrelated file look like a source.
 // The real path of a file. A file that is no link lies in its folder's real
 // path, which a run resolves once; only a link itself is followed here.
-Str FileKey(char const* path)
+Str FileKey(char const* path, bool regular = false)
 {
     char const* slash = path ? strrchr(path, '/') : nullptr;
     char const* name = slash ? slash + 1 : nullptr;
     struct stat own;
     if (!slash || slash == path || !*name || strcmp(name, ".") == 0 || strcmp(name, "..") == 0 ||
-        ::lstat(path, &own) != 0 || S_ISLNK(own.st_mode))
+        (!regular && (::lstat(path, &own) != 0 || S_ISLNK(own.st_mode))))
         return File::RealPath(path);
     Str folder = Directory::MakeAbsPath(Str(path).Left(static_cast<size_t>(slash - path)));
     if (folder.IsEmpty())
@@ -303,9 +303,9 @@ FileTimeNs OutFile::GetMTime()
     return record.GetMTime();
 }
 
-void OutFile::AddSourcePath(char const* path)
+void OutFile::AddSourcePath(char const* path, bool regular)
 {
-    Str key = FileKey(path);
+    Str key = FileKey(path, regular);
     // Every module file of the run is entered, tens of thousands in a large
     // product line; the set is only looked up, never walked.
     m_SourceFiles.InitBuckets(16381);
@@ -344,6 +344,16 @@ OutFile* OutFileList::GetFileObject(char const* path)
     OutFile* file = new OutFile(path);
     Put(key, file);
     return file;
+}
+
+bool OutFileList::HasChangedFile()
+{
+    for (HashNode* node = GetFirst(); node; node = GetNext(node)) {
+        OutFile* file = node->GetValue();
+        if (file->IsOpened() && (file->IsBeingWritten() || file->HasDataChanged()))
+            return true;
+    }
+    return false;
 }
 
 OutFile* OutFileList::GetOpenFile(char const* path)

@@ -67,6 +67,7 @@ public:
     bool IsNameSpaceOpen() const { return m_bNameSpaceOpen; }
     void SetNameSpaceOpen(bool open) { m_bNameSpaceOpen = open; }
     bool IsOpened() const { return m_bOpened; }
+    bool IsBeingWritten() const { return m_pStream != nullptr; }
     bool IsJavaFile() const { return m_bJavaFile; }
     bool HasWriteError() const { return m_bWriteError; }
     int GetLinesWritten() const { return m_LinesWritten; }
@@ -75,8 +76,9 @@ public:
     FileTimeNs GetOldMTime() const { return m_OldStat.GetMTime(); }
 
     // Source files of the run (modules, appended files) that no output file
-    // may overwrite; recorded by their real paths.
-    static void AddSourcePath(char const* path);
+    // may overwrite; recorded by their real paths. A path known to be a
+    // regular file (regular) is not asked whether it is a link.
+    static void AddSourcePath(char const* path, bool regular = false);
     static bool IsSourcePath(char const* path);
     static void ClearSourcePaths();
 
@@ -120,6 +122,10 @@ public:
     OutFile* GetOpenFile(char const* path);
     // Deletes (and so closes) every file, then empties the list.
     void CloseAll();
+    // Whether a file of the list was opened in the run and may hold new
+    // content: false means no output changed. A file still being written
+    // counts as changed.
+    bool HasChangedFile();
 
     static Str MakeKey(char const* path);
 };

@@ -169,12 +169,15 @@ DIR* SysCall::opendir(char const* path, ErrorSink* sink)
     return dir;
 }
 
-char const* SysCall::readdir(DIR* dir, ErrorSink*)
+char const* SysCall::readdir(DIR* dir, ErrorSink*, bool* regular)
 {
     while (dirent* entry = ::readdir(dir)) {
         char const* name = entry->d_name;
-        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) {
+            if (regular)
+                *regular = entry->d_type == DT_REG;
             return name;
+        }
     }
     return nullptr;
 }

@@ -51,7 +51,9 @@ public:
     static bool mkdir(char const* path, ErrorSink* sink);
     static DIR* opendir(char const* path, ErrorSink* sink);
     // The next entry name other than "." and ".."; null after the last.
-    static char const* readdir(DIR* dir, ErrorSink* sink);
+    // regular, when given, says whether the entry is known, without a
+    // further system call, to be a regular file (not a link).
+    static char const* readdir(DIR* dir, ErrorSink* sink, bool* regular = nullptr);
     static bool closedir(DIR* dir, ErrorSink* sink);
     static FILE* fopen(char const* path, char const* mode, ErrorSink* sink);
     static bool fclose(FILE* file, ErrorSink* sink);

@@ -1,6 +1,7 @@
 #include "base/StringListFile.h"
 
 #include "base/Directory.h"
+#include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "base/FileStat.h"
 #include "base/TextFile.h"
@@ -139,10 +140,10 @@ void StringListFile::AddLine(char const* text, size_t length, int line)
 
 bool StringListFile::HasChangedSince(FileTimeNs t) const
 {
-    FileStat record;
-    if (!record.stat(m_Path))
+    FileTimeNs modified = 0;
+    if (!DiskInterface::Get().GetMTime(m_Path, modified))
         return true;
-    return record.GetMTime() >= t;
+    return modified >= t;
 }
 
 void StringListFile::GetStrings(StringArray& strings) const

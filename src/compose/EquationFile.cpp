@@ -1,5 +1,6 @@
 #include "compose/EquationFile.h"
 
+#include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "compose/LayerConfig.h"
@@ -156,8 +157,8 @@ bool EquationFile::Prepend(char const* importingFile, char const* importText)
 bool EquationFile::HasAnyChangedSince(FileTimeNs t) const
 {
     for (int i = 0; i < m_pRead->GetCount(); ++i) {
-        FileStat record;
-        if (!record.stat((*m_pRead)[i]) || record.GetMTime() >= t)
+        FileTimeNs modified = 0;
+        if (!DiskInterface::Get().GetMTime((*m_pRead)[i], modified) || modified >= t)
             return true;
     }
     return false;

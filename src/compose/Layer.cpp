@@ -2,6 +2,7 @@
 
 #include "base/Config.h"
 #include "base/Directory.h"
+#include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/FileName.h"
@@ -266,7 +267,7 @@ void Layer::LoadModules()
     for (int i = 0; i < names.GetCount(); ++i) {
         Str path = JoinPath(m_Dir, names[i]);
         Lex::FileInfo info;
-        if (!Lex::SysCall::stat(path, info, &errors))
+        if (!DiskInterface::Get().Stat(path, info, &errors))
             continue;
         // Pipes, sockets and devices would block or never end when read.
         if (!info.is_folder() && !S_ISREG(info.st_mode)) {

@@ -1,6 +1,7 @@
 #include "compose/ParseProject.h"
 
 #include "base/Directory.h"
+#include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "base/PathIterator.h"
@@ -50,7 +51,7 @@ bool ParseProject::Init(int argc, char** argv, bool flag)
 {
     m_ProgramPath = GetAppPath(argc > 0 && argv ? argv[0] : nullptr);
     Lex::FileInfo info;
-    if (!m_ProgramPath.IsEmpty() && Lex::SysCall::stat(m_ProgramPath, info, nullptr))
+    if (!m_ProgramPath.IsEmpty() && DiskInterface::Get().Stat(m_ProgramPath, info, nullptr))
         m_ProgramTime = info.mod_time_ns();
     else
         printf("warning: unable to stat %s\n", ErrorLog::Escape(m_ProgramPath).GetBuffer());

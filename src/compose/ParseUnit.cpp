@@ -1,5 +1,6 @@
 #include "compose/ParseUnit.h"
 
+#include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "compose/ParseProject.h"
 #include "parser/SimpleCPPParser.h"
@@ -39,7 +40,7 @@ Lex::FileUnit* ParseUnit::Scan(Lex::CScanner& scanner, Lex::ErrorSink& errors, F
 
     Lex::FileUnit* unit = new Lex::FileUnit;
     unit->mtime = info.mod_time();
-    readTime = info.mod_time_ns();
+    readTime = DiskInterface::Get().ReadTime(m_Path, info);
     unit->name(m_Path);
     scanner.fill_unit(source, *unit);
     if (scanner.aborted()) {
@@ -97,18 +98,18 @@ bool ParseUnit::HasChanged(FileTimeNs t) const
 {
     if (m_ListedTime != 0 && !m_Path.IsEmpty())
         return m_ListedTime > t;
-    Lex::FileInfo info;
-    if (m_Path.IsEmpty() || !Lex::SysCall::stat(m_Path, info, nullptr))
+    FileTimeNs modified = 0;
+    if (m_Path.IsEmpty() || !DiskInterface::Get().GetMTime(m_Path, modified))
         return true;
-    return info.mod_time_ns() > t;
+    return modified > t;
 }
 
 bool ParseUnit::ChangedSinceRead() const
 {
     if (m_ReadTime == 0)
         return false;
-    Lex::FileInfo info;
-    return !Lex::SysCall::stat(m_Path, info, nullptr) || info.mod_time_ns() != m_ReadTime;
+    FileTimeNs modified = 0;
+    return !DiskInterface::Get().GetMTime(m_Path, modified) || modified != m_ReadTime;
 }
 
 ParseUnit* ParseUnit::SetTokenListener(CTokenListener* listener)

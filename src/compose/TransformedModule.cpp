@@ -2,6 +2,7 @@
 
 #include "base/ErrorLog.h"
 #include "base/Directory.h"
+#include "base/DiskInterface.h"
 #include "base/File.h"
 #include "base/FileName.h"
 #include "base/FileStat.h"
@@ -155,8 +156,8 @@ Str TemplateHeadWithoutDefaults(NodeTemplateDef& head)
 // True when the file cannot be examined or was modified after t.
 bool FileNewerThan(Str const& path, FileTimeNs t)
 {
-    FileStat status;
-    return !status.stat(path) || status.GetMTime() > t;
+    FileTimeNs modified = 0;
+    return !DiskInterface::Get().GetMTime(path, modified) || modified > t;
 }
 
 } // namespace
@@ -362,10 +363,10 @@ FileTimeNs TransformedModule::GetDestFileTime()
     Str path = GetMainDestFilePath();
     if (path.IsEmpty())
         return 1;
-    FileStat status;
-    if (!status.stat(path))
+    FileTimeNs modified = 0;
+    if (!DiskInterface::Get().GetMTime(path, modified))
         return 0;
-    return status.GetMTime();
+    return modified;
 }
 
 Str TransformedModule::GetMainDestFilePath()

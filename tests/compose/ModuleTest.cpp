@@ -1,5 +1,6 @@
 #include "compose/Module.h"
 
+#include "../base/VirtualDisk.h"
 #include "../scanner/TempFolder.h"
 
 #include "compose/ParseProject.h"
@@ -10,19 +11,8 @@
 
 #include <sstream>
 #include <string>
-#include <utime.h>
 
 using testutil::TempFolder;
-
-namespace {
-
-void SetTime(std::string const& path, time_t t)
-{
-    struct utimbuf times = {t, t};
-    ASSERT_EQ(0, ::utime(path.c_str(), &times)) << path;
-}
-
-} // namespace
 
 TEST(Module, FileTypesAndSlots)
 {
@@ -103,8 +93,9 @@ TEST(Module, HasChangedIsStrict)
     TempFolder tmp;
     std::string decl = tmp.file("A.h");
     std::string impl = tmp.file("B.cpp");
-    SetTime(decl, 1000);
-    SetTime(impl, 2000);
+    testutil::VirtualDisk disk;
+    disk.SetSeconds(decl, 1000);
+    disk.SetSeconds(impl, 2000);
     std::ostringstream errors;
     ParseProject project(errors);
     FileTimeNs const second = 1000000000LL;

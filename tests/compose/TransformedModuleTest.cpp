@@ -1,6 +1,7 @@
 #include "compose/TransformedModule.h"
 
 #include "ComposedLine.h"
+#include "../base/VirtualDisk.h"
 
 #include "base/ErrorLog.h"
 #include "compose/FopParseProject.h"
@@ -191,6 +192,7 @@ TEST(TransformedModuleRun, ForwardDeclarationFollowsTheWrittenHead)
 
 TEST(TransformedModuleChangeDetection, TimesAndModuleSets)
 {
+    testutil::VirtualDisk disk;
     time_t const t = std::time(nullptr) - 100;
     struct Case {
         char const* what;
@@ -235,12 +237,12 @@ TEST(TransformedModuleChangeDetection, TimesAndModuleSets)
             b2.AddModule(*next.project.AddFile(first.tmp.path("L2/Foo.h").c_str()));
         if (c.addLayer) {
             std::string added = first.tmp.file("L3/Foo.h", "refines class Foo { };\n");
-            ComposedLine::SetTime(added, c.moduleTime);
+            disk.SetSeconds(added, c.moduleTime);
             b3.AddModule(*next.project.AddFile(added.c_str()));
         }
-        ComposedLine::SetTime(first.tmp.path("out/Foo.h"), c.outputTime);
-        ComposedLine::SetTime(first.tmp.path("L1/Foo.h"), c.moduleTime);
-        ComposedLine::SetTime(first.tmp.path("L2/Foo.h"), c.moduleTime);
+        disk.SetSeconds(first.tmp.path("out/Foo.h"), c.outputTime);
+        disk.SetSeconds(first.tmp.path("L1/Foo.h"), c.moduleTime);
+        disk.SetSeconds(first.tmp.path("L2/Foo.h"), c.moduleTime);
         if (c.removeOutput)
             ::remove(first.tmp.path("out/Foo.h").c_str());
         TransformedModule& cls = *next.Class("Foo");
@@ -298,6 +300,7 @@ TEST(TransformedModuleChangeDetection, AModuleSavedWhileTheRunReadsItIsComposedA
 
 TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)
 {
+    testutil::VirtualDisk disk;
     FopParseProject* project = FopParseProject::GetInstance();
     bool rebuild = project->m_bRebuild;
     project->m_bRebuild = false;
@@ -306,8 +309,8 @@ TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)
     first.AddModule(l1, "Foo.h", "class Foo { };\n");
     ASSERT_TRUE(first.Run());
     time_t t = std::time(nullptr) - 100;
-    ComposedLine::SetTime(first.tmp.path("out/Foo.h"), t);
-    ComposedLine::SetTime(first.tmp.path("L1/Foo.h"), t);
+    disk.SetSeconds(first.tmp.path("out/Foo.h"), t);
+    disk.SetSeconds(first.tmp.path("L1/Foo.h"), t);
 
     ComposedLine next;
     next.stack.m_OutDir = first.stack.m_OutDir;
@@ -322,6 +325,7 @@ TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)
 
 TEST(TransformedModuleChangeDetection, EditedMixinRecomposesItsUser)
 {
+    testutil::VirtualDisk disk;
     time_t t = std::time(nullptr) - 100;
     ComposedLine first;
     Layer& l1 = first.AddLayer("L1");
@@ -330,12 +334,12 @@ TEST(TransformedModuleChangeDetection, EditedMixinRecomposesItsUser)
     first.AddModule(l2, "C.h", "class C : mixin M { };\n");
     ASSERT_TRUE(first.Run()) << first.out;
     for (char const* file : {"out/C.h", "out/M.h", "L1/M.h", "L2/C.h"})
-        ComposedLine::SetTime(first.tmp.path(file), t);
+        disk.SetSeconds(first.tmp.path(file), t);
 
     for (bool edit : {false, true}) {
         SCOPED_TRACE(edit);
         if (edit)
-            ComposedLine::SetTime(first.tmp.path("L1/M.h"), t + 5);
+            disk.SetSeconds(first.tmp.path("L1/M.h"), t + 5);
         ComposedLine next;
         next.stack.m_OutDir = first.stack.m_OutDir;
         for (char const* name : {"L1", "L2"}) {

@@ -9,6 +9,7 @@
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
+#include "parser/ParseServices.h"
 #include "scanner/ErrorStream.h"
 
 #include <ctime>
@@ -22,11 +23,11 @@ class Module;
 class ParserConfig;
 class SimpleCPPParser;
 
-class ParseProject {
+class ParseProject : public ParseServices {
 public:
     // Messages of the scanner, the parser and the file calls go to errors.
     explicit ParseProject(std::ostream& errors = std::cerr);
-    virtual ~ParseProject();
+    ~ParseProject() override;
     ParseProject(ParseProject const&) = delete;
     ParseProject& operator=(ParseProject const&) = delete;
 
@@ -57,7 +58,7 @@ public:
     // while a parse runs or when the name is unknown.
     bool GetAllNames(char const* name, char const**& names, int& count);
 
-    Lex::ErrorStream& GetErrorStream() { return m_Errors; }
+    Lex::ErrorStream& GetErrorStream() override { return m_Errors; }
     Lex::CScanner& GetScanner() { return *m_pScanner; }
     SimpleCPPParser& GetParser() { return *m_pParser; }
     ParserConfig& GetParserConfig() { return *m_pParserConfig; }

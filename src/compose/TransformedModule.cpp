@@ -1053,6 +1053,11 @@ MemberInfo* TransformedModule::GetMember(char const* name)
     return entry ? entry->GetValue() : nullptr;
 }
 
+TransformedModule* TransformedModule::FindComposedClass(char const* name)
+{
+    return m_pLayerStack ? m_pLayerStack->GetModule(name) : nullptr;
+}
+
 void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
 {
     for (int i = 0; i < m_Transformations.GetCount(); ++i)

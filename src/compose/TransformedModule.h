@@ -13,6 +13,7 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 #include "compose/ClassAccessGraphNode.h"
+#include "parser/ComposedClass.h"
 
 #include <cstddef>
 #include <ctime>
@@ -32,7 +33,7 @@ class NodeFuncDecl;
 class OutFile;
 class OutFileList;
 
-class TransformedModule {
+class TransformedModule : public ComposedClass {
 public:
     // Composed classes live until the end of the run. Allocating them here
     // names them for the leak checker, which is told to let them be.
@@ -44,7 +45,7 @@ public:
     TransformedModule(LayerStack& stack, FOPModule& module);
     // A class without modules, for tests of the lookups.
     explicit TransformedModule(LayerStack& stack);
-    ~TransformedModule();
+    ~TransformedModule() override;
     TransformedModule(TransformedModule const&) = delete;
     TransformedModule& operator=(TransformedModule const&) = delete;
 
@@ -145,7 +146,10 @@ public:
     NodeFuncDecl* GetRefinedMethod(FOPModule const& module, FuncInfo const& func);
     // The member registered under the name; null when there is none (or no
     // name is given).
-    MemberInfo* GetMember(char const* name);
+    MemberInfo* GetMember(char const* name) override;
+    // The class of that name in the layer stack (LayerStack::GetModule);
+    // null without a layer stack.
+    TransformedModule* FindComposedClass(char const* name) override;
     void GetIncludesAndForwards(ModuleIncludes& includes);
     // The declaration that names the class ahead of its definition, on one
     // line, in the class's namespace blocks, with the class key and the

@@ -2,10 +2,9 @@
 
 #include "base/ErrorLog.h"
 #include "base/Name.h"
-#include "compose/LayerStack.h"
-#include "compose/TransformedModule.h"
 #include "parser/BodyParseEvents.h"
 #include "parser/CParserState.h"
+#include "parser/ComposedClass.h"
 #include "parser/Info.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
@@ -117,16 +116,14 @@ void FuncBodyParser::AddMetaVar(char const* name)
         m_MetaVars.Add(name);
 }
 
-TransformedModule* FuncBodyParser::GetModule(char const* className)
+ComposedClass* FuncBodyParser::GetModule(char const* className)
 {
-    if (!m_pModule || !m_pModule->m_pLayerStack)
-        return nullptr;
-    return m_pModule->m_pLayerStack->GetModule(className);
+    return m_pModule ? m_pModule->FindComposedClass(className) : nullptr;
 }
 
 bool FuncBodyParser::IsStaticMember(char const* className, char const* memberName)
 {
-    TransformedModule* module = GetModule(className);
+    ComposedClass* module = GetModule(className);
     MemberInfo* member = module ? module->GetMember(memberName) : nullptr;
     TypeInfo* type = member ? member->GetTypeInfo() : nullptr;
     return type && type->m_bStatic;

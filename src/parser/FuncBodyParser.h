@@ -9,10 +9,10 @@
 #include "scanner/TokenIterator.h"
 
 class BodyParseEvents;
+class ComposedClass;
 class FuncInfo;
 class FuncNode;
 class NodeFuncDef;
-class TransformedModule;
 
 class FuncBodyParser {
 public:
@@ -31,9 +31,9 @@ public:
     // Registers a meta-variable name for all body parsers.
     static void AddMetaVar(char const* name);
 
-    // The composed class of that name, found through the layer stack of the
-    // walked composed class; null without one.
-    TransformedModule* GetModule(char const* className);
+    // The composed class of that name in the composition of the walked
+    // composed class; null without one.
+    ComposedClass* GetModule(char const* className);
     // True when the class is a composed class with a member of that name
     // whose type is static.
     bool IsStaticMember(char const* className, char const* memberName);
@@ -62,7 +62,7 @@ public:
     bool m_bJavaLike;
     Lex::TokenIterator m_Iter;
     // The composed class whose members are looked for; null until set.
-    TransformedModule* m_pModule;
+    ComposedClass* m_pModule;
 
     static StringSet m_MetaVars;
 

@@ -1,9 +1,9 @@
 #include "parser/Info.h"
 
 #include "base/Name.h"
-#include "output/PrintConfig.h"
 #include "parser/DbNode.h"
 #include "parser/Node.h"
+#include "parser/PrintConfig.h"
 
 #include <cstring>
 

@@ -9,8 +9,8 @@
 #include "base/Array.h"
 #include "base/GraphNode.h"
 #include "base/Str.h"
-#include "output/SourceCodePrinter.h"
 #include "parser/AccessTypes.h"
+#include "parser/SourceCodePrinter.h"
 
 #include <unordered_map>
 #include <vector>

@@ -64,7 +64,7 @@ void NodeFuncDef::OnScopeLeaved()
     Lex::Token* last = close->prev();
     if (!first || !last || first == close)
         return;
-    decl->GetInfo()->GetBody().SetText(TokenIterator::TokenListToString(first, last));
+    decl->GetInfo()->GetBody().SetText(TokenIterator::TokenListToString(first, last).c_str());
 }
 
 void NodeFuncDef::DeleteInitializer()

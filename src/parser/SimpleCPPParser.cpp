@@ -5,9 +5,10 @@
 #include "base/Str.h"
 #include "parser/CTokenListener.h"
 #include "parser/NodeFile.h"
-#include "compose/ParseProject.h"
+#include "parser/ParseServices.h"
 #include "parser/Scope.h"
 #include "parser/SimpleTU.h"
+#include "scanner/ErrorStream.h"
 #include "scanner/TokenProvider.h"
 #include "scanner/TokenStream.h"
 #include "scanner/Unit.h"
@@ -113,7 +114,7 @@ SimpleCPPParser::SimpleCPPParser() : m_pFileNode(nullptr), m_pTokenListener(null
     m_ParserState.SetProjectDB(&m_ProjectDB);
 }
 
-SimpleTU* SimpleCPPParser::parse(Lex::Unit& unit, ParseProject& project)
+SimpleTU* SimpleCPPParser::parse(Lex::Unit& unit, ParseServices& project)
 {
     Lex::ErrorStream& errors = project.GetErrorStream();
     SimpleTU* tu = new SimpleTU(errors);

@@ -14,7 +14,7 @@ class Unit;
 
 class CTokenListener;
 class NodeFile;
-class ParseProject;
+class ParseServices;
 class SimpleTU;
 
 class SimpleCPPParser {
@@ -25,7 +25,7 @@ public:
 
     // Parses the unit; the new result is the caller's. Null for an empty
     // unit or a fatal parse error (the result is freed then).
-    SimpleTU* parse(Lex::Unit& unit, ParseProject& project);
+    SimpleTU* parse(Lex::Unit& unit, ParseServices& project);
     // The token loop over a provider positioned at the file's first token.
     void parse(Lex::TokenProvider& provider);
 

@@ -16,12 +16,13 @@ void TokenIterator::DeleteLast()
         t->delete_token();
 }
 
-Str TokenIterator::TokenListToString(Token* first, Token* last)
+std::string TokenIterator::TokenListToString(Token* first, Token* last)
 {
-    Str text;
+    std::string text;
     TokenIterator it(first, last);
     while (Token* t = it.Next())
-        text += t->text->text;
+        if (char const* s = t->text->text)
+            text += s;
     return text;
 }
 

@@ -3,8 +3,9 @@
 // token is null or never met.
 #pragma once
 
-#include "base/Str.h"
 #include "scanner/Token.h"
+
+#include <string>
 
 namespace Lex {
 
@@ -36,8 +37,9 @@ public:
     // Unlinks GetLast() from its list; the token stays alive.
     void DeleteLast();
 
-    // The texts of the range's tokens joined without separators.
-    static Str TokenListToString(Token* first, Token* last);
+    // The texts of the range's tokens (each up to a NUL byte) joined without
+    // separators.
+    static std::string TokenListToString(Token* first, Token* last);
 
     Token* current;
     Token* last;

@@ -39,3 +39,20 @@ TEST(TransformedModule, GetMemberFindsTheLastEntryOfAName)
     EXPECT_EQ(nullptr, cls.GetMember(nullptr));
     EXPECT_EQ(1, cls.m_Members.GetCount()); // look-ups add nothing
 }
+
+TEST(TransformedModule, FindsTheComposedClassesThroughItsLayerStack)
+{
+    LayerStack stack;
+    TransformedModule a(stack), x(stack);
+    stack.m_ComposedClasses["A"] = &a;
+    stack.m_ComposedClasses["X"] = &x;
+    // As the body parser sees it.
+    ComposedClass& walked = a;
+    EXPECT_EQ(&x, walked.FindComposedClass("X"));
+    EXPECT_EQ(&x, walked.FindComposedClass("CX"));
+    EXPECT_EQ(&a, walked.FindComposedClass("A"));
+    EXPECT_EQ(nullptr, walked.FindComposedClass("Z"));
+    EXPECT_EQ(nullptr, walked.FindComposedClass(nullptr));
+    a.m_pLayerStack = nullptr;
+    EXPECT_EQ(nullptr, walked.FindComposedClass("X"));
+}

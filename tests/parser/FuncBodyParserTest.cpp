@@ -4,9 +4,8 @@
 
 #include "base/ErrorLog.h"
 #include "base/Name.h"
-#include "compose/LayerStack.h"
-#include "compose/TransformedModule.h"
 #include "parser/BodyParseEvents.h"
+#include "parser/ComposedClass.h"
 #include "parser/FuncBodyParser.h"
 #include "parser/Info.h"
 #include "parser/NodeFuncDecl.h"
@@ -19,6 +18,7 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -59,26 +59,50 @@ private:
     void Add(std::string const& event) { events += events.empty() ? event : " " + event; }
 };
 
+// A composed class with its members and the classes of its composition by
+// name.
+class Composed : public ComposedClass {
+public:
+    explicit Composed(std::map<std::string, ComposedClass*>& composition) : m_Composition(composition) {}
+
+    MemberInfo* GetMember(char const* name) override
+    {
+        auto it = members.find(name ? name : "");
+        return it == members.end() ? nullptr : it->second;
+    }
+    ComposedClass* FindComposedClass(char const* name) override
+    {
+        auto it = m_Composition.find(name ? name : "");
+        return it == m_Composition.end() ? nullptr : it->second;
+    }
+
+    std::map<std::string, MemberInfo*> members;
+
+private:
+    std::map<std::string, ComposedClass*>& m_Composition;
+};
+
 // The composed classes of the walks: A (the walked class) with the members
-// m and x, and X with the static member s, the non-static t and u without
-// type.
+// m and x, and X (also found as CX) with the static member s, the non-static
+// t and u without type.
 struct Classes {
     Classes()
     {
-        stack.m_ComposedClasses["A"] = &a;
-        stack.m_ComposedClasses["X"] = &x;
-        a.m_Members["m"] = &m;
-        a.m_Members["x"] = &xField;
+        composition["A"] = &a;
+        composition["X"] = &x;
+        composition["CX"] = &x;
+        a.members["m"] = &m;
+        a.members["x"] = &xField;
         staticType.m_bStatic = true;
         s.SetType(&staticType);
         t.SetType(&plainType);
-        x.m_Members["s"] = &s;
-        x.m_Members["t"] = &t;
-        x.m_Members["u"] = &u;
+        x.members["s"] = &s;
+        x.members["t"] = &t;
+        x.members["u"] = &u;
     }
 
-    LayerStack stack;
-    TransformedModule a{stack}, x{stack};
+    std::map<std::string, ComposedClass*> composition;
+    Composed a{composition}, x{composition};
     MemberVarInfo m{Name::GetName("m")}, xField{Name::GetName("x")};
     TypeInfo staticType{Name::GetName("int")}, plainType{Name::GetName("int")};
     MemberVarInfo s{Name::GetName("s")}, t{Name::GetName("t")}, u{Name::GetName("u")};

@@ -16,9 +16,10 @@
 #include "parser/NodeKeyword.h"
 #include "parser/NodeNSDef.h"
 #include "parser/NodeTemplateDef.h"
-#include "compose/ParseProject.h"
+#include "parser/ParseServices.h"
 #include "parser/SimpleCPPParser.h"
 #include "parser/SimpleTU.h"
+#include "scanner/ErrorStream.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,14 @@ inline std::string Vars(ClassDB const& db)
 
 } // namespace testutil
 
+// The project side of a parse: an error stream that writes to out.
+struct ParseErrors : ParseServices {
+    explicit ParseErrors(std::ostream& out) : stream(out) { stream.reset(); }
+    Lex::ErrorStream& GetErrorStream() override { return stream; }
+
+    Lex::ErrorStream stream;
+};
+
 struct Parsed {
     explicit Parsed(char const* text, char const* file = "A.h", CTokenListener* listener = nullptr)
         : scanned(text, file), project(errors)
@@ -168,7 +177,7 @@ struct Parsed {
 
     Scanned scanned;
     std::ostringstream errors;
-    ParseProject project;
+    ParseErrors project;
     mutable SimpleCPPParser parser;
     std::unique_ptr<SimpleTU> tu;
     std::string out;

@@ -46,7 +46,7 @@ TEST(TokenIterator, Ranges)
     };
     for (Case const& c : cases) {
         EXPECT_EQ(c.walked, Walk(TokenIterator(c.first, c.last)));
-        EXPECT_STREQ(c.walked, TokenIterator::TokenListToString(c.first, c.last));
+        EXPECT_EQ(c.walked, TokenIterator::TokenListToString(c.first, c.last));
     }
     EXPECT_EQ("", Walk(TokenIterator()));
 }
@@ -78,7 +78,7 @@ TEST(TokenIterator, JoinsTextsWithoutSeparators)
     list.append(a);
     list.append(blank);
     list.append(b);
-    EXPECT_STREQ("a bb", TokenIterator::TokenListToString(a, b));
+    EXPECT_EQ("a bb", TokenIterator::TokenListToString(a, b));
 }
 
 TEST(CTokenVisitor, DispatchesByLanguageAndFlags)

@@ -1,6 +1,6 @@
-#include "output/PrintConfig.h"
+#include "parser/PrintConfig.h"
 
-#include "output/SourceCodePrinter.h"
+#include "parser/SourceCodePrinter.h"
 
 PrintConfig::PrintConfig()
     : m_MemberSeparator("\n"), m_ParamSeparator(", "), m_BaseSeparator(", "), m_bDeleteOnClose(false),

@@ -1,8 +1,8 @@
-#include "output/SourceCodePrinter.h"
+#include "parser/SourceCodePrinter.h"
 
 #include "base/Name.h"
-#include "output/PrintConfig.h"
 #include "parser/Info.h"
+#include "parser/PrintConfig.h"
 
 SourceCodePrinter* SourceCodePrinter::m_pInst = nullptr;
 

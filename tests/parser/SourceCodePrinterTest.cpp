@@ -1,6 +1,6 @@
 #include "base/Name.h"
-#include "output/PrintConfig.h"
-#include "output/SourceCodePrinter.h"
+#include "parser/PrintConfig.h"
+#include "parser/SourceCodePrinter.h"
 #include "parser/Info.h"
 #include "parser/InfoBuilder.h"
 

@@ -19,9 +19,21 @@
 #include <string>
 #include <vector>
 
+ParseProject::ParseProject()
+    : m_pScanner(nullptr), m_pParser(nullptr), m_bError(false), m_pParserConfig(nullptr), m_bBusy(false),
+      m_ProgramTime(0)
+{
+    CreateTools();
+}
+
 ParseProject::ParseProject(std::ostream& errors)
-    : m_Errors(errors), m_pScanner(nullptr), m_pParser(nullptr), m_bError(false),
-      m_pParserConfig(nullptr), m_bBusy(false), m_ProgramTime(0)
+    : m_Errors(errors), m_pScanner(nullptr), m_pParser(nullptr), m_bError(false), m_pParserConfig(nullptr),
+      m_bBusy(false), m_ProgramTime(0)
+{
+    CreateTools();
+}
+
+void ParseProject::CreateTools()
 {
     m_Errors.reset();
     m_pScanner = new Lex::CScanner(m_Errors);

@@ -1,5 +1,7 @@
 #include "base/Config.h"
 
+#include "base/Diagnostics.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -100,7 +102,7 @@ bool Config::OnOption(Str const& text)
             option->Set();
         return true;
     }
-    printf("unknown option: -%s\n", text.GetBuffer());
+    Diagnostics::Printf(DiagKind::Error, DiagFlush::None, "unknown option: -%s\n", text.GetBuffer());
     return false;
 }
 

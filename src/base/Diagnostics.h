@@ -16,6 +16,9 @@
 enum class DiagKind {
     Error,
     Warning,
+    // A fault of the input that the parser skips over; not counted as an
+    // error, the run goes on and does not fail for it.
+    Recovered,
     // A message line of the log, or a remark of the tool.
     Info,
     // A line that tells how far the run has come.

@@ -79,8 +79,7 @@ int Application::main()
     project->Init(m_Argc, m_Argv, false);
     Str equation = Config::GetInstance().GetEquation();
     if (!project->AddPath(equation)) {
-        printf("encountered errors\n");
-        fflush(stdout);
+        Diagnostics::Printf(DiagKind::Info, DiagFlush::After, "encountered errors\n");
         return 1;
     }
     project->Parse();
@@ -98,12 +97,15 @@ void Application::PrintUsage(char const* name, char const* params)
 {
     Str options = GetOptions();
     Str paramText = params ? Str(params) : GetParams();
-    printf("%s\n", GetVersionLine(name).GetBuffer());
-    printf("usage: %s%s %s\n", m_Name.GetBuffer(), options.IsEmpty() ? "" : " [options]",
-           paramText.GetBuffer());
-    if (!options.IsEmpty())
-        printf("Options (defaults as + / -):\n%s\n", options.GetBuffer());
-    fflush(stdout);
+    Str text;
+    text.Format("%s\nusage: %s%s %s\n", GetVersionLine(name).GetBuffer(), m_Name.GetBuffer(),
+                options.IsEmpty() ? "" : " [options]", paramText.GetBuffer());
+    if (!options.IsEmpty()) {
+        Str list;
+        list.Format("Options (defaults as + / -):\n%s\n", options.GetBuffer());
+        text += list;
+    }
+    Diagnostics::Report(DiagKind::Listing, DiagStream::Out, DiagFlush::After, text.GetBuffer());
 }
 
 int Application::WaitKey()

@@ -1,5 +1,6 @@
 #include "compose/ParseProject.h"
 
+#include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
@@ -65,10 +66,11 @@ bool ParseProject::Init(int argc, char** argv, bool flag)
     if (!m_ProgramPath.IsEmpty() && Lex::SysCall::stat(m_ProgramPath, info, nullptr))
         m_ProgramTime = info.mod_time_ns();
     else
-        printf("warning: unable to stat %s\n", ErrorLog::Escape(m_ProgramPath).GetBuffer());
+        Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, "warning: unable to stat %s\n",
+                            ErrorLog::Escape(m_ProgramPath).GetBuffer());
     m_pParserConfig->Init(argc, argv, flag);
     if (m_pParserConfig->Gpp()) {
-        printf("using gpp settings\n");
+        Diagnostics::Printf(DiagKind::Info, DiagFlush::None, "using gpp settings\n");
         Node::m_bMsVc = false;
     }
     return true;
@@ -130,8 +132,8 @@ bool ParseProject::ParseFiles()
         m_bError = true;
     }
     ClassDB& db = m_pParser->GetProjectDB();
-    printf("%d namespaces\n%d classes\n%d(%d) functions\n\n", db.GetNamespaceCount(), db.GetClassCount(),
-           db.GetFuncDefCount(), db.GetFuncDeclCount());
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "%d namespaces\n%d classes\n%d(%d) functions\n\n",
+                        db.GetNamespaceCount(), db.GetClassCount(), db.GetFuncDefCount(), db.GetFuncDeclCount());
     Name::m_AllNames.PrintDebugInfo();
     QualName::m_AllNames.PrintDebugInfo();
     return !m_bError;

@@ -2,7 +2,6 @@
 
 #include "base/Diagnostics.h"
 
-#include <cstdio>
 #include <cstring>
 
 Config::EquationNameSource Config::m_pEquationNameSource = nullptr;

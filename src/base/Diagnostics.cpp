@@ -64,13 +64,6 @@ std::string CapturingConsumer::All() const
     return text;
 }
 
-std::string CapturingConsumer::TakeOut()
-{
-    std::string text = Out();
-    Clear();
-    return text;
-}
-
 bool Diagnostics::Report(DiagKind kind, DiagStream stream, DiagFlush flush, std::string const& text)
 {
     std::lock_guard<std::mutex> hold(s_Lock);

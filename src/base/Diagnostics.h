@@ -77,8 +77,6 @@ public:
     std::string Err() const { return Joined(DiagStream::Err); }
     // Both streams, interleaved as reported.
     std::string All() const;
-    // Out(), then forgets everything kept.
-    std::string TakeOut();
     std::vector<Entry> const& Entries() const { return m_Entries; }
     void Clear() { m_Entries.clear(); }
 

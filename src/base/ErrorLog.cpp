@@ -8,7 +8,6 @@
 #include "scanner/Token.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>

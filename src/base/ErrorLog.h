@@ -1,8 +1,9 @@
 // The system's message service. Every message becomes one console line for
 // standard output ("file(line) : type: text", "mosa++" standing for a
-// missing file), reported to the diagnostics engine, except those of the type
-// "info_ext", and one MSG element in the XML log while a log is open. The log is opened once per run and closed
-// by the driver, or at the latest when the process ends.
+// missing file), reported to the diagnostics engine, except those of the
+// type "info_ext", and one MSG element in the XML log while a log is open.
+// The log is opened once per run and closed by the driver, or at the latest
+// when the process ends.
 //
 // A message that cannot be written to the console or to the log makes the
 // run fail: HasFailed() tells the driver so. A failure of the log is also

@@ -12,7 +12,6 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 
-#include <cstdio>
 #include <cstring>
 #include <strings.h>
 

@@ -30,7 +30,6 @@
 #include "scanner/Token.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <set>

@@ -4,7 +4,6 @@
 #include "base/Str.h"
 #include "scanner/Token.h"
 
-#include <cstdio>
 
 CodeStatistic FileStatistics::m_GlobalStat;
 

@@ -16,7 +16,6 @@
 #include "output/Templates.h"
 #include "scanner/CScanner.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>

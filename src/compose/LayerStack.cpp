@@ -22,7 +22,6 @@
 #include "output/PLFactory.h"
 #include "output/OutFile.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <pwd.h>

@@ -13,7 +13,6 @@
 #include "scanner/CScanner.h"
 #include "scanner/SysCall.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>

@@ -12,7 +12,6 @@
 #include "scanner/FileUnit.h"
 #include "scanner/SysCall.h"
 
-#include <cstdio>
 #include <fcntl.h>
 
 ParseUnit::ParseUnit(ParseProject& project)

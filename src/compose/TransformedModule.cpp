@@ -33,7 +33,6 @@
 #include "scanner/SysCall.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>

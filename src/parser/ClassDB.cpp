@@ -6,7 +6,6 @@
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeID.h"
 
-#include <cstdio>
 #include <cstring>
 
 void FuncDeclList::Add(NodeFuncDecl* decl)

@@ -13,7 +13,6 @@
 #include "scanner/TokenStream.h"
 #include "scanner/Unit.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 

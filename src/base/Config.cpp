@@ -1,6 +1,7 @@
 #include "base/Config.h"
 
-#include <cstdio>
+#include "base/Diagnostics.h"
+
 #include <cstring>
 
 Config::EquationNameSource Config::m_pEquationNameSource = nullptr;
@@ -100,7 +101,7 @@ bool Config::OnOption(Str const& text)
             option->Set();
         return true;
     }
-    printf("unknown option: -%s\n", text.GetBuffer());
+    Diagnostics::Printf(DiagKind::Error, DiagFlush::None, "unknown option: -%s\n", text.GetBuffer());
     return false;
 }
 

@@ -1,14 +1,13 @@
 #include "base/ErrorLog.h"
 
+#include "base/Diagnostics.h"
 #include "base/OutputRecord.h"
-#include "base/System.h"
 #include "base/XmlString.h"
 #include "scanner/ControlBytes.h"
 #include "scanner/ErrorSink.h"
 #include "scanner/Token.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,8 +15,6 @@
 File* ErrorLog::m_pLogFile = nullptr;
 bool ErrorLog::m_bFailed = false;
 bool ErrorLog::m_bLogFailureShown = false;
-int ErrorLog::m_ErrorCount = 0;
-int ErrorLog::m_WarningCount = 0;
 
 void ErrorLog::OnUserInfo(char const* text, char const* file, int line)
 {
@@ -57,15 +54,14 @@ std::set<std::string>& ErrorLog::ReportedOnce()
 void ErrorLog::OnReported(Lex::ErrorSeverity const& severity)
 {
     if (severity.level >= Lex::sev_error.level)
-        ++m_ErrorCount;
+        Diagnostics::Count(DiagKind::Error);
     else if (severity.level >= Lex::sev_warning.level)
-        ++m_WarningCount;
+        Diagnostics::Count(DiagKind::Warning);
 }
 
 void ErrorLog::Reset()
 {
-    m_ErrorCount = 0;
-    m_WarningCount = 0;
+    Diagnostics::ResetCounts();
     ReportedOnce().clear();
 }
 
@@ -96,10 +92,11 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
 {
     char const* shownType = type ? type : Info;
     // Types are compared by their text (see below).
+    DiagKind kind = DiagKind::Info;
     if (strcmp(shownType, Error) == 0)
-        ++m_ErrorCount;
+        kind = DiagKind::Error;
     else if (strcmp(shownType, Warning) == 0)
-        ++m_WarningCount;
+        kind = DiagKind::Warning;
     Str linePart;
     if (line != 0)
         linePart.Format("(%d)", line);
@@ -109,7 +106,7 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
     bool ok = WriteLogMsg(type, text, file, line);
     // The type may be a copy of the text rather than the constant itself.
     if (!type || strcmp(type, InfoExt) != 0) {
-        if (!System::out.print(console)) {
+        if (!Diagnostics::Report(kind, DiagStream::Out, DiagFlush::After, console.GetBuffer())) {
             m_bFailed = true;
             ok = false;
         }
@@ -158,13 +155,15 @@ void ErrorLog::LogFailed(char const* what, int error)
     if (m_bLogFailureShown)
         return;
     m_bLogFailureShown = true;
-    fprintf(stderr, "mosa++: cannot %s the log file %s: %s\n", what,
-            m_pLogFile ? m_pLogFile->GetName().GetBuffer() : "", strerror(error));
+    Str text;
+    text.Format("mosa++: cannot %s the log file %s: %s\n", what, m_pLogFile ? m_pLogFile->GetName().GetBuffer() : "",
+                strerror(error));
+    Diagnostics::Report(DiagKind::Failure, DiagStream::Err, DiagFlush::None, text.GetBuffer());
 }
 
 bool ErrorLog::HasFailed()
 {
-    return m_bFailed || System::out.HasFailed();
+    return m_bFailed;
 }
 
 void ErrorLog::InitLogFile(char const* path)

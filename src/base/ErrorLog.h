@@ -1,18 +1,21 @@
-// The system's message service. Every message becomes one console line on
+// The system's message service. Every message becomes one console line for
 // standard output ("file(line) : type: text", "mosa++" standing for a
-// missing file), except those of the type "info_ext", and one MSG element in
-// the XML log while a log is open. The log is opened once per run and closed
-// by the driver, or at the latest when the process ends.
+// missing file), reported to the diagnostics engine, except those of the
+// type "info_ext", and one MSG element in the XML log while a log is open.
+// The log is opened once per run and closed by the driver, or at the latest
+// when the process ends.
 //
 // A message that cannot be written to the console or to the log makes the
 // run fail: HasFailed() tells the driver so. A failure of the log is also
 // reported on standard error, once for each log.
 //
-// The log also counts the errors and warnings of a run, its own and those
-// that the scanner's error streams print (OnReported), so that the driver
-// can tell from HasErrors() whether the run reported an error.
+// The engine counts the errors and warnings of a run: those of the log, those
+// of the scanner's error streams, and those that other channels counted here
+// (OnReported), so that the driver can tell from HasErrors() whether the run
+// reported an error.
 #pragma once
 
+#include "base/Diagnostics.h"
 #include "base/File.h"
 #include "base/Str.h"
 
@@ -82,9 +85,9 @@ public:
     // severity of error or fatal, a warning for a warning, nothing below.
     static void OnReported(Lex::ErrorSeverity const& severity);
     // The errors and warnings reported since the last Reset.
-    static int GetErrorCount() { return m_ErrorCount; }
-    static int GetWarningCount() { return m_WarningCount; }
-    static bool HasErrors() { return m_ErrorCount > 0; }
+    static int GetErrorCount() { return Diagnostics::GetErrorCount(); }
+    static int GetWarningCount() { return Diagnostics::GetWarningCount(); }
+    static bool HasErrors() { return Diagnostics::HasErrors(); }
     // Starts a run: no errors or warnings, no error reported once yet.
     static void Reset();
 
@@ -101,8 +104,6 @@ private:
 
     static bool m_bFailed;
     static bool m_bLogFailureShown;
-    static int m_ErrorCount;
-    static int m_WarningCount;
     // File, line and text of the errors reported once.
     static std::set<std::string>& ReportedOnce();
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "base/Array.h"
+#include "base/Diagnostics.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "scanner/Location.h"
@@ -158,5 +159,6 @@ int32_t NameMap<T>::GetMemSize() const
 template <class T>
 void NameMap<T>::PrintDebugInfo() const
 {
-    printf("namerequests: %d / allocs: %d (%dkB)\n", m_Requests, m_Allocations, GetMemSize() / 1024);
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "namerequests: %d / allocs: %d (%dkB)\n", m_Requests,
+                        m_Allocations, GetMemSize() / 1024);
 }

@@ -1,18 +1,19 @@
 #include "base/PrintStream.h"
 
-#include <cstdio>
+#include "base/Diagnostics.h"
+
+#include <string>
 
 bool PrintStream::Done(bool written)
 {
-    bool flushed = fflush(stdout) == 0;
-    if (!written || !flushed)
+    if (!written)
         m_bFailed = true;
-    return written && flushed;
+    return written;
 }
 
 bool PrintStream::print(char const* text)
 {
-    return Done(printf("%s", text ? text : "") >= 0);
+    return Done(Diagnostics::Report(DiagKind::Info, DiagStream::Out, DiagFlush::After, text ? text : ""));
 }
 
 bool PrintStream::print(Str const* text)
@@ -22,5 +23,6 @@ bool PrintStream::print(Str const* text)
 
 bool PrintStream::println(char const* text)
 {
-    return Done(puts(text ? text : "") >= 0);
+    return Done(Diagnostics::Report(DiagKind::Info, DiagStream::Out, DiagFlush::After,
+                                    std::string(text ? text : "") + "\n"));
 }

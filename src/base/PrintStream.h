@@ -1,4 +1,5 @@
-// Printing to standard output, flushed after every call.
+// Printing to standard output through the diagnostics engine, flushed after
+// every call.
 #pragma once
 
 #include "base/Str.h"

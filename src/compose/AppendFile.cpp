@@ -1,6 +1,7 @@
 #include "compose/AppendFile.h"
 
 #include "base/Config.h"
+#include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/FileName.h"
@@ -11,7 +12,6 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 
-#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
@@ -122,8 +122,8 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
     // Appending over a composed class's output would replace it with the
     // raw file whenever the class is not rebuilt.
     if (IsComposedClassFile(*layer.m_pStack, file.GetName(), file.GetExt())) {
-        printf("skip append file %s\n", ErrorLog::Escape(target).GetBuffer());
-        fflush(stdout);
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "skip append file %s\n",
+                            ErrorLog::Escape(target).GetBuffer());
         return;
     }
     AppendFile* out = Get(*layer.m_pStack, target);
@@ -136,8 +136,8 @@ void AppendFile::AppendFileData(Layer& layer, Str const& path)
 
     Str header = GetHeader(path, Config::GetInstance().GetNoLine());
     out->Write(header.GetBuffer(), header.GetLength());
-    printf("appending file %s\n", ErrorLog::Escape(layer.m_PlainName + "/" + target).GetBuffer());
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "appending file %s\n",
+                        ErrorLog::Escape(layer.m_PlainName + "/" + target).GetBuffer());
     out->Write(content.GetBuffer(), content.GetLength());
 }
 
@@ -146,8 +146,7 @@ bool AppendFile::CopyFile(Layer& layer, Str const& path)
     FileName file(path);
     Str name = file.NameWithExt();
     Str dest = layer.m_DestDir + "/" + name;
-    printf("copy file %s\n", ErrorLog::Escape(name).GetBuffer());
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "copy file %s\n", ErrorLog::Escape(name).GetBuffer());
 
     Str content;
     bool ok = TextFile::GetFileContent(path, content);

@@ -1,9 +1,11 @@
 #include "compose/Application.h"
 
 #include "base/Config.h"
+#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/OutputRecord.h"
 #include "compose/FopParseProject.h"
+#include "compose/ScannerMessages.h"
 #include "scanner/ErrorStream.h"
 
 #include <cstdio>
@@ -30,9 +32,10 @@ int Application::Run(int argc, char** argv)
 {
     m_Argc = argc;
     m_Argv = argv;
-    // The log counts the run's errors, also those the scanner's error
-    // streams print.
+    // The engine counts the run's errors, also those the scanner prints;
+    // a scanner stream with its own target counts them through the log.
     ErrorLog::Reset();
+    ScannerMessages::Install();
     Lex::ErrorStream::listener(&ErrorLog::OnReported);
     int code = 1;
     if (Initialize())
@@ -41,7 +44,7 @@ int Application::Run(int argc, char** argv)
         PrintUsage(nullptr, nullptr);
     // The run goes on after most errors and writes what it can; any error
     // it reported fails it.
-    if (ErrorLog::HasErrors())
+    if (Diagnostics::HasErrors())
         code = 1;
     // The output record says the run finished; a record, message or log end
     // that could not be written fails the run.
@@ -76,8 +79,7 @@ int Application::main()
     project->Init(m_Argc, m_Argv, false);
     Str equation = Config::GetInstance().GetEquation();
     if (!project->AddPath(equation)) {
-        printf("encountered errors\n");
-        fflush(stdout);
+        Diagnostics::Printf(DiagKind::Info, DiagFlush::After, "encountered errors\n");
         return 1;
     }
     project->Parse();
@@ -95,12 +97,15 @@ void Application::PrintUsage(char const* name, char const* params)
 {
     Str options = GetOptions();
     Str paramText = params ? Str(params) : GetParams();
-    printf("%s\n", GetVersionLine(name).GetBuffer());
-    printf("usage: %s%s %s\n", m_Name.GetBuffer(), options.IsEmpty() ? "" : " [options]",
-           paramText.GetBuffer());
-    if (!options.IsEmpty())
-        printf("Options (defaults as + / -):\n%s\n", options.GetBuffer());
-    fflush(stdout);
+    Str text;
+    text.Format("%s\nusage: %s%s %s\n", GetVersionLine(name).GetBuffer(), m_Name.GetBuffer(),
+                options.IsEmpty() ? "" : " [options]", paramText.GetBuffer());
+    if (!options.IsEmpty()) {
+        Str list;
+        list.Format("Options (defaults as + / -):\n%s\n", options.GetBuffer());
+        text += list;
+    }
+    Diagnostics::Report(DiagKind::Listing, DiagStream::Out, DiagFlush::After, text.GetBuffer());
 }
 
 int Application::WaitKey()

@@ -1,6 +1,7 @@
 #include "compose/FOPModule.h"
 
 #include "base/Config.h"
+#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "compose/FileStatistics.h"
@@ -29,7 +30,6 @@
 #include "scanner/Token.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -211,7 +211,7 @@ bool FOPModule::Parse()
     }
     if (m_pMainClass)
         m_OrigClassName = GetClassName();
-    printf("\n");
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "\n");
     return ProcessMixins();
 }
 
@@ -304,9 +304,10 @@ void FOPModule::RemoveOwnGuard()
 
 bool FOPModule::FOP_ParseFile()
 {
-    printf("%s", ErrorLog::Escape(m_pLayer->m_PlainName + "/" + GetPrintName()).GetBuffer());
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "%s",
+                        ErrorLog::Escape(m_pLayer->m_PlainName + "/" + GetPrintName()).GetBuffer());
     if (!m_pModule->Parse(false)) {
-        printf("\n");
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "\n");
         ErrorLog::OnError("failed to parse file", GetSourcePath(), 0);
         return false;
     }
@@ -326,7 +327,7 @@ void FOPModule::CalcLoc()
         for (Lex::Token* token = GetFirstToken(); token; token = token->next())
             statistics.OnToken(*token);
     }
-    printf(" (%d LOC)", m_Loc);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, " (%d LOC)", m_Loc);
 }
 
 void FOPModule::FindMainClass()

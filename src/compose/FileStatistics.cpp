@@ -1,15 +1,21 @@
 #include "compose/FileStatistics.h"
 
+#include "base/Diagnostics.h"
+#include "base/Str.h"
 #include "scanner/Token.h"
 
-#include <cstdio>
 
 CodeStatistic FileStatistics::m_GlobalStat;
 
 int CodeStatistic::Print()
 {
-    return printf("%d files, %d LOC (%d netto + %d preproc + %d comment + %d blank)\n", m_Files,
-                  m_Netto + m_Preproc + m_Comment + m_Blank, m_Netto, m_Preproc, m_Comment, m_Blank);
+    Str text;
+    text.Format("%d files, %d LOC (%d netto + %d preproc + %d comment + %d blank)\n", m_Files,
+                m_Netto + m_Preproc + m_Comment + m_Blank, m_Netto, m_Preproc, m_Comment, m_Blank);
+    std::string line = text.GetBuffer();
+    if (!Diagnostics::Report(DiagKind::Listing, DiagStream::Out, DiagFlush::None, line))
+        return -1;
+    return static_cast<int>(line.size());
 }
 
 FileStatistics::FileStatistics(int* total)

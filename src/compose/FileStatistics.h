@@ -14,7 +14,7 @@ public:
     CodeStatistic() : m_Blank(0), m_Netto(0), m_Comment(0), m_Preproc(0), m_Files(0) {}
 
     // "%d files, %d LOC (%d netto + %d preproc + %d comment + %d blank)\n";
-    // returns what printf returned.
+    // the length of the text, or -1 when it could not be written.
     int Print();
 
     int m_Blank;

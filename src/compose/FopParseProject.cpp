@@ -1,6 +1,7 @@
 #include "compose/FopParseProject.h"
 
 #include "base/Config.h"
+#include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
@@ -15,7 +16,6 @@
 #include "output/Templates.h"
 #include "scanner/CScanner.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -117,8 +117,7 @@ bool FopParseProject::HasEquationOrAppChanged()
     else if (OutputRecord::Found() && OutputRecord::GetRecordedOptions() != m_pLayerStack->GetOutputOptions())
         reason = "options changed";
     if (reason) {
-        printf("%s.. rebuilding complete sources\n", reason);
-        fflush(stdout);
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "%s.. rebuilding complete sources\n", reason);
         return true;
     }
     FileTimeNs last = m_pLayerStack->GetLastTransformTime();
@@ -126,9 +125,8 @@ bool FopParseProject::HasEquationOrAppChanged()
     bool program = HasApplicationChangedSince(last);
     if (!equation && !program)
         return false;
-    printf("%s changed after %lld.. rebuilding complete sources\n", equation ? "equation" : "mosa++",
-           SecondsOf(last));
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "%s changed after %lld.. rebuilding complete sources\n",
+                        equation ? "equation" : "mosa++", SecondsOf(last));
     return true;
 }
 

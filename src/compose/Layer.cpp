@@ -19,7 +19,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <strings.h>
 
@@ -255,7 +254,7 @@ void Layer::LoadModules()
     // Entries that cannot be reached (broken links, link loops) are reported
     // as errors and left out; the listing goes on. Files are sorted first,
     // then the links to folders.
-    Lex::ErrorStream errors(std::cerr);
+    Lex::ErrorStream errors;
     errors.cap(Lex::sev_error);
     StringArray folders;
     StringArray done;

@@ -1,6 +1,7 @@
 #include "compose/LayerStack.h"
 
 #include "base/Config.h"
+#include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
@@ -21,7 +22,6 @@
 #include "output/PLFactory.h"
 #include "output/OutFile.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <pwd.h>
@@ -540,8 +540,7 @@ bool LayerStack::Parse(bool transform)
     AddGeneratedModules(generated);
     m_GeneratedCount = 0;
     m_DependentCount = 0;
-    printf("parsing..\n");
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "parsing..\n");
     PrescanModules();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         if (!node->GetValue()->Parse())
@@ -620,8 +619,7 @@ void LayerStack::Transform()
     if (!m_OutDir.IsEmpty())
         Directory::CreateRecursive(m_OutDir);
     TransformNonSourceFiles();
-    printf("transforming..\n");
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "transforming..\n");
     FindMixinOnlyClasses();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
@@ -633,9 +631,8 @@ void LayerStack::Transform()
     OnTransformEnd();
     SaveFiles();
     TouchDependingFiles();
-    printf("%d files generated (%d + %d dependent)\n", m_GeneratedCount + m_DependentCount, m_GeneratedCount,
-           m_DependentCount);
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "%d files generated (%d + %d dependent)\n",
+                        m_GeneratedCount + m_DependentCount, m_GeneratedCount, m_DependentCount);
 }
 
 void LayerStack::FindMixinOnlyClasses()
@@ -689,8 +686,7 @@ void LayerStack::TransformNonSourceFiles()
         (*this)[i]->ProcessNonSourceFiles();
     int changed = 0;
     int appended = AppendFile::CloseAll(m_AppendFiles, changed);
-    printf("%d files appended (%d changed)\n", appended, changed);
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "%d files appended (%d changed)\n", appended, changed);
 }
 
 void LayerStack::SecondTransformStep()
@@ -748,14 +744,15 @@ void LayerStack::PrintLayerLoc()
     for (int i = 0; i < GetCount(); ++i) {
         Layer& layer = *(*this)[i];
         int loc = layer.GetLocWritten();
-        printf("layer %s: %d LoC\n", ErrorLog::Escape(layer.m_LayerName).GetBuffer(), loc);
+        Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "layer %s: %d LoC\n",
+                            ErrorLog::Escape(layer.m_LayerName).GetBuffer(), loc);
         total += loc;
         CalcLayerMethods(layer, methods, inlinedMethods, extensions, inlinedExtensions);
     }
-    printf("*** total: %d LoC\n", total);
-    printf("*** %d methods (%d inlined), %d extensions (%d inlined)\n", methods, inlinedMethods, extensions,
-           inlinedExtensions);
-    fflush(stdout);
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "*** total: %d LoC\n", total);
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::After,
+                        "*** %d methods (%d inlined), %d extensions (%d inlined)\n", methods, inlinedMethods,
+                        extensions, inlinedExtensions);
 }
 
 void LayerStack::CalcLayerMethods(Layer& layer, int& methods, int& inlinedMethods, int& extensions,

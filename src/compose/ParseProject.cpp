@@ -1,5 +1,6 @@
 #include "compose/ParseProject.h"
 
+#include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
@@ -13,16 +14,27 @@
 #include "scanner/CScanner.h"
 #include "scanner/SysCall.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <vector>
 
+ParseProject::ParseProject()
+    : m_pScanner(nullptr), m_pParser(nullptr), m_bError(false), m_pParserConfig(nullptr), m_bBusy(false),
+      m_ProgramTime(0)
+{
+    CreateTools();
+}
+
 ParseProject::ParseProject(std::ostream& errors)
-    : m_Errors(errors), m_pScanner(nullptr), m_pParser(nullptr), m_bError(false),
-      m_pParserConfig(nullptr), m_bBusy(false), m_ProgramTime(0)
+    : m_Errors(errors), m_pScanner(nullptr), m_pParser(nullptr), m_bError(false), m_pParserConfig(nullptr),
+      m_bBusy(false), m_ProgramTime(0)
+{
+    CreateTools();
+}
+
+void ParseProject::CreateTools()
 {
     m_Errors.reset();
     m_pScanner = new Lex::CScanner(m_Errors);
@@ -54,10 +66,11 @@ bool ParseProject::Init(int argc, char** argv, bool flag)
     if (!m_ProgramPath.IsEmpty() && DiskInterface::Get().Stat(m_ProgramPath, info, nullptr))
         m_ProgramTime = info.mod_time_ns();
     else
-        printf("warning: unable to stat %s\n", ErrorLog::Escape(m_ProgramPath).GetBuffer());
+        Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, "warning: unable to stat %s\n",
+                            ErrorLog::Escape(m_ProgramPath).GetBuffer());
     m_pParserConfig->Init(argc, argv, flag);
     if (m_pParserConfig->Gpp()) {
-        printf("using gpp settings\n");
+        Diagnostics::Printf(DiagKind::Info, DiagFlush::None, "using gpp settings\n");
         Node::m_bMsVc = false;
     }
     return true;
@@ -119,8 +132,8 @@ bool ParseProject::ParseFiles()
         m_bError = true;
     }
     ClassDB& db = m_pParser->GetProjectDB();
-    printf("%d namespaces\n%d classes\n%d(%d) functions\n\n", db.GetNamespaceCount(), db.GetClassCount(),
-           db.GetFuncDefCount(), db.GetFuncDeclCount());
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "%d namespaces\n%d classes\n%d(%d) functions\n\n",
+                        db.GetNamespaceCount(), db.GetClassCount(), db.GetFuncDefCount(), db.GetFuncDeclCount());
     Name::m_AllNames.PrintDebugInfo();
     QualName::m_AllNames.PrintDebugInfo();
     return !m_bError;

@@ -13,7 +13,7 @@
 #include "scanner/ErrorStream.h"
 
 #include <ctime>
-#include <iostream>
+#include <ostream>
 
 namespace Lex {
 class CScanner;
@@ -25,8 +25,10 @@ class SimpleCPPParser;
 
 class ParseProject : public ParseServices {
 public:
-    // Messages of the scanner, the parser and the file calls go to errors.
-    explicit ParseProject(std::ostream& errors = std::cerr);
+    // Messages of the scanner, the parser and the file calls go to the
+    // console, or to errors.
+    ParseProject();
+    explicit ParseProject(std::ostream& errors);
     ~ParseProject() override;
     ParseProject(ParseProject const&) = delete;
     ParseProject& operator=(ParseProject const&) = delete;
@@ -79,6 +81,10 @@ protected:
     Array<Module*> m_ModuleList;
     bool m_bBusy;
     FileTimeNs m_ProgramTime;
+
+private:
+    // The scanner, the parser and the parser configuration.
+    void CreateTools();
 };
 
 // The program file's path: argv0 made absolute against the current folder,

@@ -1,5 +1,6 @@
 #include "compose/ParseUnit.h"
 
+#include "base/Diagnostics.h"
 #include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
 #include "compose/ParseProject.h"
@@ -12,7 +13,6 @@
 #include "scanner/FileUnit.h"
 #include "scanner/SysCall.h"
 
-#include <cstdio>
 #include <fcntl.h>
 
 ParseUnit::ParseUnit(ParseProject& project)
@@ -72,7 +72,8 @@ bool ParseUnit::Parse(bool verbose)
     if (m_Path.IsEmpty())
         return false;
     if (verbose)
-        printf("%s\n", ErrorLog::Escape(m_Name + "." + m_Ext).GetBuffer());
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "%s\n",
+                            ErrorLog::Escape(m_Name + "." + m_Ext).GetBuffer());
 
     if (m_pPrescanned) {
         m_pUnit = m_pPrescanned;
@@ -127,9 +128,9 @@ int ParseUnit::SaveInfo(int fd)
 
 void ParseUnit::PrintDebugInfo()
 {
-    printf("\n**** %s ****\n", m_Name.GetBuffer());
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "\n**** %s ****\n", m_Name.GetBuffer());
     if (!m_pTU)
-        printf("not parsed\n");
+        Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "not parsed\n");
     else
         m_pTU->Print();
 }

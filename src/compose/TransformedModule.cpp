@@ -1,5 +1,6 @@
 #include "compose/TransformedModule.h"
 
+#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/Directory.h"
 #include "base/DiskInterface.h"
@@ -33,7 +34,6 @@
 #include "scanner/SysCall.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -989,7 +989,8 @@ void TransformedModule::Touch()
 {
     if (m_bNoOutDir)
         return;
-    printf("touch-dep: %s (%s)\n", ErrorLog::Escape(m_DestBase).GetBuffer(), ErrorLog::Escape(m_Name).GetBuffer());
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "touch-dep: %s (%s)\n",
+                        ErrorLog::Escape(m_DestBase).GetBuffer(), ErrorLog::Escape(m_Name).GetBuffer());
     // A class composed into its header alone has no implementation file to
     // touch; its header already names what it includes.
     Str impl = m_DestBase + ".cpp";

@@ -1,5 +1,6 @@
 #include "parser/CFuncBuilder.h"
 
+#include "base/Diagnostics.h"
 #include "base/Name.h"
 #include "parser/CParserState.h"
 #include "parser/Info.h"
@@ -435,7 +436,8 @@ NodeFuncDef* CFuncBuilder::AddFuncDef(NodeFuncDecl& decl, NodeInitDecl* initiali
     FuncInfo* info = decl.GetInfo();
     if (!IsClassScope(state.GetActScope()) && decl.GetClass() && info && info->GetDecl() == &decl) {
         QualName* name = decl.GetQualName();
-        printf(": warning: definition of %s without declaration", name ? name->c_str() : "");
+        Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, ": warning: definition of %s without declaration",
+                            name ? name->c_str() : "");
     }
     NodeID* id = decl.GetNameNode();
     if (InfoWithMembers* owner = GetScope(id ? id->GetQualName() : nullptr)) {

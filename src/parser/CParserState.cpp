@@ -1,5 +1,6 @@
 #include "parser/CParserState.h"
 
+#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "parser/CFuncBuilder.h"
@@ -580,5 +581,6 @@ void CParserState::OnError(char const* message, bool fatal)
 
 void CParserState::PrintError(char const* text)
 {
-    puts(text);
+    // Shown, but the run goes on: the parser recovers from it.
+    Diagnostics::Report(DiagKind::Recovered, DiagStream::Out, DiagFlush::None, std::string(text ? text : "") + "\n");
 }

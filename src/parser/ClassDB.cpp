@@ -1,11 +1,11 @@
 #include "parser/ClassDB.h"
 
+#include "base/Diagnostics.h"
 #include "parser/Info.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeID.h"
 
-#include <cstdio>
 #include <cstring>
 
 void FuncDeclList::Add(NodeFuncDecl* decl)
@@ -91,15 +91,15 @@ NodeFuncDecl* ClassDB::GetFuncDecl(char const* name) const
 
 void ClassDB::Print() const
 {
-    printf("**** CLASSES ****\n\n");
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "**** CLASSES ****\n\n");
     Array<Name*> names;
     m_Classes.GetAllNames(names);
     for (int i = 0; i < names.GetCount(); ++i)
-        printf("\t%s\n", names[i] ? names[i]->c_str() : "");
-    printf("\n**** FUNCS ****\n\n");
+        Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "\t%s\n", names[i] ? names[i]->c_str() : "");
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "\n**** FUNCS ****\n\n");
     for (int i = 0; i < m_FuncDecls.GetCount(); ++i)
-        printf("\tdecl\t%s\n", m_FuncDecls[i]->AsString().GetBuffer());
+        Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "\tdecl\t%s\n", m_FuncDecls[i]->AsString().GetBuffer());
     for (int i = 0; i < m_FuncDefs.GetCount(); ++i)
-        printf("\tdef\t%s\n", m_FuncDefs[i]->AsString().GetBuffer());
-    printf("***************\n\n");
+        Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "\tdef\t%s\n", m_FuncDefs[i]->AsString().GetBuffer());
+    Diagnostics::Printf(DiagKind::Listing, DiagFlush::None, "***************\n\n");
 }

@@ -1,5 +1,6 @@
 #include "parser/SimpleCPPParser.h"
 
+#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "base/Str.h"
@@ -13,7 +14,6 @@
 #include "scanner/TokenStream.h"
 #include "scanner/Unit.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -106,7 +106,8 @@ void printwarning(char const* message, char const* file, int line)
         number.Format("(%d)", line);
         where += number;
     }
-    printf("\n%s : %s: %s", where.GetBuffer(), "warning", message ? message : "");
+    Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, "\n%s : %s: %s", where.GetBuffer(), "warning",
+                        message ? message : "");
 }
 
 SimpleCPPParser::SimpleCPPParser() : m_pFileNode(nullptr), m_pTokenListener(nullptr)

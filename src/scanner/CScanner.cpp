@@ -2,6 +2,7 @@
 
 #include "scanner/CTokens.h"
 #include "scanner/ErrorSink.h"
+#include "scanner/MessageOutput.h"
 #include "scanner/ScanBuffer.h"
 #include "scanner/Source.h"
 #include "scanner/StrHashTable.h"
@@ -153,7 +154,7 @@ Token* CScanner::make_token(Lang lang, int type, int len)
     if (!text) {
         // As everywhere else, running out of memory ends the run rather than
         // losing the token's text.
-        std::fputs("out of memory\n", stderr);
+        message_output().failure("out of memory\n");
         std::abort();
     }
     char const* raw = cont_lines.token();

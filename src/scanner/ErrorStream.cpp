@@ -1,6 +1,7 @@
 #include "scanner/ErrorStream.h"
 
 #include "scanner/ControlBytes.h"
+#include "scanner/MessageOutput.h"
 
 #include <sstream>
 #include <string>
@@ -14,10 +15,15 @@ void ErrorStream::listener(Listener told)
     s_listener = told;
 }
 
-ErrorStream::ErrorStream(std::ostream& out)
-    : m_out(out), m_highest(sev_none), m_severity(sev_none), m_bLocation(false),
+ErrorStream::ErrorStream()
+    : m_out(nullptr), m_highest(sev_none), m_severity(sev_none), m_bLocation(false),
       m_buffer(new std::ostringstream), m_bSilent(false), m_cap(sev_fatal)
 {
+}
+
+ErrorStream::ErrorStream(std::ostream& out) : ErrorStream()
+{
+    m_out = &out;
 }
 
 ErrorStream::~ErrorStream() {}
@@ -96,18 +102,28 @@ void ErrorStream::endMessage()
     *m_buffer << '\0';
     if (!m_bSilent) {
         std::string text = m_buffer->str();
+        std::string line;
         if (m_bLocation) {
             // A file name holding a line break must not split the message.
             std::ostringstream where;
             m_location.print(where);
-            m_out << ShowControlBytes(where.str().c_str()) << ": ";
+            line += ShowControlBytes(where.str().c_str());
+            line += ": ";
         }
-        if (m_severity.level != 0)
-            m_out << m_severity.text << ": ";
-        m_out << text.c_str() << '\n';
-        m_out.flush();
-        if (s_listener)
-            s_listener(m_severity);
+        if (m_severity.level != 0) {
+            line += m_severity.text;
+            line += ": ";
+        }
+        line += text.c_str();
+        line += '\n';
+        if (m_out) {
+            *m_out << line;
+            m_out->flush();
+            if (s_listener)
+                s_listener(m_severity);
+        } else {
+            message_output().message(m_severity, line);
+        }
     }
     clear();
 }

@@ -1,4 +1,5 @@
-// Error sink that prints each finished message as one line on an output stream.
+// Error sink that prints each finished message as one line, on an output
+// stream or on the console through the installed message output.
 #pragma once
 
 #include "scanner/ErrorSink.h"
@@ -13,11 +14,14 @@ namespace Lex {
 // name, "<severity>: " when its severity is not none, then the text.
 class ErrorStream : public ErrorSink {
 public:
-    // Told the severity of every message that a stream prints.
+    // Told the severity of every message that a stream prints on its own
+    // output stream; the console's output learns it with the line.
     using Listener = void (*)(ErrorSeverity const& severity);
     // One listener for all streams of the process; null for none.
     static void listener(Listener told);
 
+    // Prints to the console: each line goes to message_output().
+    ErrorStream();
     explicit ErrorStream(std::ostream& out);
     ~ErrorStream() override;
 
@@ -55,7 +59,8 @@ private:
     ErrorStream(ErrorStream const&) = delete;
     ErrorStream& operator=(ErrorStream const&) = delete;
 
-    std::ostream& m_out;
+    // Null for the console.
+    std::ostream* m_out;
     ErrorSeverity m_highest;
     ErrorSeverity m_severity;
     Location m_location;

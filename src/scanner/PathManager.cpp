@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -119,7 +118,7 @@ PathIterator::PathIterator(char const* pattern)
     : m_position(0), m_pattern(pattern ? pattern : ".*", pattern_flags)
 {
     if (!m_pattern.compiled()) {
-        ErrorStream err(std::cerr);
+        ErrorStream err;
         err.reset();
         m_pattern.comperror(err);
     }

@@ -1,11 +1,13 @@
 #include "scanner/SysCall.h"
 
 #include "scanner/ControlBytes.h"
+#include "scanner/MessageOutput.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <string>
 #include <utime.h>
 #include <vector>
 
@@ -213,15 +215,17 @@ bool SysCall::remove(char const* path)
 
 namespace {
 
-// "utime <date> failed: <errno>" on standard output.
+// "utime <date> failed: <errno>" for standard output.
 void PrintTimeFailure(time_t t, int err)
 {
     // ctime gives a date text ending in a newline, or null for a time it
     // cannot render; then the seconds stand in for it.
-    if (char const* date = std::ctime(&t))
-        std::printf("utime %s failed: %d\n", date, err);
+    std::string date;
+    if (char const* text = std::ctime(&t))
+        date = text;
     else
-        std::printf("utime %lld failed: %d\n", static_cast<long long>(t), err);
+        date = std::to_string(static_cast<long long>(t));
+    message_output().note("utime " + date + " failed: " + std::to_string(err) + "\n");
 }
 
 } // namespace

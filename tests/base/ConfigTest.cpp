@@ -1,5 +1,7 @@
 #include "base/Config.h"
 
+#include "../Captured.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -20,10 +22,9 @@ Outcome Parse(Config& config, std::vector<std::string> args)
     for (std::string& arg : args)
         argv.push_back(&arg[0]);
     argv.push_back(nullptr);
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     bool result = config.Init(static_cast<int>(args.size()), argv.data());
-    fflush(stdout);
-    return {result, testing::internal::GetCapturedStdout()};
+    return {result, captured.Out()};
 }
 
 Str EquationName()

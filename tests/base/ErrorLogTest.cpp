@@ -4,6 +4,7 @@
 #include "scanner/ErrorSink.h"
 #include "scanner/Token.h"
 
+#include "../Captured.h"
 #include "../scanner/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +31,9 @@ protected:
     {
         std::string path = m_folder.path("mosac.log.xml");
         ErrorLog::InitLogFile(path.c_str());
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         issue();
-        std::string console = testing::internal::GetCapturedStdout();
+        std::string console = captured.Out();
         ErrorLog::CloseLogFile();
         std::string log = ReadFile(path);
         EXPECT_EQ(0u, log.rfind("<log>\n", 0));
@@ -94,9 +95,9 @@ TEST_F(ErrorLogTest, TokenPositions)
     EXPECT_EQ("mosa++ : warning: odd\n", result.first);
     EXPECT_EQ("<MSG type=\"warning\" file=\"\" >odd</MSG>\n", result.second);
 
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     ErrorLog::DebugMsg("quiet", placed);
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("", captured.Out());
 }
 
 TEST_F(ErrorLogTest, OpeningAndClosing)
@@ -104,7 +105,7 @@ TEST_F(ErrorLogTest, OpeningAndClosing)
     std::string first = m_folder.path("first.xml");
     std::string second = m_folder.path("second.xml");
     EXPECT_STREQ("", ErrorLog::GetLogPath());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     ErrorLog::OnError("before");
     ErrorLog::InitLogFile(first.c_str());
     ErrorLog::InitLogFile(second.c_str());
@@ -112,7 +113,6 @@ TEST_F(ErrorLogTest, OpeningAndClosing)
     ErrorLog::OnError("during");
     ErrorLog::CloseLogFile();
     ErrorLog::OnError("after");
-    testing::internal::GetCapturedStdout();
     EXPECT_STREQ("", ErrorLog::GetLogPath());
     EXPECT_EQ("<log>\n<MSG type=\"error\" file=\"\" >during</MSG>\n</log>\n", ReadFile(first));
     EXPECT_FALSE(std::ifstream(second).good());
@@ -177,10 +177,9 @@ TEST_F(ErrorLogTest, CountsTheErrorsAndWarningsOfARun)
     for (Case const& c : cases) {
         SCOPED_TRACE(c.name);
         ErrorLog::Reset();
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         c.issue();
         c.issue();
-        testing::internal::GetCapturedStdout();
         EXPECT_EQ(2 * c.errors, ErrorLog::GetErrorCount());
         EXPECT_EQ(2 * c.warnings, ErrorLog::GetWarningCount());
         EXPECT_EQ(c.errors > 0, ErrorLog::HasErrors());
@@ -193,7 +192,7 @@ TEST_F(ErrorLogTest, CountsTheErrorsAndWarningsOfARun)
 TEST_F(ErrorLogTest, AnErrorFoundAgainIsReportedOncePerRun)
 {
     ErrorLog::Reset();
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     ErrorLog::OnErrorOnce("again", "a.h", 2);
     ErrorLog::OnErrorOnce("again", "a.h", 2);
     ErrorLog::OnErrorOnce("again", "a.h", 3);
@@ -203,14 +202,14 @@ TEST_F(ErrorLogTest, AnErrorFoundAgainIsReportedOncePerRun)
     ErrorLog::OnErrorOnce("other", "a.h", 2);
     EXPECT_EQ("a.h(2) : error: again\na.h(3) : error: again\n(2) : error: again\nmosa++(2) : error: again\n"
               "a.h(2) : error: other\n",
-              testing::internal::GetCapturedStdout());
+              captured.Out());
     EXPECT_EQ(5, ErrorLog::GetErrorCount());
 
     // The next run reports it anew.
     ErrorLog::Reset();
-    testing::internal::CaptureStdout();
+    captured.Clear();
     ErrorLog::OnErrorOnce("again", "a.h", 2);
-    EXPECT_EQ("a.h(2) : error: again\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("a.h(2) : error: again\n", captured.Out());
     EXPECT_EQ(1, ErrorLog::GetErrorCount());
     ErrorLog::Reset();
 }
@@ -278,10 +277,10 @@ TEST(PrintStream, AFailedFlushIsReported)
         },
         testing::ExitedWithCode(3), "");
     PrintStream fine;
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_TRUE(fine.print("ok"));
     EXPECT_TRUE(fine.println(""));
-    EXPECT_EQ("ok\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("ok\n", captured.Out());
     EXPECT_FALSE(fine.HasFailed());
 }
 

@@ -1,6 +1,7 @@
 #include "base/File.h"
 #include "base/FileStat.h"
 
+#include "../Captured.h"
 #include "../scanner/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -70,11 +71,11 @@ TEST(File, SetMTimeReportsFailures)
     EXPECT_EQ(1234567, MTime(path));
 
     std::string missing = tmp.path("missing");
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(File::SetMTime(missing.c_str(), FileTime(0)));
     // A time that ctime cannot render must not crash the report.
     EXPECT_FALSE(File::SetMTime(missing.c_str(), FileTime(LLONG_MAX)));
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_EQ(0u, out.find("utime ")) << out;
     EXPECT_NE(std::string::npos, out.find("failed: 2\n")) << out;
 }

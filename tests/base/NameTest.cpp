@@ -1,6 +1,8 @@
 #include "base/Name.h"
 #include "scanner/Token.h"
 
+#include "../Captured.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -137,9 +139,9 @@ TEST(Name, QualNamesInRegistrationOrderBehindExistingEntries)
 TEST(NameMap, StatisticsLine)
 {
     NameMap<Name> registry;
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     registry.PrintDebugInfo();
-    EXPECT_EQ("namerequests: 0 / allocs: 0 (0kB)\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("namerequests: 0 / allocs: 0 (0kB)\n", captured.Out());
 
     // Size estimate per entry: text, lower-case text and key, 11, and 8 per
     // recorded location.

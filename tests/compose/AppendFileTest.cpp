@@ -6,6 +6,7 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 
+#include "../Captured.h"
 #include "CommandLine.h"
 
 #include "../scanner/TempFolder.h"
@@ -72,9 +73,9 @@ protected:
         options.push_back(dir.path("src/p"));
         SetCommandLine(options);
         stack.reset(new LayerStack);
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         bool ok = stack->LoadEquation(dir.path("src/p").c_str());
-        std::string printed = testing::internal::GetCapturedStdout();
+        std::string printed = captured.Out();
         ErrorLog::CloseLogFile(); // the log must not outlive the test's folder
         EXPECT_TRUE(ok) << printed;
         return *stack;
@@ -84,9 +85,9 @@ protected:
     std::string Run(std::vector<std::string> options = {})
     {
         LayerStack& s = Load(options);
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         s.TransformNonSourceFiles();
-        return testing::internal::GetCapturedStdout();
+        return captured.Out();
     }
 
     std::string Out(std::string const& name) { return dir.path("out/" + name); }
@@ -187,9 +188,9 @@ TEST_F(AppendFiles, FilesOfAComposedClassAreSkipped)
     LayerStack& s = Load();
     TransformedModule bar(s);
     s.m_ComposedClasses.Put("Bar", &bar);
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     s.TransformNonSourceFiles();
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.Out();
 
     EXPECT_NE(std::string::npos, printed.find("skip append file Bar.cpp\n"));
     EXPECT_NE(std::string::npos, printed.find("skip append file Bar.h\n"));
@@ -226,11 +227,11 @@ TEST_F(AppendFiles, UnreadableSourceWarnsAndTheHeaderStillGoesOut)
     // A folder stands where the source file should be.
     std::string source = dir.folder("src/A/Broken.cpp");
     LayerStack& s = Load();
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     AppendFile::AppendFileData(*s[0], source.c_str());
     int changed = -1;
     int total = AppendFile::CloseAll(s.m_AppendFiles, changed);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.Out();
 
     EXPECT_EQ(source + " : warning: could not read from file\nappending file A/Broken.cpp\n", printed);
     EXPECT_EQ(1, total);
@@ -303,18 +304,18 @@ TEST_F(AppendFiles, CopyMakesTheDestinationFolderAndWarnsOnlyOnFailure)
     dir.file("src/A/lib.dll", "DLL");
     LayerStack& s = Load();
     s[0]->m_DestDir = Str(dir.path("out/unit/deep").c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_TRUE(AppendFile::CopyFile(*s[0], dir.path("src/A/lib.dll").c_str()));
-    EXPECT_EQ("copy file lib.dll\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("copy file lib.dll\n", captured.Out());
     EXPECT_EQ("DLL", ReadFile(dir.path("out/unit/deep/lib.dll")));
 
     // A folder stands where the copy should go: it stays, with a warning.
     dir.folder("out/lib.dll");
     s[0]->m_DestDir = Str(dir.path("out").c_str());
-    testing::internal::CaptureStdout();
+    captured.Clear();
     EXPECT_FALSE(AppendFile::CopyFile(*s[0], dir.path("src/A/lib.dll").c_str()));
     EXPECT_EQ("copy file lib.dll\n" + dir.path("src/A/lib.dll") + " : warning: could not copy file\n",
-              testing::internal::GetCapturedStdout());
+              captured.Out());
     struct stat record;
     ASSERT_EQ(0, ::stat(Out("lib.dll").c_str(), &record));
     EXPECT_TRUE(S_ISDIR(record.st_mode));
@@ -330,9 +331,9 @@ TEST_F(AppendFiles, EqOnlyComposesEquationFilesOnAFirstRunWithoutOutputFolder)
     std::string out = dir.path("src/.output.p");
     ASSERT_FALSE(Exists(out));
 
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     s.TransformEquationFiles();
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.Out();
     EXPECT_EQ("appending file A/sub.equation\nappending file B/sub.equation\n", printed);
     EXPECT_EQ("X\nY\n", ReadFile(out + "/sub.equation"));
     EXPECT_EQ("A B", Layers(s));
@@ -341,9 +342,7 @@ TEST_F(AppendFiles, EqOnlyComposesEquationFilesOnAFirstRunWithoutOutputFolder)
     // Unchanged on the next run: the old time stays.
     time_t old = Age(out + "/sub.equation");
     LayerStack& again = Load({"-eqonly"});
-    testing::internal::CaptureStdout();
     again.TransformEquationFiles();
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(old, MTime(out + "/sub.equation"));
 }
 
@@ -357,9 +356,8 @@ TEST_F(AppendFiles, EqImportsComposedEquationFilesBelowTheMainLayers)
     // Without a folder "sub" the layers keep their names.
     noOut = true;
     LayerStack& s = Load({"-eq"});
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     s.TransformEquationFiles();
-    testing::internal::GetCapturedStdout();
     ErrorLog::CloseLogFile();
     EXPECT_EQ("X Y A B", Layers(s));
     EXPECT_EQ("X\nY\n", ReadFile(dir.path("src/.output.p/sub.equation")));
@@ -369,9 +367,7 @@ TEST_F(AppendFiles, EqImportsComposedEquationFilesBelowTheMainLayers)
     dir.folder("src/sub/X");
     dir.folder("src/sub/Y");
     LayerStack& t = Load({"-eq"});
-    testing::internal::CaptureStdout();
     t.TransformEquationFiles();
-    testing::internal::GetCapturedStdout();
     ErrorLog::CloseLogFile();
     EXPECT_EQ("sub.X sub.Y A B", Layers(t));
     EXPECT_STREQ(dir.path("src/sub/X").c_str(), t[0]->m_Dir);
@@ -381,9 +377,9 @@ TEST_F(AppendFiles, EqWithoutEquationFilesChangesNothing)
 {
     noOut = true;
     LayerStack& s = Load({"-eq"});
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     s.TransformEquationFiles();
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("", captured.Out());
     EXPECT_EQ("A B", Layers(s));
     EXPECT_FALSE(Exists(dir.path("src/.output.p")));
 }

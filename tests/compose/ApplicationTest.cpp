@@ -1,5 +1,7 @@
 #include "compose/Application.h"
 
+#include "../Captured.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,9 +26,8 @@ TEST(Application, ProgramNameFromTheFirstArgument)
         Application app;
         app.m_Argc = 1;
         app.m_Argv = argv;
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         EXPECT_FALSE(app.Initialize()); // no equation: the usage is due
-        testing::internal::GetCapturedStdout();
         EXPECT_EQ(c.first, app.m_pFirstArg);
         EXPECT_STREQ(c.name, app.GetName());
     }
@@ -41,10 +42,10 @@ TEST(Application, UsageWithoutOptionsOrName)
     char* argv[] = {const_cast<char*>("dir/"), nullptr};
     app.m_Argc = 1;
     app.m_Argv = argv;
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     app.Initialize();
     app.PrintUsage("other", "p q");
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_EQ(0u, out.find("other - release (")) << out;
     EXPECT_NE(std::string::npos, out.find(")\nusage:  p q\n")) << out;
     EXPECT_EQ(std::string::npos, out.find("Options")) << out;

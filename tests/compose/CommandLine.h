@@ -4,6 +4,8 @@
 
 #include "base/Config.h"
 
+#include "../Captured.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,9 +20,8 @@ inline void SetCommandLine(std::vector<std::string> args)
     for (std::string& arg : args)
         argv.push_back(&arg[0]);
     argv.push_back(nullptr);
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     Config::GetInstance().Init(static_cast<int>(args.size()), argv.data());
-    testing::internal::GetCapturedStdout();
 }
 
 } // namespace testutil

@@ -3,6 +3,7 @@
 // stack whose output folder lies beside them, and the real parser.
 #pragma once
 
+#include "../Captured.h"
 #include "../scanner/TempFolder.h"
 
 #include "compose/FOPModule.h"
@@ -64,9 +65,9 @@ public:
             return false;
         if (cls->m_Transformations.GetCount() == 0)
             cls->PrepareParse();
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         bool parsed = cls->Parse();
-        out += testing::internal::GetCapturedStdout();
+        out += captured.Out();
         return parsed;
     }
 
@@ -75,7 +76,7 @@ public:
     {
         for (auto* e = stack.m_ComposedClasses.GetFirst(); e; e = stack.m_ComposedClasses.GetNext(e))
             e->GetValue()->PrepareParse();
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         bool ok = true;
         for (auto* e = stack.m_ComposedClasses.GetFirst(); ok && e; e = stack.m_ComposedClasses.GetNext(e))
             ok = e->GetValue()->Parse();
@@ -91,7 +92,7 @@ public:
                 e->GetValue()->SaveFiles();
             TransformedModule::CloseRemainingOpenFiles();
         }
-        out += testing::internal::GetCapturedStdout();
+        out += captured.Out();
         return ok;
     }
 

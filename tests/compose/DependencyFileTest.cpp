@@ -3,6 +3,7 @@
 // the touch step that marks the dependants of a changed header.
 #include "compose/TransformedModule.h"
 
+#include "../Captured.h"
 #include "ComposedLine.h"
 
 #include "compose/FopParseProject.h"
@@ -173,9 +174,9 @@ TEST(DependencyFile, ReadBackTolerantly)
         FooLine foo;
         if (folder)
             foo.line.tmp.folder("out/Foo.dep");
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         TransformedModule& cls = foo.Foo();
-        EXPECT_EQ("", testing::internal::GetCapturedStdout());
+        EXPECT_EQ("", captured.Out());
         EXPECT_EQ(0, cls.m_DeclDependencies.GetCount());
         EXPECT_EQ(0, cls.m_ImplDependencies.GetCount());
         EXPECT_FALSE(cls.m_bHasSourceRecord);
@@ -227,9 +228,9 @@ TEST(DependencyFile, AFileThatCannotBeWrittenIsReported)
     foo.line.tmp.folder("out/Foo.dep");
     TransformedModule& cls = foo.Foo();
     cls.m_DeclDependencies.Add("Bar");
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     cls.SaveDependencies();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_EQ(foo.line.tmp.path("out/Foo.dep") + " : error: could not write to file\n", out);
 }
 
@@ -268,12 +269,12 @@ TEST(DependencyFile, RecursiveDeclarationDependencies)
                 cls.m_DeclDependencies.Add(name.c_str());
         }
         TransformedModule& first = *classes.front();
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         EXPECT_FALSE(first.DependensOnChangedModule());
         // Asking every class again reports nothing new.
         for (auto& cls : classes)
             EXPECT_FALSE(cls->DependensOnChangedModule());
-        EXPECT_EQ(c.errors, testing::internal::GetCapturedStdout());
+        EXPECT_EQ(c.errors, captured.Out());
 
         Names reached;
         for (auto* e = first.m_IndirectDeclDependencies.GetFirst(); e; e = first.m_IndirectDeclDependencies.GetNext(e))
@@ -329,9 +330,9 @@ TEST(DependencyFile, TransitiveTouchOfDependants)
     // this run's output files are still known.
     time_t const start = std::time(nullptr);
     next.stack.PrepareParse();
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     ASSERT_TRUE(next.stack.Parse(true));
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     ASSERT_TRUE(next.Class("Z")->m_bTransformed) << out;
     for (char const* name : {"X", "Y", "U", "W"})
         ASSERT_FALSE(next.Class(name)->m_bParsed) << name;

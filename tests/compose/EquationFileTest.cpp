@@ -2,6 +2,7 @@
 #include "base/ErrorLog.h"
 #include "compose/LayerConfig.h"
 
+#include "../Captured.h"
 #include "../base/CurrentFolder.h"
 #include "../scanner/TempFolder.h"
 
@@ -20,9 +21,9 @@ struct Loaded {
 
 Loaded LoadCapturing(EquationFile& equation, std::string const& path)
 {
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     bool ok = equation.LoadFile(Str(path.c_str()));
-    return Loaded{ok, testing::internal::GetCapturedStdout()};
+    return Loaded{ok, captured.Out()};
 }
 
 // "name[prefix]{S|D|L}" per configuration: S static, D load-dynamic,

@@ -1,5 +1,6 @@
 #include "compose/FOPModule.h"
 
+#include "../Captured.h"
 #include "ComposedLine.h"
 
 #include "output/CodeWriter.h"
@@ -63,9 +64,9 @@ TEST(FOPModuleParse, ProgressLineAndSecondParse)
     EXPECT_STREQ("Foo", foo.GetOrigClassName());
     NodeClassDef* parsed = foo.m_pMainClass;
 
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(foo.Parse());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "error: file already parsed")) << out;
     EXPECT_EQ(parsed, foo.m_pMainClass);
 }
@@ -113,18 +114,16 @@ TEST(FOPModuleValidation, Table)
         Layer& l1 = line.AddLayer("L1");
         FOPModule& module = line.AddModule(l1, c.file, c.content);
         ASSERT_TRUE(line.Parse(module.GetName()));
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         EXPECT_EQ(c.valid, module.ValidModule());
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = captured.Out();
         EXPECT_STREQ(c.className, module.GetClassName());
         if (*c.message)
             EXPECT_TRUE(Contains(out, c.message)) << out;
         else
             EXPECT_EQ("", out);
         if (!c.valid) {
-            testing::internal::CaptureStdout();
             EXPECT_FALSE(module.Transform());
-            testing::internal::GetCapturedStdout();
         }
     }
 }
@@ -138,9 +137,9 @@ TEST(FOPModuleValidation, SeveralClassesWithoutTheModulesClassAreListed)
     ASSERT_TRUE(line.Parse("X"));
     EXPECT_EQ(2, module.m_ClassCount);
     EXPECT_STREQ("A", module.GetClassName());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(module.ValidModule());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "error: found 2(")) << out;
     EXPECT_TRUE(Contains(out, "A") && Contains(out, "B")) << out;
     EXPECT_TRUE(Contains(out, " classes, but only one class allowed; using class A\n")) << out;
@@ -156,10 +155,10 @@ TEST(FOPModuleValidation, RefinementNameMustMatchTheClass)
     line.AddModule(l1, "Foo.h", "class CFoo { };\n");
     FOPModule& top = line.AddModule(l2, "Foo.h", "refines class Foo { };\n");
     ASSERT_TRUE(line.Parse("Foo"));
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(top.ValidModule());
     EXPECT_FALSE(top.Transform());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "error: refinement-name 'Foo' does not match base name 'CFoo'")) << out;
 }
 
@@ -417,9 +416,9 @@ TEST(FOPModuleOutput, CodeAfterTheClass)
         Layer& l1 = line.AddLayer("L1");
         FOPModule& foo = line.AddModule(l1, "Foo.h", std::string("class Foo { };\n") + c.after);
         ASSERT_TRUE(line.Parse("Foo"));
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         TrailingCode* code = foo.GetTrailingCode();
-        std::string printed = testing::internal::GetCapturedStdout();
+        std::string printed = captured.Out();
         ASSERT_TRUE(code);
         std::string header, impl;
         for (TrailingCode::Piece const& piece : code->GetPieces()) {

@@ -1,5 +1,7 @@
 #include "compose/LayerConfig.h"
 
+#include "../Captured.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,9 +58,9 @@ TEST(LayerConfig, BindingUnitsThatNameNoFolderAreRefused)
 {
     for (char const* line : {"A bindingunit .", "A bindingunit ..", "A bindingunit ./", "A bindingunit /"}) {
         SCOPED_TRACE(line);
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         LayerConfig config{Str(line)};
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = captured.Out();
         EXPECT_NE(std::string::npos, out.find("warning: invalid binding unit")) << out;
         EXPECT_TRUE(config.m_bLoadDynamic);
         EXPECT_STREQ("", config.m_BindingUnit);
@@ -85,9 +87,9 @@ TEST(LayerConfig, WordsLikeKeywordsAreSwitchNamesWithAWarning)
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.line);
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         LayerConfig config(Str(c.line), "p.equation", 3);
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = captured.Out();
         EXPECT_STREQ(c.ifConfig, config.m_IfConfigName);
         if (c.warning) {
             EXPECT_EQ(0u, out.find("p.equation(3) : warning: ")) << out;

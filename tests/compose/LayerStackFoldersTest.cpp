@@ -7,6 +7,7 @@
 #include "compose/LayerConfig.h"
 #include "compose/TransformedModule.h"
 
+#include "../Captured.h"
 #include "CommandLine.h"
 
 #include "../base/CurrentFolder.h"
@@ -30,9 +31,9 @@ struct Outcome {
 
 Outcome Load(LayerStack& stack, std::string const& equation)
 {
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     bool ok = stack.LoadEquation(equation.c_str());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     ErrorLog::CloseLogFile(); // the log must not outlive the test's folder
     return Outcome{ok, out};
 }
@@ -258,7 +259,7 @@ TEST_F(LayerStackFolders, DerivedLayerFromALink)
 
 TEST(LayerStack, DerivedLayerPlacement)
 {
-    testing::internal::CaptureStdout(); // folders that do not exist are reported
+    testutil::Captured captured; // folders that do not exist are reported
     LayerStack stack;
     LayerConfig a(Str("A")), b(Str("B")), c(Str("C")), d(Str("D")), ac(Str("AC")), ab(Str("AB")), abc(Str("ABC"));
     Layer* la = stack.NewLayer(a, "/none/A", nullptr);
@@ -294,12 +295,11 @@ TEST(LayerStack, DerivedLayerPlacement)
     other.NewLayer(xy, "/none/XY", &foreign);
     EXPECT_EQ("X XY", Names(other));
     ExpectLinks(other);
-    testing::internal::GetCapturedStdout();
 }
 
 TEST(LayerStack, FindLayerByFullAndPlainName)
 {
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     LayerStack stack;
     LayerConfig imported(Str("A")), own(Str("B")), plainA(Str("A"));
     imported.m_LayerName = "lib.A";
@@ -307,7 +307,6 @@ TEST(LayerStack, FindLayerByFullAndPlainName)
     Layer* low = stack.NewLayer(imported, "/none/lib/A", nullptr);
     Layer* mid = stack.NewLayer(own, "/none/B", nullptr);
     Layer* high = stack.NewLayer(plainA, "/none/A", nullptr);
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(low, stack.FindLayer("A")); // the lowest match wins
     EXPECT_EQ(low, stack.FindLayer("lib.A"));
     EXPECT_EQ(mid, stack.FindLayer("B"));
@@ -379,9 +378,9 @@ TEST(LayerStack, DerivedConfigurationFromItsParents)
             name += (name.empty() ? "" : "/") + std::string(config->m_LayerName.GetBuffer());
         }
         stack.m_pEquation->AddLayer(*new LayerConfig(Str("Top")));
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         LayerConfig* derived = stack.CreateDerivateConfig(parents);
-        EXPECT_EQ(c.messages, testing::internal::GetCapturedStdout());
+        EXPECT_EQ(c.messages, captured.Out());
         ASSERT_NE(nullptr, derived);
         EXPECT_STREQ(name.c_str(), derived->m_LayerName);
         EXPECT_TRUE(derived->m_bDerivative);

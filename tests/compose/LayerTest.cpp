@@ -1,5 +1,6 @@
 #include "compose/Layer.h"
 
+#include "../Captured.h"
 #include "../base/CurrentFolder.h"
 #include "../scanner/TempFolder.h"
 
@@ -68,12 +69,11 @@ struct Listed {
     Listed(std::string const& folder, char const* name = "L")
         : config(Str(name), Str(name))
     {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
+        testutil::Captured captured;
         layer.reset(new Layer(stack, Str(folder.c_str()), config, nullptr));
         layer->LoadModules();
-        err = testing::internal::GetCapturedStderr();
-        out = testing::internal::GetCapturedStdout();
+        err = captured.Err();
+        out = captured.Out();
     }
 
     LayerStack stack;
@@ -163,9 +163,8 @@ TEST(Layer, KindTestsByName)
     tmp.file("L/Foo.c");
     LayerStack stack;
     LayerConfig config(Str("L"), Str("L"));
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     Layer layer(stack, Str(tmp.path("L").c_str()), config, nullptr);
-    testing::internal::GetCapturedStdout();
 
     struct Case {
         char const* name;
@@ -346,9 +345,9 @@ TEST(Layer, ResolvesLayerFolders)
         SCOPED_TRACE(c.name);
         // A run resolves a folder several times; a fault is told once.
         for (int round = 0; round < 2; ++round) {
-            testing::internal::CaptureStdout();
+            testutil::Captured captured;
             Str dir = Layer::ResolveLayerDir(Str(src.c_str()), Str(c.name));
-            EXPECT_EQ(round == 0 ? c.message : "", testing::internal::GetCapturedStdout());
+            EXPECT_EQ(round == 0 ? c.message : "", captured.Out());
             EXPECT_EQ(c.expected, dir.GetBuffer());
         }
     }
@@ -405,9 +404,9 @@ TEST(Layer, EachLinkMakesItsDerivedLayerOnce)
     stack.NewLayer(*b, Str(tmp.path("B").c_str()), nullptr);
 
     testutil::CurrentFolder elsewhere("/");
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     la->LoadModules();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
 
     // The combined binding unit is announced once: the link was followed once.
     EXPECT_EQ("mosa++ : warning: creating new binding unit: A.U\n", out);

@@ -1,5 +1,6 @@
 #include "compose/Module.h"
 
+#include "../Captured.h"
 #include "../base/VirtualDisk.h"
 #include "../scanner/TempFolder.h"
 
@@ -119,9 +120,9 @@ TEST(Module, ParsesItsFilesThroughTheParser)
     Module* a = project.AddFile(tmp.path("A.h").c_str());
     project.AddFile(tmp.path("A.cpp").c_str());
 
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_TRUE(a->Parse(true));
-    EXPECT_EQ("A.h\nA.cpp\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("A.h\nA.cpp\n", captured.Out());
     ASSERT_NE(nullptr, a->GetDecl().GetTU());
     ASSERT_NE(nullptr, a->GetImpl().GetTU());
     EXPECT_EQ(1, a->GetDecl().GetTU()->GetClassCount());

@@ -1,5 +1,6 @@
 #include "compose/ParseProject.h"
 
+#include "../Captured.h"
 #include "../base/CurrentFolder.h"
 #include "../scanner/TempFolder.h"
 
@@ -77,9 +78,9 @@ TEST(ParseProject, InitFindsTheProgramAndItsTime)
         char arg0[4096];
         strcpy(arg0, tool.c_str());
         char* argv[] = {arg0, nullptr};
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         EXPECT_TRUE(project.Init(1, argv, false));
-        EXPECT_EQ("", testing::internal::GetCapturedStdout());
+        EXPECT_EQ("", captured.Out());
         EXPECT_STREQ(tool.c_str(), project.GetProgramPath());
         time_t t = project.GetProgramTime();
         EXPECT_NE(0, t);
@@ -91,9 +92,9 @@ TEST(ParseProject, InitFindsTheProgramAndItsTime)
         char arg0[] = "/nowhere/tool";
         char gpp[] = "-gpp";
         char* argv[] = {arg0, gpp, nullptr};
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         EXPECT_TRUE(project.Init(2, argv, false));
-        EXPECT_EQ("warning: unable to stat \nusing gpp settings\n", testing::internal::GetCapturedStdout());
+        EXPECT_EQ("warning: unable to stat \nusing gpp settings\n", captured.Out());
         EXPECT_EQ(0, project.GetProgramTime());
         EXPECT_TRUE(project.HasApplicationChangedSince(0x7fffffff));
     }
@@ -134,9 +135,9 @@ TEST(ParseProject, PlainParseWritesTheRecords)
     CppParseProject project;
     Module* a = project.AddFile(tmp.path("A.h").c_str());
     Module* b = project.AddFile(tmp.path("B.h").c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     project.Parse();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_FALSE(project.Error());
     EXPECT_NE(std::string::npos, out.find("A.h\nB.h\n1 namespaces\n2 classes\n")) << out;
 

@@ -1,5 +1,6 @@
 #include "compose/TransformedModule.h"
 
+#include "../Captured.h"
 #include "ComposedLine.h"
 #include "../base/VirtualDisk.h"
 
@@ -282,11 +283,10 @@ TEST(TransformedModuleChangeDetection, AModuleSavedWhileTheRunReadsItIsComposedA
     if (later[1].tv_nsec < module.st_mtim.tv_nsec)
         later[0].tv_sec = ++later[1].tv_sec;
     ASSERT_EQ(0, ::utimensat(AT_FDCWD, line.tmp.path("L1/Foo.h").c_str(), later, 0));
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     foo.SaveFiles();
     bar.SaveFiles();
     TransformedModule::CloseRemainingOpenFiles();
-    testing::internal::GetCapturedStdout();
 
     // The next run compares the modules with the main outputs.
     auto mtime = [&](char const* name) {
@@ -462,9 +462,9 @@ TEST(TransformedModuleDependencies, RecursiveDeclarationDependenciesEnd)
     a.m_DeclDependencies.Add("B");
     b.m_DeclDependencies.Add("A");
     a.m_bNoOutDir = false;
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(a.DependensOnChangedModule());
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "A : error: there is a recursive dependency")) << out;
     EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&a));
     EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&b));

@@ -6,6 +6,7 @@
 #include "output/LayerInterface.h"
 #include "output/PLFactory.h"
 
+#include "../Captured.h"
 #include "../compose/ComposedLine.h"
 
 #include "output/Templates.h"
@@ -199,9 +200,9 @@ TEST_F(FeatureClasses, UnitsAnswerToTheirNamesAndOneUnitToASharedShortName)
     m_line.AddLayer("L3 bindingunit extra");
     m_line.AddLayer("L4 bindingunit c.solo");
     m_line.stack.m_ReferencedGeneratedNames.Add("PlCreate");
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     { PLFactory factory(m_line.stack); }
-    std::string messages = testing::internal::GetCapturedStdout();
+    std::string messages = captured.Out();
     std::string source = Out("PlCreate.cpp");
     // Each branch tests the names its unit answers to; the unit named
     // "extra" keeps that name although units below share it.
@@ -227,10 +228,9 @@ TEST_F(FeatureClasses, ClashingFileNamesAndNamesThatAreNoIdentifiers)
     m_line.stack.m_ProductLineName = "base";
     m_line.AddLayer("L1");
     m_line.AddLayer("L2 bindingunit my-unit");
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
+    testutil::Captured captured;
     FeatureFileNames::GenerateFeatureClasses(m_line.stack);
-    std::string messages = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+    std::string messages = captured.Out() + captured.Err();
     // The interface is written first; the layer class of unit base loses.
     EXPECT_NE(std::string::npos, Out("base.h").find("class base : public Feature")) << Out("base.h");
     EXPECT_NE(std::string::npos, messages.find("error: the layer class of binding unit 'base' and the "

@@ -2,6 +2,7 @@
 
 #include "output/CppFile.h"
 
+#include "../Captured.h"
 #include "OptionGuard.h"
 #include "../parser/Scanned.h"
 #include "../scanner/TempFolder.h"
@@ -111,11 +112,11 @@ TEST_F(OutFileTest, UnwritableFileIsAnErrorAndNeverUnchanged)
 {
     m_folder.file("plain", "a file where a folder should be");
     OutFile file(m_folder.path("plain/X.h").c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     file.SaveString("x");
     file.SaveString("y");
     file.Close();
-    std::string console = testing::internal::GetCapturedStdout();
+    std::string console = captured.Out();
     EXPECT_EQ("mosa++ : error: cannot write file " + m_folder.path("plain/X.h") + ": Not a directory\n", console);
     EXPECT_TRUE(file.HasDataChanged());
     EXPECT_FALSE(file.RestoreMTime());
@@ -129,11 +130,11 @@ TEST_F(OutFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary)
     m_folder.folder(".X.h.mosa-new");
     m_folder.file(".X.h.mosa-new/blocker");
     OutFile file(path.c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     file.SaveString("new content\n");
     EXPECT_EQ("old content\n", testutil::ReadFile(path)) << "nothing lands before the file is closed";
     file.Close();
-    std::string console = testing::internal::GetCapturedStdout();
+    std::string console = captured.Out();
     EXPECT_NE(std::string::npos, console.find("error: cannot write file " + path)) << console;
     EXPECT_EQ("old content\n", testutil::ReadFile(path));
     EXPECT_TRUE(file.HasDataChanged());
@@ -144,10 +145,10 @@ TEST_F(OutFileTest, SourceFileOfTheRunIsNeverOverwritten)
     std::string source = m_folder.file("Foo.h", "class Foo {};\n");
     OutFile::AddSourcePath(source.c_str());
     OutFile file(m_folder.path("./Foo.h").c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     file.SaveString("overwritten");
     file.Close();
-    std::string console = testing::internal::GetCapturedStdout();
+    std::string console = captured.Out();
     OutFile::ClearSourcePaths();
     EXPECT_NE(std::string::npos, console.find("error: cannot write file")) << console;
     EXPECT_EQ("class Foo {};\n", ReadFile(source));

@@ -1,5 +1,6 @@
 #include "output/Templates.h"
 
+#include "../Captured.h"
 #include "OptionGuard.h"
 #include "../scanner/TempFolder.h"
 
@@ -21,9 +22,9 @@ protected:
 
     std::string Get(char const* name)
     {
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         Str text = m_store.GetTemplate(name);
-        m_console += testing::internal::GetCapturedStdout();
+        m_console += captured.Out();
         return text.GetBuffer();
     }
 

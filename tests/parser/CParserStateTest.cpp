@@ -1,3 +1,4 @@
+#include "../Captured.h"
 #include "ParseState.h"
 #include "Snippet.h"
 
@@ -172,9 +173,9 @@ TEST(CParserState, ClassBodyFollowedByNeitherSemicolonNorNameIsFatal)
     EXPECT_EQ(def, state.m_ClassState.m_pActClass);
     ASSERT_TRUE(p.MoveTo("}"));
 
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     state.CloseCurly();
-    EXPECT_EQ("\nA.h(12): missing semicolon\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("\nA.h(12): missing semicolon\n", captured.Out());
     EXPECT_TRUE(state.IsFatalError());
     EXPECT_EQ(p.scanned("int"), state.m_pActToken);
     EXPECT_EQ(p.scanned("}"), def->GetBody()->GetLastToken());
@@ -201,9 +202,9 @@ TEST(CParserState, ClassBodyEndsThatPass)
         ASSERT_TRUE(p.MoveTo("{"));
         OpenClass(p, "A");
         ASSERT_TRUE(p.MoveTo("}"));
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         p.state.CloseCurly();
-        EXPECT_EQ("", testing::internal::GetCapturedStdout()) << c.text;
+        EXPECT_EQ("", captured.Out()) << c.text;
         EXPECT_FALSE(p.state.IsFatalError()) << c.text;
         EXPECT_EQ(c.next, Text(p.state.m_pActToken)) << c.text;
         // The driver's next step stays on that token.
@@ -219,9 +220,9 @@ TEST(CParserState, ClassBodyAtTheEndOfTheFileMissesItsSemicolon)
     ASSERT_TRUE(p.MoveTo("{"));
     OpenClass(p, "A");
     ASSERT_TRUE(p.MoveTo("}"));
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     p.state.CloseCurly();
-    EXPECT_EQ("\nA.h(1): missing semicolon\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("\nA.h(1): missing semicolon\n", captured.Out());
     EXPECT_TRUE(p.state.IsFatalError());
 }
 
@@ -243,9 +244,9 @@ TEST(CParserState, CloseCurlyWithoutTokenOrOpenBlockChangesNothing)
     // The end of the file inside the body: no token to close it with.
     while (state.NextToken()) {
     }
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     state.CloseCurly();
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("", captured.Out());
     EXPECT_FALSE(state.IsFatalError());
     EXPECT_EQ(body, state.m_pActBlock);
     EXPECT_EQ(nullptr, body->GetLastToken());
@@ -435,9 +436,9 @@ TEST(CParserState, ErrorLocationFallsBackToTheFileName)
     CParserState state;
     state.SetFileName("X.h");
     state.m_pActToken = snippet[1];
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     state.OnError("boom", false);
-    EXPECT_EQ("\nX.h(0): boom\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("\nX.h(0): boom\n", captured.Out());
     EXPECT_FALSE(state.IsFatalError());
 
     // No current token: the previous one gives the place.
@@ -445,14 +446,14 @@ TEST(CParserState, ErrorLocationFallsBackToTheFileName)
     ASSERT_TRUE(p.MoveTo("x"));
     while (p.state.NextToken()) {
     }
-    testing::internal::CaptureStdout();
+    captured.Clear();
     p.state.OnError("late", true);
-    EXPECT_EQ("\nP.h(3): late\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("\nP.h(3): late\n", captured.Out());
     EXPECT_TRUE(p.state.IsFatalError());
 
     // No token at all.
     state.m_pActToken = nullptr;
-    testing::internal::CaptureStdout();
+    captured.Clear();
     state.OnError("none", false);
-    EXPECT_EQ("\nX.h: none\n", testing::internal::GetCapturedStdout());
+    EXPECT_EQ("\nX.h: none\n", captured.Out());
 }

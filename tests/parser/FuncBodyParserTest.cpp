@@ -1,3 +1,4 @@
+#include "../Captured.h"
 #include "FuncBuilder.h"
 #include "Scanned.h"
 #include "Snippet.h"
@@ -119,10 +120,10 @@ Messages Report(std::function<void()> const& run)
     std::string path = folder.path("mosac.log.xml");
     ErrorLog::CloseLogFile();
     ErrorLog::InitLogFile(path.c_str());
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     run();
     Messages result;
-    result.console = testing::internal::GetCapturedStdout();
+    result.console = captured.Out();
     ErrorLog::CloseLogFile();
     result.log = testutil::ReadFile(path);
     // Only the elements between <log> and </log>.

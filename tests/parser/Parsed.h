@@ -3,6 +3,7 @@
 // the parse found.
 #pragma once
 
+#include "../Captured.h"
 #include "Scanned.h"
 
 #include "parser/Info.h"
@@ -149,9 +150,9 @@ struct Parsed {
         : scanned(text, file), project(errors)
     {
         parser.SetTokenListener(listener);
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         tu.reset(parser.parse(scanned.unit, project));
-        out = testing::internal::GetCapturedStdout();
+        out = captured.Out();
     }
 
     std::string Outline() const { return testutil::Outline(parser.GetFileNode()); }

@@ -2,6 +2,7 @@
 // `#if 0` blocks, and `super` calls and static initializers in module
 // bodies. Each text must give the structure a C++ reader sees and print
 // back unchanged.
+#include "../Captured.h"
 #include "Parsed.h"
 
 #include "parser/BodyParseEvents.h"
@@ -237,10 +238,10 @@ TEST(ScopesAndBlocks, SuperInFrontOfAQualifiedName)
         EXPECT_EQ("", p.out) << row.text;
         EXPECT_EQ(std::string("\n") + row.text, p.scanned.Text()) << row.text;
         SuperEvents events;
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         for (int i = 0; i < p.tu->m_FuncDefs.GetCount(); ++i)
             FuncBodyParser(*p.tu->m_FuncDefs[i], events).Parse();
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = captured.Out();
         EXPECT_EQ(row.events, events.text) << row.text;
         EXPECT_EQ(row.out, out) << row.text;
     }

@@ -1,3 +1,4 @@
+#include "../Captured.h"
 #include "Parsed.h"
 
 #include "base/Name.h"
@@ -315,9 +316,9 @@ TEST(SimpleCPPParser, PrintWarningFormat)
         {"A.h", -2, "\nA.h(-2) : warning: unhandled token: ]"},
     };
     for (auto const& c : cases) {
-        testing::internal::CaptureStdout();
+        testutil::Captured captured;
         printwarning("unhandled token: ]", c.file, c.line);
-        EXPECT_EQ(c.expected, testing::internal::GetCapturedStdout());
+        EXPECT_EQ(c.expected, captured.Out());
     }
 }
 

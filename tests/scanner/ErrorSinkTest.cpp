@@ -1,5 +1,6 @@
 #include "scanner/ErrorCollector.h"
 #include "scanner/ErrorStream.h"
+#include "scanner/MessageOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -136,6 +137,37 @@ TEST(ErrorStream, ListenerHearsEveryPrintedMessage)
     second << Lex::sev_error << "unheard" << Lex::endMessage;
     EXPECT_EQ("fatal: a\nplain\nwarning: w\nerror: unheard\n", out.str());
     EXPECT_EQ((std::vector<unsigned>{400, 0, 200}), g_heard);
+}
+
+// Lines of a console stream go to the installed output with their severity;
+// the listener hears only streams with their own target.
+TEST(ErrorStream, ConsoleLinesGoToTheInstalledOutput)
+{
+    struct Recorder : Lex::MessageOutput {
+        std::vector<std::pair<unsigned, std::string>> lines;
+        std::string rest;
+        void message(ErrorSeverity const& severity, std::string const& line) override
+        {
+            lines.push_back({severity.level, line});
+        }
+        void failure(std::string const& text) override { rest += "failure " + text; }
+        void note(std::string const& text) override { rest += "note " + text; }
+    } recorder;
+    g_heard.clear();
+    Lex::ErrorStream::listener([](ErrorSeverity const& severity) { g_heard.push_back(severity.level); });
+    Lex::message_output(&recorder);
+    Lex::ErrorStream console;
+    console.cap(Lex::sev_error);
+    console << Location(Filename("a\nb.h"), 3) << Lex::sev_fatal << "gone" << Lex::endMessage;
+    console << "plain" << '\0' << "cut" << Lex::endMessage;
+    console.silent() << Lex::sev_warning << "hidden" << Lex::endMessage;
+    Lex::message_output(nullptr);
+    Lex::ErrorStream::listener(nullptr);
+    EXPECT_EQ((std::vector<std::pair<unsigned, std::string>>{{300, "a\\nb.h:3: error: gone\n"}, {0, "plain\n"}}),
+              recorder.lines);
+    EXPECT_EQ("", recorder.rest);
+    EXPECT_TRUE(g_heard.empty());
+    EXPECT_EQ(Lex::sev_error, console.severity());
 }
 
 TEST(ErrorStream, CapLowersTheSeveritiesAboveIt)

@@ -1,4 +1,5 @@
 #include "scanner/PathManager.h"
+#include "../Captured.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -110,9 +111,9 @@ TEST_F(PathManagerTest, IteratorsFilterAndStartOver)
 TEST_F(PathManagerTest, BadPatternReportsOnceAndMatchesNothing)
 {
     pm.addPath(d.c_str(), nullptr, false, false);
-    testing::internal::CaptureStderr();
+    testutil::Captured captured;
     Strings names = files(pm, "(a");
-    std::string printed = testing::internal::GetCapturedStderr();
+    std::string printed = captured.Err();
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(0u, printed.find("error: RegComp: ")) << printed;
     EXPECT_EQ(1, std::count(printed.begin(), printed.end(), '\n')) << printed;

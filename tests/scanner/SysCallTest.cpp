@@ -1,5 +1,6 @@
 #include "scanner/ErrorStream.h"
 #include "scanner/SysCall.h"
+#include "../Captured.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -222,17 +223,17 @@ TEST(SysCall, SetFileTime)
     EXPECT_EQ(t, info.mod_time());
 
     std::string missing = tmp.path("missing");
-    testing::internal::CaptureStdout();
+    testutil::Captured captured;
     EXPECT_FALSE(SysCall::SetFileTime(missing.c_str(), t, false));
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = captured.Out();
     EXPECT_EQ("utime " + std::string(std::ctime(&t)) + " failed: " + std::to_string(ENOENT) + "\n", printed);
 
     // A time ctime cannot render prints as seconds.
     time_t huge = LONG_MAX;
     ASSERT_EQ(nullptr, std::ctime(&huge));
-    testing::internal::CaptureStdout();
+    captured.Clear();
     EXPECT_FALSE(SysCall::SetFileTime(missing.c_str(), huge, false));
-    printed = testing::internal::GetCapturedStdout();
+    printed = captured.Out();
     EXPECT_EQ("utime " + std::to_string(huge) + " failed: " + std::to_string(ENOENT) + "\n", printed);
 }
 

@@ -66,18 +66,15 @@ TableRecognizer multi_line_piece()
 
 TableRecognizer const& CCommentRecognizer::comment_recognizer()
 {
-    static TableRecognizer const table = comment_start();
-    return table;
+    return built_once<comment_start>();
 }
 TableRecognizer const& CCommentRecognizer::sl_comment_recognizer()
 {
-    static TableRecognizer const table = single_line_text();
-    return table;
+    return built_once<single_line_text>();
 }
 TableRecognizer const& CCommentRecognizer::ml_comment_recognizer()
 {
-    static TableRecognizer const table = multi_line_piece();
-    return table;
+    return built_once<multi_line_piece>();
 }
 
 int CCommentRecognizer::recognize(ScanBuffer* b, int& type, int& len)

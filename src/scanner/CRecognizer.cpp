@@ -138,43 +138,35 @@ TableRecognizer identifiers()
 
 TableRecognizer const& CRecognizer::pre_dir_recognizer()
 {
-    static TableRecognizer const table = preprocessor_directives();
-    return table;
+    return built_once<preprocessor_directives>();
 }
 TableRecognizer const& CRecognizer::dir_recognizer()
 {
-    static TableRecognizer const table = directives();
-    return table;
+    return built_once<directives>();
 }
 TableRecognizer const& CRecognizer::whitespace_recognizer()
 {
-    static TableRecognizer const table = white_space();
-    return table;
+    return built_once<white_space>();
 }
 TableRecognizer const& CRecognizer::string_recognizer()
 {
-    static TableRecognizer const table = literals();
-    return table;
+    return built_once<literals>();
 }
 TableRecognizer const& CRecognizer::pre_token_recognizer()
 {
-    static TableRecognizer const table = macro_operators();
-    return table;
+    return built_once<macro_operators>();
 }
 TableRecognizer const& CRecognizer::wildcard_recognizer()
 {
-    static TableRecognizer const table = wildcard_words();
-    return table;
+    return built_once<wildcard_words>();
 }
 TableRecognizer const& CRecognizer::core_recognizer()
 {
-    static TableRecognizer const table = operators_and_numbers();
-    return table;
+    return built_once<operators_and_numbers>();
 }
 TableRecognizer const& CRecognizer::identifier_recognizer()
 {
-    static TableRecognizer const table = identifiers();
-    return table;
+    return built_once<identifiers>();
 }
 
 CRecognizer::CRecognizer()

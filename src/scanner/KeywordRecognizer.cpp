@@ -133,27 +133,28 @@ Keyword const aspect_keywords[] = {
     {"__unknown_t", TOK_UNKNOWN_T},
 };
 
+TableRecognizer c_keyword_table() { return keywords(c_keywords); }
+TableRecognizer cpp_keyword_table() { return keywords(cpp_keywords); }
+TableRecognizer fop_keyword_table() { return keywords(fop_keywords); }
+TableRecognizer aspect_keyword_table() { return keywords(aspect_keywords); }
+
 } // namespace
 
 TableRecognizer const& CKeywordRecognizer::keyword_recognizer()
 {
-    static TableRecognizer const table = keywords(c_keywords);
-    return table;
+    return built_once<c_keyword_table>();
 }
 TableRecognizer const& CCKeywordRecognizer::keyword_recognizer()
 {
-    static TableRecognizer const table = keywords(cpp_keywords);
-    return table;
+    return built_once<cpp_keyword_table>();
 }
 TableRecognizer const& FOPKeywordRecognizer::keyword_recognizer()
 {
-    static TableRecognizer const table = keywords(fop_keywords);
-    return table;
+    return built_once<fop_keyword_table>();
 }
 TableRecognizer const& AspectKeywordRecognizer::keyword_recognizer()
 {
-    static TableRecognizer const table = keywords(aspect_keywords);
-    return table;
+    return built_once<aspect_keyword_table>();
 }
 
 int recognize_keyword(TableRecognizer const& automaton, ScanBuffer* b, int& type, int& len)

@@ -60,4 +60,13 @@ public:
     std::vector<int32_t> expr_map;
 };
 
+// The automaton that build makes, made on first use; threads that ask at
+// once wait for the one that builds it.
+template <TableRecognizer (*build)()>
+TableRecognizer const& built_once()
+{
+    static TableRecognizer const table = build();
+    return table;
+}
+
 } // namespace Lex

@@ -258,6 +258,10 @@ TEST(Stack, PushPopTop)
 
 TEST(ArrayDeathTest, IndexChecksInDebugBuilds)
 {
+#ifdef NDEBUG
+    // Without the assertions the statements would run out of bounds.
+    GTEST_SKIP() << "the index checks are assertions of debug builds";
+#endif
     Array<int*> a;
     a.Add(nullptr);
     EXPECT_DEBUG_DEATH(a[1], "");

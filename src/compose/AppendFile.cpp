@@ -98,7 +98,7 @@ bool AppendFile::IsComposedClassFile(LayerStack& stack, Str const& name, Str con
         return true;
     TransformedModule* cls = entry->GetValue();
     FOPModule* first = cls ? cls->m_pFirstModule : nullptr;
-    if (!first || !first->m_pModule)
+    if (!first || !first->GetModule())
         return false;
     return strcasecmp(ext, first->GetGeneratedDeclFileExt()) == 0
            || strcasecmp(ext, first->GetGeneratedImplFileExt()) == 0;

@@ -173,8 +173,8 @@ void FOPModule::TokenReplace::OnToken(Lex::Token& token)
 }
 
 FOPModule::FOPModule(Module& module, Layer& layer)
-    : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_pTransformationModule(nullptr),
-      m_ClassCount(0), m_pTransformedClass(nullptr), m_bParsed(false), m_pRefinedModule(nullptr),
+    : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_ClassCount(0), m_bParsed(false),
+      m_pRefinedModule(nullptr), m_pTransformedClass(nullptr), m_pTransformationModule(nullptr),
       m_pTrailingCode(nullptr)
 {
     OnCreate();

@@ -102,8 +102,14 @@ public:
     Module* GetModule() const { return m_pModule; }
     Layer* GetLayer() const { return m_pLayer; }
     NodeClassDef* GetMainClass() const { return m_pMainClass; }
+    int GetClassCount() const { return m_ClassCount; }
     bool IsParsed() const { return m_bParsed; }
     bool IsMixin() const { return m_bIsMixin; }
+    bool IsUsedAsMixin() const { return m_bUsedAsMixin; }
+    Str const& GetMixinName() const { return m_MixinName; }
+    FOPModule* GetRefinedModule() const { return m_pRefinedModule; }
+    void SetRefinedModule(FOPModule* module) { m_pRefinedModule = module; }
+    TransformedFuncs& GetTransformedFuncs() { return m_TransformedFuncs; }
     int GetLoc() const { return m_Loc; }
     Str GetBindingUnitName();
     bool IsCppModule();
@@ -165,26 +171,6 @@ public:
     void GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include);
     bool GetBaseClass(Str& name);
 
-    Module* m_pModule;
-    Layer* m_pLayer;
-    TransformedFuncs m_TransformedFuncs;
-    NodeClassDef* m_pMainClass;
-    ModuleTransform* m_pTransformationModule;
-    int m_ClassCount;
-    TransformedModule* m_pTransformedClass;
-    bool m_bParsed;
-    Str m_OrigClassName;
-    FOPModule* m_pRefinedModule;
-    bool m_bIsMixin;
-    bool m_bUsedAsMixin;
-    Str m_MixinName;
-    // For a mixin copy, the layer of the module it was copied from.
-    Layer* m_pMixinLayer;
-    bool m_bHasCppCode;
-    bool m_bHasCppCodeKnown;
-    int m_Loc;
-    TrailingCode* m_pTrailingCode;
-
 private:
     void OnCreate();
     // Takes the include guard that wraps the whole module ("#ifndef X",
@@ -199,4 +185,33 @@ private:
     // Warns when the module's namespace blocks differ from those of the
     // first module of its class, or come with the -namespace option.
     void WarnNameSpaceMismatch();
+
+    // The module's parse and its main class.
+    Module* m_pModule;
+    Layer* m_pLayer;
+    NodeClassDef* m_pMainClass;
+    int m_ClassCount;
+    bool m_bParsed;
+    Str m_OrigClassName;
+
+    // Mixins: whether this module is a mixin copy (and of which class), and
+    // whether its class is applied as a mixin elsewhere.
+    bool m_bIsMixin;
+    bool m_bUsedAsMixin;
+    Str m_MixinName;
+    // For a mixin copy, the layer of the module it was copied from.
+    Layer* m_pMixinLayer;
+
+    // The transformation state: the module below this one in its class, the
+    // composed class, the transform and the functions it renamed.
+    FOPModule* m_pRefinedModule;
+    TransformedModule* m_pTransformedClass;
+    ModuleTransform* m_pTransformationModule;
+    TransformedFuncs m_TransformedFuncs;
+
+    // Writing: the code after the class, where it goes, the line count.
+    TrailingCode* m_pTrailingCode;
+    bool m_bHasCppCode;
+    bool m_bHasCppCodeKnown;
+    int m_Loc;
 };

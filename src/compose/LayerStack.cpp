@@ -651,8 +651,8 @@ void LayerStack::FindMixinOnlyClasses()
             for (int i = 0; i < cls->m_Modules.GetCount(); ++i) {
                 FOPModule* module = cls->m_Modules[i];
                 module->GetUsedClasses(names, forward, include);
-                if (module->m_bIsMixin)
-                    if (TransformedModule* mixin = GetModule(module->m_MixinName))
+                if (module->IsMixin())
+                    if (TransformedModule* mixin = GetModule(module->GetMixinName()))
                         usedAsMixin.Add(mixin);
             }
             for (auto* n = forward.GetFirst(); n; n = forward.GetNext(n))
@@ -760,7 +760,7 @@ void LayerStack::CalcLayerMethods(Layer& layer, int& methods, int& inlinedMethod
 {
     for (int i = 0; i < layer.m_FopModules.GetCount(); ++i)
         if (FOPModule* module = layer.m_FopModules[i])
-            module->m_TransformedFuncs.GetMethodCount(methods, inlinedMethods, extensions, inlinedExtensions);
+            module->GetTransformedFuncs().GetMethodCount(methods, inlinedMethods, extensions, inlinedExtensions);
 }
 
 void LayerStack::SaveFiles()

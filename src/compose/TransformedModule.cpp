@@ -225,7 +225,7 @@ void TransformedModule::OnDelete()
 
 void TransformedModule::InitDestDir(bool report)
 {
-    Str layerDir = m_pFirstModule && m_pFirstModule->m_pLayer ? m_pFirstModule->m_pLayer->m_DestDir : Str();
+    Str layerDir = m_pFirstModule && m_pFirstModule->GetLayer() ? m_pFirstModule->GetLayer()->m_DestDir : Str();
     Str absolute = MakeOutputFolder(layerDir, report);
     if (absolute.IsEmpty()) {
         // Nothing of this class is read from or written to any folder.
@@ -264,7 +264,7 @@ TransformedModule* TransformedModule::Add(FOPModule& module)
     m_ModulePositions.emplace(&module, std::make_pair(last, last));
     module.SetTransformedClass(*this);
     if (m_pFinalModule && m_pFinalModule != &module)
-        module.m_pRefinedModule = m_pFinalModule;
+        module.SetRefinedModule(m_pFinalModule);
     m_pFinalModule = &module;
     return this;
 }
@@ -282,9 +282,9 @@ bool TransformedModule::InsertAbove(FOPModule& module, FOPModule& mixin)
     m_Modules.InsertAt(index, &mixin);
     IndexModules();
     mixin.SetTransformedClass(*this);
-    if (module.m_pRefinedModule)
-        mixin.m_pRefinedModule = module.m_pRefinedModule;
-    module.m_pRefinedModule = &mixin;
+    if (module.GetRefinedModule())
+        mixin.SetRefinedModule(module.GetRefinedModule());
+    module.SetRefinedModule(&mixin);
     return true;
 }
 
@@ -328,7 +328,7 @@ void TransformedModule::InitDelegationTransformation()
 {
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         FOPModule* module = m_Modules[i];
-        if (module->m_pLayer && module->m_pLayer->m_pConfig && module->m_pLayer->m_pConfig->m_bLoadDynamic)
+        if (module->GetLayer() && module->GetLayer()->m_pConfig && module->GetLayer()->m_pConfig->m_bLoadDynamic)
             m_bDynamicDelegation = true;
         Str name = module->GetBindingUnitName();
         ModuleTransform* unit = GetTransformationUnit(name);
@@ -383,7 +383,7 @@ bool TransformedModule::Parse(bool force)
     // Parsing a module can insert mixin copies, so the count is read afresh.
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         FOPModule* module = m_Modules[i];
-        if (module->m_bParsed)
+        if (module->IsParsed())
             continue;
         if (!module->Parse())
             return false;
@@ -407,7 +407,7 @@ bool TransformedModule::ChangedSinceLastTransform()
     if (t == 0)
         return true;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i]->m_pModule->HasChanged(t))
+        if (m_Modules[i]->GetModule()->HasChanged(t))
             return true;
     if (HasModuleSetChanged())
         return true;
@@ -424,7 +424,7 @@ bool TransformedModule::ChangedSinceLastTransform()
 void TransformedModule::GetSourcePaths(StringArray& paths) const
 {
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (!m_Modules[i]->m_bIsMixin)
+        if (!m_Modules[i]->IsMixin())
             paths.Add(m_Modules[i]->GetSourcePath());
 }
 
@@ -501,14 +501,14 @@ void TransformedModule::DropProvidedMixinDeclarations()
 {
     for (int m = 0; m < m_Modules.GetCount(); ++m) {
         FOPModule* copy = m_Modules[m];
-        SimpleTU* tu = copy->m_bIsMixin ? copy->GetParseUnit() : nullptr;
-        if (!tu || !copy->m_pMainClass)
+        SimpleTU* tu = copy->IsMixin() ? copy->GetParseUnit() : nullptr;
+        if (!tu || !copy->GetMainClass())
             continue;
         for (int i = tu->m_FuncDecls.GetCount() - 1; i >= 0; --i) {
             NodeFuncDecl* decl = tu->m_FuncDecls[i];
             FuncInfo* f = decl->GetInfo();
-            if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() || decl->GetClass() != copy->m_pMainClass ||
-                BaseTransform::DefaultedOrDeleted(*decl))
+            if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() ||
+                decl->GetClass() != copy->GetMainClass() || BaseTransform::DefaultedOrDeleted(*decl))
                 continue;
             // Declared only: a function the mixin expects of its user. It
             // stays when no other module has it or a copy of the same mixin
@@ -520,7 +520,7 @@ void TransformedModule::DropProvidedMixinDeclarations()
                 NodeFuncDecl* same = other == copy ? nullptr : other->GetMethod(*f);
                 if (!same)
                     continue;
-                if (other->m_bIsMixin && other->m_MixinName == copy->m_MixinName)
+                if (other->IsMixin() && other->GetMixinName() == copy->GetMixinName())
                     definedByMixin = definedByMixin || (same->GetInfo() && same->GetInfo()->GetDef());
                 else
                     provided = true;
@@ -536,22 +536,22 @@ void TransformedModule::DropProvidedMixinDeclarations()
 void TransformedModule::KeepAccessAroundMixins()
 {
     auto keyOf = [](FOPModule* module) -> Lex::Token* {
-        NodeClassDecl* head = module && module->m_pMainClass ? module->m_pMainClass->GetClassDecl() : nullptr;
+        NodeClassDecl* head = module && module->GetMainClass() ? module->GetMainClass()->GetClassDecl() : nullptr;
         NodeKeyword* key = head ? head->GetKey() : nullptr;
         Lex::Token* token = key ? key->GetToken() : nullptr;
         return token && (token->type == Lex::TOK_CLASS || token->type == Lex::TOK_STRUCT) ? token : nullptr;
     };
     FOPModule* user = nullptr;
     for (int i = 0; i < m_Modules.GetCount() && !user; ++i)
-        if (!m_Modules[i]->m_bIsMixin)
+        if (!m_Modules[i]->IsMixin())
             user = m_Modules[i];
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         FOPModule* module = m_Modules[i];
-        bool afterCopy = i > 0 && m_Modules[i - 1]->m_bIsMixin;
-        if (!module->m_bIsMixin && !afterCopy)
+        bool afterCopy = i > 0 && m_Modules[i - 1]->IsMixin();
+        if (!module->IsMixin() && !afterCopy)
             continue;
         Lex::Token* key = keyOf(module);
-        NodeBlock* body = module->m_pMainClass ? module->m_pMainClass->GetBody() : nullptr;
+        NodeBlock* body = module->GetMainClass() ? module->GetMainClass()->GetBody() : nullptr;
         Lex::Token* open = body ? body->GetFirstToken() : nullptr;
         if (!key || !open || open->type != Lex::TOK_OPEN_CURLY)
             continue;
@@ -563,7 +563,7 @@ void TransformedModule::KeepAccessAroundMixins()
         // The lowest copy's head is written for the class: it takes the
         // class key of the class's own module.
         Lex::Token* userKey = keyOf(user);
-        if (i == 0 && module->m_bIsMixin && userKey) {
+        if (i == 0 && module->IsMixin() && userKey) {
             key->text = userKey->text;
             key->SetType(userKey->type);
         }
@@ -661,7 +661,7 @@ bool TransformedModule::Transform()
     // their layers' output folders.
     if (!IsPureJampack())
         for (int i = 0; i < m_Modules.GetCount(); ++i)
-            if (MakeOutputFolder(m_Modules[i]->m_pLayer->m_DestDir, true).IsEmpty()) {
+            if (MakeOutputFolder(m_Modules[i]->GetLayer()->m_DestDir, true).IsEmpty()) {
                 m_bNoOutDir = true;
                 return false;
             }
@@ -749,7 +749,7 @@ void TransformedModule::KeepEditsDuringTheRun()
     // the next run composes the class again.
     FileTimeNs before = 0;
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        FileTimeNs t = m_Modules[i]->m_pModule->GetTimeBeforeEdit();
+        FileTimeNs t = m_Modules[i]->GetModule()->GetTimeBeforeEdit();
         if (t != 0 && (before == 0 || t < before))
             before = t;
     }
@@ -783,7 +783,7 @@ void TransformedModule::CloseModules()
 
 void TransformedModule::WriteDecorator()
 {
-    if (!m_bDynamicDelegation || !m_pFirstModule || !m_pFirstModule->m_pMainClass || m_bNoOutDir)
+    if (!m_bDynamicDelegation || !m_pFirstModule || !m_pFirstModule->GetMainClass() || m_bNoOutDir)
         return;
     m_pInterface->SaveDecoratorAndInterface(m_DestDir + m_Name + ".h");
 }
@@ -877,8 +877,8 @@ void TransformedModule::SaveDependencies()
             text += ImplPrefix + entry->GetKey() + "\n";
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         FOPModule* module = m_Modules[i];
-        if (module->m_bIsMixin)
-            text += MixinPrefix + module->m_MixinName + ":" + module->GetSourcePath() + "\n";
+        if (module->IsMixin())
+            text += MixinPrefix + module->GetMixinName() + ":" + module->GetSourcePath() + "\n";
         else
             text += SourcePrefix + module->GetSourcePath() + "\n";
     }
@@ -1073,7 +1073,7 @@ Str TransformedModule::GetForwardDeclaration()
         return Str();
     // The class head that is written is the one of the unit's first module.
     FOPModule* first = m_Transformations[0]->GetFirstTransformationModule();
-    NodeClassDecl* head = first && first->m_pMainClass ? first->m_pMainClass->GetClassDecl() : nullptr;
+    NodeClassDecl* head = first && first->GetMainClass() ? first->GetMainClass()->GetClassDecl() : nullptr;
     NodeKeyword* key = head ? head->GetKey() : nullptr;
     Lex::Token* keyToken = key ? key->GetToken() : nullptr;
     Str name = m_pFirstModule->GetOrigClassName();

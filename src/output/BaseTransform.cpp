@@ -42,9 +42,9 @@ void SetCondition(Lex::Token& token, bool const& flag) { token.condition = reint
 } // namespace
 
 BaseTransform::BaseTransform(FOPModule& module)
-    : m_bReportInstantiations(false), m_bReportMemberUses(false), m_pClassDB(nullptr), m_pLayer(module.m_pLayer),
-      m_pModule(&module), m_pTransformedModule(module.m_pTransformedClass), m_pRefinedModule(nullptr),
-      m_pTransformedFuncs(&module.m_TransformedFuncs), m_ClassName("invalid"), m_pFunc(nullptr),
+    : m_bReportInstantiations(false), m_bReportMemberUses(false), m_pClassDB(nullptr), m_pLayer(module.GetLayer()),
+      m_pModule(&module), m_pTransformedModule(module.GetTransformedClass()), m_pRefinedModule(nullptr),
+      m_pTransformedFuncs(&module.GetTransformedFuncs()), m_ClassName("invalid"), m_pFunc(nullptr),
       m_pRefinedFunc(nullptr), m_pRefiningFunc(nullptr), m_bIsConstructor(false), m_bIsDestructor(false)
 {
     // A module may hold thousands of functions.
@@ -52,7 +52,7 @@ BaseTransform::BaseTransform(FOPModule& module)
     if (SimpleTU* unit = module.GetParseUnit())
         m_pClassDB = unit->db();
     if (m_pTransformedModule)
-        m_pRefinedModule = module.m_pRefinedModule;
+        m_pRefinedModule = module.GetRefinedModule();
 }
 
 BaseTransform::~BaseTransform() {}
@@ -72,7 +72,7 @@ bool BaseTransform::Transform()
     TransformDefinitions();
     TransformDeclarations();
     TransformFields();
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     if (unit && unit->GetLastTransformationModule() == m_pModule)
         TransformLastModule();
     return true;
@@ -82,7 +82,7 @@ bool BaseTransform::DeleteRefines()
 {
     if (!m_pModule->IsRefinement())
         return true;
-    NodeClassDecl* decl = m_pModule->m_pMainClass->GetClassDecl();
+    NodeClassDecl* decl = m_pModule->GetMainClass()->GetClassDecl();
     if (!decl)
         return true;
     Lex::Token* first = decl->GetFirstToken();
@@ -98,7 +98,7 @@ bool BaseTransform::DeleteRefines()
 
 bool BaseTransform::RenameClass()
 {
-    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeClassDef* cls = m_pModule->GetMainClass();
     if (!cls || m_ClassName == m_pModule->GetName())
         return true;
     NodeClassDecl* decl = cls->GetClassDecl();
@@ -205,7 +205,7 @@ bool BaseTransform::TransformFuncDecl(FuncNode& node)
 bool BaseTransform::IsOtherClassMember(NodeFuncDecl& decl) const
 {
     NodeClassDef* cls = decl.GetClass();
-    NodeClassDef* main = m_pModule->m_pMainClass;
+    NodeClassDef* main = m_pModule->GetMainClass();
     return cls && main && cls != main;
 }
 
@@ -376,9 +376,9 @@ bool BaseTransform::TransformLastModule()
 {
     if (!m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit)
         return true;
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
-    for (FOPModule* module = m_pModule; module; module = module->m_pRefinedModule) {
+    for (FOPModule* module = m_pModule; module; module = module->GetRefinedModule()) {
         SimpleTU* tu = module->GetParseUnit();
         if (tu && HasConstructor(*tu->db(), m_ClassName))
             return true;
@@ -391,7 +391,7 @@ bool BaseTransform::TransformLastModule()
 
 void BaseTransform::AddDefaultCtor()
 {
-    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeClassDef* cls = m_pModule->GetMainClass();
     if (!cls)
         return;
     ClassInfoBuilder builder(cls->GetClassInfo());
@@ -410,7 +410,7 @@ void BaseTransform::AddDefaultCtor()
 
 bool BaseTransform::RemoveBaseClasses()
 {
-    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeClassDef* cls = m_pModule->GetMainClass();
     NodeBaseClassDecl* bases = cls ? cls->GetBaseClassDecl() : nullptr;
     if (!bases)
         return true;
@@ -548,7 +548,7 @@ void BaseTransform::OnSuperQualifier(Lex::Token& superToken, Lex::Token& separat
 
 void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)
 {
-    if (!m_pModule->m_bUsedAsMixin)
+    if (!m_pModule->IsUsedAsMixin())
         ErrorLog::OnWarning("invalid call to super - base class not found", superToken);
     else if (m_pTransformedModule)
         m_pTransformedModule->m_bHasError = true;

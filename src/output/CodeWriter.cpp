@@ -107,7 +107,7 @@ bool CodeWriter::BeginRefinement()
     }
     // The added members are written once per unit, by its first module (a
     // mixin copy below the introducing module does not refine either).
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     bool firstOfUnit = !unit || unit->GetFirstTransformationModule() == m_pModule;
     if (!m_pModule->IsRefinement() && firstOfUnit && m_pStream)
         *m_pStream << m_pTransformedModule->m_AddedMemberCode.GetBuffer();

@@ -140,7 +140,7 @@ bool Is(Lex::Token* t, char const* text) { return t && std::strcmp(Text(*t), tex
 void CombinedTransform::MoveNestedTypes()
 {
     ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
-    NodeClassDef* main = m_pModule->m_pMainClass;
+    NodeClassDef* main = m_pModule->GetMainClass();
     NodeBlock* body = main ? main->GetBody() : nullptr;
     Lex::Token* open = body ? body->GetFirstToken() : nullptr;
     Lex::Token* close = body ? body->GetLastToken() : nullptr;
@@ -288,7 +288,7 @@ void CombinedTransform::Init()
 void CombinedTransform::CollectIncludes()
 {
     ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
-    NodeClassDef* main = m_pModule->m_pMainClass;
+    NodeClassDef* main = m_pModule->GetMainClass();
     NodeClassDecl* head = main ? main->GetClassDecl() : nullptr;
     Lex::Token* end = head ? head->GetFirstToken() : nullptr;
     if (!cls || !end)
@@ -398,7 +398,7 @@ bool CombinedTransform::TransformDeclarations()
 bool CombinedTransform::RenameFunc(FuncInfo&)
 {
     FuncInfo* refining = GetRefiningFuncInSameBindingUnit();
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     return refining && unit && unit->HasMethod(*refining);
 }
 

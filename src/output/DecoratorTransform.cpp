@@ -447,8 +447,8 @@ Str DecoratorTransform::Qualified(Str const& name)
 // ---- Construction ----
 
 DecoratorTransform::DecoratorTransform(BaseTransform& transform)
-    : m_pTransform(&transform), m_pModule(transform.m_pModule), m_pClass(m_pModule->m_pTransformedClass),
-      m_pSignatures(m_pClass ? &m_pClass->m_InterfaceSignatures : nullptr), m_pLayer(m_pModule->m_pLayer),
+    : m_pTransform(&transform), m_pModule(transform.m_pModule), m_pClass(m_pModule->GetTransformedClass()),
+      m_pSignatures(m_pClass ? &m_pClass->m_InterfaceSignatures : nullptr), m_pLayer(m_pModule->GetLayer()),
       m_pIncludes(m_pModule->GetIncludes())
 {
 }
@@ -457,7 +457,7 @@ DecoratorTransform::DecoratorTransform(BaseTransform& transform)
 
 LayerDecorator* DecoratorTransform::GetBindingUnit(FuncInfo& f)
 {
-    Layer* layer = f.m_pModule ? f.m_pModule->m_pLayer : nullptr;
+    Layer* layer = f.m_pModule ? f.m_pModule->GetLayer() : nullptr;
     return layer ? layer->GetDecorator() : nullptr;
 }
 
@@ -588,7 +588,7 @@ bool DeclaredLocally(FuncInfo& f, Lex::Token& use)
 bool DecoratorTransform::IsFieldOfOtherUnit(Lex::Token& name)
 {
     MemberInfo* member = m_pClass ? m_pClass->GetMember(Text(name)) : nullptr;
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     FuncInfo* current = m_pTransform->m_pFunc;
     if (!member || !member->IsField() || !unit || !current)
         return false;
@@ -687,7 +687,7 @@ bool DecoratorTransform::CreateBaseDefinition()
 
 bool DecoratorTransform::AddBaseClass(char const* base, char const* include)
 {
-    if (NodeClassDef* cls = m_pModule->m_pMainClass)
+    if (NodeClassDef* cls = m_pModule->GetMainClass())
         cls->AddBaseClass(ACCESS_PUBLIC, base);
     if (m_pIncludes)
         ModuleIncludes::AddInclude(m_pIncludes->m_HeaderIncludes, include);
@@ -881,7 +881,7 @@ bool DecoratorTransform::CreateBaseClassGetter()
 
 bool DecoratorTransform::CreateBaseClassGetter(Str const& base)
 {
-    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeClassDef* cls = m_pModule->GetMainClass();
     NodeBlock* body = cls ? cls->GetBody() : nullptr;
     Lex::Token* open = body ? body->GetFirstToken() : nullptr;
     if (!open)

@@ -259,7 +259,7 @@ bool LowerHasBody(FuncInfo& f)
 // word, sets end to its `;` and name to the package's name. Null without one.
 Lex::Token* FindPackage(FOPModule& module, Lex::Token*& end, Str& name)
 {
-    NodeClassDef* cls = module.m_pMainClass;
+    NodeClassDef* cls = module.GetMainClass();
     NodeClassDecl* head = cls ? cls->GetClassDecl() : nullptr;
     Lex::Token* stop = head ? head->GetFirstToken() : nullptr;
     Lex::Token* prev = nullptr;
@@ -294,7 +294,7 @@ JampackTransform::~JampackTransform() {}
 
 void JampackTransform::Init()
 {
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     m_pFirstModule = unit ? unit->GetFirstTransformationModule() : nullptr;
     BaseTransform::Init();
 }
@@ -303,11 +303,11 @@ bool JampackTransform::Transform()
 {
     if (!BaseTransform::Transform())
         return false;
-    if (m_pRefinedModule && m_pModule->m_pMainClass)
+    if (m_pRefinedModule && m_pModule->GetMainClass())
         RemoveBaseClasses();
     if (IsJavaLike())
         WritePackageOnce();
-    NodeClassDef* cls = m_pModule->m_pMainClass;
+    NodeClassDef* cls = m_pModule->GetMainClass();
     if (cls && m_pLayer) {
         Name* name = cls->GetName();
         Str const& layerName = m_pLayer->m_LayerName;
@@ -349,7 +349,7 @@ void JampackTransform::WritePackageOnce()
     auto describe = [](Str const& name) { return name.IsEmpty() ? Str("no package") : "package " + name; };
     Str text = "this module declares " + describe(own) + ", but " + first->GetSourcePath() + " declares " +
                describe(other) + ": the modules of a class must be in one package";
-    NodeClassDecl* head = m_pModule->m_pMainClass ? m_pModule->m_pMainClass->GetClassDecl() : nullptr;
+    NodeClassDecl* head = m_pModule->GetMainClass() ? m_pModule->GetMainClass()->GetClassDecl() : nullptr;
     Lex::Token* at = word ? word : head ? head->GetFirstToken() : nullptr;
     if (at)
         ErrorLog::OnError(text, *at);
@@ -365,7 +365,7 @@ Str JampackTransform::GetSuperFuncName() { return m_SuperName; }
 
 bool JampackTransform::RenameFunc(FuncInfo& f)
 {
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     return f.m_pRefining && unit && unit->HasMethod(*f.m_pRefining);
 }
 
@@ -407,7 +407,7 @@ Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
 
 FuncInfo* JampackTransform::GetTopRefining(FuncInfo& f)
 {
-    ModuleTransform* unit = m_pModule->m_pTransformationModule;
+    ModuleTransform* unit = m_pModule->GetTransformationModule();
     return unit ? unit->GetTopRefining(f) : &f;
 }
 
@@ -831,7 +831,7 @@ bool JampackTransform::RemoveBase(NodeBaseClass& base)
     // The bases of every layer go to the one class head that is written:
     // the lowest module's; a base named there already is not added again.
     FOPModule* lowest = m_pFirstModule ? m_pFirstModule : m_pRefinedModule;
-    NodeClassDef* target = lowest->m_pMainClass;
+    NodeClassDef* target = lowest->GetMainClass();
     if (!target || lowest == m_pModule)
         return false;
     NodeID* id = base.GetID();

@@ -90,7 +90,7 @@ void ModuleIncludes::AddInlineUses(Array<FOPModule*> const& modules, StringSet& 
     // arguments: "std::vector<Rate*> rates"), with that class.
     MapStringToString pointers;
     for (int i = 0; i < modules.GetCount(); ++i) {
-        NodeClassDef* cls = modules[i]->m_pMainClass;
+        NodeClassDef* cls = modules[i]->GetMainClass();
         NodeBlock* body = cls ? cls->GetBody() : nullptr;
         Lex::Token* end = body ? body->GetLastToken() : nullptr;
         for (Lex::Token* t = body ? body->GetFirstToken() : nullptr; t && t != end; t = t->next()) {
@@ -107,7 +107,7 @@ void ModuleIncludes::AddInlineUses(Array<FOPModule*> const& modules, StringSet& 
     // The code in braces inside the class body: function bodies and
     // initializers, written into the header.
     for (int i = 0; i < modules.GetCount(); ++i) {
-        NodeClassDef* cls = modules[i]->m_pMainClass;
+        NodeClassDef* cls = modules[i]->GetMainClass();
         NodeBlock* body = cls ? cls->GetBody() : nullptr;
         Lex::Token* end = body ? body->GetLastToken() : nullptr;
         int depth = 0;

@@ -85,8 +85,8 @@ bool TransformedFuncs::IsInlined(FOPModule* module, FuncInfo* other)
 {
     if (!module || !other || !other->m_pModule)
         return false;
-    Layer* mine = module->m_pLayer;
-    Layer* theirs = other->m_pModule->m_pLayer;
+    Layer* mine = module->GetLayer();
+    Layer* theirs = other->m_pModule->GetLayer();
     if (!mine || !theirs)
         return false;
     if (mine == theirs)

@@ -40,7 +40,7 @@ int Count(std::string const& text, std::string const& part)
 std::string HeadText(FOPModule& module)
 {
     std::string text;
-    NodeClassDef* cls = module.m_pMainClass;
+    NodeClassDef* cls = module.GetMainClass();
     if (!cls || !cls->GetClassDecl())
         return text;
     for (Lex::Token* t = cls->GetClassDecl()->GetFirstToken(); t; t = t->next()) {
@@ -60,15 +60,15 @@ TEST(FOPModuleParse, ProgressLineAndSecondParse)
     FOPModule& foo = line.AddModule(l1, "Foo.h", "#include <x>\n\nclass Foo {\n  int a;\n};\n// end\n");
     ASSERT_TRUE(line.Parse("Foo"));
     EXPECT_EQ("L1/Foo (4 LOC)\n", line.out);
-    EXPECT_EQ(4, foo.m_Loc);
+    EXPECT_EQ(4, foo.GetLoc());
     EXPECT_STREQ("Foo", foo.GetOrigClassName());
-    NodeClassDef* parsed = foo.m_pMainClass;
+    NodeClassDef* parsed = foo.GetMainClass();
 
     testutil::Captured captured;
     EXPECT_FALSE(foo.Parse());
     std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "error: file already parsed")) << out;
-    EXPECT_EQ(parsed, foo.m_pMainClass);
+    EXPECT_EQ(parsed, foo.GetMainClass());
 }
 
 TEST(FOPModuleParse, UnreadableFileFails)
@@ -135,7 +135,7 @@ TEST(FOPModuleValidation, SeveralClassesWithoutTheModulesClassAreListed)
     // B comes first in no particular table order; A stands on the lowest line.
     FOPModule& module = line.AddModule(l1, "X.h", "\n\nclass A { };\n\n\n\n\n\n\n\n\nclass B { };\n");
     ASSERT_TRUE(line.Parse("X"));
-    EXPECT_EQ(2, module.m_ClassCount);
+    EXPECT_EQ(2, module.GetClassCount());
     EXPECT_STREQ("A", module.GetClassName());
     testutil::Captured captured;
     EXPECT_FALSE(module.ValidModule());
@@ -180,25 +180,25 @@ TEST(FOPModuleMixin, CopiesGoBelowTheModuleInLayerOrder)
         << line.out;
     FOPModule& copy1 = *cls.m_Modules[0];
     FOPModule& copy2 = *cls.m_Modules[1];
-    EXPECT_TRUE(copy1.m_bIsMixin);
-    EXPECT_EQ(&l3, copy1.m_pLayer);
+    EXPECT_TRUE(copy1.IsMixin());
+    EXPECT_EQ(&l3, copy1.GetLayer());
     // The copies read C for M where the parser's main loop read the tokens.
     EXPECT_STREQ("C", copy1.GetClassName());
     EXPECT_STREQ("C", copy2.GetClassName());
     EXPECT_TRUE(copy2.IsRefinement());
     // The refinement chain and the unit follow the class's order.
-    EXPECT_EQ(nullptr, copy1.m_pRefinedModule);
-    EXPECT_EQ(&copy1, copy2.m_pRefinedModule);
-    EXPECT_EQ(&copy2, c.m_pRefinedModule);
-    EXPECT_EQ(&cls, copy1.m_pTransformedClass);
-    EXPECT_EQ(c.m_pTransformationModule, copy1.m_pTransformationModule);
+    EXPECT_EQ(nullptr, copy1.GetRefinedModule());
+    EXPECT_EQ(&copy1, copy2.GetRefinedModule());
+    EXPECT_EQ(&copy2, c.GetRefinedModule());
+    EXPECT_EQ(&cls, copy1.GetTransformedClass());
+    EXPECT_EQ(c.GetTransformationModule(), copy1.GetTransformationModule());
     // The mixin base is gone; the other base stays.
     std::string head = HeadText(c);
     EXPECT_FALSE(Contains(head, "mixin")) << head;
     EXPECT_TRUE(Contains(head, "public A")) << head;
-    EXPECT_TRUE(m1.m_bUsedAsMixin);
-    EXPECT_TRUE(m2.m_bUsedAsMixin);
-    EXPECT_FALSE(c.m_bUsedAsMixin);
+    EXPECT_TRUE(m1.IsUsedAsMixin());
+    EXPECT_TRUE(m2.IsUsedAsMixin());
+    EXPECT_FALSE(c.IsUsedAsMixin());
 }
 
 TEST(FOPModuleMixin, LastListedMixinIsProcessedFirst)
@@ -223,9 +223,9 @@ TEST(FOPModuleMixin, TemplateHeadGoesToTheLowestCopy)
     line.AddModule(l2, "C.h", "template<class T> class C : mixin M { T t; };\n");
     ASSERT_TRUE(line.Parse("C"));
     FOPModule& lowest = *line.Class("C")->m_Modules[0];
-    ASSERT_TRUE(lowest.m_bIsMixin);
-    ASSERT_TRUE(lowest.m_pMainClass);
-    EXPECT_TRUE(lowest.m_pMainClass->GetClassDecl()->GetTemplDef());
+    ASSERT_TRUE(lowest.IsMixin());
+    ASSERT_TRUE(lowest.GetMainClass());
+    EXPECT_TRUE(lowest.GetMainClass()->GetClassDecl()->GetTemplDef());
     EXPECT_TRUE(Contains(HeadText(lowest), "template")) << HeadText(lowest);
 }
 

@@ -42,7 +42,7 @@ std::vector<Names> UnitLayers(TransformedModule& cls)
         Names layers;
         ModuleTransform& unit = *cls.m_Transformations[u];
         for (int i = 0; i < unit.m_Modules.GetCount(); ++i)
-            layers.push_back(unit.m_Modules[i]->m_pLayer->m_PlainName.GetBuffer());
+            layers.push_back(unit.m_Modules[i]->GetLayer()->m_PlainName.GetBuffer());
         units.push_back(layers);
     }
     return units;
@@ -80,7 +80,7 @@ TEST(TransformedModuleUnits, OneUnitPerBindingUnitInOrderOfAppearance)
     EXPECT_EQ((std::vector<Names>{{"L1", "L3"}, {"L2"}}), UnitLayers(cls));
     EXPECT_STREQ("A", cls.m_Transformations[0]->GetBindingUnitName());
     EXPECT_STREQ("B", cls.m_Transformations[1]->GetBindingUnitName());
-    EXPECT_EQ(cls.m_Transformations[0], m3.m_pTransformationModule);
+    EXPECT_EQ(cls.m_Transformations[0], m3.GetTransformationModule());
     EXPECT_FALSE(cls.m_bSingleBindingUnit);
     EXPECT_FALSE(cls.IsPureJampack());
     EXPECT_TRUE(cls.m_bDynamicDelegation);
@@ -102,7 +102,7 @@ TEST(TransformedModuleModules, ModuleReachedTwiceIsAddedOnce)
     again.AddModule(*line.project.AddFile(line.tmp.path("L1/Foo.h").c_str()));
     TransformedModule& cls = *line.Class("Foo");
     EXPECT_EQ(1, cls.m_Modules.GetCount());
-    EXPECT_EQ(nullptr, cls.m_Modules[0]->m_pRefinedModule);
+    EXPECT_EQ(nullptr, cls.m_Modules[0]->GetRefinedModule());
 }
 
 TEST(TransformedModuleModules, InsertAbove)
@@ -118,9 +118,9 @@ TEST(TransformedModuleModules, InsertAbove)
     EXPECT_EQ(1, cls.m_Modules.GetCount());
     EXPECT_TRUE(cls.InsertAbove(low, mixin));
     EXPECT_EQ(&mixin, cls.m_Modules[0]);
-    EXPECT_EQ(&mixin, low.m_pRefinedModule);
+    EXPECT_EQ(&mixin, low.GetRefinedModule());
     EXPECT_EQ(&low, cls.m_pFirstModule);
-    EXPECT_EQ(&cls, mixin.m_pTransformedClass);
+    EXPECT_EQ(&cls, mixin.GetTransformedClass());
 }
 
 TEST(TransformedModuleRun, FirstModuleRefinementIsAnError)

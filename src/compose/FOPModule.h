@@ -195,7 +195,7 @@ private:
     Str m_OrigClassName;
 
     // Mixins: whether this module is a mixin copy (and of which class), and
-    // whether its class is applied as a mixin elsewhere.
+    // whether copies of it are applied as a mixin elsewhere.
     bool m_bIsMixin;
     bool m_bUsedAsMixin;
     Str m_MixinName;
@@ -203,7 +203,7 @@ private:
     Layer* m_pMixinLayer;
 
     // The transformation state: the module below this one in its class, the
-    // composed class, the transform and the functions it renamed.
+    // composed class, the transform and the functions it has handled.
     FOPModule* m_pRefinedModule;
     TransformedModule* m_pTransformedClass;
     ModuleTransform* m_pTransformationModule;

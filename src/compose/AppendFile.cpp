@@ -97,7 +97,7 @@ bool AppendFile::IsComposedClassFile(LayerStack& stack, Str const& name, Str con
     if (ExtIn(ext, always))
         return true;
     TransformedModule* cls = entry->GetValue();
-    FOPModule* first = cls ? cls->m_pFirstModule : nullptr;
+    FOPModule* first = cls ? cls->GetFirstModule() : nullptr;
     if (!first || !first->GetModule())
         return false;
     return strcasecmp(ext, first->GetGeneratedDeclFileExt()) == 0

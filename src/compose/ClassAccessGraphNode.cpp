@@ -12,7 +12,7 @@ void ClassAccessGraphNode::StoreClassAccess(TransformedModule* accessed)
     if (!accessed)
         return;
     m_Accessed.Add(accessed);
-    accessed->m_AccessNode.AddAccessingClass(m_pOwner);
+    accessed->GetAccessNode().AddAccessingClass(m_pOwner);
 }
 
 void ClassAccessGraphNode::AddAccessingClass(TransformedModule* accessing)
@@ -26,11 +26,11 @@ void ClassAccessGraphNode::PropagateDynAccessFlag(DynamicInstAccess access)
     // A node flagged before is not visited again; this also ends cycles.
     if (m_DynAccess != DynAccessNotSet)
         return;
-    if (m_pOwner->m_bDynamicDelegation)
+    if (m_pOwner->HasDynamicDelegation())
         access = DynAccessSet;
     m_DynAccess = access;
     if (access != DynAccessSet)
         return;
     for (auto* entry = m_Accessing.GetFirst(); entry; entry = m_Accessing.GetNext(entry))
-        entry->GetKey()->m_AccessNode.PropagateDynAccessFlag(DynAccessSet);
+        entry->GetKey()->GetAccessNode().PropagateDynAccessFlag(DynAccessSet);
 }

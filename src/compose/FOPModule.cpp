@@ -455,7 +455,7 @@ bool FOPModule::AddMixinClass(NodeBaseClass& base)
         return false;
     NodeID* id = base.GetID();
     Str name = id ? id->AsString() : Str();
-    TransformedModule* mixinClass = m_pTransformedClass->m_pLayerStack->GetModule(name);
+    TransformedModule* mixinClass = m_pTransformedClass->GetLayerStack()->GetModule(name);
     if (!mixinClass) {
         // The module fails to parse; said here, since nothing above knows why.
         Lex::Token* at = id && id->GetFirstToken() ? id->GetFirstToken() : base.GetFirstToken();
@@ -470,8 +470,8 @@ bool FOPModule::AddMixinClass(NodeBaseClass& base)
     }
     // A mixin the class holds already (named by another module or by a
     // mixin) is not copied again: its members would be there twice.
-    for (int i = 0; i < m_pTransformedClass->m_Modules.GetCount(); ++i) {
-        FOPModule* module = m_pTransformedClass->m_Modules[i];
+    for (int i = 0; i < m_pTransformedClass->GetModules().GetCount(); ++i) {
+        FOPModule* module = m_pTransformedClass->GetModules()[i];
         if (module->m_bIsMixin && module->m_MixinName == name)
             return true;
     }
@@ -479,9 +479,9 @@ bool FOPModule::AddMixinClass(NodeBaseClass& base)
     // parse may have inserted are left out, since each copy expands the
     // mixins it names itself.
     Array<FOPModule*> own;
-    for (int i = 0; i < mixinClass->m_Modules.GetCount(); ++i)
-        if (!mixinClass->m_Modules[i]->m_bIsMixin)
-            own.Add(mixinClass->m_Modules[i]);
+    for (int i = 0; i < mixinClass->GetModules().GetCount(); ++i)
+        if (!mixinClass->GetModules()[i]->m_bIsMixin)
+            own.Add(mixinClass->GetModules()[i]);
     inProgress.Add(mixinClass);
     bool ok = true;
     for (int i = 0; ok && i < own.GetCount(); ++i)
@@ -702,7 +702,7 @@ bool FOPModule::ForceStaticCompose() const
 
 bool FOPModule::IsFinal() const
 {
-    return m_pTransformedClass && m_pTransformedClass->m_pFinalModule == this;
+    return m_pTransformedClass && m_pTransformedClass->GetFinalModule() == this;
 }
 
 Str FOPModule::GetBindingUnitName()
@@ -780,7 +780,7 @@ Str FOPModule::GetDelegationObjectName()
 {
     if (!m_pTransformedClass)
         return Str();
-    FOPModule* first = m_pTransformedClass->m_pFirstModule;
+    FOPModule* first = m_pTransformedClass->GetFirstModule();
     if (first && first->m_pMainClass)
         return DelegationObjectName(GetName(), GetBindingUnitName());
     return GetName();
@@ -925,8 +925,8 @@ void FOPModule::WarnNameSpaceMismatch()
     // and factories that name it from file scope, which an unnamed
     // namespace does not allow; told once, by its first module.
     if (std::strstr(own.GetBuffer(), "(unnamed)") && m_pTransformedClass && !m_pTransformedClass->IsPureJampack() &&
-        m_pTransformedClass->m_pFirstModule == this)
-        PrintWarning("class " + m_pTransformedClass->m_Name + " is inside namespace " + own +
+        m_pTransformedClass->GetFirstModule() == this)
+        PrintWarning("class " + m_pTransformedClass->GetName() + " is inside namespace " + own +
                          " of its module, but its interface for the binding units cannot name it from outside",
                      line);
     FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
@@ -1046,7 +1046,7 @@ void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& 
 {
     if (!m_pTransformedClass || !m_pMainClass)
         return;
-    LayerStack* stack = m_pTransformedClass->m_pLayerStack;
+    LayerStack* stack = m_pTransformedClass->GetLayerStack();
     Lex::Token* classEnd = m_pMainClass->GetBody() ? m_pMainClass->GetBody()->GetLastToken() : nullptr;
     Str own = GetName();
     bool afterClass = false;

@@ -150,10 +150,10 @@ void FopParseProject::DeleteOutputFiles()
     MapStringTo<TransformedModule*>& classes = m_pLayerStack->m_ComposedClasses;
     for (auto* node = classes.GetFirst(); node; node = classes.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        if (cls->m_bNoOutDir || !cls->m_pFirstModule)
+        if (!cls->HasOutDir() || !cls->GetFirstModule())
             continue;
-        Str const& base = cls->m_DestBase;
-        Str paths[] = {cls->GetMainDestFilePath(), cls->m_pFirstModule->GetGeneratedImplFileName(base), base + ".dep"};
+        Str const& base = cls->GetDestBase();
+        Str paths[] = {cls->GetMainDestFilePath(), cls->GetFirstModule()->GetGeneratedImplFileName(base), base + ".dep"};
         for (Str const& path : paths)
             if (!path.IsEmpty() && !OutputRecord::IsFromThisRun(path) && !OutFile::IsSourcePath(path))
                 unlink(path);

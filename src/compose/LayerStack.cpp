@@ -525,8 +525,7 @@ FileTimeNs LayerStack::GetLastTransformTime()
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
         FileTimeNs t = cls->GetDestFileTime();
-        cls->m_StartDestFileTime = t;
-        cls->m_bStartDestFileTimeKnown = true;
+        cls->SetStartDestFileTime(t);
         if (last == 0 || t > last)
             last = t;
     }
@@ -549,11 +548,11 @@ bool LayerStack::Parse(bool transform)
     // key or template head) is declared anew by the classes that use it.
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* used = node->GetValue();
-        if (!used->m_bParsed || used->m_RecordedForward.IsEmpty() ||
-            used->GetForwardDeclaration() == used->m_RecordedForward)
+        if (!used->IsParsed() || used->GetRecordedForward().IsEmpty() ||
+            used->GetForwardDeclaration() == used->GetRecordedForward())
             continue;
         for (auto* user = m_ComposedClasses.GetFirst(); user; user = m_ComposedClasses.GetNext(user))
-            if (!user->GetValue()->m_bParsed && user->GetValue()->Depends(node->GetKey()) &&
+            if (!user->GetValue()->IsParsed() && user->GetValue()->Depends(node->GetKey()) &&
                 !user->GetValue()->Parse(true))
                 return false;
     }
@@ -584,7 +583,7 @@ void LayerStack::RemoveDeadOutputs()
         // again keeps those it wrote now, and one whose composition failed
         // keeps none, as a run from scratch would write none.
         if (auto* entry = m_ComposedClasses.Find(stem))
-            if (!entry->GetValue()->m_bParsed && !entry->GetValue()->m_bMixinOnly)
+            if (!entry->GetValue()->IsParsed() && !entry->GetValue()->IsMixinOnly())
                 continue;
         // The factory class is written only in a run that composes a class
         // using it; it serves the classes not composed again as well.
@@ -602,10 +601,10 @@ void LayerStack::PrescanModules()
     std::unordered_set<ParseUnit*> listed;
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        if (cls->m_bParsed)
+        if (cls->IsParsed())
             continue;
-        for (int i = 0; i < cls->m_Modules.GetCount(); ++i) {
-            Module* module = cls->m_Modules[i]->GetModule();
+        for (int i = 0; i < cls->GetModules().GetCount(); ++i) {
+            Module* module = cls->GetModules()[i]->GetModule();
             for (ParseUnit* unit : {&module->GetDecl(), &module->GetImpl()})
                 if (unit->HasFile() && listed.insert(unit).second)
                     units.push_back(unit);
@@ -623,7 +622,7 @@ void LayerStack::Transform()
     FindMixinOnlyClasses();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        if (cls->m_bParsed && !cls->m_bMixinOnly && cls->Transform())
+        if (cls->IsParsed() && !cls->IsMixinOnly() && cls->Transform())
             ++m_GeneratedCount;
     }
     SecondTransformStep();
@@ -646,10 +645,10 @@ void LayerStack::FindMixinOnlyClasses()
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
         StringSet names;
-        if (cls->m_bParsed) {
+        if (cls->IsParsed()) {
             StringSet forward, include;
-            for (int i = 0; i < cls->m_Modules.GetCount(); ++i) {
-                FOPModule* module = cls->m_Modules[i];
+            for (int i = 0; i < cls->GetModules().GetCount(); ++i) {
+                FOPModule* module = cls->GetModules()[i];
                 module->GetUsedClasses(names, forward, include);
                 if (module->IsMixin())
                     if (TransformedModule* mixin = GetModule(module->GetMixinName()))
@@ -660,11 +659,11 @@ void LayerStack::FindMixinOnlyClasses()
             for (auto* n = include.GetFirst(); n; n = include.GetNext(n))
                 names.Add(n->GetKey());
         } else {
-            for (auto* n = cls->m_DeclDependencies.GetFirst(); n; n = cls->m_DeclDependencies.GetNext(n))
+            for (auto* n = cls->GetDeclDependencyNames().GetFirst(); n; n = cls->GetDeclDependencyNames().GetNext(n))
                 names.Add(n->GetKey());
-            for (auto* n = cls->m_ImplDependencies.GetFirst(); n; n = cls->m_ImplDependencies.GetNext(n))
+            for (auto* n = cls->GetImplDependencyNames().GetFirst(); n; n = cls->GetImplDependencyNames().GetNext(n))
                 names.Add(n->GetKey());
-            for (auto* n = cls->m_RecordedMixins.GetFirst(); n; n = cls->m_RecordedMixins.GetNext(n))
+            for (auto* n = cls->GetRecordedMixins().GetFirst(); n; n = cls->GetRecordedMixins().GetNext(n))
                 if (TransformedModule* mixin = GetModule(n->GetKey()))
                     usedAsMixin.Add(mixin);
         }
@@ -676,7 +675,7 @@ void LayerStack::FindMixinOnlyClasses()
     }
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        cls->m_bMixinOnly = usedAsMixin.Contains(cls) && !named.Contains(cls);
+        cls->SetMixinOnly(usedAsMixin.Contains(cls) && !named.Contains(cls));
     }
 }
 
@@ -694,7 +693,7 @@ void LayerStack::SecondTransformStep()
     // A class not parsed in this run accesses what its modules accessed last
     // run: its modules are the same.
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
-        if (!node->GetValue()->m_bParsed)
+        if (!node->GetValue()->IsParsed())
             node->GetValue()->StoreRecordedAccesses();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
         node->GetValue()->SecondTransformStep();
@@ -706,7 +705,7 @@ void LayerStack::RecomposeClassesOfChangedBinding()
         bool recomposed = false;
         for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
             TransformedModule* cls = node->GetValue();
-            if (cls->m_bParsed || cls->m_bMixinOnly || !cls->HasOutDir() || !cls->HasBindingStateChanged())
+            if (cls->IsParsed() || cls->IsMixinOnly() || !cls->HasOutDir() || !cls->HasBindingStateChanged())
                 continue;
             // A module that fails to parse now was reported; the class keeps
             // its outputs as a full run would not write them either.
@@ -721,7 +720,7 @@ void LayerStack::RecomposeClassesOfChangedBinding()
         // The graph now holds the accesses found by parsing and transforming;
         // the flags are spread anew.
         for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
-            node->GetValue()->m_AccessNode.m_DynAccess = ClassAccessGraphNode::DynAccessNotSet;
+            node->GetValue()->GetAccessNode().m_DynAccess = ClassAccessGraphNode::DynAccessNotSet;
         for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
             node->GetValue()->SecondTransformStep();
     }
@@ -771,12 +770,12 @@ void LayerStack::SaveFiles()
 
 void LayerStack::TouchDependingFiles()
 {
-    m_bAnyOutputChanged = TransformedModule::m_AllFiles.HasChangedFile();
+    m_bAnyOutputChanged = TransformedModule::GetAllFiles().HasChangedFile();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
-        if (cls->m_bMixinOnly)
+        if (cls->IsMixinOnly())
             continue;
-        if (!cls->m_bTransformed) {
+        if (!cls->IsTransformed()) {
             if (cls->DependensOnChangedModule()) {
                 cls->Touch();
                 ++m_DependentCount;
@@ -784,16 +783,16 @@ void LayerStack::TouchDependingFiles()
             continue;
         }
         // A class with an error was not saved; its files are not this run's.
-        if (cls->m_bHasError || !cls->m_pFirstModule)
+        if (cls->HasError() || !cls->GetFirstModule())
             continue;
-        OutFile* decl = cls->m_pFirstModule->GetDeclFile();
+        OutFile* decl = cls->GetFirstModule()->GetDeclFile();
         if (!decl || !decl->IsOpened())
             continue;
         if (cls->HasOutputChanged(true) || cls->DependensOnChangedModule())
             continue;
         ErrorLog::OnUserInfo("no changes found", decl->GetPath());
         decl->RestoreMTime();
-        OutFile* impl = cls->m_pFirstModule->GetImplFile();
+        OutFile* impl = cls->GetFirstModule()->GetImplFile();
         if (impl && impl != decl && impl->GetPath() != decl->GetPath() && impl->IsOpened()
             && !cls->HasOutputChanged(false)) {
             ErrorLog::OnUserInfo("no changes found", impl->GetPath());
@@ -871,7 +870,7 @@ void LayerStack::GetFileNamesFromModuleNames(StringArray const& names, StringArr
         if (m_GeneratedClassNames.Contains(name)) {
             out.Add(name);
         } else if (auto* entry = m_ComposedClasses.Find(name)) {
-            if (!entry->GetValue()->m_bHasError)
+            if (!entry->GetValue()->HasError())
                 out.Add(name);
         } else if (name[0] == 'C' && m_ComposedClasses.Find(name + 1)) {
             out.Add(name + 1);

@@ -173,18 +173,94 @@ public:
     StringArray* GetDecoratorIncludes();
     int GetLocWritten();
 
+    // Accessors, in the groups of the fields below.
+    // Identity and place in the layer stack.
+    LayerStack* GetLayerStack() const { return m_pLayerStack; }
+    void SetLayerStack(LayerStack* stack) { m_pLayerStack = stack; }
+    void SetName(Str const& name) { m_Name = name; }
+    // Modules.
+    FOPModule* GetFirstModule() const { return m_pFirstModule; }
+    FOPModule* GetFinalModule() const { return m_pFinalModule; }
+    Array<FOPModule*>& GetModules() { return m_Modules; }
+    MapStringTo<MemberInfo*>& GetMembers() { return m_Members; }
+    // Parse and transform state.
+    bool IsParsed() const { return m_bParsed; }
+    bool IsTransformed() const { return m_bTransformed; }
+    bool HasError() const { return m_bHasError; }
+    void SetHasError(bool error) { m_bHasError = error; }
+    bool IsMixinOnly() const { return m_bMixinOnly; }
+    void SetMixinOnly(bool mixinOnly) { m_bMixinOnly = mixinOnly; }
+    Array<ModuleTransform*>& GetTransformations() { return m_Transformations; }
+    bool IsSingleBindingUnit() const { return m_bSingleBindingUnit; }
+    bool HasDynamicDelegation() const { return m_bDynamicDelegation; }
+    void SetDynamicDelegation(bool dynamic) { m_bDynamicDelegation = dynamic; }
+    // The class holds the product-line pointer.
+    bool IsSplPtrNeeded() const { return m_bNeedsSplPtr; }
+    // The flag itself, for the conditions of inserted tokens: it is set at
+    // the end of the transform (OnTransformEnd), after the tokens are made.
+    bool const& GetSplPtrNeededFlag() const { return m_bNeedsSplPtr; }
+    Str const& GetAddedMemberCode() const { return m_AddedMemberCode; }
+    // Dependencies and the records of the last run. The dependency names
+    // are what the header and the implementation output include.
+    StringSet& GetDeclDependencyNames() { return m_DeclDependencies; }
+    StringSet& GetImplDependencyNames() { return m_ImplDependencies; }
+    Set<TransformedModule*>& GetIndirectDeclDependencies() { return m_IndirectDeclDependencies; }
+    bool IsIndirectDeclDone() const { return m_bIndirectDeclDone; }
+    ClassAccessGraphNode& GetAccessNode() { return m_AccessNode; }
+    StringArray& GetRecordedSources() { return m_RecordedSources; }
+    MapStringTo<StringArray*>& GetRecordedMixins() { return m_RecordedMixins; }
+    bool HasSourceRecord() const { return m_bHasSourceRecord; }
+    Str const& GetRecordedForward() const { return m_RecordedForward; }
+    // Output and naming.
+    Str const& GetDestBase() const { return m_DestBase; }
+    Str const& GetDestDir() const { return m_DestDir; }
+    void SetNoOutDir(bool noOutDir) { m_bNoOutDir = noOutDir; }
+    // The header's time when the run began (LayerStack::GetLastTransformTime).
+    void SetStartDestFileTime(FileTimeNs t)
+    {
+        m_StartDestFileTime = t;
+        m_bStartDestFileTimeKnown = true;
+    }
+    static OutFileList& GetAllFiles() { return m_AllFiles; }
+    // The interface generator and the signatures of its methods so far.
+    ClassInterface* GetInterface() const { return m_pInterface; }
+    StringSet& GetInterfaceSignatures() { return m_InterfaceSignatures; }
+
+private:
+    // Identity and place in the layer stack.
     LayerStack* m_pLayerStack;
     FopParseProject* m_pProject;
     Str m_Name;
-    Str m_DestBase;
-    Str m_DestDir;
+
+    // Modules: the lowest and the highest, all of them bottom first, and
+    // their members.
     FOPModule* m_pFirstModule;
     FOPModule* m_pFinalModule;
-    bool m_bParsed;
-    bool m_bTransformed;
     Array<FOPModule*> m_Modules;
     // The first and the last place of each module in m_Modules.
     std::unordered_map<FOPModule const*, std::pair<int, int>> m_ModulePositions;
+    // The member infos of the function declarations and member variables of
+    // all modules by name; a later module's member replaces an earlier one
+    // of the same name. The infos are not owned.
+    MapStringTo<MemberInfo*> m_Members;
+
+    // Parse and transform state: the steps done, the transformation units
+    // and how the class is bound, the code added to its members.
+    bool m_bParsed;
+    bool m_bTransformed;
+    bool m_bHasError;
+    // The class is used only as a mixin (LayerStack::FindMixinOnlyClasses):
+    // it is not written, and its outputs of earlier runs go.
+    bool m_bMixinOnly;
+    Array<ModuleTransform*> m_Transformations;
+    bool m_bSingleBindingUnit;
+    bool m_bDynamicDelegation;
+    bool m_bNeedsSplPtr;
+    Str m_AddedMemberCode;
+
+    // Dependencies and the records of the last run: the names the outputs
+    // include, the classes reached through the header's includes, the
+    // class's node in the class-access graph.
     StringSet m_DeclDependencies;
     StringSet m_ImplDependencies;
     Set<TransformedModule*> m_IndirectDeclDependencies;
@@ -193,34 +269,7 @@ public:
     // Set once a recursive dependency through this class was reported, so
     // that a class on several cycles is reported once.
     bool m_bRecursionReported;
-    // Whether the class's header changed in this run: -1 until asked, which
-    // is only once every class is written.
-    int m_DeclOutputChanged;
-    // The time of the class's header when the run began
-    // (LayerStack::GetLastTransformTime), kept for the class's change test so
-    // that the file is not asked twice.
-    FileTimeNs m_StartDestFileTime;
-    bool m_bStartDestFileTimeKnown;
-    Array<ModuleTransform*> m_Transformations;
-    Str m_AddedMemberCode;
-    // The member infos of the function declarations and member variables of
-    // all modules by name; a later module's member replaces an earlier one
-    // of the same name. The infos are not owned.
-    MapStringTo<MemberInfo*> m_Members;
-    bool m_bHasError;
-    bool m_bNeedsSplPtr;
-    StringSet m_InterfaceSignatures;
-    bool m_bDynamicDelegation;
-    // The interface and decorator generator; owned.
-    ClassInterface* m_pInterface;
     ClassAccessGraphNode m_AccessNode;
-    bool m_bSingleBindingUnit;
-
-    // The output folder could not be created: the class is never saved.
-    bool m_bNoOutDir;
-    // The class is used only as a mixin (LayerStack::FindMixinOnlyClasses):
-    // it is not written, and its outputs of earlier runs go.
-    bool m_bMixinOnly;
     // From the dependency file of the last run: the declaration paths of the
     // modules, and per mixin class the paths of the copies, that the class
     // was composed from. m_bHasSourceRecord is false when the file had none.
@@ -236,9 +285,28 @@ public:
     StringArray m_RecordedAccesses;
     MapStringToString m_RecordedBindings;
 
+    // Output and naming: the output folder and the path base of the class's
+    // files, and what is known of its header's changes.
+    Str m_DestBase;
+    Str m_DestDir;
+    // The output folder could not be created: the class is never saved.
+    bool m_bNoOutDir;
+    // Whether the class's header changed in this run: -1 until asked, which
+    // is only once every class is written.
+    int m_DeclOutputChanged;
+    // The time of the class's header when the run began
+    // (LayerStack::GetLastTransformTime), kept for the class's change test so
+    // that the file is not asked twice.
+    FileTimeNs m_StartDestFileTime;
+    bool m_bStartDestFileTimeKnown;
+    // The output files of all classes.
     static OutFileList m_AllFiles;
 
-private:
+    // The interface generator: the interface and decorator generator
+    // (owned), and the signatures of the methods already in the interface.
+    ClassInterface* m_pInterface;
+    StringSet m_InterfaceSignatures;
+
     void OnCreate();
     // The declaration of func in the nearest module past module, walking
     // the modules upwards (step 1) or downwards (step -1).

@@ -38,6 +38,8 @@ bool TextIs(Lex::Token const& token, char const* text) { return std::strcmp(Text
 
 // The inserted text is written only while the flag is set.
 void SetCondition(Lex::Token& token, bool const& flag) { token.condition = reinterpret_cast<char const*>(&flag); }
+// The token keeps the flag's address: a temporary would be gone when it is read.
+void SetCondition(Lex::Token& token, bool&& flag) = delete;
 
 } // namespace
 
@@ -265,7 +267,7 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
     Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
     if (!open)
         return false;
-    bool single = !m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit;
+    bool single = !m_pTransformedModule || m_pTransformedModule->IsSingleBindingUnit();
     // A body need not use them: no warning about unused parameters.
     Str text;
     if (!single) {
@@ -282,7 +284,7 @@ bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
     Lex::Token* token = NewTextToken(text);
     open->AddTokenAfter(*token);
     if (single && m_pTransformedModule)
-        SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
+        SetCondition(*token, m_pTransformedModule->GetSplPtrNeededFlag());
     // A defaulted default constructor cannot take the parameters: it gets
     // an empty body, which does what the default one did.
     Lex::Token* assign = single || ownParams ? nullptr : DefaultedOrDeleted(decl);
@@ -307,7 +309,7 @@ void BaseTransform::StoreSplParameter(NodeFuncDef& def)
     // Before the lower layers' bodies, which may use the product line.
     Lex::Token* token = NewTextToken(" __SPL_PTR = &spl;");
     open->AddTokenAfter(*token);
-    SetCondition(*token, m_pTransformedModule->m_bNeedsSplPtr);
+    SetCondition(*token, m_pTransformedModule->GetSplPtrNeededFlag());
 }
 
 bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
@@ -340,8 +342,8 @@ bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
                         text += ", ";
                     Lex::Token* token = NewTextToken(text);
                     t->AddTokenAfter(*token);
-                    if (member->m_bSingleBindingUnit)
-                        SetCondition(*token, member->m_bNeedsSplPtr);
+                    if (member->IsSingleBindingUnit())
+                        SetCondition(*token, member->GetSplPtrNeededFlag());
                     if (t == last)
                         last = token;
                     t = token;
@@ -374,7 +376,7 @@ bool HasConstructor(ClassDB const& db, Str const& name)
 
 bool BaseTransform::TransformLastModule()
 {
-    if (!m_pTransformedModule || m_pTransformedModule->m_bSingleBindingUnit)
+    if (!m_pTransformedModule || m_pTransformedModule->IsSingleBindingUnit())
         return true;
     ModuleTransform* unit = m_pModule->GetTransformationModule();
     FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
@@ -452,12 +454,12 @@ bool BaseTransform::OnModuleInstantiation(TransformedModule& target, Lex::Token&
     LayerStack* stack = m_pLayer ? m_pLayer->m_pStack : nullptr;
     if (!stack || !stack->m_bHasDynamicLayer)
         return false;
-    bool ownMixed = !m_pTransformedModule || !m_pTransformedModule->m_bSingleBindingUnit;
-    if (ownMixed && !target.m_bSingleBindingUnit)
+    bool ownMixed = !m_pTransformedModule || !m_pTransformedModule->IsSingleBindingUnit();
+    if (ownMixed && !target.IsSingleBindingUnit())
         return false;
     if (m_pTransformedModule)
         m_pTransformedModule->StoreClassAccess(&target);
-    if (target.m_bDynamicDelegation)
+    if (target.HasDynamicDelegation())
         CreateFactoryMethodInvocation(newToken, classToken);
     else
         CreateSetSplPtrCall(target, newToken, classToken);
@@ -514,22 +516,22 @@ void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& n
     call += ")";
     Lex::Token* tail = NewTextToken(call);
     insertAt->AddTokenBefore(*tail);
-    SetCondition(*paren, target.m_bNeedsSplPtr);
-    SetCondition(*tail, target.m_bNeedsSplPtr);
+    SetCondition(*paren, target.GetSplPtrNeededFlag());
+    SetCondition(*tail, target.GetSplPtrNeededFlag());
     if (open) {
         Str text(arg);
         if (hasArgs)
             text += ", ";
         Lex::Token* argument = NewTextToken(text);
         open->AddTokenAfter(*argument);
-        SetCondition(*argument, target.m_bNeedsSplPtr);
+        SetCondition(*argument, target.GetSplPtrNeededFlag());
     }
 }
 
 void BaseTransform::OnStaticMemberAccess(Lex::Token& classToken, Lex::Token&, Lex::Token& next)
 {
     TransformedModule* target = GetModule(Text(classToken));
-    if (!target || target->m_bSingleBindingUnit || next.type != Lex::TOK_OPEN_ROUND)
+    if (!target || target->IsSingleBindingUnit() || next.type != Lex::TOK_OPEN_ROUND)
         return;
     Str text(m_bIsConstructor ? "spl" : "GetSPL()");
     Lex::Token* follower = BaseTransform::NextNonWhite(&next);
@@ -551,7 +553,7 @@ void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)
     if (!m_pModule->IsUsedAsMixin())
         ErrorLog::OnWarning("invalid call to super - base class not found", superToken);
     else if (m_pTransformedModule)
-        m_pTransformedModule->m_bHasError = true;
+        m_pTransformedModule->SetHasError(true);
 }
 
 // Helpers.

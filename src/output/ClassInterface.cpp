@@ -13,7 +13,7 @@
 
 ClassInterface::ClassInterface(TransformedModule& cls) : m_pClass(&cls), m_pTemplates(Templates::GetInstance())
 {
-    m_Includes.m_pLayerStack = cls.m_pLayerStack;
+    m_Includes.m_pLayerStack = cls.GetLayerStack();
 }
 
 void ClassInterface::AddInterfaceMethod(char const* text)
@@ -61,7 +61,7 @@ void ClassInterface::AddNestedType(char const* access, char const* text)
 
 Str ClassInterface::GetDelegatingBase()
 {
-    LayerStack* stack = m_pClass->m_pLayerStack;
+    LayerStack* stack = m_pClass->GetLayerStack();
     for (int i = 0; stack && i < m_BaseNames.GetCount(); ++i) {
         TransformedModule* base = stack->GetModule(m_BaseNames[i]);
         if (base && !base->IsPureJampack())
@@ -87,7 +87,7 @@ void ClassInterface::CreateInterface()
     } else {
         m_Text.Replace("//<IF_!BASE>", "");
     }
-    LayerStack* stack = m_pClass->m_pLayerStack;
+    LayerStack* stack = m_pClass->GetLayerStack();
     bool runtimeAdapt = stack && stack->m_pEquation && stack->m_pEquation->m_bRuntimeAdapt;
     m_Text.Replace("<IF_STORE_OBJECTS>", runtimeAdapt ? "" : "//<IF_STORE_OBJECTS>");
     if (delegating.IsEmpty()) {
@@ -139,7 +139,7 @@ void ClassInterface::SaveDecoratorAndInterface(Str const& path)
     m_pClass->GetIncludesAndForwards(m_Includes);
     m_Includes.WriteHeaderIncludes(file);
     // The interface and decorator belong to the namespace of the class.
-    FOPModule* first = m_pClass->m_pFirstModule;
+    FOPModule* first = m_pClass->GetFirstModule();
     bool inSpace = first && !DecoratorTransform::GetNameSpace(*first).IsEmpty();
     if (inSpace)
         file.SaveString(first->GetNameSpaceOpenText());

@@ -110,7 +110,7 @@ bool CodeWriter::BeginRefinement()
     ModuleTransform* unit = m_pModule->GetTransformationModule();
     bool firstOfUnit = !unit || unit->GetFirstTransformationModule() == m_pModule;
     if (!m_pModule->IsRefinement() && firstOfUnit && m_pStream)
-        *m_pStream << m_pTransformedModule->m_AddedMemberCode.GetBuffer();
+        *m_pStream << m_pTransformedModule->GetAddedMemberCode().GetBuffer();
     return true;
 }
 

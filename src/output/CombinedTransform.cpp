@@ -139,7 +139,7 @@ bool Is(Lex::Token* t, char const* text) { return t && std::strcmp(Text(*t), tex
 
 void CombinedTransform::MoveNestedTypes()
 {
-    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
+    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->GetInterface() : nullptr;
     NodeClassDef* main = m_pModule->GetMainClass();
     NodeBlock* body = main ? main->GetBody() : nullptr;
     Lex::Token* open = body ? body->GetFirstToken() : nullptr;
@@ -287,7 +287,7 @@ void CombinedTransform::Init()
 
 void CombinedTransform::CollectIncludes()
 {
-    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->m_pInterface : nullptr;
+    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->GetInterface() : nullptr;
     NodeClassDef* main = m_pModule->GetMainClass();
     NodeClassDecl* head = main ? main->GetClassDecl() : nullptr;
     Lex::Token* end = head ? head->GetFirstToken() : nullptr;

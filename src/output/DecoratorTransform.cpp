@@ -448,7 +448,7 @@ Str DecoratorTransform::Qualified(Str const& name)
 
 DecoratorTransform::DecoratorTransform(BaseTransform& transform)
     : m_pTransform(&transform), m_pModule(transform.m_pModule), m_pClass(m_pModule->GetTransformedClass()),
-      m_pSignatures(m_pClass ? &m_pClass->m_InterfaceSignatures : nullptr), m_pLayer(m_pModule->GetLayer()),
+      m_pSignatures(m_pClass ? &m_pClass->GetInterfaceSignatures() : nullptr), m_pLayer(m_pModule->GetLayer()),
       m_pIncludes(m_pModule->GetIncludes())
 {
 }
@@ -626,7 +626,7 @@ void DecoratorTransform::OnTokSuperCall(Lex::Token*, Lex::Token* separator, Lex:
 
 bool DecoratorTransform::OnModuleInstantiation(TransformedModule& cls, Lex::Token& newToken, Lex::Token& className)
 {
-    if (cls.m_bDynamicDelegation)
+    if (cls.HasDynamicDelegation())
         CreateFactoryMethodInvocation(newToken, className);
     return true;
 }
@@ -838,8 +838,8 @@ std::function<bool(Lex::Token*, Lex::Token*)> DecoratorTransform::KeepDefault()
     // that names a member of any module of the class is left out.
     std::vector<ClassDB*> dbs;
     if (m_pClass) {
-        for (int i = 0; i < m_pClass->m_Modules.GetCount(); ++i)
-            if (SimpleTU* unit = m_pClass->m_Modules[i] ? m_pClass->m_Modules[i]->GetParseUnit() : nullptr)
+        for (int i = 0; i < m_pClass->GetModules().GetCount(); ++i)
+            if (SimpleTU* unit = m_pClass->GetModules()[i] ? m_pClass->GetModules()[i]->GetParseUnit() : nullptr)
                 dbs.push_back(unit->db());
     } else if (GetDB()) {
         dbs.push_back(GetDB());

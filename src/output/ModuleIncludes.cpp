@@ -183,8 +183,8 @@ Str ModuleIncludes::GetHeaderName(Str const& name)
 {
     if (m_pLayerStack) {
         TransformedModule* cls = m_pLayerStack->GetModule(name);
-        if (cls && cls->m_pFirstModule)
-            return cls->m_pFirstModule->GetGeneratedDeclFileName(name);
+        if (cls && cls->GetFirstModule())
+            return cls->GetFirstModule()->GetGeneratedDeclFileName(name);
     }
     return name;
 }

@@ -55,7 +55,7 @@ void RegisterSourceFiles()
 
 } // namespace
 
-ModuleTransform::ModuleTransform(TransformedModule& cls) : m_pTransformedModule(&cls), m_Name(cls.m_Name) {}
+ModuleTransform::ModuleTransform(TransformedModule& cls) : m_pTransformedModule(&cls), m_Name(cls.GetName()) {}
 
 FOPModule* ModuleTransform::GetFirstTransformationModule()
 {
@@ -146,7 +146,7 @@ bool ModuleTransform::HasCppCode()
 Str ModuleTransform::GetDestDir()
 {
     if (m_pTransformedModule->IsPureJampack() || m_Modules.GetCount() == 0)
-        return m_pTransformedModule->m_DestDir;
+        return m_pTransformedModule->GetDestDir();
     return m_Modules[0]->GetDelegationObjectDir();
 }
 
@@ -263,8 +263,8 @@ void ModuleTransform::GetIncludesAndForwards(ModuleIncludes& includes)
     // members it uses must be complete there.
     if (IsCppTransform())
         ModuleIncludes::AddInlineUses(m_Modules, forward, include);
-    if (m_pTransformedModule->m_pLayerStack)
-        includes.InitIncludesAndForwards(other, forward, include, *m_pTransformedModule->m_pLayerStack);
+    if (m_pTransformedModule->GetLayerStack())
+        includes.InitIncludesAndForwards(other, forward, include, *m_pTransformedModule->GetLayerStack());
 }
 
 void ModuleTransform::AddTrailingCodeModule(FOPModule& module)
@@ -306,9 +306,9 @@ void JampackModuleTransform::OnBeginClassDecl(OutFile& file)
 {
     TransformedModule* cls = m_pTransformedModule;
     for (int i = 0; i < m_Includes.m_HeaderIncludes.GetCount(); ++i)
-        cls->m_DeclDependencies.Add(m_Includes.m_HeaderIncludes[i]);
+        cls->GetDeclDependencyNames().Add(m_Includes.m_HeaderIncludes[i]);
     for (int i = 0; i < m_Includes.m_CppIncludes.GetCount(); ++i)
-        cls->m_ImplDependencies.Add(m_Includes.m_CppIncludes[i]);
+        cls->GetImplDependencyNames().Add(m_Includes.m_CppIncludes[i]);
     if (IsCppTransform())
         m_Includes.WriteHeaderIncludes(file);
 }

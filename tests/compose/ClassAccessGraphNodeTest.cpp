@@ -9,7 +9,7 @@ namespace {
 
 int Flag(TransformedModule& cls)
 {
-    return cls.m_AccessNode.m_DynAccess;
+    return cls.GetAccessNode().m_DynAccess;
 }
 
 } // namespace
@@ -24,7 +24,7 @@ TEST(ClassAccessGraphNode, FlagSpreadsToEveryAccessingClass)
     b.StoreClassAccess(&c);
     d.StoreClassAccess(&a);
     a.StoreClassAccess(&e);
-    c.m_bDynamicDelegation = true;
+    c.SetDynamicDelegation(true);
     // Every order of the calls gives the same result.
     for (TransformedModule* cls : {&a, &e, &d, &b, &c})
         cls->SecondTransformStep();
@@ -35,8 +35,8 @@ TEST(ClassAccessGraphNode, FlagSpreadsToEveryAccessingClass)
     EXPECT_EQ(0, Flag(e));
     for (TransformedModule* cls : {&a, &b, &c, &d, &e})
         cls->OnTransformEnd();
-    EXPECT_TRUE(a.m_bNeedsSplPtr);
-    EXPECT_FALSE(e.m_bNeedsSplPtr);
+    EXPECT_TRUE(a.IsSplPtrNeeded());
+    EXPECT_FALSE(e.IsSplPtrNeeded());
 }
 
 TEST(ClassAccessGraphNode, MutualAccessEnds)
@@ -46,8 +46,8 @@ TEST(ClassAccessGraphNode, MutualAccessEnds)
     a.StoreClassAccess(&b);
     b.StoreClassAccess(&a);
     self.StoreClassAccess(&self);
-    b.m_bDynamicDelegation = true;
-    self.m_bDynamicDelegation = true;
+    b.SetDynamicDelegation(true);
+    self.SetDynamicDelegation(true);
     a.SecondTransformStep();
     b.SecondTransformStep();
     self.SecondTransformStep();
@@ -63,9 +63,9 @@ TEST(ClassAccessGraphNode, SameAccessIsRecordedOnce)
     a.StoreClassAccess(&b);
     a.StoreClassAccess(&b);
     a.StoreClassAccess(nullptr);
-    EXPECT_EQ(1, a.m_AccessNode.m_Accessed.GetCount());
-    EXPECT_EQ(1, b.m_AccessNode.m_Accessing.GetCount());
-    EXPECT_EQ(0, a.m_AccessNode.m_Accessing.GetCount());
+    EXPECT_EQ(1, a.GetAccessNode().m_Accessed.GetCount());
+    EXPECT_EQ(1, b.GetAccessNode().m_Accessing.GetCount());
+    EXPECT_EQ(0, a.GetAccessNode().m_Accessing.GetCount());
     a.SecondTransformStep();
     b.SecondTransformStep();
     EXPECT_EQ(0, Flag(a));

@@ -63,7 +63,7 @@ public:
         EXPECT_TRUE(cls) << name;
         if (!cls)
             return false;
-        if (cls->m_Transformations.GetCount() == 0)
+        if (cls->GetTransformations().GetCount() == 0)
             cls->PrepareParse();
         testutil::Captured captured;
         bool parsed = cls->Parse();
@@ -82,7 +82,7 @@ public:
             ok = e->GetValue()->Parse();
         if (ok) {
             for (auto* e = stack.m_ComposedClasses.GetFirst(); e; e = stack.m_ComposedClasses.GetNext(e))
-                if (e->GetValue()->m_bParsed)
+                if (e->GetValue()->IsParsed())
                     e->GetValue()->Transform();
             for (auto* e = stack.m_ComposedClasses.GetFirst(); e; e = stack.m_ComposedClasses.GetNext(e))
                 e->GetValue()->SecondTransformStep();
@@ -100,8 +100,8 @@ public:
     static std::vector<std::string> PrintNames(TransformedModule& cls)
     {
         std::vector<std::string> names;
-        for (int i = 0; i < cls.m_Modules.GetCount(); ++i)
-            names.push_back(cls.m_Modules[i]->GetPrintName().GetBuffer());
+        for (int i = 0; i < cls.GetModules().GetCount(); ++i)
+            names.push_back(cls.GetModules()[i]->GetPrintName().GetBuffer());
         return names;
     }
 

@@ -104,18 +104,18 @@ TEST(DependencyFile, WrittenInSetOrderWithoutTheOwnName)
         FooLine foo;
         TransformedModule& cls = foo.Foo();
         for (auto const& name : c.decl)
-            cls.m_DeclDependencies.Add(name.c_str());
+            cls.GetDeclDependencyNames().Add(name.c_str());
         for (auto const& name : c.impl)
-            cls.m_ImplDependencies.Add(name.c_str());
+            cls.GetImplDependencyNames().Add(name.c_str());
         cls.SaveDependencies();
 
         // Declaration lines, then implementation lines, each in the set's
         // own order; then the record of the module files.
         std::string expected;
-        for (auto* e = cls.m_DeclDependencies.GetFirst(); e; e = cls.m_DeclDependencies.GetNext(e))
+        for (auto* e = cls.GetDeclDependencyNames().GetFirst(); e; e = cls.GetDeclDependencyNames().GetNext(e))
             if (e->GetKey() != "Foo")
                 expected += "decl:" + std::string(e->GetKey().GetBuffer()) + "\n";
-        for (auto* e = cls.m_ImplDependencies.GetFirst(); e; e = cls.m_ImplDependencies.GetNext(e))
+        for (auto* e = cls.GetImplDependencyNames().GetFirst(); e; e = cls.GetImplDependencyNames().GetNext(e))
             if (e->GetKey() != "Foo")
                 expected += "impl:" + std::string(e->GetKey().GetBuffer()) + "\n";
         expected += "src:" + foo.Source() + "\n";
@@ -132,10 +132,10 @@ TEST(DependencyFile, WrittenInSetOrderWithoutTheOwnName)
                 impl.push_back(name);
         std::sort(decl.begin(), decl.end());
         std::sort(impl.begin(), impl.end());
-        EXPECT_EQ(decl, Sorted(again.m_DeclDependencies));
-        EXPECT_EQ(impl, Sorted(again.m_ImplDependencies));
-        ASSERT_EQ(1, again.m_RecordedSources.GetCount());
-        EXPECT_EQ(foo.Source(), again.m_RecordedSources[0].GetBuffer());
+        EXPECT_EQ(decl, Sorted(again.GetDeclDependencyNames()));
+        EXPECT_EQ(impl, Sorted(again.GetImplDependencyNames()));
+        ASSERT_EQ(1, again.GetRecordedSources().GetCount());
+        EXPECT_EQ(foo.Source(), again.GetRecordedSources()[0].GetBuffer());
     }
 }
 
@@ -164,8 +164,8 @@ TEST(DependencyFile, ReadBackTolerantly)
         FooLine foo;
         foo.line.tmp.file("out/Foo.dep", c.text);
         TransformedModule& cls = foo.Foo();
-        EXPECT_EQ(c.decl, Sorted(cls.m_DeclDependencies));
-        EXPECT_EQ(c.impl, Sorted(cls.m_ImplDependencies));
+        EXPECT_EQ(c.decl, Sorted(cls.GetDeclDependencyNames()));
+        EXPECT_EQ(c.impl, Sorted(cls.GetImplDependencyNames()));
     }
 
     // No file, or a folder in its place: nothing, and no message.
@@ -177,9 +177,9 @@ TEST(DependencyFile, ReadBackTolerantly)
         testutil::Captured captured;
         TransformedModule& cls = foo.Foo();
         EXPECT_EQ("", captured.Out());
-        EXPECT_EQ(0, cls.m_DeclDependencies.GetCount());
-        EXPECT_EQ(0, cls.m_ImplDependencies.GetCount());
-        EXPECT_FALSE(cls.m_bHasSourceRecord);
+        EXPECT_EQ(0, cls.GetDeclDependencyNames().GetCount());
+        EXPECT_EQ(0, cls.GetImplDependencyNames().GetCount());
+        EXPECT_FALSE(cls.HasSourceRecord());
     }
 }
 
@@ -214,10 +214,10 @@ TEST(DependencyFile, SavedClassReplacesTheOldFileOthersKeepIt)
     line.AddModule(l1, "Foo.h", "class Foo { };\n");
     line.AddModule(l1, "Bar.h", "refines class Bar { };\n"); // never transformed
     ASSERT_TRUE(line.Run()) << line.out;
-    EXPECT_TRUE(line.Class("Foo")->m_bTransformed);
+    EXPECT_TRUE(line.Class("Foo")->IsTransformed());
     EXPECT_EQ("src:" + line.tmp.path("L1/Foo.h") + "\nfwd:class Foo;\n", ReadFile(line.tmp.path("out/Foo.dep")));
-    EXPECT_EQ(0, line.Class("Foo")->m_DeclDependencies.GetCount());
-    EXPECT_FALSE(line.Class("Bar")->m_bTransformed);
+    EXPECT_EQ(0, line.Class("Foo")->GetDeclDependencyNames().GetCount());
+    EXPECT_FALSE(line.Class("Bar")->IsTransformed());
     EXPECT_EQ("decl:Kept\n", ReadFile(line.tmp.path("out/Bar.dep")));
     EXPECT_TRUE(line.Class("Bar")->Depends(Str("Kept")));
 }
@@ -227,7 +227,7 @@ TEST(DependencyFile, AFileThatCannotBeWrittenIsReported)
     FooLine foo;
     foo.line.tmp.folder("out/Foo.dep");
     TransformedModule& cls = foo.Foo();
-    cls.m_DeclDependencies.Add("Bar");
+    cls.GetDeclDependencyNames().Add("Bar");
     testutil::Captured captured;
     cls.SaveDependencies();
     std::string out = captured.Out();
@@ -262,11 +262,11 @@ TEST(DependencyFile, RecursiveDeclarationDependencies)
         for (auto const& entry : c.decl) {
             classes.emplace_back(new TransformedModule(stack));
             TransformedModule& cls = *classes.back();
-            cls.m_Name = entry.first;
-            cls.m_bNoOutDir = false;
+            cls.SetName(entry.first);
+            cls.SetNoOutDir(false);
             stack.m_ComposedClasses[entry.first] = &cls;
             for (auto const& name : entry.second)
-                cls.m_DeclDependencies.Add(name.c_str());
+                cls.GetDeclDependencyNames().Add(name.c_str());
         }
         TransformedModule& first = *classes.front();
         testutil::Captured captured;
@@ -277,12 +277,13 @@ TEST(DependencyFile, RecursiveDeclarationDependencies)
         EXPECT_EQ(c.errors, captured.Out());
 
         Names reached;
-        for (auto* e = first.m_IndirectDeclDependencies.GetFirst(); e; e = first.m_IndirectDeclDependencies.GetNext(e))
-            reached.push_back(e->GetKey()->m_Name.GetBuffer());
+        Set<TransformedModule*>& indirect = first.GetIndirectDeclDependencies();
+        for (auto* e = indirect.GetFirst(); e; e = indirect.GetNext(e))
+            reached.push_back(e->GetKey()->GetName().GetBuffer());
         std::sort(reached.begin(), reached.end());
         EXPECT_EQ(c.reachedByFirst, reached);
         for (auto& cls : classes)
-            EXPECT_TRUE(cls->m_bIndirectDeclDone) << cls->m_Name;
+            EXPECT_TRUE(cls->IsIndirectDeclDone()) << cls->GetName();
     }
 }
 
@@ -333,9 +334,9 @@ TEST(DependencyFile, TransitiveTouchOfDependants)
     testutil::Captured captured;
     ASSERT_TRUE(next.stack.Parse(true));
     std::string out = captured.Out();
-    ASSERT_TRUE(next.Class("Z")->m_bTransformed) << out;
+    ASSERT_TRUE(next.Class("Z")->IsTransformed()) << out;
     for (char const* name : {"X", "Y", "U", "W"})
-        ASSERT_FALSE(next.Class(name)->m_bParsed) << name;
+        ASSERT_FALSE(next.Class(name)->IsParsed()) << name;
     std::string base = first.tmp.path("out/");
     for (char const* name : {"X", "Y", "U"}) {
         SCOPED_TRACE(name);

@@ -178,8 +178,8 @@ TEST(FOPModuleMixin, CopiesGoBelowTheModuleInLayerOrder)
     EXPECT_EQ((Names{"M (mixin applied to C)", "M (mixin applied to C)", "C"}), ComposedLine::PrintNames(cls));
     EXPECT_TRUE(Contains(line.out, "L3/C (3 LOC)\nL3/M (mixin applied to C) (4 LOC)\nL3/M (mixin applied to C) (3 LOC)\n"))
         << line.out;
-    FOPModule& copy1 = *cls.m_Modules[0];
-    FOPModule& copy2 = *cls.m_Modules[1];
+    FOPModule& copy1 = *cls.GetModules()[0];
+    FOPModule& copy2 = *cls.GetModules()[1];
     EXPECT_TRUE(copy1.IsMixin());
     EXPECT_EQ(&l3, copy1.GetLayer());
     // The copies read C for M where the parser's main loop read the tokens.
@@ -222,7 +222,7 @@ TEST(FOPModuleMixin, TemplateHeadGoesToTheLowestCopy)
     line.AddModule(l1, "M.h", "class M { };\n");
     line.AddModule(l2, "C.h", "template<class T> class C : mixin M { T t; };\n");
     ASSERT_TRUE(line.Parse("C"));
-    FOPModule& lowest = *line.Class("C")->m_Modules[0];
+    FOPModule& lowest = *line.Class("C")->GetModules()[0];
     ASSERT_TRUE(lowest.IsMixin());
     ASSERT_TRUE(lowest.GetMainClass());
     EXPECT_TRUE(lowest.GetMainClass()->GetClassDecl()->GetTemplDef());

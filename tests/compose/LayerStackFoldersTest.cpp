@@ -322,9 +322,9 @@ TEST(LayerStack, DependingClassesDirectAndThroughACycle)
     stack.m_ComposedClasses["X"] = &x;
     stack.m_ComposedClasses["Y"] = &y;
     stack.m_ComposedClasses["Z"] = &z;
-    y.m_DeclDependencies.Add("X");
-    z.m_ImplDependencies.Add("Y");
-    x.m_DeclDependencies.Add("Z");
+    y.GetDeclDependencyNames().Add("X");
+    z.GetImplDependencyNames().Add("Y");
+    x.GetDeclDependencyNames().Add("Z");
 
     Set<TransformedModule*, TransformedModule*> direct;
     stack.GetDependingFiles("X", direct, false);

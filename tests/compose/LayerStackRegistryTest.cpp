@@ -61,7 +61,7 @@ TEST(LayerStackRegistry, FileNamesOfIncludedClasses)
 {
     LayerStack stack;
     TransformedModule foo(stack), broken(stack);
-    broken.m_bHasError = true;
+    broken.SetHasError(true);
     stack.m_ComposedClasses["Foo"] = &foo;
     stack.m_ComposedClasses["Broken"] = &broken;
     StringArray generated;

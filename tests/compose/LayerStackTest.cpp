@@ -22,7 +22,7 @@ TEST(LayerStack, GetModuleFallsBackToTheNameWithoutALeadingC)
     EXPECT_EQ(nullptr, stack.GetModule("C"));
     EXPECT_EQ(nullptr, stack.GetModule("Z"));
     EXPECT_EQ(nullptr, stack.GetModule(nullptr));
-    EXPECT_EQ(&stack, x.m_pLayerStack);
+    EXPECT_EQ(&stack, x.GetLayerStack());
 }
 
 TEST(TransformedModule, GetMemberFindsTheLastEntryOfAName)
@@ -31,13 +31,13 @@ TEST(TransformedModule, GetMemberFindsTheLastEntryOfAName)
     TransformedModule cls(stack);
     MemberVarInfo lower(Name::GetName("a")), upper(Name::GetName("a"));
     EXPECT_EQ(nullptr, cls.GetMember("a")); // no buckets yet
-    cls.m_Members.Put("a", &lower);
-    cls.m_Members.Put("a", &upper);
+    cls.GetMembers().Put("a", &lower);
+    cls.GetMembers().Put("a", &upper);
     EXPECT_EQ(static_cast<MemberInfo*>(&upper), cls.GetMember("a"));
-    EXPECT_EQ(1, cls.m_Members.GetCount());
+    EXPECT_EQ(1, cls.GetMembers().GetCount());
     EXPECT_EQ(nullptr, cls.GetMember("b"));
     EXPECT_EQ(nullptr, cls.GetMember(nullptr));
-    EXPECT_EQ(1, cls.m_Members.GetCount()); // look-ups add nothing
+    EXPECT_EQ(1, cls.GetMembers().GetCount()); // look-ups add nothing
 }
 
 TEST(TransformedModule, FindsTheComposedClassesThroughItsLayerStack)
@@ -53,6 +53,6 @@ TEST(TransformedModule, FindsTheComposedClassesThroughItsLayerStack)
     EXPECT_EQ(&a, walked.FindComposedClass("A"));
     EXPECT_EQ(nullptr, walked.FindComposedClass("Z"));
     EXPECT_EQ(nullptr, walked.FindComposedClass(nullptr));
-    a.m_pLayerStack = nullptr;
+    a.SetLayerStack(nullptr);
     EXPECT_EQ(nullptr, walked.FindComposedClass("X"));
 }

@@ -38,9 +38,9 @@ bool Exists(std::string const& path)
 std::vector<Names> UnitLayers(TransformedModule& cls)
 {
     std::vector<Names> units;
-    for (int u = 0; u < cls.m_Transformations.GetCount(); ++u) {
+    for (int u = 0; u < cls.GetTransformations().GetCount(); ++u) {
         Names layers;
-        ModuleTransform& unit = *cls.m_Transformations[u];
+        ModuleTransform& unit = *cls.GetTransformations()[u];
         for (int i = 0; i < unit.m_Modules.GetCount(); ++i)
             layers.push_back(unit.m_Modules[i]->GetLayer()->m_PlainName.GetBuffer());
         units.push_back(layers);
@@ -60,10 +60,10 @@ TEST(TransformedModuleUnits, OneUnitForOneBindingUnit)
     TransformedModule& cls = *line.Class("Foo");
     cls.PrepareParse();
     EXPECT_EQ((std::vector<Names>{{"L1", "L2"}}), UnitLayers(cls));
-    EXPECT_STREQ("base", cls.m_Transformations[0]->GetBindingUnitName());
-    EXPECT_TRUE(cls.m_bSingleBindingUnit);
+    EXPECT_STREQ("base", cls.GetTransformations()[0]->GetBindingUnitName());
+    EXPECT_TRUE(cls.IsSingleBindingUnit());
     EXPECT_TRUE(cls.IsPureJampack());
-    EXPECT_FALSE(cls.m_bDynamicDelegation);
+    EXPECT_FALSE(cls.HasDynamicDelegation());
 }
 
 TEST(TransformedModuleUnits, OneUnitPerBindingUnitInOrderOfAppearance)
@@ -78,12 +78,12 @@ TEST(TransformedModuleUnits, OneUnitPerBindingUnitInOrderOfAppearance)
     TransformedModule& cls = *line.Class("Foo");
     cls.PrepareParse();
     EXPECT_EQ((std::vector<Names>{{"L1", "L3"}, {"L2"}}), UnitLayers(cls));
-    EXPECT_STREQ("A", cls.m_Transformations[0]->GetBindingUnitName());
-    EXPECT_STREQ("B", cls.m_Transformations[1]->GetBindingUnitName());
-    EXPECT_EQ(cls.m_Transformations[0], m3.GetTransformationModule());
-    EXPECT_FALSE(cls.m_bSingleBindingUnit);
+    EXPECT_STREQ("A", cls.GetTransformations()[0]->GetBindingUnitName());
+    EXPECT_STREQ("B", cls.GetTransformations()[1]->GetBindingUnitName());
+    EXPECT_EQ(cls.GetTransformations()[0], m3.GetTransformationModule());
+    EXPECT_FALSE(cls.IsSingleBindingUnit());
     EXPECT_FALSE(cls.IsPureJampack());
-    EXPECT_TRUE(cls.m_bDynamicDelegation);
+    EXPECT_TRUE(cls.HasDynamicDelegation());
     // The delegation object is named by the unit once the class is parsed.
     EXPECT_STREQ("Foo", m1.GetDelegationObjectName());
     ASSERT_TRUE(line.Parse("Foo"));
@@ -101,8 +101,8 @@ TEST(TransformedModuleModules, ModuleReachedTwiceIsAddedOnce)
     Layer& again = *line.stack.NewLayer(*line.configs.back(), Str(line.tmp.path("L1").c_str()), nullptr);
     again.AddModule(*line.project.AddFile(line.tmp.path("L1/Foo.h").c_str()));
     TransformedModule& cls = *line.Class("Foo");
-    EXPECT_EQ(1, cls.m_Modules.GetCount());
-    EXPECT_EQ(nullptr, cls.m_Modules[0]->GetRefinedModule());
+    EXPECT_EQ(1, cls.GetModules().GetCount());
+    EXPECT_EQ(nullptr, cls.GetModules()[0]->GetRefinedModule());
 }
 
 TEST(TransformedModuleModules, InsertAbove)
@@ -115,11 +115,11 @@ TEST(TransformedModuleModules, InsertAbove)
     FOPModule& mixin = line.AddModule(l2, "Baz.h", "class Baz { };\n");
     TransformedModule& cls = *line.Class("Foo");
     EXPECT_FALSE(cls.InsertAbove(other, mixin));
-    EXPECT_EQ(1, cls.m_Modules.GetCount());
+    EXPECT_EQ(1, cls.GetModules().GetCount());
     EXPECT_TRUE(cls.InsertAbove(low, mixin));
-    EXPECT_EQ(&mixin, cls.m_Modules[0]);
+    EXPECT_EQ(&mixin, cls.GetModules()[0]);
     EXPECT_EQ(&mixin, low.GetRefinedModule());
-    EXPECT_EQ(&low, cls.m_pFirstModule);
+    EXPECT_EQ(&low, cls.GetFirstModule());
     EXPECT_EQ(&cls, mixin.GetTransformedClass());
 }
 
@@ -136,7 +136,7 @@ TEST(TransformedModuleRun, FirstModuleRefinementIsAnError)
         << line.out;
     EXPECT_EQ(1, ErrorLog::GetErrorCount());
     ErrorLog::Reset();
-    EXPECT_FALSE(line.Class("Foo")->m_bTransformed);
+    EXPECT_FALSE(line.Class("Foo")->IsTransformed());
     EXPECT_FALSE(Exists(line.tmp.path("out/Foo.h")));
     EXPECT_TRUE(Exists(line.tmp.path("out/Bar.h")));
 }
@@ -319,7 +319,7 @@ TEST(TransformedModuleChangeDetection, UnchangedClassIsNotParsed)
     again.AddModule(*next.project.AddFile(first.tmp.path("L1/Foo.h").c_str()));
     EXPECT_TRUE(next.Parse("Foo"));
     EXPECT_EQ("", next.out);
-    EXPECT_FALSE(next.Class("Foo")->m_bParsed);
+    EXPECT_FALSE(next.Class("Foo")->IsParsed());
     project->m_bRebuild = rebuild;
 }
 
@@ -368,8 +368,8 @@ TEST(TransformedModuleOutDir, FolderThatCannotBeCreated)
     EXPECT_TRUE(Contains(line.out, "error: cannot create output folder " + line.tmp.path("blocker/out")))
         << line.out;
     EXPECT_EQ(line.out.find("cannot create"), line.out.rfind("cannot create")) << "reported once: " << line.out;
-    EXPECT_TRUE(cls.m_bParsed);
-    EXPECT_FALSE(cls.m_bTransformed);
+    EXPECT_TRUE(cls.IsParsed());
+    EXPECT_FALSE(cls.IsTransformed());
     EXPECT_EQ("a file where a folder should be", ReadFile(line.tmp.path("blocker")));
 }
 
@@ -394,10 +394,10 @@ TEST(TransformedModuleOutDir, NothingIsWrittenWithoutAnOutputFolder)
     Layer& l1 = line.AddLayer("L1");
     line.AddModule(l1, "Zq9Foo.h", "class Zq9Foo { };\n");
     TransformedModule& cls = *line.Class("Zq9Foo");
-    EXPECT_TRUE(cls.m_DestDir.IsEmpty());
+    EXPECT_TRUE(cls.GetDestDir().IsEmpty());
     EXPECT_TRUE(line.Run());
     EXPECT_TRUE(Contains(line.out, "cannot create output folder")) << line.out;
-    EXPECT_FALSE(cls.m_bTransformed);
+    EXPECT_FALSE(cls.IsTransformed());
     EXPECT_FALSE(Exists("/Zq9Foo.h"));
     EXPECT_FALSE(Exists("/Zq9Foo.dep"));
 }
@@ -408,8 +408,8 @@ TEST(TransformedModuleOutDir, CreatedWithParentsAndAbsolute)
     Layer& l1 = line.AddLayer("L1");
     line.AddModule(l1, "Foo.h", "class Foo { };\n");
     TransformedModule& cls = *line.Class("Foo");
-    EXPECT_EQ(line.tmp.path("a/c/out/"), std::string(cls.m_DestDir.GetBuffer()));
-    EXPECT_EQ(line.tmp.path("a/c/out/Foo"), std::string(cls.m_DestBase.GetBuffer()));
+    EXPECT_EQ(line.tmp.path("a/c/out/"), std::string(cls.GetDestDir().GetBuffer()));
+    EXPECT_EQ(line.tmp.path("a/c/out/Foo"), std::string(cls.GetDestBase().GetBuffer()));
 }
 
 TEST(TransformedModuleDependencies, ReadsTheLastRunsFile)
@@ -420,14 +420,14 @@ TEST(TransformedModuleDependencies, ReadsTheLastRunsFile)
     Layer& l1 = line.AddLayer("L1");
     line.AddModule(l1, "Foo.h", "class Foo { };\n");
     TransformedModule& cls = *line.Class("Foo");
-    EXPECT_TRUE(cls.m_DeclDependencies.Contains("A"));
-    EXPECT_TRUE(cls.m_DeclDependencies.Contains("C"));
-    EXPECT_EQ(2, cls.m_DeclDependencies.GetCount());
-    EXPECT_TRUE(cls.m_ImplDependencies.Contains("B"));
-    EXPECT_EQ(1, cls.m_ImplDependencies.GetCount());
-    ASSERT_EQ(1, cls.m_RecordedSources.GetCount());
-    EXPECT_STREQ("/x/Foo.h", cls.m_RecordedSources[0]);
-    ASSERT_TRUE(cls.m_RecordedMixins.Find("M"));
+    EXPECT_TRUE(cls.GetDeclDependencyNames().Contains("A"));
+    EXPECT_TRUE(cls.GetDeclDependencyNames().Contains("C"));
+    EXPECT_EQ(2, cls.GetDeclDependencyNames().GetCount());
+    EXPECT_TRUE(cls.GetImplDependencyNames().Contains("B"));
+    EXPECT_EQ(1, cls.GetImplDependencyNames().GetCount());
+    ASSERT_EQ(1, cls.GetRecordedSources().GetCount());
+    EXPECT_STREQ("/x/Foo.h", cls.GetRecordedSources()[0]);
+    ASSERT_TRUE(cls.GetRecordedMixins().Find("M"));
     // The recorded module is not this run's module.
     cls.PrepareParse();
     EXPECT_TRUE(cls.HasModuleSetChanged());
@@ -443,9 +443,9 @@ TEST(TransformedModuleMembers, FieldsByValueRecordAccesses)
     line.AddModule(l1, "A.h", "class A {\n  B b;\n  B b2;\n  C* c;\n  D& d;\n  int n;\n  void f();\n};\n");
     ASSERT_TRUE(line.Parse("A"));
     TransformedModule& a = *line.Class("A");
-    EXPECT_EQ(1, a.m_AccessNode.m_Accessed.GetCount());
-    EXPECT_TRUE(a.m_AccessNode.m_Accessed.Contains(line.Class("B")));
-    EXPECT_TRUE(line.Class("B")->m_AccessNode.m_Accessing.Contains(&a));
+    EXPECT_EQ(1, a.GetAccessNode().m_Accessed.GetCount());
+    EXPECT_TRUE(a.GetAccessNode().m_Accessed.Contains(line.Class("B")));
+    EXPECT_TRUE(line.Class("B")->GetAccessNode().m_Accessing.Contains(&a));
     EXPECT_TRUE(a.GetMember("f"));
     EXPECT_TRUE(a.GetMember("b"));
     EXPECT_FALSE(a.GetMember("g"));
@@ -455,17 +455,17 @@ TEST(TransformedModuleDependencies, RecursiveDeclarationDependenciesEnd)
 {
     LayerStack stack;
     TransformedModule a(stack), b(stack);
-    a.m_Name = "A";
-    b.m_Name = "B";
+    a.SetName("A");
+    b.SetName("B");
     stack.m_ComposedClasses["A"] = &a;
     stack.m_ComposedClasses["B"] = &b;
-    a.m_DeclDependencies.Add("B");
-    b.m_DeclDependencies.Add("A");
-    a.m_bNoOutDir = false;
+    a.GetDeclDependencyNames().Add("B");
+    b.GetDeclDependencyNames().Add("A");
+    a.SetNoOutDir(false);
     testutil::Captured captured;
     EXPECT_FALSE(a.DependensOnChangedModule());
     std::string out = captured.Out();
     EXPECT_TRUE(Contains(out, "A : error: there is a recursive dependency")) << out;
-    EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&a));
-    EXPECT_TRUE(a.m_IndirectDeclDependencies.Contains(&b));
+    EXPECT_TRUE(a.GetIndirectDeclDependencies().Contains(&a));
+    EXPECT_TRUE(a.GetIndirectDeclDependencies().Contains(&b));
 }

@@ -7,10 +7,6 @@
 #include "base/FileStat.h"
 #include "scanner/SysCall.h"
 
-namespace Lex {
-class ErrorSink;
-}
-
 class DiskInterface {
 public:
     virtual ~DiskInterface() {}

@@ -337,11 +337,14 @@ bool OutputRecord::Finish()
         size_t slash = name.rfind('/');
         std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash);
         auto found = listings.find(folder);
-        if (found == listings.end())
-            found = listings.emplace(folder, ListFolder(folder.empty() ? state.folder : state.folder + "/" + folder.c_str())).first;
+        if (found == listings.end()) {
+            Str path = folder.empty() ? state.folder : state.folder + "/" + folder.c_str();
+            found = listings.emplace(folder, ListFolder(path)).first;
+        }
         bool gone;
         if (found->second) {
-            gone = found->second->count(slash == std::string::npos ? name : name.substr(slash + 1)) == 0;
+            // npos + 1 is 0: a name without a folder is looked up whole.
+            gone = found->second->count(name.substr(slash + 1)) == 0;
         } else {
             struct stat record;
             Str path = state.folder + "/" + name.c_str();

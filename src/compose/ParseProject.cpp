@@ -62,10 +62,7 @@ ParseProject::~ParseProject()
 bool ParseProject::Init(int argc, char** argv, bool flag)
 {
     m_ProgramPath = GetAppPath(argc > 0 && argv ? argv[0] : nullptr);
-    Lex::FileInfo info;
-    if (!m_ProgramPath.IsEmpty() && DiskInterface::Get().Stat(m_ProgramPath, info, nullptr))
-        m_ProgramTime = info.mod_time_ns();
-    else
+    if (m_ProgramPath.IsEmpty() || !DiskInterface::Get().GetMTime(m_ProgramPath, m_ProgramTime))
         Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, "warning: unable to stat %s\n",
                             ErrorLog::Escape(m_ProgramPath).GetBuffer());
     m_pParserConfig->Init(argc, argv, flag);

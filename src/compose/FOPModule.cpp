@@ -9,7 +9,7 @@
 #include "compose/LayerStack.h"
 #include "compose/Module.h"
 #include "compose/TransformedModule.h"
-#include "output/BaseTransform.h"
+#include "parser/SyntaxEdit.h"
 #include "output/CodeWriter.h"
 #include "output/CombinedTransform.h"
 #include "output/JampackTransform.h"
@@ -75,7 +75,7 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     auto wordChar = [](char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_'; };
     Str head;
     Lex::Token* before = key->prev();
-    while (before && BaseTransform::IsSkipped(*before))
+    while (before && SyntaxEdit::IsSkipped(*before))
         before = before->prev();
     if (before && before->type == Lex::TOK_INLINE)
         head = "inline ";
@@ -83,7 +83,7 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
     bool inName = true;
     bool lastWord = false;
     for (Lex::Token* t = key->next(); t && t != open; t = t->next()) {
-        if (BaseTransform::IsSkipped(*t))
+        if (SyntaxEdit::IsSkipped(*t))
             continue;
         char const* text = t->text->text;
         bool word = wordChar(text[0]);
@@ -109,7 +109,7 @@ Str NameSpaceHead(NodeNSDef& ns, Str& name)
 
 Lex::Token* SkipBlanks(Lex::Token* token)
 {
-    while (token && BaseTransform::IsSkipped(*token))
+    while (token && SyntaxEdit::IsSkipped(*token))
         token = token->next();
     return token;
 }
@@ -129,7 +129,7 @@ void DirectiveWords(Lex::Token* first, Array<Lex::Token*>& words, Lex::Token*& e
         if (t != first && TextHasLineBreak(*t))
             break;
         end = t;
-        if (!BaseTransform::IsSkipped(*t))
+        if (!SyntaxEdit::IsSkipped(*t))
             words.Add(t);
     }
 }
@@ -265,7 +265,7 @@ void FOPModule::RemoveOwnGuard()
     Lex::Token* close = nullptr;
     int depth = 1;
     for (Lex::Token* t = defineEnd->next(); t; t = t->next()) {
-        if (BaseTransform::IsSkipped(*t))
+        if (SyntaxEdit::IsSkipped(*t))
             continue;
         if (close)
             return;

@@ -19,7 +19,7 @@
 #include "output/CombinedTransform.h"
 #include "output/ModuleIncludes.h"
 #include "output/ModuleTransform.h"
-#include "output/BaseTransform.h"
+#include "parser/SyntaxEdit.h"
 #include "output/OutFile.h"
 #include "parser/Info.h"
 #include "parser/NodeClassDecl.h"
@@ -116,7 +116,7 @@ Str TemplateHeadWithoutDefaults(NodeTemplateDef& head)
     bool skipping = false;
     Lex::Token* last = head.GetLastToken();
     for (Lex::Token* t = head.GetFirstToken(); t; t = t == last ? nullptr : t->next()) {
-        if (BaseTransform::IsSkipped(*t) || t->language == Lex::Token::pre_id)
+        if (SyntaxEdit::IsSkipped(*t) || t->language == Lex::Token::pre_id)
             continue;
         int type = t->type;
         bool top = angles == 1 && parens == 0;
@@ -508,7 +508,7 @@ void TransformedModule::DropProvidedMixinDeclarations()
             NodeFuncDecl* decl = tu->m_FuncDecls[i];
             FuncInfo* f = decl->GetInfo();
             if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() ||
-                decl->GetClass() != copy->GetMainClass() || BaseTransform::DefaultedOrDeleted(*decl))
+                decl->GetClass() != copy->GetMainClass() || SyntaxEdit::DefaultedOrDeleted(*decl))
                 continue;
             // Declared only: a function the mixin expects of its user. It
             // stays when no other module has it or a copy of the same mixin
@@ -527,7 +527,7 @@ void TransformedModule::DropProvidedMixinDeclarations()
             }
             if (!provided || definedByMixin)
                 continue;
-            BaseTransform::DropDeclaration(*decl);
+            SyntaxEdit::DropDeclaration(*decl);
             tu->m_FuncDecls.RemoveAt(i, 1);
         }
     }

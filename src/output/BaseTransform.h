@@ -9,6 +9,7 @@
 #include "base/Map.h"
 #include "base/Str.h"
 #include "parser/BodyParseEvents.h"
+#include "parser/SyntaxEdit.h"
 
 class ClassDB;
 class FOPModule;
@@ -87,37 +88,25 @@ public:
 
     // The layer name with every "/" and "." turned into "_".
     static Str GetTransformedLayerName(char const* layerName);
-    // Unlinks the token from its list; the token stays alive.
-    static void DeleteToken(Lex::Token& token);
-    // Makes the declaration inline unless it is a pointcut.
-    static void MakeInline(NodeFuncDecl& decl);
     // The name of the program's product-line interface.
     Str GetLayerInterfaceName();
     // `new X(..)` becomes `GetSPL().New_X(..)`.
     static void CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Token& classToken);
-    // A new free text token of the C++ language.
-    static Lex::Token* NewTextToken(char const* text);
-    // The list declares at least one parameter (`(void)` declares none).
-    static bool HasParams(NodeFuncParams& params);
-    // Some parameter has no name, so a call cannot pass it on.
-    static bool HasUnnamedParams(NodeFuncParams& params);
-    // An operator or conversion function ("operator..." names).
-    static bool IsOperatorFunction(FuncInfo& f);
-    // The `=` of `= default` or `= delete` after the parameters; null when
-    // the declaration has neither.
-    static Lex::Token* DefaultedOrDeleted(NodeFuncDecl& decl);
-    // Unlinks a member declaration from its leading specifiers through its
-    // `;`; the tokens stay alive.
-    static void DropDeclaration(NodeFuncDecl& decl);
-    // White space and comments, which the token look-ups pass over.
-    static bool IsSkipped(Lex::Token const& token);
-    // The next token after token that is not skipped; null at the end.
-    static Lex::Token* NextNonWhite(Lex::Token* token);
-    // An identifier used by its plain name: not a member after `.` or `->`,
-    // not qualified.
-    static bool IsPlainName(Lex::Token& t);
-    // The position of the token with t's text among names; -1 when absent.
-    static int FindName(Array<Lex::Token*> const& names, Lex::Token const& t);
+
+    // Token and declaration edits of the parse model (SyntaxEdit), by the
+    // names the transformations use.
+    static void DeleteToken(Lex::Token& token) { SyntaxEdit::DeleteToken(token); }
+    static void MakeInline(NodeFuncDecl& decl) { SyntaxEdit::MakeInline(decl); }
+    static Lex::Token* NewTextToken(char const* text) { return SyntaxEdit::NewTextToken(text); }
+    static bool HasParams(NodeFuncParams& params) { return SyntaxEdit::HasParams(params); }
+    static bool HasUnnamedParams(NodeFuncParams& params) { return SyntaxEdit::HasUnnamedParams(params); }
+    static bool IsOperatorFunction(FuncInfo& f) { return SyntaxEdit::IsOperatorFunction(f); }
+    static Lex::Token* DefaultedOrDeleted(NodeFuncDecl& decl) { return SyntaxEdit::DefaultedOrDeleted(decl); }
+    static void DropDeclaration(NodeFuncDecl& decl) { SyntaxEdit::DropDeclaration(decl); }
+    static bool IsSkipped(Lex::Token const& token) { return SyntaxEdit::IsSkipped(token); }
+    static Lex::Token* NextNonWhite(Lex::Token* token) { return SyntaxEdit::NextNonWhite(token); }
+    static bool IsPlainName(Lex::Token& t) { return SyntaxEdit::IsPlainName(t); }
+    static int FindName(Array<Lex::Token*> const& names, Lex::Token const& t) { return SyntaxEdit::FindName(names, t); }
 
     bool m_bReportInstantiations;
     bool m_bReportMemberUses;

@@ -18,8 +18,10 @@
 
 #include "base/FileName.h"
 #include "compose/Application.h"
+#include "compose/CodeGenerator.h"
 #include "compose/FopParseProject.h"
 #include "compose/Module.h"
+#include "output/OutputGenerator.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -259,6 +261,8 @@ void RunChild(std::vector<std::string> const& args, std::string const& cwd)
         for (auto const& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
+        static OutputGenerator generator;
+        CodeGenerator::Install(&generator);
         Application::GetInstance()->Run(int(args.size()), argv.data());
         Array<Module*> const& modules = FopParseProject::GetInstance()->GetModules();
         for (int i = 0; i < modules.GetCount(); ++i)

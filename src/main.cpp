@@ -1,5 +1,8 @@
-// Entry point of mosa++: the exit code is the application's.
+// Entry point of mosa++: installs the code generator for the composition
+// and runs it; the exit code is the application's.
 #include "compose/Application.h"
+#include "compose/CodeGenerator.h"
+#include "output/OutputGenerator.h"
 #include "scanner/BlockPool.h"
 
 #include <cstdio>
@@ -7,6 +10,8 @@
 
 int main(int argc, char** argv)
 {
+    static OutputGenerator generator;
+    CodeGenerator::Install(&generator);
     int code = Application::GetInstance()->Run(argc, argv);
 #ifndef LEX_ADDRESS_SANITIZER
     // Every file of the run is written and closed by now. Freeing the model

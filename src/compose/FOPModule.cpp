@@ -5,17 +5,12 @@
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "compose/FileStatistics.h"
+#include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/Module.h"
+#include "compose/TransformationUnit.h"
 #include "compose/TransformedModule.h"
-#include "parser/SyntaxEdit.h"
-#include "output/CodeWriter.h"
-#include "output/CombinedTransform.h"
-#include "output/JampackTransform.h"
-#include "output/ModuleTransform.h"
-#include "output/OutFile.h"
-#include "output/TrailingCode.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeBrace.h"
@@ -27,12 +22,11 @@
 #include "parser/NodeNSDef.h"
 #include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
+#include "parser/SyntaxEdit.h"
 #include "scanner/Token.h"
 
 #include <cctype>
 #include <cstring>
-#include <memory>
-#include <set>
 
 namespace {
 
@@ -42,13 +36,6 @@ Set<TransformedModule*>& MixinsInProgress()
 {
     static Set<TransformedModule*> inProgress;
     return inProgress;
-}
-
-// The name of a class's delegation object in a binding unit:
-// "<class>__<unit>", the unit's "/" and "." turned into "_".
-Str DelegationObjectName(Str const& cls, Str const& unit)
-{
-    return CombinedTransform::GetTransformedClassName(cls, unit);
 }
 
 bool TextHasLineBreak(Lex::Token const& token)
@@ -174,22 +161,16 @@ void FOPModule::TokenReplace::OnToken(Lex::Token& token)
 
 FOPModule::FOPModule(Module& module, Layer& layer)
     : m_pModule(&module), m_pLayer(&layer), m_pMainClass(nullptr), m_ClassCount(0), m_bParsed(false),
-      m_pRefinedModule(nullptr), m_pTransformedClass(nullptr), m_pTransformationModule(nullptr),
-      m_pTrailingCode(nullptr)
+      m_pRefinedModule(nullptr), m_pTransformedClass(nullptr), m_pTransformationModule(nullptr)
 {
     OnCreate();
 }
 
-FOPModule::~FOPModule()
-{
-    delete m_pTrailingCode;
-}
+FOPModule::~FOPModule() = default;
 
 void FOPModule::OnCreate()
 {
     m_Loc = 0;
-    m_bHasCppCode = false;
-    m_bHasCppCodeKnown = false;
     m_bIsMixin = false;
     m_bUsedAsMixin = false;
     m_pMixinLayer = nullptr;
@@ -548,7 +529,7 @@ void FOPModule::GetMembers(MapStringTo<MemberInfo*>& members)
             members.Put(var->GetNameText(), static_cast<MemberInfo*>(var));
 }
 
-// ---- Validation and transformation ----
+// ---- Validation ----
 
 bool FOPModule::ValidModule()
 {
@@ -620,31 +601,6 @@ void FOPModule::WarnConditionalClass()
     PrintError("the class lies inside the preprocessor conditional of this line, which the composed class cannot "
                "follow; put the condition inside the class body or around code beside the class",
                at->location.empty() ? 0 : at->location.line());
-}
-
-bool FOPModule::Transform()
-{
-    if (!ValidModule())
-        return false;
-    if (!m_pTransformationModule)
-        return false;
-    if (!m_pTransformationModule->IsJampackTransformation())
-        return true;
-    if (!GetParseUnit())
-        return false;
-    return DoTransformation();
-}
-
-bool FOPModule::DoTransformation()
-{
-    if (m_pTransformedClass && !m_pTransformedClass->IsPureJampack()) {
-        CombinedTransform transformation(*this);
-        transformation.Init();
-        return transformation.Transform();
-    }
-    JampackTransform transformation(*this);
-    transformation.Init();
-    return transformation.Transform();
 }
 
 void FOPModule::PrintError(Str const& text, int line)
@@ -782,7 +738,7 @@ Str FOPModule::GetDelegationObjectName()
         return Str();
     FOPModule* first = m_pTransformedClass->GetFirstModule();
     if (first && first->m_pMainClass)
-        return DelegationObjectName(GetName(), GetBindingUnitName());
+        return GeneratedNames::DelegationObjectName(GetName(), GetBindingUnitName());
     return GetName();
 }
 
@@ -810,52 +766,11 @@ Str FOPModule::GetDeclFilePath()
     // A class composed per binding unit: the declaration file of this
     // module's delegation object, named as it is named once the class is
     // parsed, so that the time of the file written last run is found.
-    return GetDelegationObjectDir() + DelegationObjectName(GetName(), GetBindingUnitName()) + "."
+    return GetDelegationObjectDir() + GeneratedNames::DelegationObjectName(GetName(), GetBindingUnitName()) + "."
            + GetGeneratedDeclFileExt();
 }
 
-// ---- Output transform ----
-
-bool FOPModule::GenerateJampack()
-{
-    return m_pTransformationModule && m_pTransformationModule->IsJampackTransformation();
-}
-
-ModuleIncludes* FOPModule::GetIncludes()
-{
-    if (!GenerateJampack())
-        return nullptr;
-    return static_cast<JampackModuleTransform*>(m_pTransformationModule)->GetIncludes();
-}
-
-OutFile* FOPModule::GetDeclFile()
-{
-    return GenerateJampack() ? m_pTransformationModule->GetDeclFile() : nullptr;
-}
-
-OutFile* FOPModule::GetImplFile()
-{
-    return GenerateJampack() ? m_pTransformationModule->GetImplFile() : nullptr;
-}
-
-// ---- Saving ----
-
-CodeWriter* FOPModule::CreateCodeWriter()
-{
-    if (m_pModule->GetType() == Module::FT_JAK)
-        return new JavaCodeWriter(*this);
-    return new CppCodeWriter(*this);
-}
-
-bool FOPModule::Save()
-{
-    if (!m_pTransformedClass)
-        return false;
-    std::unique_ptr<CodeWriter> writer(CreateCodeWriter());
-    return writer->Save();
-}
-
-// ---- Framing of the composed class ----
+// ---- Namespace blocks ----
 
 void FOPModule::GetNameSpaces(Array<NodeNSDef*>& list) const
 {
@@ -902,199 +817,6 @@ Str FOPModule::GetNameSpaceName() const
         text += name.IsEmpty() ? Str("(unnamed)") : name;
     }
     return text;
-}
-
-void FOPModule::WarnNameSpaceMismatch()
-{
-    Array<NodeNSDef*> spaces;
-    GetNameSpaces(spaces);
-    Str own = GetNameSpaceName();
-    int line = 0;
-    if (spaces.GetCount()) {
-        NodeBlock* body = spaces[0]->ChildAs<NodeBlock>(1, NT_BLOCK);
-        if (Lex::Token* open = body ? body->GetFirstToken() : nullptr)
-            line = open->location.line();
-    } else if (m_pMainClass && m_pMainClass->GetClassDecl() && m_pMainClass->GetClassDecl()->GetFirstToken()) {
-        line = m_pMainClass->GetClassDecl()->GetFirstToken()->location.line();
-    }
-    if (!own.IsEmpty() && !Config::GetInstance().GetNameSpace().IsEmpty())
-        PrintWarning("class " + GetClassName() + " is inside namespace " + own +
-                         " of its module and the -namespace option is given as well; the composed class may not compile",
-                     line);
-    // Composed per binding unit, the class is reached through an interface
-    // and factories that name it from file scope, which an unnamed
-    // namespace does not allow; told once, by its first module.
-    if (std::strstr(own.GetBuffer(), "(unnamed)") && m_pTransformedClass && !m_pTransformedClass->IsPureJampack() &&
-        m_pTransformedClass->GetFirstModule() == this)
-        PrintWarning("class " + m_pTransformedClass->GetName() + " is inside namespace " + own +
-                         " of its module, but its interface for the binding units cannot name it from outside",
-                     line);
-    FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
-    if (!first || first == this)
-        return;
-    Str other = first->GetNameSpaceName();
-    if (own == other)
-        return;
-    auto where = [](Str const& name) { return name.IsEmpty() ? Str("at file scope") : "inside namespace " + name; };
-    PrintWarning("class " + GetClassName() + " is " + where(own) + " in this module but " + where(other) + " in " +
-                     first->GetSourcePath() + "; the modules of a class must use the same namespace",
-                 line);
-}
-
-void FOPModule::InitDeclFile(OutFile& f)
-{
-    if (!f.GetStream())
-        return;
-    WarnNameSpaceMismatch();
-    f.SaveString(("//Layer " + m_pLayer->m_PlainName + "\n").GetBuffer());
-    if (!m_pMainClass || !m_pMainClass->GetClassDecl())
-        return;
-    Lex::Token* unitFirst = GetFirstToken();
-    Lex::Token* headFirst = m_pMainClass->GetClassDecl()->GetFirstToken();
-    if (!unitFirst || !headFirst || headFirst == unitFirst)
-        return;
-    Lex::Token* before = headFirst->prev();
-    if (!before)
-        return;
-    // A class head at the start of the file has only the unit's white-space
-    // markers before it: nothing is copied then.
-    bool onlyWhiteSpace = true;
-    for (Lex::Token* t = unitFirst; onlyWhiteSpace && t && t != headFirst; t = t->next())
-        onlyWhiteSpace = t->language == Lex::Token::white_id;
-    if (onlyWhiteSpace)
-        return;
-    // One blank line after the layer line, however many the module's text
-    // starts with (a module's own guard leaves its lines blank).
-    Lex::Token* start = unitFirst;
-    while (start != before && start->language == Lex::Token::white_id)
-        start = start->next();
-    f.SaveString("\n");
-    f.SaveTokens(start, before, nullptr, nullptr);
-    f.SaveString("\n");
-    // The module's text opens its namespace blocks before the class; they
-    // are closed here and the class is written inside them once.
-    f.SaveString(GetNameSpaceCloseText());
-}
-
-bool FOPModule::BeginClassDecl(OutFile& f)
-{
-    if (!m_pMainClass || !m_pMainClass->GetClassDecl() || !m_pMainClass->GetBody())
-        return false;
-    Lex::Token* headFirst = m_pMainClass->GetClassDecl()->GetFirstToken();
-    Lex::Token* open = m_pMainClass->GetBody()->GetFirstToken();
-    if (headFirst && open) {
-        f.SaveString(GetNameSpaceOpenText());
-        f.SaveTokens(headFirst, open, nullptr, nullptr);
-    }
-    return false;
-}
-
-NodeClassDef* FOPModule::CloseDeclFile(OutFile& f)
-{
-    if (!m_pMainClass || !m_pMainClass->GetBody())
-        return nullptr;
-    if (Lex::Token* close = m_pMainClass->GetBody()->GetLastToken()) {
-        f.SaveTokens(close, nullptr, nullptr, ";");
-        Str end = GetNameSpaceCloseText();
-        if (!end.IsEmpty())
-            f.SaveString("\n" + end);
-    }
-    return nullptr;
-}
-
-// ---- Code after the class, used classes ----
-
-TrailingCode* FOPModule::GetTrailingCode()
-{
-    if (m_pTrailingCode)
-        return m_pTrailingCode;
-    if (!m_pMainClass || !m_pMainClass->GetBody())
-        return nullptr;
-    // The code starts after the ";" that ends the class declaration.
-    Lex::Token* token = m_pMainClass->GetBody()->GetLastToken();
-    while (token && token->type != Lex::TOK_SEMI_COLON)
-        token = token->next();
-    // The header of a class composed per binding unit is no header that
-    // other files include: all the code goes to its implementation file.
-    m_pTrailingCode = new TrailingCode;
-    bool separate = IsCppModule() && (!m_pTransformedClass || m_pTransformedClass->IsPureJampack());
-    if (token)
-        m_pTrailingCode->Split(token->next(), separate);
-    for (TrailingCode::Message const& error : m_pTrailingCode->GetErrors())
-        PrintError(error.m_Text, error.m_Line);
-    return m_pTrailingCode;
-}
-
-bool FOPModule::HasCppCode()
-{
-    if (m_bHasCppCodeKnown)
-        return m_bHasCppCode;
-    m_bHasCppCodeKnown = true;
-    TrailingCode* code = GetTrailingCode();
-    int place = IsCppModule() ? TrailingCode::PLACE_IMPL : TrailingCode::PLACE_BOTH;
-    m_bHasCppCode = code && code->HasCode(place);
-    return m_bHasCppCode;
-}
-
-bool FOPModule::HasHeaderCode()
-{
-    TrailingCode* code = GetTrailingCode();
-    return code && code->IsSeparate() && code->HasCode(TrailingCode::PLACE_HEADER);
-}
-
-void FOPModule::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include)
-{
-    if (!m_pTransformedClass || !m_pMainClass)
-        return;
-    LayerStack* stack = m_pTransformedClass->GetLayerStack();
-    Lex::Token* classEnd = m_pMainClass->GetBody() ? m_pMainClass->GetBody()->GetLastToken() : nullptr;
-    Str own = GetName();
-    bool afterClass = false;
-    // After the class, a name in code that stays in the header counts as a
-    // name in the class.
-    std::set<Lex::Token*> headerCode;
-    TrailingCode* trailing = GetTrailingCode();
-    if (trailing && trailing->IsSeparate()) {
-        for (TrailingCode::Piece const& p : trailing->GetPieces()) {
-            if (!p.m_bCode)
-                continue;
-            // A definition that moves leaves the declaration of its head.
-            Lex::Token* last = p.m_Place & TrailingCode::PLACE_HEADER ? p.m_pLast : p.m_pHeadLast;
-            for (Lex::Token* t = last ? p.m_pFirst : nullptr; t; t = t == last ? nullptr : t->next())
-                headerCode.insert(t);
-        }
-    }
-    for (Lex::Token* token = GetFirstToken(); token; token = token->next()) {
-        if (token->language == Lex::Token::pre_id) {
-            // A directive: passed over through the token that ends its line.
-            while (token && !TextHasLineBreak(*token)) {
-                if (token == classEnd)
-                    afterClass = true;
-                token = token->next();
-            }
-            if (!token)
-                break;
-            if (token == classEnd)
-                afterClass = true;
-            continue;
-        }
-        if (token->type == Lex::TOK_ID && stack->IsOtherModuleName(token->text->text, own)) {
-            if (afterClass && !headerCode.count(token)) {
-                other.Add(token->text->text);
-            } else {
-                Lex::Token* next = token->next();
-                while (next && next->language == Lex::Token::white_id)
-                    next = next->next();
-                if (!next || next->type == Lex::TOK_MUL || next->type == Lex::TOK_AND
-                    || next->type == Lex::TOK_SEMI_COLON)
-                    forward.Add(token->text->text);
-                else
-                    include.Add(token->text->text);
-            }
-        }
-        if (token == classEnd)
-            afterClass = true;
-    }
 }
 
 bool FOPModule::GetBaseClass(Str& name)

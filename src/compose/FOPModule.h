@@ -1,33 +1,31 @@
 // A feature module: one module file of one layer, the version of one class
 // that the layer contributes. It parses its file (with the progress line),
 // picks its main class, expands `mixin` bases into copies of the mixin
-// class's modules, links refined and refining methods, validates itself,
-// runs its transformation, and frames and saves its part of the composed
-// class's output.
+// class's modules, links refined and refining methods, validates itself and
+// names the files generated from it. Its transformation and the writing of
+// its part of the composed class's output belong to the code generator,
+// which keeps them as the module's generator state.
 #pragma once
 
 #include "base/Array.h"
 #include "base/Map.h"
 #include "base/Str.h"
-#include "output/TransformedFuncs.h"
+#include "compose/GeneratorState.h"
 #include "parser/CTokenListener.h"
 
 #include <ctime>
+#include <memory>
 
-class CodeWriter;
 class FuncInfo;
 class Layer;
 class MemberInfo;
 class Module;
-class ModuleIncludes;
-class ModuleTransform;
 class NodeBaseClass;
 class NodeClassDef;
 class NodeFuncDecl;
 class NodeNSDef;
-class OutFile;
 class SimpleTU;
-class TrailingCode;
+class TransformationUnit;
 class TransformedModule;
 
 namespace Lex {
@@ -73,10 +71,8 @@ public:
     // Enters the module's functions, then its member variables, by name.
     void GetMembers(MapStringTo<MemberInfo*>& members);
 
-    // Validation and transformation.
+    // Validation.
     bool ValidModule();
-    bool Transform();
-    bool DoTransformation();
     void PrintError(Str const& text, int line);
     void PrintWarning(Str const& text, int line);
 
@@ -96,9 +92,9 @@ public:
     bool ForceStaticCompose() const;
     bool IsFinal() const;
     void SetTransformedClass(TransformedModule& cls) { m_pTransformedClass = &cls; }
-    void SetTransformationModule(ModuleTransform& mt) { m_pTransformationModule = &mt; }
+    void SetTransformationModule(TransformationUnit& unit) { m_pTransformationModule = &unit; }
     TransformedModule* GetTransformedClass() const { return m_pTransformedClass; }
-    ModuleTransform* GetTransformationModule() const { return m_pTransformationModule; }
+    TransformationUnit* GetTransformationModule() const { return m_pTransformationModule; }
     Module* GetModule() const { return m_pModule; }
     Layer* GetLayer() const { return m_pLayer; }
     NodeClassDef* GetMainClass() const { return m_pMainClass; }
@@ -109,7 +105,9 @@ public:
     Str const& GetMixinName() const { return m_MixinName; }
     FOPModule* GetRefinedModule() const { return m_pRefinedModule; }
     void SetRefinedModule(FOPModule* module) { m_pRefinedModule = module; }
-    TransformedFuncs& GetTransformedFuncs() { return m_TransformedFuncs; }
+    // What the code generator keeps with the module (owned).
+    GeneratorState* GetGeneratorState() const { return m_pGeneratorState.get(); }
+    void SetGeneratorState(GeneratorState* state) { m_pGeneratorState.reset(state); }
     int GetLoc() const { return m_Loc; }
     Str GetBindingUnitName();
     bool IsCppModule();
@@ -133,20 +131,6 @@ public:
     // The main declaration output whose time stands for the composed class.
     Str GetDeclFilePath();
 
-    // The output transform.
-    bool GenerateJampack();
-    ModuleIncludes* GetIncludes();
-    OutFile* GetDeclFile();
-    OutFile* GetImplFile();
-
-    // Saving.
-    CodeWriter* CreateCodeWriter();
-    bool Save();
-
-    // Framing of the composed class in the declaration output.
-    void InitDeclFile(OutFile& f);
-    bool BeginClassDecl(OutFile& f);
-    NodeClassDef* CloseDeclFile(OutFile& f);
     // The namespace blocks of the module around its main class, outermost
     // first; none for a class at file scope.
     void GetNameSpaces(Array<NodeNSDef*>& list) const;
@@ -160,15 +144,7 @@ public:
     // "namespace a::b"; an unnamed block counts as "(unnamed)").
     Str GetNameSpaceName() const;
 
-    // Code after the class, used classes, the first base class. For a C++
-    // header module HasCppCode tells whether some of that code belongs in
-    // the implementation file and HasHeaderCode whether some stays in the
-    // header; for other kinds all of it goes after the class.
-    bool HasCppCode();
-    bool HasHeaderCode();
-    // The code after the class cut into pieces; null without a class.
-    TrailingCode* GetTrailingCode();
-    void GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include);
+    // The name of the main class's first base class; false without one.
     bool GetBaseClass(Str& name);
 
 private:
@@ -182,9 +158,6 @@ private:
     void DropHelperMembers();
     // Reports a class inside an #if of the module (its guard aside).
     void WarnConditionalClass();
-    // Warns when the module's namespace blocks differ from those of the
-    // first module of its class, or come with the -namespace option.
-    void WarnNameSpaceMismatch();
 
     // The module's parse and its main class.
     Module* m_pModule;
@@ -202,16 +175,13 @@ private:
     // For a mixin copy, the layer of the module it was copied from.
     Layer* m_pMixinLayer;
 
-    // The transformation state: the module below this one in its class, the
-    // composed class, the transform and the functions it has handled.
+    // The place in the composition: the module below this one in its class,
+    // the composed class and the transformation unit.
     FOPModule* m_pRefinedModule;
     TransformedModule* m_pTransformedClass;
-    ModuleTransform* m_pTransformationModule;
-    TransformedFuncs m_TransformedFuncs;
+    TransformationUnit* m_pTransformationModule;
 
-    // Writing: the code after the class, where it goes, the line count.
-    TrailingCode* m_pTrailingCode;
-    bool m_bHasCppCode;
-    bool m_bHasCppCodeKnown;
+    // The module's line count, and what the code generator keeps with it.
     int m_Loc;
+    std::unique_ptr<GeneratorState> m_pGeneratorState;
 };

@@ -6,14 +6,13 @@
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/OutputRecord.h"
+#include "compose/CodeGenerator.h"
 #include "compose/EquationFile.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/Module.h"
 #include "compose/TransformedModule.h"
-#include "output/OutFile.h"
-#include "output/Templates.h"
 #include "scanner/CScanner.h"
 
 #include <cstdlib>
@@ -59,7 +58,7 @@ bool FopParseProject::Init(int argc, char** argv, bool)
 
 void FopParseProject::InitTemplateFolder()
 {
-    Templates::GetInstance()->InitTemplateFolder(GetProgramPath());
+    CodeGenerator::Get().InitTemplates(GetProgramPath());
 }
 
 bool FopParseProject::AddPath(char const* equation)
@@ -155,7 +154,7 @@ void FopParseProject::DeleteOutputFiles()
         Str const& base = cls->GetDestBase();
         Str paths[] = {cls->GetMainDestFilePath(), cls->GetFirstModule()->GetGeneratedImplFileName(base), base + ".dep"};
         for (Str const& path : paths)
-            if (!path.IsEmpty() && !OutputRecord::IsFromThisRun(path) && !OutFile::IsSourcePath(path))
+            if (!path.IsEmpty() && !OutputRecord::IsFromThisRun(path) && !CodeGenerator::Get().IsSourcePath(path))
                 unlink(path);
     }
 }

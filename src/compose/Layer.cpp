@@ -104,7 +104,7 @@ bool ReadLink(Str const& path, Str& text)
 Layer::Layer(LayerStack& stack, Str const& folder, LayerConfig& config, Set<Layer*, Layer*>* parents)
     : m_PlainName(config.m_PlainName), m_LayerName(config.m_LayerName), m_Dir(folder), m_pStack(&stack),
       m_pLayerBelow(nullptr), m_bMeta(false), m_bDerived(false), m_bStatic(config.m_bStatic), m_pConfig(&config),
-      m_bNoTransform(false), m_pDecorator(nullptr), m_pListed(nullptr)
+      m_bNoTransform(false), m_pListed(nullptr)
 {
     if (!Directory::exists(m_Dir)) {
         Str text;
@@ -162,7 +162,6 @@ void Layer::InitOutDir()
 
 void Layer::OnCreate()
 {
-    m_pDecorator = nullptr;
     m_IfConfigName = m_pConfig->m_IfConfigName;
 }
 
@@ -442,13 +441,6 @@ bool Layer::ComposeDynamic()
 bool Layer::CanCreateDelegation()
 {
     return !m_pConfig->m_bStatic && strncmp(m_pConfig->m_LayerName.GetBuffer(), "Meta", 4) != 0;
-}
-
-LayerDecorator* Layer::GetDecorator()
-{
-    if (!m_pDecorator)
-        m_pDecorator = m_pStack->GetDecorator(*this);
-    return m_pDecorator;
 }
 
 int Layer::GetLocWritten()

@@ -13,7 +13,6 @@
 
 class FOPModule;
 class LayerConfig;
-class LayerDecorator;
 class LayerStack;
 class Module;
 class TransformedModule;
@@ -58,7 +57,6 @@ public:
     bool LinkDynamic();
     bool ComposeDynamic();
     bool CanCreateDelegation();
-    LayerDecorator* GetDecorator();
     // The lines counted in the feature modules of this layer.
     int GetLocWritten();
     bool DynamicIfConfig();
@@ -94,7 +92,6 @@ public:
     Str m_DestDir;
     bool m_bNoTransform;
     Str m_IfConfigName;
-    LayerDecorator* m_pDecorator;
     // The names of the layer's folder while LoadModules lists it; null otherwise.
     StringSet const* m_pListed;
 

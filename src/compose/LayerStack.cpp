@@ -10,6 +10,7 @@
 #include "base/StringTokenizer.h"
 #include "base/ThreadPool.h"
 #include "compose/AppendFile.h"
+#include "compose/CodeGenerator.h"
 #include "compose/EquationFile.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
@@ -17,10 +18,6 @@
 #include "compose/LayerConfig.h"
 #include "compose/Module.h"
 #include "compose/TransformedModule.h"
-#include "output/LayerDecorator.h"
-#include "output/FeatureFileNames.h"
-#include "output/PLFactory.h"
-#include "output/OutFile.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -311,29 +308,6 @@ Layer* LayerStack::FindLayer(Str const& name)
     return nullptr;
 }
 
-LayerDecorator* LayerStack::GetDecorator(Layer& layer)
-{
-    Str name = layer.GetBindingName();
-    for (int i = 0; i < m_Decorators.GetCount(); ++i)
-        if (m_Decorators[i]->GetBindingName() == name)
-            return m_Decorators[i];
-    LayerDecorator* decorator = new LayerDecorator;
-    // Entered before Init, which looks up the unit's lowest layer.
-    m_Decorators.Add(decorator);
-    decorator->Init(layer);
-    return decorator;
-}
-
-Layer* LayerStack::GetTopmostLayerOfBindingUnit(LayerDecorator* decorator)
-{
-    if (!decorator)
-        return nullptr;
-    for (int i = 0; i < GetCount(); ++i)
-        if ((*this)[i]->GetBindingName() == decorator->GetBindingName())
-            return (*this)[i];
-    return nullptr;
-}
-
 Str LayerStack::GetAbsLayerDir(Str name)
 {
     return Layer::ResolveLayerDir(m_SourceDir, name);
@@ -535,7 +509,7 @@ FileTimeNs LayerStack::GetLastTransformTime()
 bool LayerStack::Parse(bool transform)
 {
     StringArray generated;
-    PLFactory::GetClassNames(generated);
+    CodeGenerator::Get().GetGeneratedClassNames(generated);
     AddGeneratedModules(generated);
     m_GeneratedCount = 0;
     m_DependentCount = 0;
@@ -558,7 +532,7 @@ bool LayerStack::Parse(bool transform)
     }
     if (transform)
         Transform();
-    TransformedModule::CloseRemainingOpenFiles();
+    CodeGenerator::Get().CloseRemainingOpenFiles();
     if (m_bHasDynamicLayer)
         GenerateFeatureClasses();
     if (transform)
@@ -649,7 +623,7 @@ void LayerStack::FindMixinOnlyClasses()
             StringSet forward, include;
             for (int i = 0; i < cls->GetModules().GetCount(); ++i) {
                 FOPModule* module = cls->GetModules()[i];
-                module->GetUsedClasses(names, forward, include);
+                CodeGenerator::Get().GetUsedClasses(*module, names, forward, include);
                 if (module->IsMixin())
                     if (TransformedModule* mixin = GetModule(module->GetMixinName()))
                         usedAsMixin.Add(mixin);
@@ -759,7 +733,7 @@ void LayerStack::CalcLayerMethods(Layer& layer, int& methods, int& inlinedMethod
 {
     for (int i = 0; i < layer.m_FopModules.GetCount(); ++i)
         if (FOPModule* module = layer.m_FopModules[i])
-            module->GetTransformedFuncs().GetMethodCount(methods, inlinedMethods, extensions, inlinedExtensions);
+            CodeGenerator::Get().CountMethods(*module, methods, inlinedMethods, extensions, inlinedExtensions);
 }
 
 void LayerStack::SaveFiles()
@@ -770,7 +744,7 @@ void LayerStack::SaveFiles()
 
 void LayerStack::TouchDependingFiles()
 {
-    m_bAnyOutputChanged = TransformedModule::GetAllFiles().HasChangedFile();
+    m_bAnyOutputChanged = CodeGenerator::Get().HasChangedOutput();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
         TransformedModule* cls = node->GetValue();
         if (cls->IsMixinOnly())
@@ -785,25 +759,13 @@ void LayerStack::TouchDependingFiles()
         // A class with an error was not saved; its files are not this run's.
         if (cls->HasError() || !cls->GetFirstModule())
             continue;
-        OutFile* decl = cls->GetFirstModule()->GetDeclFile();
-        if (!decl || !decl->IsOpened())
-            continue;
-        if (cls->HasOutputChanged(true) || cls->DependensOnChangedModule())
-            continue;
-        ErrorLog::OnUserInfo("no changes found", decl->GetPath());
-        decl->RestoreMTime();
-        OutFile* impl = cls->GetFirstModule()->GetImplFile();
-        if (impl && impl != decl && impl->GetPath() != decl->GetPath() && impl->IsOpened()
-            && !cls->HasOutputChanged(false)) {
-            ErrorLog::OnUserInfo("no changes found", impl->GetPath());
-            impl->RestoreMTime();
-        }
+        CodeGenerator::Get().KeepUnchangedOutputTimes(*cls);
     }
 }
 
 void LayerStack::GenerateFeatureClasses()
 {
-    FeatureFileNames::GenerateFeatureClasses(*this);
+    CodeGenerator::Get().GenerateFeatureClasses(*this);
 }
 
 TransformedModule* LayerStack::GetModule(char const* name)

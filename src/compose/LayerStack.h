@@ -11,15 +11,16 @@
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
+#include "compose/GeneratorState.h"
 
 #include <ctime>
+#include <memory>
 
 class AppendFile;
 class EquationFile;
 class FOPModule;
 class Layer;
 class LayerConfig;
-class LayerDecorator;
 class TransformedModule;
 
 class LayerStack : public Array<Layer*, Layer* const&> {
@@ -56,9 +57,6 @@ public:
     void Add(Layer& layer);
     // The lowest layer whose full name, else plain name, equals the name.
     Layer* FindLayer(Str const& name);
-    // The decorator of the layer's binding unit, created on first use.
-    LayerDecorator* GetDecorator(Layer& layer);
-    Layer* GetTopmostLayerOfBindingUnit(LayerDecorator* decorator);
     // The folder of a layer from its full name: "<source>/<name with / for
     // .>", a "<first part>.lnk" link beside the sources, or a family folder
     // under MOSAC_HOME.
@@ -175,8 +173,9 @@ public:
     // The main equation; owned.
     EquationFile* m_pEquation;
     bool m_bHasDynamicLayer;
-    // One decorator per binding unit, in creation order; not owned.
-    Array<LayerDecorator*> m_Decorators;
+    // What the code generator keeps with the stack (owned).
+    GeneratorState* GetGeneratorState() const { return m_pGeneratorState.get(); }
+    void SetGeneratorState(GeneratorState* state) { m_pGeneratorState.reset(state); }
     // False, after an error message that says why, for an output folder
     // the tool must not write into: the file-system root, a folder that is
     // or holds the home folder, the source folder, a layer folder or the
@@ -189,4 +188,7 @@ public:
     // composed again without them or failing to compose, and plain files
     // no layer provides any more.
     void RemoveDeadOutputs();
+
+private:
+    std::unique_ptr<GeneratorState> m_pGeneratorState;
 };

@@ -9,18 +9,14 @@
 #include "base/FileStat.h"
 #include "base/OutputRecord.h"
 #include "base/TextFile.h"
+#include "compose/CodeGenerator.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
 #include "compose/LayerStack.h"
 #include "compose/Module.h"
-#include "output/ClassInterface.h"
-#include "output/CombinedTransform.h"
-#include "output/ModuleIncludes.h"
-#include "output/ModuleTransform.h"
-#include "parser/SyntaxEdit.h"
-#include "output/OutFile.h"
+#include "compose/TransformationUnit.h"
 #include "parser/Info.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
@@ -29,6 +25,7 @@
 #include "parser/NodeFuncParams.h"
 #include "parser/NodeKeyword.h"
 #include "parser/SimpleTU.h"
+#include "parser/SyntaxEdit.h"
 #include "parser/NodeTemplateDef.h"
 #include "scanner/Token.h"
 #include "scanner/SysCall.h"
@@ -41,8 +38,6 @@
 #include <set>
 #include <string>
 #include <unistd.h>
-
-OutFileList TransformedModule::m_AllFiles;
 
 namespace {
 
@@ -169,7 +164,6 @@ TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
 {
     OnCreate();
     m_Name = module.GetName();
-    m_pInterface->SetName(m_Name);
     // A folder that cannot be made yet is tried again, and reported, when
     // the class is transformed: the clean-up of a full rebuild may remove
     // what stands in its way.
@@ -207,7 +201,6 @@ void TransformedModule::OnCreate()
     m_bHasError = false;
     m_bNeedsSplPtr = false;
     m_bDynamicDelegation = false;
-    m_pInterface = new ClassInterface(*this);
     m_bSingleBindingUnit = false;
     m_bNoOutDir = false;
     m_bMixinOnly = false;
@@ -216,8 +209,6 @@ void TransformedModule::OnCreate()
 
 void TransformedModule::OnDelete()
 {
-    delete m_pInterface;
-    m_pInterface = nullptr;
     for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry))
         delete entry->GetValue();
     m_RecordedMixins.RemoveAll();
@@ -288,7 +279,7 @@ bool TransformedModule::InsertAbove(FOPModule& module, FOPModule& mixin)
     return true;
 }
 
-ModuleTransform* TransformedModule::AddTransformationModule(ModuleTransform* unit)
+TransformationUnit* TransformedModule::AddTransformationModule(TransformationUnit* unit)
 {
     m_Transformations.Add(unit);
     return unit;
@@ -316,7 +307,7 @@ void TransformedModule::InitTransformation()
         InitDelegationTransformation();
         return;
     }
-    JampackModuleTransform* unit = new JampackModuleTransform(*this);
+    TransformationUnit* unit = CodeGenerator::Get().CreateTransformationUnit(*this);
     for (int i = 0; i < m_Modules.GetCount(); ++i)
         unit->AddModule(m_Modules[i]);
     AddTransformationModule(unit);
@@ -331,9 +322,9 @@ void TransformedModule::InitDelegationTransformation()
         if (module->GetLayer() && module->GetLayer()->m_pConfig && module->GetLayer()->m_pConfig->m_bLoadDynamic)
             m_bDynamicDelegation = true;
         Str name = module->GetBindingUnitName();
-        ModuleTransform* unit = GetTransformationUnit(name);
+        TransformationUnit* unit = GetTransformationUnit(name);
         if (!unit) {
-            unit = new JampackModuleTransform(*this);
+            unit = CodeGenerator::Get().CreateTransformationUnit(*this);
             unit->SetBindingUnitName(name);
             AddTransformationModule(unit);
         }
@@ -341,7 +332,7 @@ void TransformedModule::InitDelegationTransformation()
     }
 }
 
-ModuleTransform* TransformedModule::GetTransformationUnit(char const* bindingUnitName)
+TransformationUnit* TransformedModule::GetTransformationUnit(char const* bindingUnitName)
 {
     for (int i = 0; i < m_Transformations.GetCount(); ++i)
         if (m_Transformations[i]->GetBindingUnitName() == bindingUnitName)
@@ -672,10 +663,7 @@ bool TransformedModule::Transform()
 
 void TransformedModule::TransformModules()
 {
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->BeginTransform();
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        m_Modules[i]->Transform();
+    CodeGenerator::Get().TransformModules(*this);
 }
 
 void TransformedModule::SecondTransformStep()
@@ -692,35 +680,12 @@ void TransformedModule::OnTransformEnd()
 
 void TransformedModule::AddSplPtr()
 {
-    if (!IsPureJampack() || !m_pFirstModule)
-        return;
-    // The product-line interface bears the product-line name.
-    Str spl = m_pLayerStack->m_ProductLineName;
-    Str cls = m_pFirstModule->GetClassName();
-    Str code = CombinedTransform::GetSplPtrCode(spl, cls);
-    auto* unit = static_cast<JampackModuleTransform*>(m_Transformations[0]);
-    ModuleIncludes::AddInclude(unit->GetIncludes()->m_HeaderIncludes, spl);
-    m_AddedMemberCode += "\n";
-    m_AddedMemberCode += code;
-    // The class is made with the product line, `new X(spl)`: without a
-    // constructor of its own it gets one that takes it, and a default one.
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        SimpleTU* tu = m_Modules[i]->GetParseUnit();
-        for (int k = 0; tu && k < tu->db()->m_FuncDecls.GetCount(); ++k) {
-            FuncInfo* info = tu->db()->m_FuncDecls[k]->GetInfo();
-            if (info && info->IsConstructor())
-                return;
-        }
-    }
-    Str ctors;
-    ctors.Format("\n\t%s() : __SPL_PTR(0) {}\n\t%s(%s& spl) : __SPL_PTR(&spl) {}", cls.GetBuffer(), cls.GetBuffer(),
-                 spl.GetBuffer());
-    m_AddedMemberCode += ctors;
+    CodeGenerator::Get().AddSplPtr(*this);
 }
 
 void TransformedModule::RemoveDependencyRecord(Str const& path)
 {
-    if (!OutFile::IsSourcePath(path))
+    if (!CodeGenerator::Get().IsSourcePath(path))
         OutputRecord::Remove(path);
 }
 
@@ -760,32 +725,17 @@ void TransformedModule::KeepEditsDuringTheRun()
 
 void TransformedModule::OpenOutputFiles()
 {
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->OpenFiles();
+    CodeGenerator::Get().OpenOutputFiles(*this);
 }
 
 void TransformedModule::SaveModules()
 {
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        m_Modules[i]->Save();
+    CodeGenerator::Get().SaveModules(*this);
 }
 
 void TransformedModule::CloseModules()
 {
-    WriteDecorator();
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->BeginCloseFiles();
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->CloseFiles();
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->EndCloseFiles();
-}
-
-void TransformedModule::WriteDecorator()
-{
-    if (!m_bDynamicDelegation || !m_pFirstModule || !m_pFirstModule->GetMainClass() || m_bNoOutDir)
-        return;
-    m_pInterface->SaveDecoratorAndInterface(m_DestDir + m_Name + ".h");
+    CodeGenerator::Get().CloseModules(*this);
 }
 
 bool TransformedModule::HasOutputChanged(bool decl)
@@ -1059,12 +1009,6 @@ TransformedModule* TransformedModule::FindComposedClass(char const* name)
     return m_pLayerStack ? m_pLayerStack->GetModule(name) : nullptr;
 }
 
-void TransformedModule::GetIncludesAndForwards(ModuleIncludes& includes)
-{
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        m_Transformations[i]->GetIncludesAndForwards(includes);
-}
-
 Str TransformedModule::GetForwardDeclaration()
 {
     if (!m_bParsed)
@@ -1100,29 +1044,9 @@ Str TransformedModule::GetForwardDeclaration()
     return text;
 }
 
-void TransformedModule::AddBaseClass(char const* access, char const* name, char const* text)
-{
-    m_pInterface->AddBaseClass(access, name, text);
-}
-
-void TransformedModule::AddInterfaceMethod(char const* text)
-{
-    m_pInterface->AddInterfaceMethod(text);
-}
-
 void TransformedModule::StoreClassAccess(TransformedModule* accessed)
 {
     m_AccessNode.StoreClassAccess(accessed);
-}
-
-OutFile* TransformedModule::GetOutFile(char const* path)
-{
-    return m_AllFiles.GetFileObject(path);
-}
-
-void TransformedModule::CloseRemainingOpenFiles()
-{
-    m_AllFiles.CloseAll();
 }
 
 bool TransformedModule::IsNonSplClass()
@@ -1130,15 +1054,3 @@ bool TransformedModule::IsNonSplClass()
     return m_pFirstModule && m_pFirstModule->IsMetaLayerModule();
 }
 
-StringArray* TransformedModule::GetDecoratorIncludes()
-{
-    return &m_pInterface->m_Includes.m_HeaderIncludes;
-}
-
-int TransformedModule::GetLocWritten()
-{
-    int lines = 0;
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        lines += m_Transformations[i]->GetLocWritten();
-    return lines;
-}

@@ -1,10 +1,10 @@
 // A composed class: the modules of one name across the layers of a
 // composition, bottom layer first. It chooses the transformation units (one
-// jampack unit, or one per binding unit), parses, transforms and saves its
-// modules, knows its output folder, decides whether it must be rebuilt, and
-// keeps its dependency sets and its node in the class-access graph. It keeps
-// the members of all its modules by name, so that function bodies can be
-// checked for member uses.
+// jampack unit, or one per binding unit), parses its modules and steps the
+// code generator through transforming and saving them, knows its output
+// folder, decides whether it must be rebuilt, and keeps its dependency sets
+// and its node in the class-access graph. It keeps the members of all its
+// modules by name, so that function bodies can be checked for member uses.
 #pragma once
 
 #include "base/Array.h"
@@ -13,25 +13,23 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 #include "compose/ClassAccessGraphNode.h"
+#include "compose/GeneratorState.h"
 #include "parser/ComposedClass.h"
 
 #include <cstddef>
 #include <ctime>
+#include <memory>
 #include <new>
 #include <unordered_map>
 #include <utility>
 
-class ClassInterface;
 class FOPModule;
 class FopParseProject;
 class FuncInfo;
 class LayerStack;
 class MemberInfo;
-class ModuleIncludes;
-class ModuleTransform;
 class NodeFuncDecl;
-class OutFile;
-class OutFileList;
+class TransformationUnit;
 
 class TransformedModule : public ComposedClass {
 public:
@@ -55,7 +53,7 @@ public:
     TransformedModule* Add(FOPModule& module);
     // Places mixin directly below module; false when module is not here.
     bool InsertAbove(FOPModule& module, FOPModule& mixin);
-    ModuleTransform* AddTransformationModule(ModuleTransform* unit);
+    TransformationUnit* AddTransformationModule(TransformationUnit* unit);
     bool HasFopModule(FOPModule const& module) const;
 
     // Transformation scheme.
@@ -63,7 +61,7 @@ public:
     void InitTransformation();
     void InitDelegationTransformation();
     void PrepareParse() { InitTransformation(); }
-    ModuleTransform* GetTransformationUnit(char const* bindingUnitName);
+    TransformationUnit* GetTransformationUnit(char const* bindingUnitName);
     bool IsPureJampack();
 
     // Run steps.
@@ -102,12 +100,12 @@ public:
     Str MissingBaseReason();
     // False, with an error, when the class's lowest module refines it.
     bool CanTransform();
+    // The code generator's steps for the class (CodeGenerator).
     virtual void TransformModules();
     void AddSplPtr();
     virtual void SaveModules();
     void OpenOutputFiles();
     void CloseModules();
-    void WriteDecorator();
 
     // Dependency file: the names the outputs include, and what the class was
     // composed from.
@@ -150,7 +148,6 @@ public:
     // The class of that name in the layer stack (LayerStack::GetModule);
     // null without a layer stack.
     TransformedModule* FindComposedClass(char const* name) override;
-    void GetIncludesAndForwards(ModuleIncludes& includes);
     // The declaration that names the class ahead of its definition, on one
     // line, in the class's namespace blocks, with the class key and the
     // template head (without default arguments) of the class head that is
@@ -158,20 +155,13 @@ public:
     // dependency file of the last run when the class is not parsed; empty
     // when it is not known or the class is composed per binding unit.
     Str GetForwardDeclaration();
-    // Handed to the class's interface and decorator generator.
-    void AddBaseClass(char const* access, char const* name, char const* text = nullptr);
-    void AddInterfaceMethod(char const* text);
     void StoreClassAccess(TransformedModule* accessed);
     // False when the class has no usable output folder.
     bool HasOutDir() const { return !m_bNoOutDir; }
-    static OutFile* GetOutFile(char const* path);
-    static void CloseRemainingOpenFiles();
 
     // Not called in a composition run.
     bool IsNonSplClass();
     void BeginTransform() {}
-    StringArray* GetDecoratorIncludes();
-    int GetLocWritten();
 
     // Accessors, in the groups of the fields below.
     // Identity and place in the layer stack.
@@ -190,7 +180,7 @@ public:
     void SetHasError(bool error) { m_bHasError = error; }
     bool IsMixinOnly() const { return m_bMixinOnly; }
     void SetMixinOnly(bool mixinOnly) { m_bMixinOnly = mixinOnly; }
-    Array<ModuleTransform*>& GetTransformations() { return m_Transformations; }
+    Array<TransformationUnit*>& GetTransformations() { return m_Transformations; }
     bool IsSingleBindingUnit() const { return m_bSingleBindingUnit; }
     bool HasDynamicDelegation() const { return m_bDynamicDelegation; }
     void SetDynamicDelegation(bool dynamic) { m_bDynamicDelegation = dynamic; }
@@ -199,7 +189,6 @@ public:
     // The flag itself, for the conditions of inserted tokens: it is set at
     // the end of the transform (OnTransformEnd), after the tokens are made.
     bool const& GetSplPtrNeededFlag() const { return m_bNeedsSplPtr; }
-    Str const& GetAddedMemberCode() const { return m_AddedMemberCode; }
     // Dependencies and the records of the last run. The dependency names
     // are what the header and the implementation output include.
     StringSet& GetDeclDependencyNames() { return m_DeclDependencies; }
@@ -221,10 +210,9 @@ public:
         m_StartDestFileTime = t;
         m_bStartDestFileTimeKnown = true;
     }
-    static OutFileList& GetAllFiles() { return m_AllFiles; }
-    // The interface generator and the signatures of its methods so far.
-    ClassInterface* GetInterface() const { return m_pInterface; }
-    StringSet& GetInterfaceSignatures() { return m_InterfaceSignatures; }
+    // What the code generator keeps with the class (owned).
+    GeneratorState* GetGeneratorState() const { return m_pGeneratorState.get(); }
+    void SetGeneratorState(GeneratorState* state) { m_pGeneratorState.reset(state); }
 
 private:
     // Identity and place in the layer stack.
@@ -245,18 +233,17 @@ private:
     MapStringTo<MemberInfo*> m_Members;
 
     // Parse and transform state: the steps done, the transformation units
-    // and how the class is bound, the code added to its members.
+    // and how the class is bound.
     bool m_bParsed;
     bool m_bTransformed;
     bool m_bHasError;
     // The class is used only as a mixin (LayerStack::FindMixinOnlyClasses):
     // it is not written, and its outputs of earlier runs go.
     bool m_bMixinOnly;
-    Array<ModuleTransform*> m_Transformations;
+    Array<TransformationUnit*> m_Transformations;
     bool m_bSingleBindingUnit;
     bool m_bDynamicDelegation;
     bool m_bNeedsSplPtr;
-    Str m_AddedMemberCode;
 
     // Dependencies and the records of the last run: the names the outputs
     // include, the classes reached through the header's includes, the
@@ -299,13 +286,10 @@ private:
     // that the file is not asked twice.
     FileTimeNs m_StartDestFileTime;
     bool m_bStartDestFileTimeKnown;
-    // The output files of all classes.
-    static OutFileList m_AllFiles;
 
-    // The interface generator: the interface and decorator generator
-    // (owned), and the signatures of the methods already in the interface.
-    ClassInterface* m_pInterface;
-    StringSet m_InterfaceSignatures;
+    // What the code generator keeps with the class: its added code, its
+    // interface generator.
+    std::unique_ptr<GeneratorState> m_pGeneratorState;
 
     void OnCreate();
     // The declaration of func in the nearest module past module, walking

@@ -6,6 +6,7 @@
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 #include "output/DecoratorTransform.h"
+#include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/TransformedFuncs.h"
 #include "parser/ClassDB.h"
@@ -44,7 +45,7 @@ void SetCondition(Lex::Token& token, bool&& flag) = delete;
 BaseTransform::BaseTransform(FOPModule& module)
     : m_bReportInstantiations(false), m_bReportMemberUses(false), m_pClassDB(nullptr), m_pLayer(module.GetLayer()),
       m_pModule(&module), m_pTransformedModule(module.GetTransformedClass()), m_pRefinedModule(nullptr),
-      m_pTransformedFuncs(&module.GetTransformedFuncs()), m_ClassName("invalid"), m_pFunc(nullptr),
+      m_pTransformedFuncs(&ModuleOutput::Of(module).GetTransformedFuncs()), m_ClassName("invalid"), m_pFunc(nullptr),
       m_pRefinedFunc(nullptr), m_pRefiningFunc(nullptr), m_bIsConstructor(false), m_bIsDestructor(false)
 {
     // A module may hold thousands of functions.
@@ -72,7 +73,7 @@ bool BaseTransform::Transform()
     TransformDefinitions();
     TransformDeclarations();
     TransformFields();
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     if (unit && unit->GetLastTransformationModule() == m_pModule)
         TransformLastModule();
     return true;
@@ -376,7 +377,7 @@ bool BaseTransform::TransformLastModule()
 {
     if (!m_pTransformedModule || m_pTransformedModule->IsSingleBindingUnit())
         return true;
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
     for (FOPModule* module = m_pModule; module; module = module->GetRefinedModule()) {
         SimpleTU* tu = module->GetParseUnit();

@@ -4,6 +4,7 @@
 #include "compose/FOPModule.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
+#include "output/ClassOutput.h"
 #include "output/CppFile.h"
 #include "output/DecoratorTransform.h"
 #include "output/OutFile.h"
@@ -136,7 +137,7 @@ void ClassInterface::SaveDecoratorAndInterface(Str const& path)
     else
         before = m_Text;
     file.SaveString(before);
-    m_pClass->GetIncludesAndForwards(m_Includes);
+    ClassOutput::Of(*m_pClass).GetIncludesAndForwards(m_Includes);
     m_Includes.WriteHeaderIncludes(file);
     // The interface and decorator belong to the namespace of the class.
     FOPModule* first = m_pClass->GetFirstModule();

@@ -5,7 +5,9 @@
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/TransformedModule.h"
+#include "output/ClassOutput.h"
 #include "output/CppFile.h"
+#include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/OutFile.h"
 #include "output/TrailingCode.h"
@@ -54,7 +56,7 @@ bool CodeWriter::SaveDecl()
 {
     m_pFirstToken = m_pLastToken = nullptr;
     m_bEmptyBody = false;
-    OutFile* decl = m_pModule->GetDeclFile();
+    OutFile* decl = ModuleOutput::Of(*m_pModule).GetDeclFile();
     if (!decl)
         return false;
     m_pStream = decl->GetStream();
@@ -89,7 +91,7 @@ bool CodeWriter::BeginRefinement()
 {
     if (!m_pTransformedModule || !m_pFirstToken)
         return false;
-    if (!m_pModule->GenerateJampack() || !m_pLastToken)
+    if (!ModuleOutput::Of(*m_pModule).GenerateJampack() || !m_pLastToken)
         return true;
     Lex::Token* beforeClose = m_pLastToken->prev();
     if (!beforeClose)
@@ -107,10 +109,10 @@ bool CodeWriter::BeginRefinement()
     }
     // The added members are written once per unit, by its first module (a
     // mixin copy below the introducing module does not refine either).
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     bool firstOfUnit = !unit || unit->GetFirstTransformationModule() == m_pModule;
     if (!m_pModule->IsRefinement() && firstOfUnit && m_pStream)
-        *m_pStream << m_pTransformedModule->GetAddedMemberCode().GetBuffer();
+        *m_pStream << ClassOutput::Of(*m_pTransformedModule).GetAddedMemberCode().GetBuffer();
     return true;
 }
 
@@ -121,7 +123,7 @@ bool CodeWriter::SaveImpl()
 
 bool CodeWriter::SaveTrailingCode(FOPModule& module, OutFile& file, int place)
 {
-    TrailingCode* code = module.GetTrailingCode();
+    TrailingCode* code = ModuleOutput::Of(module).GetTrailingCode();
     if (!code)
         return false;
     // The code after the class stands inside the module's namespace blocks,
@@ -163,24 +165,24 @@ bool CppCodeWriter::SaveImpl()
 {
     if (!m_pClassDef)
         return true;
-    OutFile* impl = m_pModule->GetImplFile();
+    OutFile* impl = ModuleOutput::Of(*m_pModule).GetImplFile();
     if (!impl)
         return false;
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     // The code that stays in the header (without an implementation file of
     // its own, all of it) follows the end of the class, which the unit
     // writes when it closes the declaration file.
-    bool ownImpl = impl != m_pModule->GetDeclFile();
-    if (ownImpl ? m_pModule->HasHeaderCode() : m_pModule->HasCppCode()) {
+    bool ownImpl = impl != ModuleOutput::Of(*m_pModule).GetDeclFile();
+    if (ownImpl ? ModuleOutput::Of(*m_pModule).HasHeaderCode() : ModuleOutput::Of(*m_pModule).HasCppCode()) {
         if (!unit)
             return false;
         unit->AddTrailingCodeModule(*m_pModule);
     }
-    if (!ownImpl || !m_pModule->HasCppCode())
+    if (!ownImpl || !ModuleOutput::Of(*m_pModule).HasCppCode())
         return true;
     // Inside the namespace of the -namespace option, as the declarations
     // that the header keeps of it are.
-    TrailingCode* code = m_pModule->GetTrailingCode();
+    TrailingCode* code = ModuleOutput::Of(*m_pModule).GetTrailingCode();
     CppFile frame(impl);
     if (code && code->IsSeparate())
         frame.OpenNS();
@@ -193,14 +195,14 @@ bool CppCodeWriter::BeginRefinement()
 {
     if (!CodeWriter::BeginRefinement())
         return false;
-    if (m_pModule->GenerateJampack() && m_pStream)
+    if (ModuleOutput::Of(*m_pModule).GenerateJampack() && m_pStream)
         *m_pStream << "\nprivate:";
     return true;
 }
 
 bool JavaCodeWriter::SaveImpl()
 {
-    if (m_pClassDef && m_pModule->HasCppCode())
+    if (m_pClassDef && ModuleOutput::Of(*m_pModule).HasCppCode())
         ErrorLog::OnWarning("code after the class declaration is not written: a jak module has no implementation part",
                             m_pModule->GetSourcePath(), 0);
     return true;

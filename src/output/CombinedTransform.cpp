@@ -5,6 +5,8 @@
 #include "compose/Layer.h"
 #include "compose/TransformedModule.h"
 #include "output/ClassInterface.h"
+#include "output/ClassOutput.h"
+#include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/TrailingCode.h"
 #include "parser/AccessTypes.h"
@@ -96,7 +98,7 @@ void CombinedTransform::RequalifyDefinition(NodeFuncDecl& decl)
 
 void CombinedTransform::RequalifyTrailingCode()
 {
-    TrailingCode* code = m_pModule->GetTrailingCode();
+    TrailingCode* code = ModuleOutput::Of(*m_pModule).GetTrailingCode();
     if (!code)
         return;
     Str module = m_pModule->GetName();
@@ -139,7 +141,7 @@ bool Is(Lex::Token* t, char const* text) { return t && std::strcmp(Text(*t), tex
 
 void CombinedTransform::MoveNestedTypes()
 {
-    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->GetInterface() : nullptr;
+    ClassInterface* cls = m_pTransformedModule ? ClassOutput::Of(*m_pTransformedModule).GetInterface() : nullptr;
     NodeClassDef* main = m_pModule->GetMainClass();
     NodeBlock* body = main ? main->GetBody() : nullptr;
     Lex::Token* open = body ? body->GetFirstToken() : nullptr;
@@ -287,7 +289,7 @@ void CombinedTransform::Init()
 
 void CombinedTransform::CollectIncludes()
 {
-    ClassInterface* cls = m_pTransformedModule ? m_pTransformedModule->GetInterface() : nullptr;
+    ClassInterface* cls = m_pTransformedModule ? ClassOutput::Of(*m_pTransformedModule).GetInterface() : nullptr;
     NodeClassDef* main = m_pModule->GetMainClass();
     NodeClassDecl* head = main ? main->GetClassDecl() : nullptr;
     Lex::Token* end = head ? head->GetFirstToken() : nullptr;
@@ -349,7 +351,7 @@ bool CombinedTransform::RemoveBase(NodeBaseClass& base)
         Str access = ConvertAccessTypeToString(base.m_Access);
         if (IsVirtualBase(base))
             access = "virtual " + access;
-        m_pTransformedModule->AddBaseClass(access, name, BaseText(base, name));
+        ClassOutput::Of(*m_pTransformedModule).AddBaseClass(access, name, BaseText(base, name));
     }
     m_Decorator.m_BaseNames.Add(name);
     return true;
@@ -398,7 +400,7 @@ bool CombinedTransform::TransformDeclarations()
 bool CombinedTransform::RenameFunc(FuncInfo&)
 {
     FuncInfo* refining = GetRefiningFuncInSameBindingUnit();
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     return refining && unit && unit->HasMethod(*refining);
 }
 

@@ -5,8 +5,10 @@
 #include "compose/Layer.h"
 #include "compose/TransformedModule.h"
 #include "output/BaseTransform.h"
+#include "output/ClassOutput.h"
 #include "output/LayerDecorator.h"
 #include "output/ModuleIncludes.h"
+#include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/Templates.h"
 #include "parser/ClassDB.h"
@@ -448,8 +450,8 @@ Str DecoratorTransform::Qualified(Str const& name)
 
 DecoratorTransform::DecoratorTransform(BaseTransform& transform)
     : m_pTransform(&transform), m_pModule(transform.m_pModule), m_pClass(m_pModule->GetTransformedClass()),
-      m_pSignatures(m_pClass ? &m_pClass->GetInterfaceSignatures() : nullptr), m_pLayer(m_pModule->GetLayer()),
-      m_pIncludes(m_pModule->GetIncludes())
+      m_pSignatures(m_pClass ? &ClassOutput::Of(*m_pClass).GetInterfaceSignatures() : nullptr), m_pLayer(m_pModule->GetLayer()),
+      m_pIncludes(ModuleOutput::Of(*m_pModule).GetIncludes())
 {
 }
 
@@ -458,12 +460,12 @@ DecoratorTransform::DecoratorTransform(BaseTransform& transform)
 LayerDecorator* DecoratorTransform::GetBindingUnit(FuncInfo& f)
 {
     Layer* layer = f.m_pModule ? f.m_pModule->GetLayer() : nullptr;
-    return layer ? layer->GetDecorator() : nullptr;
+    return layer ? LayerDecorator::Of(*layer) : nullptr;
 }
 
 bool DecoratorTransform::FuncInSameBindingUnit(FuncInfo& f)
 {
-    LayerDecorator* own = m_pLayer ? m_pLayer->GetDecorator() : nullptr;
+    LayerDecorator* own = m_pLayer ? LayerDecorator::Of(*m_pLayer) : nullptr;
     return GetBindingUnit(f) == own;
 }
 
@@ -588,7 +590,7 @@ bool DeclaredLocally(FuncInfo& f, Lex::Token& use)
 bool DecoratorTransform::IsFieldOfOtherUnit(Lex::Token& name)
 {
     MemberInfo* member = m_pClass ? m_pClass->GetMember(Text(name)) : nullptr;
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     FuncInfo* current = m_pTransform->m_pFunc;
     if (!member || !member->IsField() || !unit || !current)
         return false;
@@ -696,7 +698,7 @@ bool DecoratorTransform::AddBaseClass(char const* base, char const* include)
 
 bool DecoratorTransform::CreateFactoryMethod()
 {
-    LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr;
+    LayerDecorator* unit = m_pLayer ? LayerDecorator::Of(*m_pLayer) : nullptr;
     if (!unit)
         return true;
     Str base = m_BaseNames.GetCount() ? m_BaseNames[0] : Str();
@@ -790,13 +792,13 @@ bool DecoratorTransform::AddInterfaceMethod(Str const& name, Str const& signatur
             params += ", ";
         head = DeclText::ReplaceCall(head, name, params);
         body = "{ return spl." + forward + " }";
-        if (LayerDecorator* unit = m_pLayer ? m_pLayer->GetDecorator() : nullptr)
+        if (LayerDecorator* unit = m_pLayer ? LayerDecorator::Of(*m_pLayer) : nullptr)
             unit->AddStaticMethodCall(decl2 + "{ auto* below = GetSuperDecorator(); if (!below) std::abort(); return below->" +
                                           forward + " }",
                                       decl2 + "{ return " + Qualified(m_pTransform->m_ClassName) + "::" + plain + " }");
     }
     if (m_pClass)
-        m_pClass->AddInterfaceMethod(head + " " + body);
+        ClassOutput::Of(*m_pClass).AddInterfaceMethod(head + " " + body);
     return true;
 }
 

@@ -47,7 +47,7 @@ void FeatureFileNames::GenerateFeatureClasses(LayerStack& stack)
         names.Claim(stack.m_OutDir, "PlCreate", Str("factory class 'PlCreate'")))
         PLFactory factory(stack);
     for (int i = 0; i < stack.GetCount(); ++i) {
-        LayerDecorator* decorator = stack[i]->GetDecorator();
+        LayerDecorator* decorator = LayerDecorator::Of(*stack[i]);
         if (!decorator || decorator->m_bWritten)
             continue;
         Str const& binding = decorator->GetBindingName();

@@ -11,6 +11,7 @@
 #include "compose/TransformedModule.h"
 #include "output/JavaConstructor.h"
 #include "output/ModuleIncludes.h"
+#include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
@@ -294,7 +295,7 @@ JampackTransform::~JampackTransform() {}
 
 void JampackTransform::Init()
 {
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     m_pFirstModule = unit ? unit->GetFirstTransformationModule() : nullptr;
     BaseTransform::Init();
 }
@@ -365,7 +366,7 @@ Str JampackTransform::GetSuperFuncName() { return m_SuperName; }
 
 bool JampackTransform::RenameFunc(FuncInfo& f)
 {
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     return f.m_pRefining && unit && unit->HasMethod(*f.m_pRefining);
 }
 
@@ -407,7 +408,7 @@ Str JampackTransform::GetTransformedFuncName(FuncInfo& f)
 
 FuncInfo* JampackTransform::GetTopRefining(FuncInfo& f)
 {
-    ModuleTransform* unit = m_pModule->GetTransformationModule();
+    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     return unit ? unit->GetTopRefining(f) : &f;
 }
 
@@ -908,7 +909,7 @@ bool JampackTransform::TransformFuncDefinition(NodeFuncDef& def)
     text += fallback;
     text += ";";
     open->AddTokenAfter(*NewTextToken(text));
-    if (ModuleIncludes* includes = m_pModule->GetIncludes())
+    if (ModuleIncludes* includes = ModuleOutput::Of(*m_pModule).GetIncludes())
         ModuleIncludes::AddInclude(includes->m_HeaderIncludes, "Config");
     return true;
 }

@@ -3,10 +3,53 @@
 #include "compose/EquationFile.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/GeneratorState.h"
 #include "output/ClassFile.h"
 #include "output/Templates.h"
 
 #include <cstring>
+
+namespace {
+
+// The decorators of a layer stack, kept as the stack's generator state.
+class DecoratorList : public GeneratorState {
+public:
+    // Not owned: decorators live until the end of the run.
+    Array<LayerDecorator*> m_Decorators;
+};
+
+// The lowest layer of the decorator's binding unit, which its class file
+// is written for.
+Layer* GetTopmostLayerOfBindingUnit(LayerStack& stack, LayerDecorator const& decorator)
+{
+    for (int i = 0; i < stack.GetCount(); ++i)
+        if (stack[i]->GetBindingName() == decorator.GetBindingName())
+            return stack[i];
+    return nullptr;
+}
+
+} // namespace
+
+Array<LayerDecorator*>& LayerDecorator::GetAll(LayerStack& stack)
+{
+    if (!stack.GetGeneratorState())
+        stack.SetGeneratorState(new DecoratorList);
+    return static_cast<DecoratorList*>(stack.GetGeneratorState())->m_Decorators;
+}
+
+LayerDecorator* LayerDecorator::Of(Layer& layer)
+{
+    Array<LayerDecorator*>& all = GetAll(*layer.m_pStack);
+    Str name = layer.GetBindingName();
+    for (int i = 0; i < all.GetCount(); ++i)
+        if (all[i]->GetBindingName() == name)
+            return all[i];
+    LayerDecorator* decorator = new LayerDecorator;
+    // Entered before Init, which looks up the unit's lowest layer.
+    all.Add(decorator);
+    decorator->Init(layer);
+    return decorator;
+}
 
 LayerDecorator::LayerDecorator()
     : m_pClassFile(new ClassFile), m_bMetaInfo(false), m_bLinkDynamic(false), m_bWritten(false),
@@ -30,7 +73,7 @@ void LayerDecorator::Init(Layer& layer)
     m_InterfaceName = m_pLayerStack ? m_pLayerStack->m_ProductLineName : Str();
     m_pClassFile->SetName(m_LayerClassName);
     m_pClassFile->m_Includes.Add(m_InterfaceName);
-    m_pFirstLayer = m_pLayerStack ? m_pLayerStack->GetTopmostLayerOfBindingUnit(this) : nullptr;
+    m_pFirstLayer = m_pLayerStack ? GetTopmostLayerOfBindingUnit(*m_pLayerStack, *this) : nullptr;
 }
 
 Str LayerDecorator::GetLayerClassName(Str const& name)
@@ -54,7 +97,7 @@ LayerDecorator* LayerDecorator::GetSuperDecorator()
         Layer* layer = (*m_pLayerStack)[i];
         if (std::strncmp(layer->m_LayerName.GetBuffer(), "Meta", 4) == 0)
             continue;
-        return m_pLayerStack->GetDecorator(*layer);
+        return Of(*layer);
     }
     return nullptr;
 }

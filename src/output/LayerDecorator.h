@@ -3,9 +3,10 @@
 // one factory method "New_<class>" per class composed through the unit and
 // one forwarder per static method routed through it, and writes the class
 // from the templates "layerImpl" and "layerImplCpp". One decorator per
-// binding name; the layer stack creates and keeps them.
+// binding name, made on first use and kept with the layer stack.
 #pragma once
 
+#include "base/Array.h"
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
@@ -28,6 +29,11 @@ public:
     ~LayerDecorator();
     LayerDecorator(LayerDecorator const&) = delete;
     LayerDecorator& operator=(LayerDecorator const&) = delete;
+
+    // The decorator of the layer's binding unit, created on first use.
+    static LayerDecorator* Of(Layer& layer);
+    // The decorators of the stack's binding units, in creation order.
+    static Array<LayerDecorator*>& GetAll(LayerStack& stack);
 
     // Takes the binding unit of the layer that first asked for it.
     void Init(Layer& layer);

@@ -31,7 +31,7 @@ bool LayerInterface::CreateLayerDecorator()
         Layer* layer = (*m_pLayerStack)[i];
         if (!layer->CanCreateDelegation())
             continue;
-        if (LayerDecorator* decorator = layer->GetDecorator()) {
+        if (LayerDecorator* decorator = LayerDecorator::Of(*layer)) {
             decorator->GetFactoryMethodDecls(decls);
             decorator->GetFactoryForwards(spaces);
             decorator->GetStaticMethods(statics);

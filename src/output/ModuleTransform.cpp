@@ -5,15 +5,16 @@
 #include "compose/Layer.h"
 #include "compose/Module.h"
 #include "compose/TransformedModule.h"
+#include "output/ClassOutput.h"
 #include "output/CodeWriter.h"
 #include "output/CppFile.h"
+#include "output/ModuleOutput.h"
 #include "output/OutFile.h"
 #include "output/TrailingCode.h"
 #include "parser/Info.h"
 
 #include <unistd.h>
 
-#include <vector>
 
 namespace {
 
@@ -55,107 +56,19 @@ void RegisterSourceFiles()
 
 } // namespace
 
-ModuleTransform::ModuleTransform(TransformedModule& cls) : m_pTransformedModule(&cls), m_Name(cls.GetName()) {}
+ModuleTransform::ModuleTransform(TransformedModule& cls) : TransformationUnit(cls) {}
 
-FOPModule* ModuleTransform::GetFirstTransformationModule()
+ModuleTransform* ModuleTransform::Of(FOPModule const& module)
 {
-    return m_Modules.GetCount() ? m_Modules[0] : nullptr;
-}
-
-FOPModule* ModuleTransform::GetLastTransformationModule()
-{
-    return m_Modules.GetCount() ? m_Modules[m_Modules.GetCount() - 1] : nullptr;
-}
-
-FOPModule* ModuleTransform::AddModule(FOPModule* module)
-{
-    if (!module)
-        return nullptr;
-    m_Modules.Add(module);
-    m_TopRefining.clear();
-    module->SetTransformationModule(*this);
-    return module;
-}
-
-bool ModuleTransform::InsertAbove(FOPModule& module, FOPModule& mixin)
-{
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        if (m_Modules[i] == &module) {
-            m_Modules.InsertAt(i, &mixin);
-            m_TopRefining.clear();
-            mixin.SetTransformationModule(*this);
-            return true;
-        }
-    }
-    return false;
-}
-
-void ModuleTransform::SetBindingUnitName(char const* name)
-{
-    m_BindingUnitName = name ? name : "";
-}
-
-bool ModuleTransform::HasMethod(FuncInfo& func)
-{
-    // The module that read the function is asked first.
-    FOPModule* own = func.m_pModule;
-    if (own && own->GetTransformationModule() == this && own->HasMethodObject(func))
-        return true;
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i]->HasMethodObject(func))
-            return true;
-    return false;
-}
-
-FuncInfo* ModuleTransform::GetTopRefining(FuncInfo& f)
-{
-    // The functions passed on the way up share the top: each chain is
-    // walked once, however many of its functions ask.
-    std::vector<FuncInfo*> passed;
-    FuncInfo* top = &f;
-    for (;;) {
-        auto known = m_TopRefining.find(top);
-        if (known != m_TopRefining.end()) {
-            top = known->second;
-            break;
-        }
-        passed.push_back(top);
-        if (!top->m_pRefining || !HasMethod(*top->m_pRefining))
-            break;
-        top = top->m_pRefining;
-    }
-    for (FuncInfo* func : passed)
-        m_TopRefining[func] = top;
-    return top;
-}
-
-bool ModuleTransform::IsCppTransform()
-{
-    FOPModule* first = GetFirstTransformationModule();
-    return first && first->IsCppModule();
+    return static_cast<ModuleTransform*>(module.GetTransformationModule());
 }
 
 bool ModuleTransform::HasCppCode()
 {
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i]->HasCppCode())
+        if (ModuleOutput::Of(*m_Modules[i]).HasCppCode())
             return true;
     return false;
-}
-
-Str ModuleTransform::GetDestDir()
-{
-    if (m_pTransformedModule->IsPureJampack() || m_Modules.GetCount() == 0)
-        return m_pTransformedModule->GetDestDir();
-    return m_Modules[0]->GetDelegationObjectDir();
-}
-
-Str ModuleTransform::GetDeclFilePath()
-{
-    FOPModule* first = GetFirstTransformationModule();
-    if (!first)
-        return Str();
-    return first->GetGeneratedDeclFileName(GetDestDir() + m_Name);
 }
 
 OutFile* ModuleTransform::GetDeclFile()
@@ -163,25 +76,25 @@ OutFile* ModuleTransform::GetDeclFile()
     Str path = GetDeclFilePath();
     if (path.IsEmpty())
         return nullptr;
-    return TransformedModule::GetOutFile(path);
+    return ClassOutput::GetOutFile(path);
 }
 
 OutFile* ModuleTransform::GetImplFile()
 {
     if (!IsCppTransform())
         return GetDeclFile();
-    return TransformedModule::GetOutFile(m_Modules[0]->GetGeneratedImplFileName(GetDestDir() + m_Name));
+    return ClassOutput::GetOutFile(m_Modules[0]->GetGeneratedImplFileName(GetDestDir() + m_Name));
 }
 
 void ModuleTransform::OpenFiles()
 {
     RegisterSourceFiles();
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        if (OutFile* file = m_Modules[i]->GetDeclFile())
+        if (OutFile* file = ModuleOutput::Of(*m_Modules[i]).GetDeclFile())
             OnOpenFile(*file);
     if (IsCppTransform() && HasCppCode()) {
         for (int i = 0; i < m_Modules.GetCount(); ++i)
-            if (OutFile* file = m_Modules[i]->GetImplFile())
+            if (OutFile* file = ModuleOutput::Of(*m_Modules[i]).GetImplFile())
                 OnOpenFile(*file);
     } else if (IsCppTransform() && m_Modules.GetCount() > 0) {
         // No implementation output this time: the file of an earlier run
@@ -258,7 +171,7 @@ void ModuleTransform::GetIncludesAndForwards(ModuleIncludes& includes)
 {
     StringSet other, forward, include;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        m_Modules[i]->GetUsedClasses(other, forward, include);
+        ModuleOutput::Of(*m_Modules[i]).GetUsedClasses(other, forward, include);
     // Code inside the class is written into the header: a class whose
     // members it uses must be complete there.
     if (IsCppTransform())
@@ -297,9 +210,9 @@ void JampackModuleTransform::InitOutFile(OutFile& file)
     if (!Module::IsDeclFile(file.GetName()) || m_Modules.GetCount() == 0)
         return;
     for (int i = 0; i < m_Modules.GetCount(); ++i)
-        m_Modules[i]->InitDeclFile(file);
+        ModuleOutput::Of(*m_Modules[i]).InitDeclFile(file);
     OnBeginClassDecl(file);
-    m_Modules[0]->BeginClassDecl(file);
+    ModuleOutput::Of(*m_Modules[0]).BeginClassDecl(file);
 }
 
 void JampackModuleTransform::OnBeginClassDecl(OutFile& file)
@@ -318,12 +231,12 @@ void JampackModuleTransform::CloseDeclFile(OutFile& file)
     if (!file.IsOpened())
         return;
     if (m_Modules.GetCount())
-        m_Modules[0]->CloseDeclFile(file);
+        ModuleOutput::Of(*m_Modules[0]).CloseDeclFile(file);
     // Code after the class of modules without an implementation file of
     // their own follows the end of the class.
     for (int i = 0; i < m_TrailingCodeModules.GetCount(); ++i) {
         FOPModule& module = *m_TrailingCodeModules[i];
-        bool ownImpl = module.GetImplFile() != &file;
+        bool ownImpl = ModuleOutput::Of(module).GetImplFile() != &file;
         CodeWriter::SaveTrailingCode(module, file, ownImpl ? TrailingCode::PLACE_HEADER : TrailingCode::PLACE_BOTH);
     }
     if (IsCppTransform()) {

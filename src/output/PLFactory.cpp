@@ -31,7 +31,7 @@ void PLFactory::CreateInstanceMethod()
     m_bDynamicLink = false;
     Array<LayerDecorator*> decorators;
     for (int i = 0; i < m_pLayerStack->GetCount(); ++i) {
-        LayerDecorator* decorator = (*m_pLayerStack)[i]->GetDecorator();
+        LayerDecorator* decorator = LayerDecorator::Of(*(*m_pLayerStack)[i]);
         if (!decorator || m_Handled.Contains(decorator))
             continue;
         m_Handled.Add(decorator);

@@ -2,6 +2,7 @@
 
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
+#include "output/LayerDecorator.h"
 #include "parser/Info.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
@@ -91,8 +92,8 @@ bool TransformedFuncs::IsInlined(FOPModule* module, FuncInfo* other)
         return false;
     if (mine == theirs)
         return true;
-    LayerDecorator* a = mine->GetDecorator();
-    LayerDecorator* b = theirs->GetDecorator();
+    LayerDecorator* a = LayerDecorator::Of(*mine);
+    LayerDecorator* b = LayerDecorator::Of(*theirs);
     if (a || b)
         return a == b;
     // Without decorators the binding units are compared by name.

@@ -6,6 +6,7 @@
 #include "../Captured.h"
 #include "../scanner/TempFolder.h"
 
+#include "compose/CodeGenerator.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
@@ -90,7 +91,7 @@ public:
                 e->GetValue()->OnTransformEnd();
             for (auto* e = stack.m_ComposedClasses.GetFirst(); e; e = stack.m_ComposedClasses.GetNext(e))
                 e->GetValue()->SaveFiles();
-            TransformedModule::CloseRemainingOpenFiles();
+            CodeGenerator::Get().CloseRemainingOpenFiles();
         }
         out += captured.Out();
         return ok;

@@ -6,7 +6,7 @@
 
 #include "base/ErrorLog.h"
 #include "compose/FopParseProject.h"
-#include "output/ModuleTransform.h"
+#include "compose/TransformationUnit.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ std::vector<Names> UnitLayers(TransformedModule& cls)
     std::vector<Names> units;
     for (int u = 0; u < cls.GetTransformations().GetCount(); ++u) {
         Names layers;
-        ModuleTransform& unit = *cls.GetTransformations()[u];
+        TransformationUnit& unit = *cls.GetTransformations()[u];
         for (int i = 0; i < unit.m_Modules.GetCount(); ++i)
             layers.push_back(unit.m_Modules[i]->GetLayer()->m_PlainName.GetBuffer());
         units.push_back(layers);
@@ -286,7 +286,7 @@ TEST(TransformedModuleChangeDetection, AModuleSavedWhileTheRunReadsItIsComposedA
     testutil::Captured captured;
     foo.SaveFiles();
     bar.SaveFiles();
-    TransformedModule::CloseRemainingOpenFiles();
+    CodeGenerator::Get().CloseRemainingOpenFiles();
 
     // The next run compares the modules with the main outputs.
     auto mtime = [&](char const* name) {

@@ -109,7 +109,7 @@ TEST_F(CombinedTransformTest, InterfaceMethodsByKindOfMember)
     EXPECT_TRUE(Contains(m_line.out, "warning: unnamed parameter in table")) << m_line.out;
 
     // The static forwarders of the binding unit's layer class.
-    LayerDecorator* unit = l1.GetDecorator();
+    LayerDecorator* unit = LayerDecorator::Of(l1);
     ASSERT_TRUE(unit);
     EXPECT_TRUE(Contains(unit->m_StaticForwarders.GetBuffer(),
                          "\tvirtual int Stack__count(int x){ return Stack__base::count(x); }\n"))
@@ -118,8 +118,8 @@ TEST_F(CombinedTransformTest, InterfaceMethodsByKindOfMember)
     unit->GetStaticMethods(keys);
     EXPECT_TRUE(keys.Contains("virtual int Stack__total(){ auto* below = GetSuperDecorator(); if (!below) std::abort(); return below->Stack__total(); }"));
     EXPECT_TRUE(unit->m_FactoryNames.Contains("New_Stack"));
-    EXPECT_TRUE(l2.GetDecorator()->m_FactoryNames.Contains("New_Stack"));
-    EXPECT_EQ(unit, l2.GetDecorator()->GetSuperDecorator());
+    EXPECT_TRUE(LayerDecorator::Of(l2)->m_FactoryNames.Contains("New_Stack"));
+    EXPECT_EQ(unit, LayerDecorator::Of(l2)->GetSuperDecorator());
     EXPECT_EQ(nullptr, unit->GetSuperDecorator());
 
     // The per-unit classes derive from the decorator.
@@ -256,7 +256,7 @@ TEST_F(CombinedTransformTest, BaseClasses)
     std::string top = Out("Foo__L4.h");
     EXPECT_TRUE(Contains(top, "class Foo__L4 : public Foo__Decorator{")) << top;
     // The factory method names the first composed base of the module.
-    LayerDecorator* unit = l1.GetDecorator();
+    LayerDecorator* unit = LayerDecorator::Of(l1);
     EXPECT_TRUE(Contains(unit->m_FactoryBodies.GetBuffer(), "//factory method for Foo\n")) << unit->m_FactoryBodies.GetBuffer();
 }
 

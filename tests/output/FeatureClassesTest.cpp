@@ -67,8 +67,8 @@ TEST_F(FeatureClasses, LayerClassOfAnEmptyUnitAndOfAUnitWithFactories)
 {
     Layer& base = m_line.AddLayer("L1");
     Layer& feat = m_line.AddLayer("L2 bindingunit feat.a");
-    LayerDecorator& bottom = *base.GetDecorator();
-    LayerDecorator& top = *feat.GetDecorator();
+    LayerDecorator& bottom = *LayerDecorator::Of(base);
+    LayerDecorator& top = *LayerDecorator::Of(feat);
     top.AddFactoryMethod("Foo", "Foo__feat_a", "", "", "");
     top.AddFactoryMethod("Foo", "Other", "", "", "");
     top.AddStaticMethodCall("virtual int Foo__f(){ up }", "virtual int Foo__f(){ return Foo__feat_a::f(); }");
@@ -119,13 +119,13 @@ TEST_F(FeatureClasses, InterfaceListsSharedUnitsOnceAndKeepsCallsPublic)
     Layer& base = m_line.AddLayer("L1");
     Layer& ext1 = m_line.AddLayer("E1 bindingunit ext");
     Layer& ext2 = m_line.AddLayer("E2 bindingunit ext");
-    m_line.AddLayer("MetaInfo bindingunit M").GetDecorator()->AddFactoryMethod("Hidden", "Hidden__M", "", "", "");
-    base.GetDecorator()->AddFactoryMethod("Foo", "Foo__base", "", "", "");
-    ext1.GetDecorator()->AddFactoryMethod("Foo", "Foo__ext", "", "", "");
-    ext2.GetDecorator()->AddFactoryMethod("ANew_B", "ANew_B__ext", "", "", "");
-    base.GetDecorator()->AddStaticMethodCall("virtual int Foo__f(){ return GetSuperDecorator()->Foo__f(); }",
+    LayerDecorator::Of(m_line.AddLayer("MetaInfo bindingunit M"))->AddFactoryMethod("Hidden", "Hidden__M", "", "", "");
+    LayerDecorator::Of(base)->AddFactoryMethod("Foo", "Foo__base", "", "", "");
+    LayerDecorator::Of(ext1)->AddFactoryMethod("Foo", "Foo__ext", "", "", "");
+    LayerDecorator::Of(ext2)->AddFactoryMethod("ANew_B", "ANew_B__ext", "", "", "");
+    LayerDecorator::Of(base)->AddStaticMethodCall("virtual int Foo__f(){ return GetSuperDecorator()->Foo__f(); }",
                                              "virtual int Foo__f(){ return Foo__base::f(); }");
-    ext1.GetDecorator()->AddStaticMethodCall("virtual int Foo__f(){ return GetSuperDecorator()->Foo__f(); }",
+    LayerDecorator::Of(ext1)->AddStaticMethodCall("virtual int Foo__f(){ return GetSuperDecorator()->Foo__f(); }",
                                              "virtual int Foo__f(){ return Foo__ext::f(); }");
 
     LayerInterface generated(m_line.stack);

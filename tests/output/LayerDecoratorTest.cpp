@@ -20,18 +20,18 @@ TEST(LayerDecorator, OnePerBindingUnitAndTheUnitBelow)
     Layer& base = line.AddLayer("L1");
     Layer& a1 = line.AddLayer("A1 bindingunit feat.a");
     Layer& a2 = line.AddLayer("A2 bindingunit feat.a");
-    LayerDecorator* unit = a2.GetDecorator();
+    LayerDecorator* unit = LayerDecorator::Of(a2);
     ASSERT_TRUE(unit);
-    EXPECT_EQ(unit, a1.GetDecorator());
+    EXPECT_EQ(unit, LayerDecorator::Of(a1));
     EXPECT_EQ(&a1, unit->GetFirstLayer());
     EXPECT_STREQ("feat.a", unit->m_BindingName.GetBuffer());
     EXPECT_STREQ("feat_a", unit->m_LayerClassName.GetBuffer());
     // Layers named "Meta..." are passed over on the way down.
-    EXPECT_EQ(base.GetDecorator(), unit->GetSuperDecorator());
-    EXPECT_EQ(nullptr, base.GetDecorator()->GetSuperDecorator());
-    EXPECT_EQ(nullptr, meta.GetDecorator()->GetSuperDecorator());
-    EXPECT_STREQ("M", meta.GetDecorator()->m_BindingName.GetBuffer());
-    EXPECT_EQ(3, line.stack.m_Decorators.GetCount());
+    EXPECT_EQ(LayerDecorator::Of(base), unit->GetSuperDecorator());
+    EXPECT_EQ(nullptr, LayerDecorator::Of(base)->GetSuperDecorator());
+    EXPECT_EQ(nullptr, LayerDecorator::Of(meta)->GetSuperDecorator());
+    EXPECT_STREQ("M", LayerDecorator::Of(meta)->m_BindingName.GetBuffer());
+    EXPECT_EQ(3, LayerDecorator::GetAll(line.stack).GetCount());
 }
 
 TEST(LayerDecorator, FactoryMethodsAndStaticForwarders)
@@ -50,8 +50,8 @@ TEST(LayerDecorator, FactoryMethodsAndStaticForwarders)
     line.stack.m_ProductLineName = "pl";
     Layer& l1 = line.AddLayer("L1");
     Layer& l2 = line.AddLayer("L2 bindingunit x.y");
-    LayerDecorator& bottom = *l1.GetDecorator();
-    LayerDecorator& top = *l2.GetDecorator();
+    LayerDecorator& bottom = *LayerDecorator::Of(l1);
+    LayerDecorator& top = *LayerDecorator::Of(l2);
     bottom.m_pTemplates = &templates;
     top.m_pTemplates = &templates;
 

@@ -4,9 +4,10 @@
 # may include (#include "<folder>/...") only its own folder and the folders
 # below it; src/main.cpp may include anything. Prints every include that
 # breaks the order as "file:line: includes <path>, which is above <folder>"
-# and exits 1 when there is one, else 0.
+# and exits 1 when there is one, else 0. The project folder is the script's
+# parent, or the folder given as the first argument.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "${1:-$(dirname "$0")/..}"
 
 layers=(scanner base parser compose output)
 

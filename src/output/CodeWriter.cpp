@@ -38,8 +38,9 @@ bool StartsLine(Lex::Token* first)
 } // namespace
 
 CodeWriter::CodeWriter(FOPModule& module)
-    : m_pModule(&module), m_pTransformedModule(module.GetTransformedClass()), m_pClassDef(module.GetMainClass()),
-      m_pStream(nullptr), m_pFirstToken(nullptr), m_pLastToken(nullptr), m_bEmptyBody(false)
+    : m_pModule(&module), m_pOutput(&ModuleOutput::Of(module)), m_pTransformedModule(module.GetTransformedClass()),
+      m_pClassDef(module.GetMainClass()), m_pStream(nullptr), m_pFirstToken(nullptr), m_pLastToken(nullptr),
+      m_bEmptyBody(false)
 {
 }
 
@@ -56,7 +57,7 @@ bool CodeWriter::SaveDecl()
 {
     m_pFirstToken = m_pLastToken = nullptr;
     m_bEmptyBody = false;
-    OutFile* decl = ModuleOutput::Of(*m_pModule).GetDeclFile();
+    OutFile* decl = m_pOutput->GetDeclFile();
     if (!decl)
         return false;
     m_pStream = decl->GetStream();
@@ -91,7 +92,7 @@ bool CodeWriter::BeginRefinement()
 {
     if (!m_pTransformedModule || !m_pFirstToken)
         return false;
-    if (!ModuleOutput::Of(*m_pModule).GenerateJampack() || !m_pLastToken)
+    if (!m_pOutput->GenerateJampack() || !m_pLastToken)
         return true;
     Lex::Token* beforeClose = m_pLastToken->prev();
     if (!beforeClose)
@@ -165,24 +166,24 @@ bool CppCodeWriter::SaveImpl()
 {
     if (!m_pClassDef)
         return true;
-    OutFile* impl = ModuleOutput::Of(*m_pModule).GetImplFile();
+    OutFile* impl = m_pOutput->GetImplFile();
     if (!impl)
         return false;
     ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
     // The code that stays in the header (without an implementation file of
     // its own, all of it) follows the end of the class, which the unit
     // writes when it closes the declaration file.
-    bool ownImpl = impl != ModuleOutput::Of(*m_pModule).GetDeclFile();
-    if (ownImpl ? ModuleOutput::Of(*m_pModule).HasHeaderCode() : ModuleOutput::Of(*m_pModule).HasCppCode()) {
+    bool ownImpl = impl != m_pOutput->GetDeclFile();
+    if (ownImpl ? m_pOutput->HasHeaderCode() : m_pOutput->HasCppCode()) {
         if (!unit)
             return false;
         unit->AddTrailingCodeModule(*m_pModule);
     }
-    if (!ownImpl || !ModuleOutput::Of(*m_pModule).HasCppCode())
+    if (!ownImpl || !m_pOutput->HasCppCode())
         return true;
     // Inside the namespace of the -namespace option, as the declarations
     // that the header keeps of it are.
-    TrailingCode* code = ModuleOutput::Of(*m_pModule).GetTrailingCode();
+    TrailingCode* code = m_pOutput->GetTrailingCode();
     CppFile frame(impl);
     if (code && code->IsSeparate())
         frame.OpenNS();
@@ -195,14 +196,14 @@ bool CppCodeWriter::BeginRefinement()
 {
     if (!CodeWriter::BeginRefinement())
         return false;
-    if (ModuleOutput::Of(*m_pModule).GenerateJampack() && m_pStream)
+    if (m_pOutput->GenerateJampack() && m_pStream)
         *m_pStream << "\nprivate:";
     return true;
 }
 
 bool JavaCodeWriter::SaveImpl()
 {
-    if (m_pClassDef && ModuleOutput::Of(*m_pModule).HasCppCode())
+    if (m_pClassDef && m_pOutput->HasCppCode())
         ErrorLog::OnWarning("code after the class declaration is not written: a jak module has no implementation part",
                             m_pModule->GetSourcePath(), 0);
     return true;

@@ -7,6 +7,7 @@
 #include <ostream>
 
 class FOPModule;
+class ModuleOutput;
 class NodeClassDef;
 class OutFile;
 class TransformedModule;
@@ -37,6 +38,8 @@ public:
     static bool SaveTrailingCode(FOPModule& module, OutFile& file, int place);
 
     FOPModule* m_pModule;
+    // The module's output side: its files, its code after the class.
+    ModuleOutput* m_pOutput;
     TransformedModule* m_pTransformedModule;
     NodeClassDef* m_pClassDef;
     std::ostream* m_pStream;

@@ -48,13 +48,28 @@ ModuleOutput& ModuleOutput::Of(FOPModule& module)
     return static_cast<ModuleOutput&>(*module.GetGeneratorState());
 }
 
+NodeClassDef* ModuleOutput::Main() const
+{
+    return m_Module.GetMainClass();
+}
+
+TransformedModule* ModuleOutput::Class() const
+{
+    return m_Module.GetTransformedClass();
+}
+
+ModuleTransform* ModuleOutput::Unit() const
+{
+    return ModuleTransform::Of(m_Module);
+}
+
 bool ModuleOutput::Transform()
 {
     if (!m_Module.ValidModule())
         return false;
-    if (!ModuleTransform::Of(m_Module))
+    if (!Unit())
         return false;
-    if (!ModuleTransform::Of(m_Module)->IsJampackTransformation())
+    if (!Unit()->IsJampackTransformation())
         return true;
     if (!m_Module.GetParseUnit())
         return false;
@@ -63,7 +78,7 @@ bool ModuleOutput::Transform()
 
 bool ModuleOutput::DoTransformation()
 {
-    if (m_Module.GetTransformedClass() && !m_Module.GetTransformedClass()->IsPureJampack()) {
+    if (Class() && !Class()->IsPureJampack()) {
         CombinedTransform transformation(m_Module);
         transformation.Init();
         return transformation.Transform();
@@ -75,24 +90,24 @@ bool ModuleOutput::DoTransformation()
 
 bool ModuleOutput::GenerateJampack()
 {
-    return ModuleTransform::Of(m_Module) && ModuleTransform::Of(m_Module)->IsJampackTransformation();
+    return Unit() && Unit()->IsJampackTransformation();
 }
 
 ModuleIncludes* ModuleOutput::GetIncludes()
 {
     if (!GenerateJampack())
         return nullptr;
-    return static_cast<JampackModuleTransform*>(ModuleTransform::Of(m_Module))->GetIncludes();
+    return static_cast<JampackModuleTransform*>(Unit())->GetIncludes();
 }
 
 OutFile* ModuleOutput::GetDeclFile()
 {
-    return GenerateJampack() ? ModuleTransform::Of(m_Module)->GetDeclFile() : nullptr;
+    return GenerateJampack() ? Unit()->GetDeclFile() : nullptr;
 }
 
 OutFile* ModuleOutput::GetImplFile()
 {
-    return GenerateJampack() ? ModuleTransform::Of(m_Module)->GetImplFile() : nullptr;
+    return GenerateJampack() ? Unit()->GetImplFile() : nullptr;
 }
 
 CodeWriter* ModuleOutput::CreateCodeWriter()
@@ -104,7 +119,7 @@ CodeWriter* ModuleOutput::CreateCodeWriter()
 
 bool ModuleOutput::Save()
 {
-    if (!m_Module.GetTransformedClass())
+    if (!Class())
         return false;
     std::unique_ptr<CodeWriter> writer(CreateCodeWriter());
     return writer->Save();
@@ -120,31 +135,33 @@ void ModuleOutput::WarnNameSpaceMismatch()
         NodeBlock* body = spaces[0]->ChildAs<NodeBlock>(1, NT_BLOCK);
         if (Lex::Token* open = body ? body->GetFirstToken() : nullptr)
             line = open->location.line();
-    } else if (m_Module.GetMainClass() && m_Module.GetMainClass()->GetClassDecl() && m_Module.GetMainClass()->GetClassDecl()->GetFirstToken()) {
-        line = m_Module.GetMainClass()->GetClassDecl()->GetFirstToken()->location.line();
+    } else if (Main() && Main()->GetClassDecl() && Main()->GetClassDecl()->GetFirstToken()) {
+        line = Main()->GetClassDecl()->GetFirstToken()->location.line();
     }
     if (!own.IsEmpty() && !Config::GetInstance().GetNameSpace().IsEmpty())
         m_Module.PrintWarning("class " + m_Module.GetClassName() + " is inside namespace " + own +
-                         " of its module and the -namespace option is given as well; the composed class may not compile",
-                     line);
+                                  " of its module and the -namespace option is given as well; the composed class "
+                                  "may not compile",
+                              line);
     // Composed per binding unit, the class is reached through an interface
     // and factories that name it from file scope, which an unnamed
     // namespace does not allow; told once, by its first module.
-    if (std::strstr(own.GetBuffer(), "(unnamed)") && m_Module.GetTransformedClass() && !m_Module.GetTransformedClass()->IsPureJampack() &&
-        m_Module.GetTransformedClass()->GetFirstModule() == &m_Module)
-        m_Module.PrintWarning("class " + m_Module.GetTransformedClass()->GetName() + " is inside namespace " + own +
-                         " of its module, but its interface for the binding units cannot name it from outside",
-                     line);
-    FOPModule* first = ModuleTransform::Of(m_Module) ? ModuleTransform::Of(m_Module)->GetFirstTransformationModule() : nullptr;
+    if (std::strstr(own.GetBuffer(), "(unnamed)") && Class() && !Class()->IsPureJampack()
+        && Class()->GetFirstModule() == &m_Module)
+        m_Module.PrintWarning("class " + Class()->GetName() + " is inside namespace " + own +
+                                  " of its module, but its interface for the binding units cannot name it from outside",
+                              line);
+    FOPModule* first = Unit() ? Unit()->GetFirstTransformationModule() : nullptr;
     if (!first || first == &m_Module)
         return;
     Str other = first->GetNameSpaceName();
     if (own == other)
         return;
     auto where = [](Str const& name) { return name.IsEmpty() ? Str("at file scope") : "inside namespace " + name; };
-    m_Module.PrintWarning("class " + m_Module.GetClassName() + " is " + where(own) + " in this module but " + where(other) + " in " +
-                     first->GetSourcePath() + "; the modules of a class must use the same namespace",
-                 line);
+    m_Module.PrintWarning("class " + m_Module.GetClassName() + " is " + where(own) + " in this module but " +
+                              where(other) + " in " + first->GetSourcePath() +
+                              "; the modules of a class must use the same namespace",
+                          line);
 }
 
 void ModuleOutput::InitDeclFile(OutFile& f)
@@ -153,10 +170,10 @@ void ModuleOutput::InitDeclFile(OutFile& f)
         return;
     WarnNameSpaceMismatch();
     f.SaveString(("//Layer " + m_Module.GetLayer()->m_PlainName + "\n").GetBuffer());
-    if (!m_Module.GetMainClass() || !m_Module.GetMainClass()->GetClassDecl())
+    if (!Main() || !Main()->GetClassDecl())
         return;
     Lex::Token* unitFirst = m_Module.GetFirstToken();
-    Lex::Token* headFirst = m_Module.GetMainClass()->GetClassDecl()->GetFirstToken();
+    Lex::Token* headFirst = Main()->GetClassDecl()->GetFirstToken();
     if (!unitFirst || !headFirst || headFirst == unitFirst)
         return;
     Lex::Token* before = headFirst->prev();
@@ -184,10 +201,10 @@ void ModuleOutput::InitDeclFile(OutFile& f)
 
 bool ModuleOutput::BeginClassDecl(OutFile& f)
 {
-    if (!m_Module.GetMainClass() || !m_Module.GetMainClass()->GetClassDecl() || !m_Module.GetMainClass()->GetBody())
+    if (!Main() || !Main()->GetClassDecl() || !Main()->GetBody())
         return false;
-    Lex::Token* headFirst = m_Module.GetMainClass()->GetClassDecl()->GetFirstToken();
-    Lex::Token* open = m_Module.GetMainClass()->GetBody()->GetFirstToken();
+    Lex::Token* headFirst = Main()->GetClassDecl()->GetFirstToken();
+    Lex::Token* open = Main()->GetBody()->GetFirstToken();
     if (headFirst && open) {
         f.SaveString(m_Module.GetNameSpaceOpenText());
         f.SaveTokens(headFirst, open, nullptr, nullptr);
@@ -197,9 +214,9 @@ bool ModuleOutput::BeginClassDecl(OutFile& f)
 
 NodeClassDef* ModuleOutput::CloseDeclFile(OutFile& f)
 {
-    if (!m_Module.GetMainClass() || !m_Module.GetMainClass()->GetBody())
+    if (!Main() || !Main()->GetBody())
         return nullptr;
-    if (Lex::Token* close = m_Module.GetMainClass()->GetBody()->GetLastToken()) {
+    if (Lex::Token* close = Main()->GetBody()->GetLastToken()) {
         f.SaveTokens(close, nullptr, nullptr, ";");
         Str end = m_Module.GetNameSpaceCloseText();
         if (!end.IsEmpty())
@@ -212,16 +229,16 @@ TrailingCode* ModuleOutput::GetTrailingCode()
 {
     if (m_pTrailingCode)
         return m_pTrailingCode;
-    if (!m_Module.GetMainClass() || !m_Module.GetMainClass()->GetBody())
+    if (!Main() || !Main()->GetBody())
         return nullptr;
     // The code starts after the ";" that ends the class declaration.
-    Lex::Token* token = m_Module.GetMainClass()->GetBody()->GetLastToken();
+    Lex::Token* token = Main()->GetBody()->GetLastToken();
     while (token && token->type != Lex::TOK_SEMI_COLON)
         token = token->next();
     // The header of a class composed per binding unit is no header that
     // other files include: all the code goes to its implementation file.
     m_pTrailingCode = new TrailingCode;
-    bool separate = m_Module.IsCppModule() && (!m_Module.GetTransformedClass() || m_Module.GetTransformedClass()->IsPureJampack());
+    bool separate = m_Module.IsCppModule() && (!Class() || Class()->IsPureJampack());
     if (token)
         m_pTrailingCode->Split(token->next(), separate);
     for (TrailingCode::Message const& error : m_pTrailingCode->GetErrors())
@@ -248,10 +265,10 @@ bool ModuleOutput::HasHeaderCode()
 
 void ModuleOutput::GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include)
 {
-    if (!m_Module.GetTransformedClass() || !m_Module.GetMainClass())
+    if (!Class() || !Main())
         return;
-    LayerStack* stack = m_Module.GetTransformedClass()->GetLayerStack();
-    Lex::Token* classEnd = m_Module.GetMainClass()->GetBody() ? m_Module.GetMainClass()->GetBody()->GetLastToken() : nullptr;
+    LayerStack* stack = Class()->GetLayerStack();
+    Lex::Token* classEnd = Main()->GetBody() ? Main()->GetBody()->GetLastToken() : nullptr;
     Str own = m_Module.GetName();
     bool afterClass = false;
     // After the class, a name in code that stays in the header counts as a

@@ -13,9 +13,11 @@
 class CodeWriter;
 class FOPModule;
 class ModuleIncludes;
+class ModuleTransform;
 class NodeClassDef;
 class OutFile;
 class TrailingCode;
+class TransformedModule;
 
 class ModuleOutput : public GeneratorState {
 public:
@@ -54,6 +56,9 @@ public:
     void GetUsedClasses(StringSet& other, StringSet& forward, StringSet& include);
 
 private:
+    NodeClassDef* Main() const;
+    TransformedModule* Class() const;
+    ModuleTransform* Unit() const;
     // Warns when the module's namespace blocks differ from those of the
     // first module of its unit, or come with the -namespace option.
     void WarnNameSpaceMismatch();

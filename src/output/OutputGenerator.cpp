@@ -93,7 +93,8 @@ void OutputGenerator::KeepUnchangedOutputTimes(TransformedModule& cls)
     ErrorLog::OnUserInfo("no changes found", decl->GetPath());
     decl->RestoreMTime();
     OutFile* impl = first.GetImplFile();
-    if (impl && impl != decl && impl->GetPath() != decl->GetPath() && impl->IsOpened() && !cls.HasOutputChanged(false)) {
+    if (impl && impl != decl && impl->GetPath() != decl->GetPath() && impl->IsOpened()
+        && !cls.HasOutputChanged(false)) {
         ErrorLog::OnUserInfo("no changes found", impl->GetPath());
         impl->RestoreMTime();
     }

@@ -8,12 +8,14 @@
 #include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/MixinExpansion.h"
 #include "compose/Module.h"
 #include "compose/TransformationUnit.h"
 #include "compose/TransformedModule.h"
+#include "parser/IncludeGuard.h"
 #include "parser/Info.h"
+#include "parser/NameSpaceBlocks.h"
 #include "parser/NodeBaseClass.h"
-#include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDef.h"
@@ -24,134 +26,6 @@
 #include "parser/SimpleTU.h"
 #include "parser/SyntaxEdit.h"
 #include "scanner/Token.h"
-
-#include <cctype>
-#include <cstring>
-
-namespace {
-
-// The mixin classes whose copies are being made and parsed; meeting one of
-// them again is a mixin cycle.
-Set<TransformedModule*>& MixinsInProgress()
-{
-    static Set<TransformedModule*> inProgress;
-    return inProgress;
-}
-
-bool TextHasLineBreak(Lex::Token const& token)
-{
-    return std::strchr(token.text->text, '\n') != nullptr;
-}
-
-// The head of a namespace block as it is reopened: "[inline ]namespace
-// <name and what follows it up to the brace>"; name gets the block's
-// qualified name, empty for an unnamed block.
-Str NameSpaceHead(NodeNSDef& ns, Str& name)
-{
-    name = "";
-    NodeBlock* body = ns.ChildAs<NodeBlock>(1, NT_BLOCK);
-    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
-    Lex::Token* key = open;
-    while (key && key->type != Lex::TOK_NAMESPACE)
-        key = key->prev();
-    if (!key) {
-        if (ns.GetName())
-            name = ns.GetName()->GetText();
-        return "namespace " + name;
-    }
-    auto wordChar = [](char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    Str head;
-    Lex::Token* before = key->prev();
-    while (before && SyntaxEdit::IsSkipped(*before))
-        before = before->prev();
-    if (before && before->type == Lex::TOK_INLINE)
-        head = "inline ";
-    head += "namespace";
-    bool inName = true;
-    bool lastWord = false;
-    for (Lex::Token* t = key->next(); t && t != open; t = t->next()) {
-        if (SyntaxEdit::IsSkipped(*t))
-            continue;
-        char const* text = t->text->text;
-        bool word = wordChar(text[0]);
-        if (inName) {
-            // The name: words joined by "::"; a word right after a word (a
-            // macro) ends it.
-            if (t->type == Lex::TOK_COLON_COLON)
-                name += "::";
-            else if (word && !lastWord)
-                name += text;
-            else
-                inName = false;
-        }
-        if (wordChar(head[head.GetLength() - 1]) && word)
-            head += " ";
-        else if (head == "namespace" || head == "inline namespace")
-            head += " ";
-        head += text;
-        lastWord = word;
-    }
-    return head;
-}
-
-Lex::Token* SkipBlanks(Lex::Token* token)
-{
-    while (token && SyntaxEdit::IsSkipped(*token))
-        token = token->next();
-    return token;
-}
-
-bool IsDirective(Lex::Token const* token, int word)
-{
-    return token && token->language == Lex::Token::pre_id && token->type == word;
-}
-
-// The tokens of the directive line that starts with first, without its
-// blanks and comments; end gets the last token before the line break.
-void DirectiveWords(Lex::Token* first, Array<Lex::Token*>& words, Lex::Token*& end)
-{
-    words.RemoveAll();
-    end = first;
-    for (Lex::Token* t = first; t; t = t->next()) {
-        if (t != first && TextHasLineBreak(*t))
-            break;
-        end = t;
-        if (!SyntaxEdit::IsSkipped(*t))
-            words.Add(t);
-    }
-}
-
-bool WordIs(Array<Lex::Token*> const& words, int i, char const* text)
-{
-    return i < words.GetCount() && std::strcmp(words[i]->text->text, text) == 0;
-}
-
-// The symbol an include guard's opening line tests: "#ifndef X",
-// "#if !defined(X)" or "#if !defined X"; null for any other line.
-Lex::Token* GuardSymbol(Array<Lex::Token*> const& w)
-{
-    if (IsDirective(w[0], Lex::PRE_IFNDEF) && w.GetCount() == 2 && w[1]->type == Lex::TOK_ID)
-        return w[1];
-    if (!IsDirective(w[0], Lex::PRE_IF) || !WordIs(w, 1, "!") || !WordIs(w, 2, "defined"))
-        return nullptr;
-    if (w.GetCount() == 4 && w[3]->type == Lex::TOK_ID)
-        return w[3];
-    if (w.GetCount() == 6 && WordIs(w, 3, "(") && w[4]->type == Lex::TOK_ID && WordIs(w, 5, ")"))
-        return w[4];
-    return nullptr;
-}
-
-// Unlinks the tokens from first through last.
-void UnlinkTokens(Lex::Token* first, Lex::Token* last)
-{
-    for (Lex::Token* t = first; t;) {
-        Lex::Token* next = t == last ? nullptr : t->next();
-        t->delete_token();
-        t = next;
-    }
-}
-
-} // namespace
 
 void FOPModule::TokenReplace::OnToken(Lex::Token& token)
 {
@@ -224,63 +98,7 @@ bool FOPModule::ParseFile()
 
 void FOPModule::RemoveOwnGuard()
 {
-    Lex::Token* unitFirst = GetFirstToken();
-    Lex::Token* open = SkipBlanks(unitFirst);
-    if (!open || open == unitFirst || open->language != Lex::Token::pre_id)
-        return;
-    Array<Lex::Token*> openWords, defineWords, closeWords;
-    Lex::Token *openEnd, *defineEnd, *closeEnd;
-    DirectiveWords(open, openWords, openEnd);
-    Lex::Token* symbol = GuardSymbol(openWords);
-    if (!symbol)
-        return;
-    Lex::Token* define = SkipBlanks(openEnd->next());
-    if (!IsDirective(define, Lex::PRE_DEFINE))
-        return;
-    DirectiveWords(define, defineWords, defineEnd);
-    if (defineWords.GetCount() < 2 || std::strcmp(defineWords[1]->text->text, symbol->text->text) != 0)
-        return;
-    // The guard's #endif must be the module's last directive with nothing
-    // but blanks after its line, and close the opening line's block: no
-    // #else or #elif of that block, no #endif of it before.
-    Lex::Token* close = nullptr;
-    int depth = 1;
-    for (Lex::Token* t = defineEnd->next(); t; t = t->next()) {
-        if (SyntaxEdit::IsSkipped(*t))
-            continue;
-        if (close)
-            return;
-        if (t->language != Lex::Token::pre_id)
-            continue;
-        switch (t->type) {
-        case Lex::PRE_IF:
-        case Lex::PRE_IFDEF:
-        case Lex::PRE_IFNDEF:
-            ++depth;
-            break;
-        case Lex::PRE_ELSE:
-        case Lex::PRE_ELIF:
-            if (depth == 1)
-                return;
-            break;
-        case Lex::PRE_ENDIF:
-            if (--depth == 0) {
-                close = t;
-                DirectiveWords(close, closeWords, closeEnd);
-                t = closeEnd;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    if (!close)
-        return;
-    // The guard is the module's own: the composed files have the tool's
-    // guard. Its line breaks stay, so the lines keep their numbers.
-    UnlinkTokens(open, openEnd);
-    UnlinkTokens(define, defineEnd);
-    UnlinkTokens(close, closeEnd);
+    IncludeGuard::Remove(GetFirstToken());
 }
 
 bool FOPModule::FOP_ParseFile()
@@ -392,103 +210,17 @@ void FOPModule::DropHelperMembers()
 
 bool FOPModule::ProcessMixins()
 {
-    if (!m_pMainClass)
-        return true;
-    NodeBaseClassDecl* bases = m_pMainClass->GetBaseClassDecl();
-    if (!bases)
-        return true;
-    FOPModule* refinedBefore = m_pRefinedModule;
-    int count = 0;
-    while (bases->GetBase(count))
-        ++count;
-    bool hadMixin = false;
-    // Last to first, so that the first-listed mixin ends up nearest to this
-    // module.
-    for (int i = count - 1; i >= 0; --i) {
-        NodeBaseClass* base = bases->GetBase(i);
-        if (!base || base->m_Access != ACCESS_MIXIN)
-            continue;
-        hadMixin = true;
-        if (!AddMixinClass(*base))
-            return false;
-        bases->DeleteBase(*base);
-    }
-    if (!hadMixin)
-        return true;
-    NodeClassDecl* head = m_pMainClass->GetClassDecl();
-    NodeTemplateDef* templateHead = head ? head->GetTemplDef() : nullptr;
-    if (!templateHead || refinedBefore)
-        return true;
-    // The lowest mixin copy now introduces the class: it takes the template
-    // head.
-    FOPModule* first = m_pTransformationModule ? m_pTransformationModule->GetFirstTransformationModule() : nullptr;
-    if (!first || first == this || !first->m_pMainClass)
-        return false;
-    NodeClassDecl* firstHead = first->m_pMainClass->GetClassDecl();
-    if (firstHead && !firstHead->GetTemplDef())
-        firstHead->CopyTemplDef(*templateHead);
-    return true;
+    return MixinExpansion(*this).ProcessMixins();
 }
 
 bool FOPModule::AddMixinClass(NodeBaseClass& base)
 {
-    if (!m_pTransformedClass)
-        return false;
-    NodeID* id = base.GetID();
-    Str name = id ? id->AsString() : Str();
-    TransformedModule* mixinClass = m_pTransformedClass->GetLayerStack()->GetModule(name);
-    if (!mixinClass) {
-        // The module fails to parse; said here, since nothing above knows why.
-        Lex::Token* at = id && id->GetFirstToken() ? id->GetFirstToken() : base.GetFirstToken();
-        PrintError(Str().Format("mixin class %s not found", name.GetBuffer()),
-                   at && !at->location.empty() ? at->location.line() : 0);
-        return false;
-    }
-    Set<TransformedModule*>& inProgress = MixinsInProgress();
-    if (mixinClass == m_pTransformedClass || inProgress.Contains(mixinClass)) {
-        PrintError(Str().Format("recursive mixin %s", name.GetBuffer()), 0);
-        return false;
-    }
-    // A mixin the class holds already (named by another module or by a
-    // mixin) is not copied again: its members would be there twice.
-    for (int i = 0; i < m_pTransformedClass->GetModules().GetCount(); ++i) {
-        FOPModule* module = m_pTransformedClass->GetModules()[i];
-        if (module->m_bIsMixin && module->m_MixinName == name)
-            return true;
-    }
-    // Only the mixin class's own modules are copied: copies that its own
-    // parse may have inserted are left out, since each copy expands the
-    // mixins it names itself.
-    Array<FOPModule*> own;
-    for (int i = 0; i < mixinClass->GetModules().GetCount(); ++i)
-        if (!mixinClass->GetModules()[i]->m_bIsMixin)
-            own.Add(mixinClass->GetModules()[i]);
-    inProgress.Add(mixinClass);
-    bool ok = true;
-    for (int i = 0; ok && i < own.GetCount(); ++i)
-        ok = AddMixinRefinement(*own[i]);
-    inProgress.Remove(mixinClass);
-    return ok;
+    return MixinExpansion(*this).AddMixinClass(base);
 }
 
 bool FOPModule::AddMixinRefinement(FOPModule& mixin)
 {
-    // The copy reads the mixin's files under this module's name. Like every
-    // module it lives until the end of the run.
-    Module* copy = new Module(*mixin.m_pModule);
-    Str mixinName = mixin.GetName();
-    copy->m_Name = GetName();
-    FOPModule* module = m_pLayer->CreateModule(*copy);
-    if (!module)
-        return false;
-    module->SetIsMixin(mixinName);
-    module->m_pMixinLayer = mixin.m_pLayer;
-    mixin.m_bUsedAsMixin = true;
-    if (!m_pTransformedClass || !m_pTransformedClass->InsertAbove(*this, *module))
-        return false;
-    if (!m_pTransformationModule || !m_pTransformationModule->InsertAbove(*this, *module))
-        return false;
-    return module->Parse();
+    return MixinExpansion(*this).AddMixinRefinement(mixin);
 }
 
 void FOPModule::SetIsMixin(char const* name)
@@ -774,49 +506,22 @@ Str FOPModule::GetDeclFilePath()
 
 void FOPModule::GetNameSpaces(Array<NodeNSDef*>& list) const
 {
-    list.RemoveAll();
-    Array<NodeNSDef*> inner;
-    for (Node* node = m_pMainClass ? m_pMainClass->GetParent() : nullptr; node; node = node->GetParent())
-        if (node->GetKind() == NT_NS_DEF)
-            inner.Add(static_cast<NodeNSDef*>(node));
-    for (int i = inner.GetCount() - 1; i >= 0; --i)
-        list.Add(inner[i]);
+    NameSpaceBlocks(m_pMainClass).GetBlocks(list);
 }
 
 Str FOPModule::GetNameSpaceOpenText() const
 {
-    Array<NodeNSDef*> spaces;
-    GetNameSpaces(spaces);
-    Str text, name;
-    for (int i = 0; i < spaces.GetCount(); ++i)
-        text += NameSpaceHead(*spaces[i], name) + " {\n";
-    return text;
+    return NameSpaceBlocks(m_pMainClass).GetOpenText();
 }
 
 Str FOPModule::GetNameSpaceCloseText() const
 {
-    Array<NodeNSDef*> spaces;
-    GetNameSpaces(spaces);
-    Str text, name;
-    for (int i = spaces.GetCount() - 1; i >= 0; --i) {
-        NameSpaceHead(*spaces[i], name);
-        text += name.IsEmpty() ? Str("} // namespace\n") : "} // namespace " + name + "\n";
-    }
-    return text;
+    return NameSpaceBlocks(m_pMainClass).GetCloseText();
 }
 
 Str FOPModule::GetNameSpaceName() const
 {
-    Array<NodeNSDef*> spaces;
-    GetNameSpaces(spaces);
-    Str text, name;
-    for (int i = 0; i < spaces.GetCount(); ++i) {
-        NameSpaceHead(*spaces[i], name);
-        if (i)
-            text += "::";
-        text += name.IsEmpty() ? Str("(unnamed)") : name;
-    }
-    return text;
+    return NameSpaceBlocks(m_pMainClass).GetName();
 }
 
 bool FOPModule::GetBaseClass(Str& name)

@@ -60,7 +60,7 @@ public:
     void FindMainClass();
 
     // Mixins: every `mixin` base becomes copies of the named class's modules,
-    // put directly below this module.
+    // put directly below this module (MixinExpansion).
     bool ProcessMixins();
     bool AddMixinClass(NodeBaseClass& base);
     bool AddMixinRefinement(FOPModule& mixin);
@@ -102,6 +102,9 @@ public:
     bool IsParsed() const { return m_bParsed; }
     bool IsMixin() const { return m_bIsMixin; }
     bool IsUsedAsMixin() const { return m_bUsedAsMixin; }
+    void SetUsedAsMixin() { m_bUsedAsMixin = true; }
+    // For a mixin copy: the layer of the module it was copied from.
+    void SetMixinLayer(Layer& layer) { m_pMixinLayer = &layer; }
     Str const& GetMixinName() const { return m_MixinName; }
     FOPModule* GetRefinedModule() const { return m_pRefinedModule; }
     void SetRefinedModule(FOPModule* module) { m_pRefinedModule = module; }
@@ -149,8 +152,8 @@ public:
 
 private:
     void OnCreate();
-    // Takes the include guard that wraps the whole module ("#ifndef X",
-    // "#define X" ... "#endif") out of its tokens.
+    // Takes the include guard that wraps the whole module out of its
+    // tokens: the composed files have the tool's guard.
     void RemoveOwnGuard();
     // The members of the module's helper types (the other classes of its
     // file) are no members of the composed class: they leave the module's

@@ -1,0 +1,132 @@
+#include "compose/MixinExpansion.h"
+
+#include "base/ErrorLog.h"
+#include "compose/FOPModule.h"
+#include "compose/Layer.h"
+#include "compose/LayerStack.h"
+#include "compose/Module.h"
+#include "compose/TransformationUnit.h"
+#include "compose/TransformedModule.h"
+#include "parser/NodeBaseClass.h"
+#include "parser/NodeClassDecl.h"
+#include "parser/NodeClassDef.h"
+#include "parser/NodeID.h"
+#include "scanner/Token.h"
+
+namespace {
+
+// The mixin classes whose copies are being made and parsed; meeting one of
+// them again is a mixin cycle.
+Set<TransformedModule*>& MixinsInProgress()
+{
+    static Set<TransformedModule*> inProgress;
+    return inProgress;
+}
+
+} // namespace
+
+bool MixinExpansion::ProcessMixins()
+{
+    NodeClassDef* main = m_Module.GetMainClass();
+    if (!main)
+        return true;
+    NodeBaseClassDecl* bases = main->GetBaseClassDecl();
+    if (!bases)
+        return true;
+    FOPModule* refinedBefore = m_Module.GetRefinedModule();
+    int count = 0;
+    while (bases->GetBase(count))
+        ++count;
+    bool hadMixin = false;
+    // Last to first, so that the first-listed mixin ends up nearest to this
+    // module.
+    for (int i = count - 1; i >= 0; --i) {
+        NodeBaseClass* base = bases->GetBase(i);
+        if (!base || base->m_Access != ACCESS_MIXIN)
+            continue;
+        hadMixin = true;
+        if (!AddMixinClass(*base))
+            return false;
+        bases->DeleteBase(*base);
+    }
+    if (!hadMixin)
+        return true;
+    NodeClassDecl* head = main->GetClassDecl();
+    NodeTemplateDef* templateHead = head ? head->GetTemplDef() : nullptr;
+    if (!templateHead || refinedBefore)
+        return true;
+    // The lowest mixin copy now introduces the class: it takes the template
+    // head.
+    TransformationUnit* unit = m_Module.GetTransformationModule();
+    FOPModule* first = unit ? unit->GetFirstTransformationModule() : nullptr;
+    if (!first || first == &m_Module || !first->GetMainClass())
+        return false;
+    NodeClassDecl* firstHead = first->GetMainClass()->GetClassDecl();
+    if (firstHead && !firstHead->GetTemplDef())
+        firstHead->CopyTemplDef(*templateHead);
+    return true;
+}
+
+bool MixinExpansion::AddMixinClass(NodeBaseClass& base)
+{
+    if (!m_Module.GetTransformedClass())
+        return false;
+    NodeID* id = base.GetID();
+    Str name = id ? id->AsString() : Str();
+    TransformedModule* cls = m_Module.GetTransformedClass();
+    TransformedModule* mixinClass = cls->GetLayerStack()->GetModule(name);
+    if (!mixinClass) {
+        // The module fails to parse; said here, since nothing above knows why.
+        Lex::Token* at = id && id->GetFirstToken() ? id->GetFirstToken() : base.GetFirstToken();
+        m_Module.PrintError(Str().Format("mixin class %s not found", name.GetBuffer()),
+                   at && !at->location.empty() ? at->location.line() : 0);
+        return false;
+    }
+    Set<TransformedModule*>& inProgress = MixinsInProgress();
+    if (mixinClass == cls || inProgress.Contains(mixinClass)) {
+        m_Module.PrintError(Str().Format("recursive mixin %s", name.GetBuffer()), 0);
+        return false;
+    }
+    // A mixin the class holds already (named by another module or by a
+    // mixin) is not copied again: its members would be there twice.
+    for (int i = 0; i < cls->GetModules().GetCount(); ++i) {
+        FOPModule* module = cls->GetModules()[i];
+        if (module->IsMixin() && module->GetMixinName() == name)
+            return true;
+    }
+    // Only the mixin class's own modules are copied: copies that its own
+    // parse may have inserted are left out, since each copy expands the
+    // mixins it names itself.
+    Array<FOPModule*> own;
+    for (int i = 0; i < mixinClass->GetModules().GetCount(); ++i)
+        if (!mixinClass->GetModules()[i]->IsMixin())
+            own.Add(mixinClass->GetModules()[i]);
+    inProgress.Add(mixinClass);
+    bool ok = true;
+    for (int i = 0; ok && i < own.GetCount(); ++i)
+        ok = AddMixinRefinement(*own[i]);
+    inProgress.Remove(mixinClass);
+    return ok;
+}
+
+bool MixinExpansion::AddMixinRefinement(FOPModule& mixin)
+{
+    // The copy reads the mixin's files under this module's name. Like every
+    // module it lives until the end of the run.
+    Module* copy = new Module(*mixin.GetModule());
+    Str mixinName = mixin.GetName();
+    copy->m_Name = m_Module.GetName();
+    FOPModule* module = m_Module.GetLayer()->CreateModule(*copy);
+    if (!module)
+        return false;
+    module->SetIsMixin(mixinName);
+    module->SetMixinLayer(*mixin.GetLayer());
+    mixin.SetUsedAsMixin();
+    TransformedModule* cls = m_Module.GetTransformedClass();
+    if (!cls || !cls->InsertAbove(m_Module, *module))
+        return false;
+    TransformationUnit* unit = m_Module.GetTransformationModule();
+    if (!unit || !unit->InsertAbove(m_Module, *module))
+        return false;
+    return module->Parse();
+}

@@ -10,7 +10,13 @@
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
+#include "parser/Info.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeFuncDecl.h"
 #include "parser/NodeID.h"
+#include "parser/NodeKeyword.h"
+#include "parser/SimpleTU.h"
+#include "parser/SyntaxEdit.h"
 #include "scanner/Token.h"
 
 namespace {
@@ -129,4 +135,77 @@ bool MixinExpansion::AddMixinRefinement(FOPModule& mixin)
     if (!unit || !unit->InsertAbove(m_Module, *module))
         return false;
     return module->Parse();
+}
+
+void MixinExpansion::DropProvidedDeclarations(Array<FOPModule*>& modules)
+{
+    for (int m = 0; m < modules.GetCount(); ++m) {
+        FOPModule* copy = modules[m];
+        SimpleTU* tu = copy->IsMixin() ? copy->GetParseUnit() : nullptr;
+        if (!tu || !copy->GetMainClass())
+            continue;
+        for (int i = tu->m_FuncDecls.GetCount() - 1; i >= 0; --i) {
+            NodeFuncDecl* decl = tu->m_FuncDecls[i];
+            FuncInfo* f = decl->GetInfo();
+            if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() ||
+                decl->GetClass() != copy->GetMainClass() || SyntaxEdit::DefaultedOrDeleted(*decl))
+                continue;
+            // Declared only: a function the mixin expects of its user. It
+            // stays when no other module has it or a copy of the same mixin
+            // defines it.
+            bool provided = false;
+            bool definedByMixin = false;
+            for (int o = 0; o < modules.GetCount(); ++o) {
+                FOPModule* other = modules[o];
+                NodeFuncDecl* same = other == copy ? nullptr : other->GetMethod(*f);
+                if (!same)
+                    continue;
+                if (other->IsMixin() && other->GetMixinName() == copy->GetMixinName())
+                    definedByMixin = definedByMixin || (same->GetInfo() && same->GetInfo()->GetDef());
+                else
+                    provided = true;
+            }
+            if (!provided || definedByMixin)
+                continue;
+            SyntaxEdit::DropDeclaration(*decl);
+            tu->m_FuncDecls.RemoveAt(i, 1);
+        }
+    }
+}
+
+void MixinExpansion::KeepAccessAroundCopies(Array<FOPModule*>& modules)
+{
+    auto keyOf = [](FOPModule* module) -> Lex::Token* {
+        NodeClassDecl* head = module && module->GetMainClass() ? module->GetMainClass()->GetClassDecl() : nullptr;
+        NodeKeyword* key = head ? head->GetKey() : nullptr;
+        Lex::Token* token = key ? key->GetToken() : nullptr;
+        return token && (token->type == Lex::TOK_CLASS || token->type == Lex::TOK_STRUCT) ? token : nullptr;
+    };
+    FOPModule* user = nullptr;
+    for (int i = 0; i < modules.GetCount() && !user; ++i)
+        if (!modules[i]->IsMixin())
+            user = modules[i];
+    for (int i = 0; i < modules.GetCount(); ++i) {
+        FOPModule* module = modules[i];
+        bool afterCopy = i > 0 && modules[i - 1]->IsMixin();
+        if (!module->IsMixin() && !afterCopy)
+            continue;
+        Lex::Token* key = keyOf(module);
+        NodeBlock* body = module->GetMainClass() ? module->GetMainClass()->GetBody() : nullptr;
+        Lex::Token* open = body ? body->GetFirstToken() : nullptr;
+        if (!key || !open || open->type != Lex::TOK_OPEN_CURLY)
+            continue;
+        // The members a module lists before any access label have the
+        // access its own class key gives them, not the one the part above
+        // ends with.
+        char const* label = key->type == Lex::TOK_STRUCT ? "\npublic:" : "\nprivate:";
+        open->AddTokenAfter(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, label));
+        // The lowest copy's head is written for the class: it takes the
+        // class key of the class's own module.
+        Lex::Token* userKey = keyOf(user);
+        if (i == 0 && module->IsMixin() && userKey) {
+            key->text = userKey->text;
+            key->SetType(userKey->type);
+        }
+    }
 }

@@ -6,6 +6,8 @@
 // expanded is an error.
 #pragma once
 
+#include "base/Array.h"
+
 class FOPModule;
 class NodeBaseClass;
 
@@ -20,6 +22,18 @@ public:
     bool AddMixinClass(NodeBaseClass& base);
     // Copies one module of a mixin class below the module and parses it.
     bool AddMixinRefinement(FOPModule& mixin);
+
+    // After the modules of a class are parsed (bottom first): removes from
+    // the mixin copies the member functions they declare but do not define
+    // (what the mixin expects of its user) when another module of the class
+    // has them, since the copy's declaration would take the place of the
+    // user's function.
+    static void DropProvidedDeclarations(Array<FOPModule*>& modules);
+    // Keeps the access of members around mixin copies: each copy's part and
+    // the part after a copy begin with the access label of their own class
+    // key, and the class key of a lowest copy, whose head is written, is the
+    // class's own.
+    static void KeepAccessAroundCopies(Array<FOPModule*>& modules);
 
 private:
     FOPModule& m_Module;

@@ -10,13 +10,16 @@
 #include "base/OutputRecord.h"
 #include "base/TextFile.h"
 #include "compose/CodeGenerator.h"
+#include "compose/ClassDependencies.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
 #include "compose/Layer.h"
 #include "compose/LayerConfig.h"
 #include "compose/LayerStack.h"
+#include "compose/MixinExpansion.h"
 #include "compose/Module.h"
 #include "compose/TransformationUnit.h"
+#include "parser/ForwardDeclaration.h"
 #include "parser/Info.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
@@ -41,29 +44,6 @@
 
 namespace {
 
-// Prefixes of the dependency file's lines. "decl:" and "impl:" name included
-// classes; "src:" lines give the module files the class was composed from,
-// "mixin:<class>:" lines the files of the mixin copies. A reader that knows
-// only the first two takes the others for names of no composed class and
-// passes over them. "access:" lines name the classes the class accesses in
-// the class-access graph, "bind:<class>:<state>" lines the binding states
-// the outputs were written for.
-char const DeclPrefix[] = "decl:";
-char const ImplPrefix[] = "impl:";
-char const SourcePrefix[] = "src:";
-char const MixinPrefix[] = "mixin:";
-char const ForwardPrefix[] = "fwd:";
-char const AccessPrefix[] = "access:";
-char const BindingPrefix[] = "bind:";
-// The binding state of a class composed in one unit without the pointer:
-// the state of every class of a product line without dynamic layers.
-char const PlainBinding[] = "j";
-
-bool StartsWith(Str const& text, char const* prefix)
-{
-    return std::strncmp(text.GetBuffer(), prefix, std::strlen(prefix)) == 0;
-}
-
 // Creates the folder with its parents and answers its absolute path; empty
 // when it cannot be made or is the root, after one message per folder when
 // report is set.
@@ -82,72 +62,6 @@ Str MakeOutputFolder(Str const& folder, bool report)
     return Str();
 }
 
-bool SameLists(StringArray const& a, StringArray const& b)
-{
-    if (a.GetCount() != b.GetCount())
-        return false;
-    for (int i = 0; i < a.GetCount(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
-bool ContainsString(StringArray const& list, Str const& text)
-{
-    for (int i = 0; i < list.GetCount(); ++i)
-        if (list[i] == text)
-            return true;
-    return false;
-}
-
-// The template head without its default arguments, which a declaration
-// may not repeat: "template <class T, int N>".
-Str TemplateHeadWithoutDefaults(NodeTemplateDef& head)
-{
-    auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    Str text;
-    int angles = 0;
-    int parens = 0;
-    bool skipping = false;
-    Lex::Token* last = head.GetLastToken();
-    for (Lex::Token* t = head.GetFirstToken(); t; t = t == last ? nullptr : t->next()) {
-        if (SyntaxEdit::IsSkipped(*t) || t->language == Lex::Token::pre_id)
-            continue;
-        int type = t->type;
-        bool top = angles == 1 && parens == 0;
-        if (top && (type == Lex::TOK_COMMA || type == Lex::TOK_GREATER))
-            skipping = false;
-        else if (top && type == Lex::TOK_ASSIGN)
-            skipping = true;
-        if (type == Lex::TOK_LESS && parens == 0)
-            ++angles;
-        else if (type == Lex::TOK_GREATER && parens == 0)
-            --angles;
-        else if (type == Lex::TOK_RSH && parens == 0) {
-            angles -= 2;
-            // ">>" that ends a default argument and the head.
-            if (skipping && angles <= 0) {
-                text += ">";
-                continue;
-            }
-        }
-        else if (type == Lex::TOK_OPEN_ROUND)
-            ++parens;
-        else if (type == Lex::TOK_CLOSE_ROUND)
-            --parens;
-        if (skipping)
-            continue;
-        char const* word = t->text->text;
-        if (!text.IsEmpty()) {
-            char before = text.GetBuffer()[text.GetLength() - 1];
-            if ((wordChar(before) && wordChar(word[0])) || before == ',' || text == "template")
-                text += " ";
-        }
-        text += word;
-    }
-    return text;
-}
-
 // True when the file cannot be examined or was modified after t.
 bool FileNewerThan(Str const& path, FileTimeNs t)
 {
@@ -160,7 +74,8 @@ bool FileNewerThan(Str const& path, FileTimeNs t)
 // ---- Construction and modules ----
 
 TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
-    : m_pLayerStack(&stack), m_pFirstModule(&module), m_pFinalModule(&module), m_AccessNode(*this)
+    : m_pLayerStack(&stack), m_pFirstModule(&module), m_pFinalModule(&module), m_Dependencies(*this),
+      m_AccessNode(*this)
 {
     OnCreate();
     m_Name = module.GetName();
@@ -172,29 +87,22 @@ TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
 }
 
 TransformedModule::TransformedModule(LayerStack& stack)
-    : m_pLayerStack(&stack), m_pFirstModule(nullptr), m_pFinalModule(nullptr), m_AccessNode(*this)
+    : m_pLayerStack(&stack), m_pFirstModule(nullptr), m_pFinalModule(nullptr), m_Dependencies(*this),
+      m_AccessNode(*this)
 {
     OnCreate();
     m_bNoOutDir = true;
 }
 
-TransformedModule::~TransformedModule()
-{
-    OnDelete();
-}
+TransformedModule::~TransformedModule() = default;
 
 void TransformedModule::OnCreate()
 {
     m_pProject = FopParseProject::GetInstance();
     // One entry per member of the class: a big class has thousands.
     m_Members.SetIndexed();
-    // A header's indirect includes can reach most classes of a big line.
-    m_IndirectDeclDependencies.SetIndexed();
     m_bParsed = false;
     m_bTransformed = false;
-    m_bIndirectDeclDone = false;
-    m_bUpdatingDecl = false;
-    m_bRecursionReported = false;
     m_DeclOutputChanged = -1;
     m_StartDestFileTime = 0;
     m_bStartDestFileTimeKnown = false;
@@ -204,14 +112,6 @@ void TransformedModule::OnCreate()
     m_bSingleBindingUnit = false;
     m_bNoOutDir = false;
     m_bMixinOnly = false;
-    m_bHasSourceRecord = false;
-}
-
-void TransformedModule::OnDelete()
-{
-    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry))
-        delete entry->GetValue();
-    m_RecordedMixins.RemoveAll();
 }
 
 void TransformedModule::InitDestDir(bool report)
@@ -379,8 +279,8 @@ bool TransformedModule::Parse(bool force)
         if (!module->Parse())
             return false;
     }
-    DropProvidedMixinDeclarations();
-    KeepAccessAroundMixins();
+    MixinExpansion::DropProvidedDeclarations(m_Modules);
+    MixinExpansion::KeepAccessAroundCopies(m_Modules);
     OnParsed();
     m_bParsed = true;
     return true;
@@ -403,7 +303,7 @@ bool TransformedModule::ChangedSinceLastTransform()
     if (HasModuleSetChanged())
         return true;
     // The files of the mixin copies made last run.
-    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry)) {
+    for (auto* entry = m_Dependencies.m_RecordedMixins.GetFirst(); entry; entry = m_Dependencies.m_RecordedMixins.GetNext(entry)) {
         StringArray const& paths = *entry->GetValue();
         for (int i = 0; i < paths.GetCount(); ++i)
             if (FileNewerThan(paths[i], t))
@@ -419,146 +319,15 @@ void TransformedModule::GetSourcePaths(StringArray& paths) const
             paths.Add(m_Modules[i]->GetSourcePath());
 }
 
-bool TransformedModule::HasModuleSetChanged()
-{
-    if (!m_bHasSourceRecord)
-        return true;
-    StringArray current;
-    GetSourcePaths(current);
-    if (!SameLists(current, m_RecordedSources))
-        return true;
-    // Each mixin class must still consist of the files its copies were
-    // made from.
-    for (auto* entry = m_RecordedMixins.GetFirst(); entry; entry = m_RecordedMixins.GetNext(entry)) {
-        auto* found = m_pLayerStack->m_ComposedClasses.Find(entry->GetKey());
-        if (!found)
-            return true;
-        StringArray mixinPaths;
-        found->GetValue()->GetSourcePaths(mixinPaths);
-        StringArray const& recorded = *entry->GetValue();
-        for (int i = 0; i < mixinPaths.GetCount(); ++i)
-            if (!ContainsString(recorded, mixinPaths[i]))
-                return true;
-        for (int i = 0; i < recorded.GetCount(); ++i)
-            if (!ContainsString(mixinPaths, recorded[i]))
-                return true;
-    }
-    return false;
-}
-
 Str TransformedModule::GetBindingState()
 {
     // Units are chosen for every class before parsing; a class without any
     // is composed in one.
     bool perUnit = !m_bSingleBindingUnit && m_Transformations.GetCount() > 0;
-    Str state = !perUnit ? PlainBinding : m_bDynamicDelegation ? "d" : "u";
+    Str state = !perUnit ? ClassDependencies::PlainBinding : m_bDynamicDelegation ? "d" : "u";
     if (m_AccessNode.m_DynAccess == ClassAccessGraphNode::DynAccessSet)
         state += "p";
     return state;
-}
-
-bool TransformedModule::HasBindingStateChanged()
-{
-    auto differs = [this](TransformedModule* cls) {
-        auto* recorded = m_RecordedBindings.Find(cls->m_Name);
-        return cls->GetBindingState() != (recorded ? recorded->GetValue().GetBuffer() : PlainBinding);
-    };
-    if (differs(this))
-        return true;
-    for (int i = 0; i < m_RecordedAccesses.GetCount(); ++i) {
-        TransformedModule* cls = m_pLayerStack->GetModule(m_RecordedAccesses[i]);
-        if (!cls || differs(cls))
-            return true;
-    }
-    for (StringSet* names : {&m_DeclDependencies, &m_ImplDependencies})
-        for (auto* entry = names->GetFirst(); entry; entry = names->GetNext(entry))
-            if (TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey()))
-                if (differs(cls))
-                    return true;
-    // A class recorded as bound otherwise that is gone.
-    for (auto* entry = m_RecordedBindings.GetFirst(); entry; entry = m_RecordedBindings.GetNext(entry))
-        if (!m_pLayerStack->GetModule(entry->GetKey()))
-            return true;
-    return false;
-}
-
-void TransformedModule::StoreRecordedAccesses()
-{
-    for (int i = 0; i < m_RecordedAccesses.GetCount(); ++i)
-        StoreClassAccess(m_pLayerStack->GetModule(m_RecordedAccesses[i]));
-}
-
-void TransformedModule::DropProvidedMixinDeclarations()
-{
-    for (int m = 0; m < m_Modules.GetCount(); ++m) {
-        FOPModule* copy = m_Modules[m];
-        SimpleTU* tu = copy->IsMixin() ? copy->GetParseUnit() : nullptr;
-        if (!tu || !copy->GetMainClass())
-            continue;
-        for (int i = tu->m_FuncDecls.GetCount() - 1; i >= 0; --i) {
-            NodeFuncDecl* decl = tu->m_FuncDecls[i];
-            FuncInfo* f = decl->GetInfo();
-            if (!f || f->GetDef() || f->IsConstructor() || f->IsDestructor() ||
-                decl->GetClass() != copy->GetMainClass() || SyntaxEdit::DefaultedOrDeleted(*decl))
-                continue;
-            // Declared only: a function the mixin expects of its user. It
-            // stays when no other module has it or a copy of the same mixin
-            // defines it.
-            bool provided = false;
-            bool definedByMixin = false;
-            for (int o = 0; o < m_Modules.GetCount(); ++o) {
-                FOPModule* other = m_Modules[o];
-                NodeFuncDecl* same = other == copy ? nullptr : other->GetMethod(*f);
-                if (!same)
-                    continue;
-                if (other->IsMixin() && other->GetMixinName() == copy->GetMixinName())
-                    definedByMixin = definedByMixin || (same->GetInfo() && same->GetInfo()->GetDef());
-                else
-                    provided = true;
-            }
-            if (!provided || definedByMixin)
-                continue;
-            SyntaxEdit::DropDeclaration(*decl);
-            tu->m_FuncDecls.RemoveAt(i, 1);
-        }
-    }
-}
-
-void TransformedModule::KeepAccessAroundMixins()
-{
-    auto keyOf = [](FOPModule* module) -> Lex::Token* {
-        NodeClassDecl* head = module && module->GetMainClass() ? module->GetMainClass()->GetClassDecl() : nullptr;
-        NodeKeyword* key = head ? head->GetKey() : nullptr;
-        Lex::Token* token = key ? key->GetToken() : nullptr;
-        return token && (token->type == Lex::TOK_CLASS || token->type == Lex::TOK_STRUCT) ? token : nullptr;
-    };
-    FOPModule* user = nullptr;
-    for (int i = 0; i < m_Modules.GetCount() && !user; ++i)
-        if (!m_Modules[i]->IsMixin())
-            user = m_Modules[i];
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        FOPModule* module = m_Modules[i];
-        bool afterCopy = i > 0 && m_Modules[i - 1]->IsMixin();
-        if (!module->IsMixin() && !afterCopy)
-            continue;
-        Lex::Token* key = keyOf(module);
-        NodeBlock* body = module->GetMainClass() ? module->GetMainClass()->GetBody() : nullptr;
-        Lex::Token* open = body ? body->GetFirstToken() : nullptr;
-        if (!key || !open || open->type != Lex::TOK_OPEN_CURLY)
-            continue;
-        // The members a module lists before any access label have the
-        // access its own class key gives them, not the one the part above
-        // ends with.
-        char const* label = key->type == Lex::TOK_STRUCT ? "\npublic:" : "\nprivate:";
-        open->AddTokenAfter(*new Lex::Token(Lex::TOK_STRING_VAL, Lex::Token::cpp_id, label));
-        // The lowest copy's head is written for the class: it takes the
-        // class key of the class's own module.
-        Lex::Token* userKey = keyOf(user);
-        if (i == 0 && module->IsMixin() && userKey) {
-            key->text = userKey->text;
-            key->SetType(userKey->type);
-        }
-    }
 }
 
 void TransformedModule::OnParsed()
@@ -683,6 +452,18 @@ void TransformedModule::AddSplPtr()
     CodeGenerator::Get().AddSplPtr(*this);
 }
 
+void TransformedModule::LoadDependencies()
+{
+    if (!m_bNoOutDir)
+        m_Dependencies.Load(m_DestBase + ".dep");
+}
+
+void TransformedModule::SaveDependencies()
+{
+    if (!m_bNoOutDir)
+        m_Dependencies.Save(m_DestBase + ".dep");
+}
+
 void TransformedModule::RemoveDependencyRecord(Str const& path)
 {
     if (!CodeGenerator::Get().IsSourcePath(path))
@@ -753,188 +534,6 @@ bool TransformedModule::HasOutputChanged(bool decl)
 
 // ---- Dependency file ----
 
-void TransformedModule::LoadDependencies()
-{
-    if (m_bNoOutDir)
-        return;
-    StringArray lines;
-    if (!TextFile::GetFileContent(m_DestBase + ".dep", lines))
-        return;
-    for (int i = 0; i < lines.GetCount(); ++i) {
-        Str line = lines[i];
-        // The text after the last line end loses its "\r" characters too.
-        size_t length = line.GetLength();
-        while (length > 0 && line.GetBuffer()[length - 1] == '\r')
-            --length;
-        if (length < line.GetLength())
-            line.SetData(lines[i].GetBuffer(), length);
-        if (line.IsEmpty())
-            continue;
-        if (StartsWith(line, ImplPrefix)) {
-            m_ImplDependencies.Add(line.GetBuffer() + std::strlen(ImplPrefix));
-        } else if (StartsWith(line, DeclPrefix)) {
-            m_DeclDependencies.Add(line.GetBuffer() + std::strlen(DeclPrefix));
-        } else if (StartsWith(line, SourcePrefix)) {
-            m_bHasSourceRecord = true;
-            m_RecordedSources.Add(line.GetBuffer() + std::strlen(SourcePrefix));
-        } else if (StartsWith(line, ForwardPrefix)) {
-            m_RecordedForward = line.GetBuffer() + std::strlen(ForwardPrefix);
-        } else if (StartsWith(line, AccessPrefix)) {
-            m_RecordedAccesses.Add(line.GetBuffer() + std::strlen(AccessPrefix));
-        } else if (StartsWith(line, BindingPrefix)) {
-            char const* rest = line.GetBuffer() + std::strlen(BindingPrefix);
-            char const* colon = std::strrchr(rest, ':');
-            if (!colon)
-                continue;
-            Str name;
-            name.SetData(rest, static_cast<size_t>(colon - rest));
-            m_RecordedBindings[name] = colon + 1;
-        } else if (StartsWith(line, MixinPrefix)) {
-            char const* rest = line.GetBuffer() + std::strlen(MixinPrefix);
-            char const* colon = std::strchr(rest, ':');
-            if (!colon)
-                continue;
-            Str name;
-            name.SetData(rest, static_cast<size_t>(colon - rest));
-            StringArray*& paths = m_RecordedMixins[name];
-            if (!paths)
-                paths = new StringArray;
-            paths->Add(colon + 1);
-        } else {
-            m_DeclDependencies.Add(line);
-        }
-    }
-}
-
-void TransformedModule::ResetDependencies()
-{
-    m_DeclDependencies.RemoveAll();
-    m_ImplDependencies.RemoveAll();
-    m_IndirectDeclDependencies.RemoveAll();
-    m_bIndirectDeclDone = false;
-}
-
-void TransformedModule::SaveDependencies()
-{
-    if (m_bNoOutDir)
-        return;
-    Str text;
-    for (auto* entry = m_DeclDependencies.GetFirst(); entry; entry = m_DeclDependencies.GetNext(entry))
-        if (entry->GetKey() != m_Name)
-            text += DeclPrefix + entry->GetKey() + "\n";
-    for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry))
-        if (entry->GetKey() != m_Name)
-            text += ImplPrefix + entry->GetKey() + "\n";
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        FOPModule* module = m_Modules[i];
-        if (module->IsMixin())
-            text += MixinPrefix + module->GetMixinName() + ":" + module->GetSourcePath() + "\n";
-        else
-            text += SourcePrefix + module->GetSourcePath() + "\n";
-    }
-    Str forward = GetForwardDeclaration();
-    if (!forward.IsEmpty())
-        text += ForwardPrefix + forward + "\n";
-    // The accesses matter only where a class is delegated dynamically. The
-    // lines are sorted: the graph's sets are ordered by address.
-    std::set<std::string> accessed;
-    std::map<std::string, TransformedModule*> bound;
-    bound[m_Name.GetBuffer()] = this;
-    for (auto* entry = m_AccessNode.m_Accessed.GetFirst(); entry; entry = m_AccessNode.m_Accessed.GetNext(entry)) {
-        TransformedModule* cls = entry->GetKey();
-        accessed.insert(cls->m_Name.GetBuffer());
-        bound[cls->m_Name.GetBuffer()] = cls;
-    }
-    for (StringSet* names : {&m_DeclDependencies, &m_ImplDependencies})
-        for (auto* entry = names->GetFirst(); entry; entry = names->GetNext(entry))
-            if (TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey()))
-                bound[cls->m_Name.GetBuffer()] = cls;
-    if (m_pLayerStack->m_bHasDynamicLayer)
-        for (std::string const& name : accessed)
-            text += AccessPrefix + Str(name.c_str()) + "\n";
-    for (auto const& entry : bound) {
-        Str state = entry.second->GetBindingState();
-        if (state != PlainBinding)
-            text += BindingPrefix + Str(entry.first.c_str()) + ":" + state + "\n";
-    }
-    if (text.IsEmpty())
-        return;
-    // A file that cannot be written leaves the last run's record in place.
-    Str path = m_DestBase + ".dep";
-    if (!OutputRecord::Write(path, text.GetBuffer(), text.GetLength()))
-        ErrorLog::OnError("could not write to file", path);
-}
-
-void TransformedModule::UpdateIndirectDeclDependencies()
-{
-    if (m_bUpdatingDecl) {
-        // The computation goes on with what this class has collected so far.
-        if (!m_bRecursionReported)
-            ErrorLog::OnError("there is a recursive dependency", m_Name, 0);
-        m_bRecursionReported = true;
-        return;
-    }
-    m_bUpdatingDecl = true;
-    for (auto* entry = m_DeclDependencies.GetFirst(); entry; entry = m_DeclDependencies.GetNext(entry)) {
-        TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
-        // A class's own header is no cycle: the parts of a class composed
-        // per binding unit include the interface header of their class.
-        if (!cls || cls == this)
-            continue;
-        m_IndirectDeclDependencies.Add(cls);
-        cls->GetDeclDependencies(m_IndirectDeclDependencies);
-    }
-    m_bUpdatingDecl = false;
-    m_bIndirectDeclDone = true;
-}
-
-void TransformedModule::GetDeclDependencies(Set<TransformedModule*>& out)
-{
-    if (!m_bIndirectDeclDone)
-        UpdateIndirectDeclDependencies();
-    if (&out == &m_IndirectDeclDependencies)
-        return;
-    for (auto* entry = m_IndirectDeclDependencies.GetFirst(); entry; entry = m_IndirectDeclDependencies.GetNext(entry))
-        out.Add(entry->GetKey());
-}
-
-bool TransformedModule::DependensOnChangedModule()
-{
-    if (m_bNoOutDir)
-        return false;
-    if (m_pFirstModule && m_pFirstModule->GetFileType() == Module::FT_JAK)
-        return false;
-    // When no output changed in the run, none can be reached; the indirect
-    // dependencies are still completed in the same order, so that a
-    // recursive dependency is reported as in any other run.
-    bool anyChanged = m_pLayerStack->m_bAnyOutputChanged;
-    Set<TransformedModule*> reached;
-    reached.SetIndexed();
-    for (auto* entry = m_ImplDependencies.GetFirst(); entry; entry = m_ImplDependencies.GetNext(entry)) {
-        TransformedModule* cls = m_pLayerStack->GetModule(entry->GetKey());
-        if (!cls || cls == this)
-            continue;
-        if (!anyChanged) {
-            if (!cls->m_bIndirectDeclDone)
-                cls->UpdateIndirectDeclDependencies();
-            continue;
-        }
-        if (cls->HasOutputChanged(true))
-            return true;
-        cls->GetDeclDependencies(reached);
-    }
-    if (!m_bIndirectDeclDone)
-        UpdateIndirectDeclDependencies();
-    if (!anyChanged)
-        return false;
-    for (auto* entry = m_IndirectDeclDependencies.GetFirst(); entry; entry = m_IndirectDeclDependencies.GetNext(entry))
-        reached.Add(entry->GetKey());
-    for (auto* entry = reached.GetFirst(); entry; entry = reached.GetNext(entry))
-        if (entry->GetKey()->HasOutputChanged(true))
-            return true;
-    return false;
-}
-
 void TransformedModule::Touch()
 {
     if (m_bNoOutDir)
@@ -950,11 +549,6 @@ void TransformedModule::Touch()
     // Now, to the nanosecond: a build that compiled the file within this
     // second must see it as newer.
     Lex::SysCall::SetFileTimeNs(impl, -1);
-}
-
-bool TransformedModule::Depends(Str const& name)
-{
-    return m_DeclDependencies.Contains(name) || m_ImplDependencies.Contains(name);
 }
 
 // ---- Queries ----
@@ -1012,36 +606,12 @@ TransformedModule* TransformedModule::FindComposedClass(char const* name)
 Str TransformedModule::GetForwardDeclaration()
 {
     if (!m_bParsed)
-        return m_RecordedForward;
+        return m_Dependencies.m_RecordedForward;
     if (!IsPureJampack() || !m_pFirstModule)
         return Str();
     // The class head that is written is the one of the unit's first module.
     FOPModule* first = m_Transformations[0]->GetFirstTransformationModule();
-    NodeClassDecl* head = first && first->GetMainClass() ? first->GetMainClass()->GetClassDecl() : nullptr;
-    NodeKeyword* key = head ? head->GetKey() : nullptr;
-    Lex::Token* keyToken = key ? key->GetToken() : nullptr;
-    Str name = m_pFirstModule->GetOrigClassName();
-    if (!keyToken || name.IsEmpty())
-        return Str();
-    char const* keyText = nullptr;
-    if (keyToken->type == Lex::TOK_CLASS)
-        keyText = "class ";
-    else if (keyToken->type == Lex::TOK_STRUCT)
-        keyText = "struct ";
-    else if (keyToken->type == Lex::TOK_UNION)
-        keyText = "union ";
-    else
-        return Str();
-    Str text = first->GetNameSpaceOpenText();
-    text.Replace("\n", " ");
-    if (NodeTemplateDef* templ = head->GetTemplDef())
-        text += TemplateHeadWithoutDefaults(*templ) + " ";
-    text += keyText + name + ";";
-    Array<NodeNSDef*> spaces;
-    first->GetNameSpaces(spaces);
-    for (int i = 0; i < spaces.GetCount(); ++i)
-        text += " }";
-    return text;
+    return ForwardDeclaration::GetText(first ? first->GetMainClass() : nullptr, m_pFirstModule->GetOrigClassName());
 }
 
 void TransformedModule::StoreClassAccess(TransformedModule* accessed)

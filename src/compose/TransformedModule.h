@@ -13,6 +13,7 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 #include "compose/ClassAccessGraphNode.h"
+#include "compose/ClassDependencies.h"
 #include "compose/GeneratorState.h"
 #include "parser/ComposedClass.h"
 
@@ -83,16 +84,6 @@ public:
     // Parts of the steps.
     bool ChangedSinceLastTransform();
     Str GetMainDestFilePath();
-    // Removes from the mixin copies the member functions they declare but
-    // do not define (what the mixin expects of its user) when another
-    // module of the class has them: the copy's declaration would take the
-    // place of the user's function.
-    void DropProvidedMixinDeclarations();
-    // Keeps the access of members around mixin copies: each copy's part and
-    // the part after a copy begin with the access label of their own class
-    // key, and the class key of a lowest copy, whose head is written, is the
-    // class's own.
-    void KeepAccessAroundMixins();
     void OnParsed();
     void InitModuleInstantiations();
     // Why a lower layer gives the class no base (": " and the reason), empty
@@ -107,34 +98,32 @@ public:
     void OpenOutputFiles();
     void CloseModules();
 
-    // Dependency file: the names the outputs include, and what the class was
-    // composed from.
+    // Dependencies (ClassDependencies): the dependency file of the last run
+    // and of this one, the classes the header reaches.
     void LoadDependencies();
-    void ResetDependencies();
+    void ResetDependencies() { m_Dependencies.ResetDependencies(); }
     void SaveDependencies();
     // Removes the dependency file at path when it holds a source record
     // (a class's outputs there no longer stand for its sources).
     static void RemoveDependencyRecord(Str const& path);
-    void UpdateIndirectDeclDependencies();
-    void GetDeclDependencies(Set<TransformedModule*>& out);
-    bool DependensOnChangedModule();
+    void UpdateIndirectDeclDependencies() { m_Dependencies.UpdateIndirectDeclDependencies(); }
+    void GetDeclDependencies(Set<TransformedModule*>& out) { m_Dependencies.GetDeclDependencies(out); }
+    bool DependensOnChangedModule() { return m_Dependencies.DependensOnChangedModule(); }
     void Touch();
-    bool Depends(Str const& name);
-    // True when the modules (and mixin sources) differ from those recorded
-    // in the dependency file of the last run, or nothing was recorded.
-    bool HasModuleSetChanged();
+    bool Depends(Str const& name) { return m_Dependencies.Depends(name); }
+    bool HasModuleSetChanged() { return m_Dependencies.HasModuleSetChanged(); }
     // How the classes that name this class see it: "j" composed in one unit,
     // "u" per binding unit, "d" per unit with a dynamically loaded one, each
     // followed by "p" when the class holds the product-line pointer (as the
     // class-access graph of this run decides).
     Str GetBindingState();
-    // True when the class itself or a class it accesses or includes is bound
-    // otherwise than the dependency file of the last run records: its
-    // outputs (pointer member, SetSplPtr calls, factory calls) would differ.
-    bool HasBindingStateChanged();
+    bool HasBindingStateChanged() { return m_Dependencies.HasBindingStateChanged(); }
     // Enters the accesses recorded by the last run into the class-access
     // graph; for a class not parsed in this run.
-    void StoreRecordedAccesses();
+    void StoreRecordedAccesses() { m_Dependencies.StoreRecordedAccesses(); }
+    // The declaration paths of the module files the class is made of (mixin
+    // copies left out), in module order.
+    void GetSourcePaths(StringArray& paths) const;
 
     // Queries.
     Str GetName() const { return m_Name; }
@@ -191,15 +180,16 @@ public:
     bool const& GetSplPtrNeededFlag() const { return m_bNeedsSplPtr; }
     // Dependencies and the records of the last run. The dependency names
     // are what the header and the implementation output include.
-    StringSet& GetDeclDependencyNames() { return m_DeclDependencies; }
-    StringSet& GetImplDependencyNames() { return m_ImplDependencies; }
-    Set<TransformedModule*>& GetIndirectDeclDependencies() { return m_IndirectDeclDependencies; }
-    bool IsIndirectDeclDone() const { return m_bIndirectDeclDone; }
+    StringSet& GetDeclDependencyNames() { return m_Dependencies.m_DeclDependencies; }
+    StringSet& GetImplDependencyNames() { return m_Dependencies.m_ImplDependencies; }
+    Set<TransformedModule*>& GetIndirectDeclDependencies() { return m_Dependencies.m_IndirectDeclDependencies; }
+    bool IsIndirectDeclDone() const { return m_Dependencies.m_bIndirectDeclDone; }
+    ClassDependencies& GetDependencies() { return m_Dependencies; }
     ClassAccessGraphNode& GetAccessNode() { return m_AccessNode; }
-    StringArray& GetRecordedSources() { return m_RecordedSources; }
-    MapStringTo<StringArray*>& GetRecordedMixins() { return m_RecordedMixins; }
-    bool HasSourceRecord() const { return m_bHasSourceRecord; }
-    Str const& GetRecordedForward() const { return m_RecordedForward; }
+    StringArray& GetRecordedSources() { return m_Dependencies.m_RecordedSources; }
+    MapStringTo<StringArray*>& GetRecordedMixins() { return m_Dependencies.m_RecordedMixins; }
+    bool HasSourceRecord() const { return m_Dependencies.m_bHasSourceRecord; }
+    Str const& GetRecordedForward() const { return m_Dependencies.m_RecordedForward; }
     // Output and naming.
     Str const& GetDestBase() const { return m_DestBase; }
     Str const& GetDestDir() const { return m_DestDir; }
@@ -245,32 +235,11 @@ private:
     bool m_bDynamicDelegation;
     bool m_bNeedsSplPtr;
 
-    // Dependencies and the records of the last run: the names the outputs
-    // include, the classes reached through the header's includes, the
-    // class's node in the class-access graph.
-    StringSet m_DeclDependencies;
-    StringSet m_ImplDependencies;
-    Set<TransformedModule*> m_IndirectDeclDependencies;
-    bool m_bIndirectDeclDone;
-    bool m_bUpdatingDecl;
-    // Set once a recursive dependency through this class was reported, so
-    // that a class on several cycles is reported once.
-    bool m_bRecursionReported;
+    // Dependencies (the dependency file's record and the classes reached
+    // through the header's includes) and the class's node in the
+    // class-access graph.
+    ClassDependencies m_Dependencies;
     ClassAccessGraphNode m_AccessNode;
-    // From the dependency file of the last run: the declaration paths of the
-    // modules, and per mixin class the paths of the copies, that the class
-    // was composed from. m_bHasSourceRecord is false when the file had none.
-    StringArray m_RecordedSources;
-    MapStringTo<StringArray*> m_RecordedMixins;
-    bool m_bHasSourceRecord;
-    // From the dependency file of the last run: the class's forward
-    // declaration as written then.
-    Str m_RecordedForward;
-    // From the dependency file of the last run: the classes the class
-    // accessed, and the binding states (GetBindingState) other than "j" of
-    // the class and the classes it accessed or included, by class name.
-    StringArray m_RecordedAccesses;
-    MapStringToString m_RecordedBindings;
 
     // Output and naming: the output folder and the path base of the class's
     // files, and what is known of its header's changes.
@@ -297,11 +266,7 @@ private:
     NodeFuncDecl* FindMethodFrom(FOPModule const& module, FuncInfo const& func, int step);
     // Makes m_ModulePositions again from m_Modules.
     void IndexModules();
-    void OnDelete();
     // The first module's layer output folder, created with its parents and
     // made absolute; without one the class has no output folder.
     void InitDestDir(bool report);
-    // The declaration paths of the module files the class is made of (mixin
-    // copies left out), in module order.
-    void GetSourcePaths(StringArray& paths) const;
 };

@@ -9,8 +9,6 @@
 #include "output/DecoratorTransform.h"
 #include "output/JampackTransform.h"
 
-class NodeFuncDecl;
-
 class CombinedTransform : public JampackTransform {
 public:
     explicit CombinedTransform(FOPModule& module);
@@ -41,20 +39,6 @@ public:
     FuncInfo* GetRefinedFuncInSameBindingUnit();
     FuncInfo* GetRefiningFuncInSameBindingUnit();
     bool AddHookMethod(FuncNode& func);
-    // The module's class name in an out-of-class definition's name becomes
-    // this unit's class name.
-    void RequalifyDefinition(NodeFuncDecl& decl);
-    // The same for the names the code after the class defines (static data
-    // members, out-of-class members): `Class::` outside braces becomes this
-    // unit's class name.
-    void RequalifyTrailingCode();
-    // Moves the types declared directly in the class body (enums, aliases,
-    // typedefs, nested class definitions) into the class's interface, from
-    // which every unit's class inherits them.
-    void MoveNestedTypes();
-    // Hands the module's include lines before its class to the class's
-    // interface header.
-    void CollectIncludes();
     FOPModule* GetDynamicBindingUnitModule();
 
     // cls + "__" + the unit name with "/" and "." turned into "_".

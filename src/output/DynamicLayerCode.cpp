@@ -17,7 +17,7 @@ namespace {
 
 char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
 
-// The last token of the comment the token is part of: a block comment is
+// The last token of the comment that holds the token: a block comment is
 // scanned as "/*", one text per line and "*/", a line comment as "//" and
 // its text.
 Lex::Token* CommentEnd(Lex::Token& token)

@@ -374,7 +374,7 @@ bool JampackTransform::TransformFuncDefinition(NodeFuncDef& def)
         }
     } else if (m_bIsDestructor) {
         // A destructor must not throw: without a lower version the layer's
-        // part of the clean-up is skipped.
+        // own clean-up is skipped.
         fallback = "{ return; } ";
     } else {
         fallback.Format("throw (const char*)\"missing method implementation: %s\"",

@@ -3,7 +3,9 @@
 // unit's modules become one class "<Class>__<unit>", refined functions get
 // layer-prefixed names and `super` calls become direct calls. Across units
 // it uses the embedded decorator transformation. The choice is made per
-// function, from where its lower and higher versions lie.
+// function, from where its lower and higher versions lie. What every unit's
+// class shares through the interface is SharedDeclarations' to collect; the
+// names qualified with the module's class are UnitClassQualifier's.
 #pragma once
 
 #include "output/DecoratorTransform.h"

@@ -3,7 +3,10 @@
 // ordinary method; `super::f(..)` calls go to the renamed lower version,
 // constructors and destructors call the lower ones, initializers and base
 // classes move to the composed class, and methods of layers switched on at
-// run time get a guard that falls back to the lower version.
+// run time get a guard that falls back to the lower version. The edits of
+// the renamed declarations are RefinementSpecifiers' and
+// RefinementParameters'; the `package` line is JavaPackage's and the
+// run-time guard DynamicLayerCode's.
 #pragma once
 
 #include "output/BaseTransform.h"

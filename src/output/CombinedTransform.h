@@ -3,13 +3,13 @@
 // unit's modules become one class "<Class>__<unit>", refined functions get
 // layer-prefixed names and `super` calls become direct calls. Across units
 // it uses the embedded decorator transformation. The choice is made per
-// function, from where its lower and higher versions lie.
+// function, from where its lower and higher versions lie. What every unit's
+// class shares through the interface is SharedDeclarations' to collect; the
+// names qualified with the module's class are UnitClassQualifier's.
 #pragma once
 
 #include "output/DecoratorTransform.h"
 #include "output/JampackTransform.h"
-
-class NodeFuncDecl;
 
 class CombinedTransform : public JampackTransform {
 public:
@@ -41,20 +41,6 @@ public:
     FuncInfo* GetRefinedFuncInSameBindingUnit();
     FuncInfo* GetRefiningFuncInSameBindingUnit();
     bool AddHookMethod(FuncNode& func);
-    // The module's class name in an out-of-class definition's name becomes
-    // this unit's class name.
-    void RequalifyDefinition(NodeFuncDecl& decl);
-    // The same for the names the code after the class defines (static data
-    // members, out-of-class members): `Class::` outside braces becomes this
-    // unit's class name.
-    void RequalifyTrailingCode();
-    // Moves the types declared directly in the class body (enums, aliases,
-    // typedefs, nested class definitions) into the class's interface, from
-    // which every unit's class inherits them.
-    void MoveNestedTypes();
-    // Hands the module's include lines before its class to the class's
-    // interface header.
-    void CollectIncludes();
     FOPModule* GetDynamicBindingUnitModule();
 
     // cls + "__" + the unit name with "/" and "." turned into "_".

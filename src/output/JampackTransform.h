@@ -3,7 +3,10 @@
 // ordinary method; `super::f(..)` calls go to the renamed lower version,
 // constructors and destructors call the lower ones, initializers and base
 // classes move to the composed class, and methods of layers switched on at
-// run time get a guard that falls back to the lower version.
+// run time get a guard that falls back to the lower version. The edits of
+// the renamed declarations are RefinementSpecifiers' and
+// RefinementParameters'; the `package` line is JavaPackage's and the
+// run-time guard DynamicLayerCode's.
 #pragma once
 
 #include "output/BaseTransform.h"
@@ -33,11 +36,6 @@ public:
     Str GetFinalName() const;
     // The module is a Java-like one (.jak, .java, .cs).
     bool IsJavaLike() const;
-    // The `package` line of a higher module is written only by the lowest
-    // module; a different package is an error.
-    void WritePackageOnce();
-    // Fills the feature list of a dynamic feature configuration class.
-    void InitDynConfigData();
 
     // The highest version of a virtual function whose lower versions are
     // renamed is declared virtual itself.
@@ -48,30 +46,14 @@ public:
 
     // The highest version of f in this output.
     FuncInfo* GetTopRefining(FuncInfo& f);
-    // A renamed constructor or destructor loses `virtual`, `explicit` and
-    // `= default`; a renamed function loses `final`. What belongs to the
-    // composed member goes to the highest version, and so does `noexcept`.
-    // True when `virtual` was taken off.
-    bool MoveSpecifiersUp(NodeFuncDecl& decl);
-    // The default arguments of a renamed version go to the highest version
-    // where it has none.
-    void MoveDefaultArguments(NodeFuncDecl& decl);
-    // The text after `=` of the parameter whose name token this is; empty
-    // without a default.
-    static Str DefaultArgument(Lex::Token& name);
+    // Its declaration; null when f is the highest version itself.
+    NodeFuncDecl* GetTopRefiningDecl(FuncInfo& f);
     // A defaulted or deleted constructor or destructor that refines one with
     // a body: a defaulted destructor calls the lower one, the rest is an error.
     void CheckDefaultedRefinement(NodeFuncDecl& decl);
-    // Initializers of a composed constructor copy parameters instead of
-    // moving them away from the layers' bodies.
-    void KeepParameters(NodeFuncDef& def);
-    // The initializers' uses of parameters take the names that the refining
-    // constructor gives them.
-    void RenameParameters(NodeFuncDef& def, NodeFuncDef& target);
-    // The renamed lowest constructor comments out the names of parameters its
-    // body does not use.
-    void HideUnusedParameters(NodeFuncDef& def);
 
+    // The lowest module of the class in this output.
     FOPModule* m_pFirstModule;
+    // Renamed versions defined in the class body are made inline.
     bool m_bMakeInline;
 };

@@ -35,10 +35,11 @@ public:
 
     // Folders and layers.
 
-    // Source folder (-s, else the equation's folder) and output folder (-o,
-    // else "<source>/.output.<name>"), which is named but not made. False,
-    // after an error message, when the source folder cannot be entered or
-    // the output folder is refused (IsSafeOutputFolder).
+    // The source and output folders (OutputFolder). Source folder (-s, else
+    // the equation's folder) and output folder (-o, else
+    // "<source>/.output.<name>"), which is named but not made; false, after
+    // an error message, when the source folder cannot be entered or the
+    // output folder is refused (IsSafeOutputFolder).
     bool InitDirectories();
     // Makes the -o folder with its parents, opens its output record with
     // this run's options and the XML log in it when it exists. False, after
@@ -68,7 +69,7 @@ public:
     // with recursive, those depending on them) and are not in result yet.
     void GetDependingFiles(Str const& name, Set<TransformedModule*, TransformedModule*>& result, bool recursive);
 
-    // Derived layers and the layers' own equation files.
+    // Derived layers and the layers' own equation files (DerivativeLayers).
 
     // A link named linkName in layer's folder pointing at folder: the layer
     // derived from layer's parents and the layer the link names.
@@ -177,11 +178,7 @@ public:
     GeneratorState* GetGeneratorState() const { return m_pGeneratorState.get(); }
     void SetGeneratorState(GeneratorState* state) { m_pGeneratorState.reset(state); }
     // False, after an error message that says why, for an output folder
-    // the tool must not write into: the file-system root, a folder that is
-    // or holds the home folder, the source folder, a layer folder or the
-    // folder of an equation file read, and the program's folder with every
-    // folder above and below it. A folder that does not exist yet is judged
-    // by its name.
+    // the tool must not write into (OutputFolder::IsSafe).
     bool IsSafeOutputFolder(Str const& outDir);
     // Removes the recorded outputs that this run did not write and no
     // composed class kept: those of classes gone from the product line,

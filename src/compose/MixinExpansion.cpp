@@ -1,6 +1,7 @@
 #include "compose/MixinExpansion.h"
 
 #include "base/ErrorLog.h"
+#include "compose/CodeGenerator.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
@@ -207,5 +208,50 @@ void MixinExpansion::KeepAccessAroundCopies(Array<FOPModule*>& modules)
             key->text = userKey->text;
             key->SetType(userKey->type);
         }
+    }
+}
+
+void MixinExpansion::FindMixinOnlyClasses(LayerStack& stack)
+{
+    // What each class names and which classes it holds as mixins: from its
+    // modules when it was parsed in this run, else from its dependency file.
+    Set<TransformedModule*> usedAsMixin;
+    Set<TransformedModule*> named;
+    usedAsMixin.SetIndexed();
+    named.SetIndexed();
+    for (auto* node = stack.m_ComposedClasses.GetFirst(); node; node = stack.m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        StringSet names;
+        if (cls->IsParsed()) {
+            StringSet forward, include;
+            for (int i = 0; i < cls->GetModules().GetCount(); ++i) {
+                FOPModule* module = cls->GetModules()[i];
+                CodeGenerator::Get().GetUsedClasses(*module, names, forward, include);
+                if (module->IsMixin())
+                    if (TransformedModule* mixin = stack.GetModule(module->GetMixinName()))
+                        usedAsMixin.Add(mixin);
+            }
+            for (auto* n = forward.GetFirst(); n; n = forward.GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = include.GetFirst(); n; n = include.GetNext(n))
+                names.Add(n->GetKey());
+        } else {
+            for (auto* n = cls->GetDeclDependencyNames().GetFirst(); n; n = cls->GetDeclDependencyNames().GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = cls->GetImplDependencyNames().GetFirst(); n; n = cls->GetImplDependencyNames().GetNext(n))
+                names.Add(n->GetKey());
+            for (auto* n = cls->GetRecordedMixins().GetFirst(); n; n = cls->GetRecordedMixins().GetNext(n))
+                if (TransformedModule* mixin = stack.GetModule(n->GetKey()))
+                    usedAsMixin.Add(mixin);
+        }
+        for (auto* n = names.GetFirst(); n; n = names.GetNext(n)) {
+            TransformedModule* other = stack.GetModule(n->GetKey());
+            if (other && other != cls)
+                named.Add(other);
+        }
+    }
+    for (auto* node = stack.m_ComposedClasses.GetFirst(); node; node = stack.m_ComposedClasses.GetNext(node)) {
+        TransformedModule* cls = node->GetValue();
+        cls->SetMixinOnly(usedAsMixin.Contains(cls) && !named.Contains(cls));
     }
 }

@@ -9,6 +9,7 @@
 #include "base/Array.h"
 
 class FOPModule;
+class LayerStack;
 class NodeBaseClass;
 
 class MixinExpansion {
@@ -34,6 +35,11 @@ public:
     // key, and the class key of a lowest copy, whose head is written, is the
     // class's own.
     static void KeepAccessAroundCopies(Array<FOPModule*>& modules);
+    // Marks the classes of the stack that are used only as mixins: some
+    // class holds copies of them and none names them otherwise. What a
+    // class names and holds comes from its modules when it was parsed in
+    // this run, else from its dependency file.
+    static void FindMixinOnlyClasses(LayerStack& stack);
 
 private:
     FOPModule& m_Module;

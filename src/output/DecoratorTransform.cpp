@@ -310,7 +310,6 @@ bool DecoratorTransform::CreateFactoryMethod()
 }
 
 // ---- Interface ----
-// ---- Interface ----
 
 Str DecoratorTransform::GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl)
 {
@@ -326,7 +325,6 @@ bool DecoratorTransform::AddHookMethod(FuncNode& func, FuncNode* refined)
 {
     return InterfaceMethodBuilder(*this).AddHookMethod(func, refined);
 }
-
 
 // ---- Not called in a composition run ----
 

@@ -109,17 +109,17 @@ Str ParamsText(Lex::Token* open, Lex::Token* close, FuncDeclText::KeepDefaultFun
     Str text;
     for (size_t i = 0; i < params.size(); ++i) {
         Param const& p = params[i];
-        Str piece;
-        AppendTokens(piece, p.first, p.assign ? p.assign : p.end);
-        TrimEnd(piece);
+        Str paramText;
+        AppendTokens(paramText, p.first, p.assign ? p.assign : p.end);
+        TrimEnd(paramText);
         if (i < added.size() && !added[i].IsEmpty())
-            piece += " " + added[i];
+            paramText += " " + added[i];
         if (p.assign && i >= keepFrom) {
-            piece += " =";
-            AppendTokens(piece, p.assign->next(), p.end);
-            TrimEnd(piece);
+            paramText += " =";
+            AppendTokens(paramText, p.assign->next(), p.end);
+            TrimEnd(paramText);
         }
-        char const* begin = piece.GetBuffer();
+        char const* begin = paramText.GetBuffer();
         while (*begin == ' ')
             ++begin;
         if (i)
@@ -160,7 +160,8 @@ bool FuncDeclText::IsMemberTemplate(NodeFuncDecl& decl)
 {
     Lex::Token* first = GetReportToken(decl);
     Lex::Token* t = first ? first->prev() : nullptr;
-    // Specifiers may stand between the head and the return type.
+    // Words such as virtual or static may stand between the head and the
+    // return type.
     while (t && (BaseTransform::IsSkipped(*t) || t->type == Lex::TOK_VIRTUAL || t->type == Lex::TOK_INLINE ||
                  t->type == Lex::TOK_STATIC || std::strcmp(Text(*t), "constexpr") == 0 ||
                  std::strcmp(Text(*t), "explicit") == 0))
@@ -211,7 +212,7 @@ bool FuncDeclText::NameParams(NodeFuncParams* params, std::vector<Str>& added, S
     NodeRoundBrace* brace = params->GetBrace();
     Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
     Lex::Token* close = brace ? brace->GetLastToken() : nullptr;
-    int pieces = 1;
+    int textParams = 1;
     int depth = 0;
     for (Lex::Token* t = open ? open->next() : nullptr; t && t != close; t = t->next()) {
         char const* word = Text(*t);
@@ -222,9 +223,9 @@ bool FuncDeclText::NameParams(NodeFuncParams* params, std::vector<Str>& added, S
                   t->type == Lex::TOK_CLOSE_SQUARE || std::strcmp(word, ">") == 0) && depth > 0)
             --depth;
         else if (depth == 0 && t->type == Lex::TOK_COMMA)
-            ++pieces;
+            ++textParams;
     }
-    if (!open || !close || pieces != params->GetParamCount())
+    if (!open || !close || textParams != params->GetParamCount())
         return false;
     for (int i = 0; i < params->GetParamCount(); ++i) {
         Node* param = params->GetParam(i);

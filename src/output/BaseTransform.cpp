@@ -2,31 +2,28 @@
 
 #include "base/ErrorLog.h"
 #include "compose/FOPModule.h"
+#include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
 #include "compose/TransformedModule.h"
 #include "output/DecoratorTransform.h"
 #include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
+#include "output/SplArguments.h"
 #include "output/TransformedFuncs.h"
 #include "parser/ClassDB.h"
 #include "parser/FuncBodyParser.h"
 #include "parser/Info.h"
-#include "parser/InfoBuilder.h"
 #include "parser/NodeBaseClass.h"
-#include "parser/NodeBrace.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
-#include "parser/NodeFuncParams.h"
 #include "parser/NodeID.h"
-#include "parser/NodeInitDecl.h"
 #include "parser/NodeKeyword.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -34,11 +31,6 @@ namespace {
 char const* Text(Lex::Token const& token) { return token.text ? token.text->text : ""; }
 
 bool TextIs(Lex::Token const& token, char const* text) { return std::strcmp(Text(token), text) == 0; }
-
-// The inserted text is written only while the flag is set.
-void SetCondition(Lex::Token& token, bool const& flag) { token.condition = reinterpret_cast<char const*>(&flag); }
-// The token keeps the flag's address: a temporary would be gone when it is read.
-void SetCondition(Lex::Token& token, bool&& flag) = delete;
 
 } // namespace
 
@@ -259,155 +251,22 @@ bool BaseTransform::TransformFuncDeclStmt(bool, NodeFuncDecl& decl)
 // written only when the class turns out to need the product-line pointer.
 bool BaseTransform::TransformCtorDeclStmt(NodeFuncDecl& decl) { return AddCtorDelegationArguments(decl); }
 
+// How the code is handed the product-line object: see SplArguments.
 bool BaseTransform::AddCtorDelegationArguments(NodeFuncDecl& decl)
 {
-    NodeFuncParams* params = decl.GetParams();
-    NodeRoundBrace* brace = params ? params->GetBrace() : nullptr;
-    Lex::Token* open = brace ? brace->GetFirstToken() : nullptr;
-    if (!open)
-        return false;
-    bool single = !m_pTransformedModule || m_pTransformedModule->IsSingleBindingUnit();
-    // A body need not use them: no warning about unused parameters.
-    Str text;
-    if (!single) {
-        text = "[[maybe_unused]] ";
-        text += m_pModule->GetName();
-        text += "* pFinal, ";
-    }
-    text += "[[maybe_unused]] ";
-    text += GetLayerInterfaceName();
-    text += "& spl";
-    if (params->GetParamCount() > 0 && HasParams(*params))
-        text += ", ";
-    bool ownParams = params->GetParamCount() > 0 && HasParams(*params);
-    Lex::Token* token = NewTextToken(text);
-    open->AddTokenAfter(*token);
-    if (single && m_pTransformedModule)
-        SetCondition(*token, m_pTransformedModule->GetSplPtrNeededFlag());
-    // A defaulted default constructor cannot take the parameters: it gets
-    // an empty body, which does what the default one did.
-    Lex::Token* assign = single || ownParams ? nullptr : DefaultedOrDeleted(decl);
-    Lex::Token* word = assign ? NextNonWhite(assign) : nullptr;
-    if (word && word->type == Lex::TOK_DEFAULT) {
-        assign->text = Lex::StrHashTable::insert("{}");
-        assign->SetType(Lex::TOK_STRING_VAL);
-        word->text = Lex::StrHashTable::insert("");
-        word->SetType(Lex::TOK_STRING_VAL);
-    }
-    return true;
+    return SplArguments(*this).AddCtorDelegationArguments(decl);
 }
 
-void BaseTransform::StoreSplParameter(NodeFuncDef& def)
-{
-    if (!m_pTransformedModule || !m_pTransformedModule->IsPureJampack() || m_pRefiningFunc)
-        return;
-    NodeBlock* body = def.GetBody();
-    Lex::Token* open = body ? body->GetFirstToken() : nullptr;
-    if (!open || open->type != Lex::TOK_OPEN_CURLY)
-        return;
-    // Before the lower layers' bodies, which may use the product line.
-    Lex::Token* token = NewTextToken(" __SPL_PTR = &spl;");
-    open->AddTokenAfter(*token);
-    SetCondition(*token, m_pTransformedModule->GetSplPtrNeededFlag());
-}
+void BaseTransform::StoreSplParameter(NodeFuncDef& def) { SplArguments(*this).StoreSplParameter(def); }
 
 bool BaseTransform::TransformCtorInitializer(NodeFuncDef& def)
 {
-    if (!m_bIsConstructor || !m_pClassDB)
-        return true;
-    NodeInitDecl* init = def.GetInitDecl();
-    Lex::Token* first = init ? init->GetFirstToken() : nullptr;
-    Lex::Token* last = init ? init->GetLastToken() : nullptr;
-    if (!first)
-        return true;
-    Lex::Token* prev = nullptr;
-    Lex::Token* prevPrev = nullptr;
-    for (Lex::Token* t = first; t; t = t->next()) {
-        if (!BaseTransform::IsSkipped(*t)) {
-            if (t->type == Lex::TOK_OPEN_ROUND && prev && prev->type == Lex::TOK_ID && prevPrev &&
-                (prevPrev->type == Lex::TOK_COMMA || prevPrev->type == Lex::TOK_COLON)) {
-                MemberVarInfo* field = m_pClassDB->GetField(Text(*prev));
-                TypeInfo* type = field ? field->m_pType : nullptr;
-                // Only a member object is constructed with the product line;
-                // a pointer or reference is initialised with a value.
-                if (type && type->m_Indirection != TypeInfo::BY_VALUE)
-                    type = nullptr;
-                Name* typeName = type ? type->GetName() : nullptr;
-                TransformedModule* member = typeName ? GetModule(typeName->c_str()) : nullptr;
-                if (member) {
-                    Str text("spl");
-                    Lex::Token* next = BaseTransform::NextNonWhite(t);
-                    if (next && next->type != Lex::TOK_CLOSE_ROUND)
-                        text += ", ";
-                    Lex::Token* token = NewTextToken(text);
-                    t->AddTokenAfter(*token);
-                    if (member->IsSingleBindingUnit())
-                        SetCondition(*token, member->GetSplPtrNeededFlag());
-                    if (t == last)
-                        last = token;
-                    t = token;
-                }
-            }
-            prevPrev = prev;
-            prev = t;
-        }
-        if (t == last)
-            break;
-    }
-    return true;
+    return SplArguments(*this).TransformCtorInitializer(def);
 }
 
-namespace {
+bool BaseTransform::TransformLastModule() { return SplArguments(*this).TransformLastModule(); }
 
-// A declared constructor of that class; a destructor bears the same name.
-bool HasConstructor(ClassDB const& db, Str const& name)
-{
-    for (int i = 0; i < db.m_FuncDecls.GetCount(); ++i) {
-        NodeFuncDecl* decl = db.m_FuncDecls[i];
-        FuncInfo* info = decl->GetInfo();
-        if (decl->MatchesName(name.GetBuffer()) && !(info && info->IsDestructor()))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-bool BaseTransform::TransformLastModule()
-{
-    if (!m_pTransformedModule || m_pTransformedModule->IsSingleBindingUnit())
-        return true;
-    ModuleTransform* unit = ModuleTransform::Of(*m_pModule);
-    FOPModule* firstOfUnit = unit ? unit->GetFirstTransformationModule() : nullptr;
-    for (FOPModule* module = m_pModule; module; module = module->GetRefinedModule()) {
-        SimpleTU* tu = module->GetParseUnit();
-        if (tu && HasConstructor(*tu->db(), m_ClassName))
-            return true;
-        if (module == firstOfUnit)
-            break;
-    }
-    AddDefaultCtor();
-    return true;
-}
-
-void BaseTransform::AddDefaultCtor()
-{
-    NodeClassDef* cls = m_pModule->GetMainClass();
-    if (!cls)
-        return;
-    ClassInfoBuilder builder(cls->GetClassInfo());
-    FuncInfoBuilder ctor(builder, nullptr, m_ClassName);
-    ctor.SetAccessType(ACCESS_PUBLIC);
-    ctor.SetInline();
-    Str finalType = "[[maybe_unused]] " + m_pModule->GetName();
-    finalType += "*";
-    Str splType = "[[maybe_unused]] " + GetLayerInterfaceName();
-    splType += "&";
-    ctor.AddArg(finalType, "pFinal");
-    ctor.AddArg(splType, "spl");
-    ctor.SetBody("");
-    ctor.Write();
-}
+void BaseTransform::AddDefaultCtor() { SplArguments(*this).AddDefaultCtor(); }
 
 bool BaseTransform::RemoveBaseClasses()
 {
@@ -472,73 +331,12 @@ void BaseTransform::CreateFactoryMethodInvocation(Lex::Token& newToken, Lex::Tok
 
 void BaseTransform::CreateSetSplPtrCall(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken)
 {
-    Lex::Token* g = BaseTransform::NextNonWhite(&classToken);
-    if (!g)
-        return;
-    Lex::Token* insertAt = nullptr;
-    Lex::Token* open = nullptr;
-    bool hasArgs = false;
-    if (g->type == Lex::TOK_OPEN_ROUND) {
-        open = g;
-        Lex::Token* follower = BaseTransform::NextNonWhite(g);
-        Lex::Token* close = nullptr;
-        if (follower && follower->type == Lex::TOK_CLOSE_ROUND) {
-            close = follower;
-        } else {
-            int depth = 1;
-            for (Lex::Token* t = g->next(); t; t = t->next()) {
-                if (t->type == Lex::TOK_OPEN_ROUND)
-                    ++depth;
-                else if (t->type == Lex::TOK_CLOSE_ROUND && --depth == 0) {
-                    close = t;
-                    break;
-                }
-            }
-            hasArgs = true;
-        }
-        if (!close)
-            return;
-        insertAt = close->next();
-    } else if (g->type == Lex::TOK_OPEN_SQUARE) {
-        // An array of objects has no single object to hand the pointer to.
-        return;
-    } else {
-        insertAt = g;
-    }
-    if (!insertAt)
-        return;
-    char const* arg = m_bIsConstructor ? "spl" : "GetSPL()";
-    Lex::Token* paren = new Lex::Token(Lex::TOK_OPEN_ROUND, Lex::Token::cpp_id, "(");
-    newToken.AddTokenBefore(*paren);
-    Str call(")->SetSplPtr(");
-    call += arg;
-    call += ")";
-    Lex::Token* tail = NewTextToken(call);
-    insertAt->AddTokenBefore(*tail);
-    SetCondition(*paren, target.GetSplPtrNeededFlag());
-    SetCondition(*tail, target.GetSplPtrNeededFlag());
-    if (open) {
-        Str text(arg);
-        if (hasArgs)
-            text += ", ";
-        Lex::Token* argument = NewTextToken(text);
-        open->AddTokenAfter(*argument);
-        SetCondition(*argument, target.GetSplPtrNeededFlag());
-    }
+    SplArguments(*this).CreateSetSplPtrCall(target, newToken, classToken);
 }
 
 void BaseTransform::OnStaticMemberAccess(Lex::Token& classToken, Lex::Token&, Lex::Token& next)
 {
-    TransformedModule* target = GetModule(Text(classToken));
-    if (!target || target->IsSingleBindingUnit() || next.type != Lex::TOK_OPEN_ROUND)
-        return;
-    Str text(m_bIsConstructor ? "spl" : "GetSPL()");
-    Lex::Token* follower = BaseTransform::NextNonWhite(&next);
-    if (follower && follower->type != Lex::TOK_CLOSE_ROUND)
-        text += ", ";
-    next.AddTokenAfter(*NewTextToken(text));
-    if (m_pTransformedModule)
-        m_pTransformedModule->StoreClassAccess(target);
+    SplArguments(*this).OnStaticMemberAccess(classToken, next);
 }
 
 void BaseTransform::OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator)
@@ -565,15 +363,7 @@ TransformedModule* BaseTransform::GetModule(char const* name)
 
 Str BaseTransform::GetTransformedLayerName(char const* layerName)
 {
-    // Every character that cannot stand in an identifier ("/" and "." of
-    // layer paths, but also "-" or blanks of folder names) becomes "_".
-    Str name(layerName ? layerName : "");
-    Str result;
-    for (size_t i = 0; i < name.GetLength(); ++i) {
-        unsigned char c = static_cast<unsigned char>(name.GetBuffer()[i]);
-        result += (std::isalnum(c) || c == '_') ? static_cast<char>(c) : '_';
-    }
-    return result;
+    return GeneratedNames::LayerIdentifier(layerName);
 }
 
 // The product-line interface carries the name of the product line (the

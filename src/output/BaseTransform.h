@@ -86,7 +86,7 @@ public:
     // The composed class of that name; null when there is none.
     TransformedModule* GetModule(char const* name);
 
-    // The layer name with every "/" and "." turned into "_".
+    // The layer name as an identifier (GeneratedNames::LayerIdentifier).
     static Str GetTransformedLayerName(char const* layerName);
     // The name of the program's product-line interface.
     Str GetLayerInterfaceName();

@@ -12,8 +12,6 @@
 #include "base/Str.h"
 #include "base/StringArray.h"
 
-#include <functional>
-
 class BaseTransform;
 class ClassDB;
 class FOPModule;
@@ -72,20 +70,9 @@ public:
     static Str GetNameSpace(FOPModule& module);
     Str Qualified(Str const& name);
 
-    // The interface of the composed class.
+    // The interface of the composed class (see InterfaceMethodBuilder).
     bool AddInterfaceMethod(FuncNode& func);
-    // declaration keeps the default arguments, which calls through the
-    // interface rely on; the layer classes' static forwarders take
-    // plainDeclaration, without them.
-    bool AddInterfaceMethod(Str const& name, Str const& signature, Str const& declaration, Str const& paramNames,
-                            bool isStatic, Str const& plainDeclaration = Str());
-    // True, after "not found: <signature>", when the signature is new; false,
-    // after "already there: <signature>", when it is known.
-    bool AddInterfaceMethodSignature(Str const& signature);
     bool AddHookMethod(FuncNode& func, FuncNode* refined);
-    // Whether the interface keeps a default argument (its tokens from first
-    // up to end).
-    std::function<bool(Lex::Token*, Lex::Token*)> KeepDefault();
     // The signature key of a function's declaration (by default its first):
     // the printed signature, with " const" for a const member function.
     static Str GetSignatureKey(FuncInfo& f, NodeFuncDecl* decl = nullptr);
@@ -110,19 +97,3 @@ public:
     // class head, in order.
     StringArray m_BaseNames;
 };
-
-// The head of an interface method made from a declaration text: the words
-// "__inline", "__forceinline", "inline", "virtual" and "override" removed,
-// "virtual " put in front unless the text holds the word "static", double
-// blanks folded.
-Str GetDeclName(Str declaration);
-
-// Text helpers that edit whole identifiers only.
-namespace DeclText {
-bool ContainsWord(Str const& text, char const* word);
-// Every occurrence of word as a whole identifier replaced by with.
-Str ReplaceWord(Str const& text, char const* word, char const* with);
-// Every occurrence of name as a whole identifier followed by "(" (blanks
-// between allowed): the name through the "(" replaced by with.
-Str ReplaceCall(Str const& text, char const* name, char const* with);
-} // namespace DeclText

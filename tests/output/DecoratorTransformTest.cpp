@@ -3,6 +3,7 @@
 #include "output/DecoratorTransform.h"
 
 #include "output/CombinedTransform.h"
+#include "output/DeclText.h"
 
 #include <gtest/gtest.h>
 

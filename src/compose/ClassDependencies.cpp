@@ -1,6 +1,5 @@
 #include "compose/ClassDependencies.h"
 
-#include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/OutputRecord.h"
 #include "base/TextFile.h"

@@ -1,13 +1,11 @@
 #include "compose/FOPModule.h"
 
-#include "base/Config.h"
 #include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "compose/FileStatistics.h"
 #include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
-#include "compose/LayerStack.h"
 #include "compose/MixinExpansion.h"
 #include "compose/Module.h"
 #include "compose/TransformationUnit.h"
@@ -20,11 +18,9 @@
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDef.h"
 #include "parser/NodeFuncDecl.h"
-#include "parser/NodeID.h"
 #include "parser/NodeNSDef.h"
 #include "parser/NodeVarDecl.h"
 #include "parser/SimpleTU.h"
-#include "parser/SyntaxEdit.h"
 #include "scanner/Token.h"
 
 void FOPModule::TokenReplace::OnToken(Lex::Token& token)

@@ -3,7 +3,6 @@
 #include "base/Config.h"
 #include "base/Diagnostics.h"
 #include "base/Directory.h"
-#include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/OutputRecord.h"
 #include "compose/CodeGenerator.h"

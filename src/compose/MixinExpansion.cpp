@@ -1,6 +1,5 @@
 #include "compose/MixinExpansion.h"
 
-#include "base/ErrorLog.h"
 #include "compose/CodeGenerator.h"
 #include "compose/FOPModule.h"
 #include "compose/Layer.h"
@@ -8,10 +7,10 @@
 #include "compose/Module.h"
 #include "compose/TransformationUnit.h"
 #include "compose/TransformedModule.h"
+#include "parser/Info.h"
 #include "parser/NodeBaseClass.h"
 #include "parser/NodeClassDecl.h"
 #include "parser/NodeClassDef.h"
-#include "parser/Info.h"
 #include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeID.h"

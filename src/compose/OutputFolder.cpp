@@ -85,6 +85,21 @@ Str OutputFolder::Resolve(Str const& value)
     return result;
 }
 
+Str OutputFolder::Make(Str const& folder, bool report)
+{
+    Str absolute = folder.IsEmpty() ? Str() : Directory::MakeFolder(folder);
+    if (!absolute.IsEmpty() && absolute != "/")
+        return absolute;
+    if (!report)
+        return Str();
+    static StringSet reported;
+    if (!reported.Contains(folder)) {
+        reported.Add(folder);
+        ErrorLog::OnError(Str().Format("cannot create output folder %s", folder.GetBuffer()));
+    }
+    return Str();
+}
+
 bool OutputFolder::IsSafe(LayerStack& stack, Str const& outDir)
 {
     Str out = Resolve(outDir);

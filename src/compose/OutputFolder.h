@@ -23,6 +23,10 @@ public:
     // above and below it. A folder that does not exist yet is judged by its
     // name.
     static bool IsSafe(LayerStack& stack, Str const& outDir);
+    // Creates a folder of the outputs with its parents and answers its
+    // absolute path; empty when it cannot be made or is the root, after one
+    // message per folder when report is set.
+    static Str Make(Str const& folder, bool report);
 
     // Takes the source folder (-src, else the equation's folder) and names
     // the output folder (-out, else "<source>/.output.<equation>"); false,

@@ -2,65 +2,27 @@
 
 #include "base/Diagnostics.h"
 #include "base/ErrorLog.h"
-#include "base/Directory.h"
 #include "base/DiskInterface.h"
-#include "base/File.h"
 #include "base/FileName.h"
 #include "base/FileStat.h"
 #include "base/OutputRecord.h"
-#include "base/TextFile.h"
-#include "compose/CodeGenerator.h"
 #include "compose/ClassDependencies.h"
+#include "compose/CodeGenerator.h"
 #include "compose/FOPModule.h"
 #include "compose/FopParseProject.h"
 #include "compose/Layer.h"
-#include "compose/LayerConfig.h"
 #include "compose/LayerStack.h"
 #include "compose/MixinExpansion.h"
 #include "compose/Module.h"
+#include "compose/OutputFolder.h"
 #include "compose/TransformationUnit.h"
 #include "parser/ForwardDeclaration.h"
 #include "parser/Info.h"
-#include "parser/NodeClassDecl.h"
-#include "parser/NodeClassDef.h"
-#include "parser/NodeBrace.h"
 #include "parser/NodeFuncDecl.h"
-#include "parser/NodeFuncParams.h"
-#include "parser/NodeKeyword.h"
 #include "parser/SimpleTU.h"
-#include "parser/SyntaxEdit.h"
-#include "parser/NodeTemplateDef.h"
-#include "scanner/Token.h"
 #include "scanner/SysCall.h"
 
-#include <cctype>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <map>
-#include <set>
-#include <string>
-#include <unistd.h>
-
 namespace {
-
-// Creates the folder with its parents and answers its absolute path; empty
-// when it cannot be made or is the root, after one message per folder when
-// report is set.
-Str MakeOutputFolder(Str const& folder, bool report)
-{
-    Str absolute = folder.IsEmpty() ? Str() : Directory::MakeFolder(folder);
-    if (!absolute.IsEmpty() && absolute != "/")
-        return absolute;
-    if (!report)
-        return Str();
-    static StringSet reported;
-    if (!reported.Contains(folder)) {
-        reported.Add(folder);
-        ErrorLog::OnError(Str().Format("cannot create output folder %s", folder.GetBuffer()));
-    }
-    return Str();
-}
 
 // True when the file cannot be examined or was modified after t.
 bool FileNewerThan(Str const& path, FileTimeNs t)
@@ -74,7 +36,7 @@ bool FileNewerThan(Str const& path, FileTimeNs t)
 // ---- Construction and modules ----
 
 TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
-    : m_pLayerStack(&stack), m_pFirstModule(&module), m_pFinalModule(&module), m_Dependencies(*this),
+    : m_pLayerStack(&stack), m_pFirstModule(&module), m_pFinalModule(&module), m_Scheme(*this), m_Dependencies(*this),
       m_AccessNode(*this)
 {
     OnCreate();
@@ -87,7 +49,7 @@ TransformedModule::TransformedModule(LayerStack& stack, FOPModule& module)
 }
 
 TransformedModule::TransformedModule(LayerStack& stack)
-    : m_pLayerStack(&stack), m_pFirstModule(nullptr), m_pFinalModule(nullptr), m_Dependencies(*this),
+    : m_pLayerStack(&stack), m_pFirstModule(nullptr), m_pFinalModule(nullptr), m_Scheme(*this), m_Dependencies(*this),
       m_AccessNode(*this)
 {
     OnCreate();
@@ -108,8 +70,6 @@ void TransformedModule::OnCreate()
     m_bStartDestFileTimeKnown = false;
     m_bHasError = false;
     m_bNeedsSplPtr = false;
-    m_bDynamicDelegation = false;
-    m_bSingleBindingUnit = false;
     m_bNoOutDir = false;
     m_bMixinOnly = false;
 }
@@ -117,7 +77,7 @@ void TransformedModule::OnCreate()
 void TransformedModule::InitDestDir(bool report)
 {
     Str layerDir = m_pFirstModule && m_pFirstModule->GetLayer() ? m_pFirstModule->GetLayer()->m_DestDir : Str();
-    Str absolute = MakeOutputFolder(layerDir, report);
+    Str absolute = OutputFolder::Make(layerDir, report);
     if (absolute.IsEmpty()) {
         // Nothing of this class is read from or written to any folder.
         m_bNoOutDir = true;
@@ -179,72 +139,6 @@ bool TransformedModule::InsertAbove(FOPModule& module, FOPModule& mixin)
     return true;
 }
 
-TransformationUnit* TransformedModule::AddTransformationModule(TransformationUnit* unit)
-{
-    m_Transformations.Add(unit);
-    return unit;
-}
-
-// ---- Transformation scheme ----
-
-bool TransformedModule::HasMixedBinding()
-{
-    for (int i = 1; i < m_Modules.GetCount(); ++i)
-        if (m_Modules[i]->GetBindingUnitName() != m_Modules[i - 1]->GetBindingUnitName())
-            return true;
-    return false;
-}
-
-void TransformedModule::InitTransformation()
-{
-    // The units are chosen once; a second call would give every module a
-    // second unit.
-    if (m_Transformations.GetCount() > 0)
-        return;
-    bool mixed = HasMixedBinding();
-    m_bSingleBindingUnit = !mixed;
-    if (mixed) {
-        InitDelegationTransformation();
-        return;
-    }
-    TransformationUnit* unit = CodeGenerator::Get().CreateTransformationUnit(*this);
-    for (int i = 0; i < m_Modules.GetCount(); ++i)
-        unit->AddModule(m_Modules[i]);
-    AddTransformationModule(unit);
-    if (m_Modules.GetCount() > 0 && m_Transformations.GetCount() == 1)
-        unit->SetBindingUnitName(m_Modules[0]->GetBindingUnitName());
-}
-
-void TransformedModule::InitDelegationTransformation()
-{
-    for (int i = 0; i < m_Modules.GetCount(); ++i) {
-        FOPModule* module = m_Modules[i];
-        if (module->GetLayer() && module->GetLayer()->m_pConfig && module->GetLayer()->m_pConfig->m_bLoadDynamic)
-            m_bDynamicDelegation = true;
-        Str name = module->GetBindingUnitName();
-        TransformationUnit* unit = GetTransformationUnit(name);
-        if (!unit) {
-            unit = CodeGenerator::Get().CreateTransformationUnit(*this);
-            unit->SetBindingUnitName(name);
-            AddTransformationModule(unit);
-        }
-        unit->AddModule(module);
-    }
-}
-
-TransformationUnit* TransformedModule::GetTransformationUnit(char const* bindingUnitName)
-{
-    for (int i = 0; i < m_Transformations.GetCount(); ++i)
-        if (m_Transformations[i]->GetBindingUnitName() == bindingUnitName)
-            return m_Transformations[i];
-    return nullptr;
-}
-
-bool TransformedModule::IsPureJampack()
-{
-    return m_Transformations.GetCount() == 1 && m_Transformations[0]->IsJampackTransformation();
-}
-
 // ---- Run steps ----
 
 FileTimeNs TransformedModule::GetDestFileTime()
@@ -291,7 +185,7 @@ bool TransformedModule::ChangedSinceLastTransform()
     // A class composed per binding unit registers its factory methods with
     // the layer classes, which are written anew in every run: it is always
     // composed again, so that they never lose its factories.
-    if (!m_bSingleBindingUnit && m_Transformations.GetCount() > 0)
+    if (m_Scheme.IsPerUnit())
         return true;
     FileTimeNs t = m_bStartDestFileTimeKnown ? m_StartDestFileTime : GetDestFileTime();
     m_bStartDestFileTimeKnown = false;
@@ -323,8 +217,7 @@ Str TransformedModule::GetBindingState()
 {
     // Units are chosen for every class before parsing; a class without any
     // is composed in one.
-    bool perUnit = !m_bSingleBindingUnit && m_Transformations.GetCount() > 0;
-    Str state = !perUnit ? ClassDependencies::PlainBinding : m_bDynamicDelegation ? "d" : "u";
+    Str state = !m_Scheme.IsPerUnit() ? ClassDependencies::PlainBinding : m_Scheme.m_bDynamicDelegation ? "d" : "u";
     if (m_AccessNode.m_DynAccess == ClassAccessGraphNode::DynAccessSet)
         state += "p";
     return state;
@@ -421,7 +314,7 @@ bool TransformedModule::Transform()
     // their layers' output folders.
     if (!IsPureJampack())
         for (int i = 0; i < m_Modules.GetCount(); ++i)
-            if (MakeOutputFolder(m_Modules[i]->GetLayer()->m_DestDir, true).IsEmpty()) {
+            if (OutputFolder::Make(m_Modules[i]->GetLayer()->m_DestDir, true).IsEmpty()) {
                 m_bNoOutDir = true;
                 return false;
             }
@@ -524,8 +417,8 @@ bool TransformedModule::HasOutputChanged(bool decl)
     if (decl && m_DeclOutputChanged >= 0)
         return m_DeclOutputChanged != 0;
     bool changed = false;
-    for (int i = 0; i < m_Transformations.GetCount() && !changed; ++i)
-        changed = m_Transformations[i]->HasOutputChanged(decl);
+    for (int i = 0; i < m_Scheme.m_Transformations.GetCount() && !changed; ++i)
+        changed = m_Scheme.m_Transformations[i]->HasOutputChanged(decl);
     // Every class that includes this header asks again.
     if (decl)
         m_DeclOutputChanged = changed;
@@ -610,7 +503,7 @@ Str TransformedModule::GetForwardDeclaration()
     if (!IsPureJampack() || !m_pFirstModule)
         return Str();
     // The class head that is written is the one of the unit's first module.
-    FOPModule* first = m_Transformations[0]->GetFirstTransformationModule();
+    FOPModule* first = m_Scheme.m_Transformations[0]->GetFirstTransformationModule();
     return ForwardDeclaration::GetText(first ? first->GetMainClass() : nullptr, m_pFirstModule->GetOrigClassName());
 }
 

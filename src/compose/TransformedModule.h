@@ -12,6 +12,7 @@
 #include "base/Map.h"
 #include "base/Str.h"
 #include "base/StringArray.h"
+#include "compose/BindingScheme.h"
 #include "compose/ClassAccessGraphNode.h"
 #include "compose/ClassDependencies.h"
 #include "compose/GeneratorState.h"
@@ -54,16 +55,22 @@ public:
     TransformedModule* Add(FOPModule& module);
     // Places mixin directly below module; false when module is not here.
     bool InsertAbove(FOPModule& module, FOPModule& mixin);
-    TransformationUnit* AddTransformationModule(TransformationUnit* unit);
+    TransformationUnit* AddTransformationModule(TransformationUnit* unit)
+    {
+        return m_Scheme.AddTransformationModule(unit);
+    }
     bool HasFopModule(FOPModule const& module) const;
 
-    // Transformation scheme.
-    bool HasMixedBinding();
-    void InitTransformation();
-    void InitDelegationTransformation();
+    // Transformation scheme (BindingScheme).
+    bool HasMixedBinding() { return BindingScheme::HasMixedBinding(m_Modules); }
+    void InitTransformation() { m_Scheme.InitTransformation(m_Modules); }
+    void InitDelegationTransformation() { m_Scheme.InitDelegationTransformation(m_Modules); }
     void PrepareParse() { InitTransformation(); }
-    TransformationUnit* GetTransformationUnit(char const* bindingUnitName);
-    bool IsPureJampack();
+    TransformationUnit* GetTransformationUnit(char const* bindingUnitName)
+    {
+        return m_Scheme.GetTransformationUnit(bindingUnitName);
+    }
+    bool IsPureJampack() { return m_Scheme.IsPureJampack(); }
 
     // Run steps.
     // The class's outputs were written in this run.
@@ -169,10 +176,10 @@ public:
     void SetHasError(bool error) { m_bHasError = error; }
     bool IsMixinOnly() const { return m_bMixinOnly; }
     void SetMixinOnly(bool mixinOnly) { m_bMixinOnly = mixinOnly; }
-    Array<TransformationUnit*>& GetTransformations() { return m_Transformations; }
-    bool IsSingleBindingUnit() const { return m_bSingleBindingUnit; }
-    bool HasDynamicDelegation() const { return m_bDynamicDelegation; }
-    void SetDynamicDelegation(bool dynamic) { m_bDynamicDelegation = dynamic; }
+    Array<TransformationUnit*>& GetTransformations() { return m_Scheme.m_Transformations; }
+    bool IsSingleBindingUnit() const { return m_Scheme.m_bSingleBindingUnit; }
+    bool HasDynamicDelegation() const { return m_Scheme.m_bDynamicDelegation; }
+    void SetDynamicDelegation(bool dynamic) { m_Scheme.m_bDynamicDelegation = dynamic; }
     // The class holds the product-line pointer.
     bool IsSplPtrNeeded() const { return m_bNeedsSplPtr; }
     // The flag itself, for the conditions of inserted tokens: it is set at
@@ -230,9 +237,7 @@ private:
     // The class is used only as a mixin (LayerStack::FindMixinOnlyClasses):
     // it is not written, and its outputs of earlier runs go.
     bool m_bMixinOnly;
-    Array<TransformationUnit*> m_Transformations;
-    bool m_bSingleBindingUnit;
-    bool m_bDynamicDelegation;
+    BindingScheme m_Scheme;
     bool m_bNeedsSplPtr;
 
     // Dependencies (the dependency file's record and the classes reached

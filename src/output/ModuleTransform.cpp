@@ -11,7 +11,6 @@
 #include "output/ModuleOutput.h"
 #include "output/OutFile.h"
 #include "output/TrailingCode.h"
-#include "parser/Info.h"
 
 #include <unistd.h>
 

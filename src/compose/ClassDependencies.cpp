@@ -4,8 +4,8 @@
 #include "base/OutputRecord.h"
 #include "base/TextFile.h"
 #include "compose/FOPModule.h"
-#include "compose/Module.h"
 #include "compose/LayerStack.h"
+#include "compose/Module.h"
 #include "compose/TransformedModule.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "compose/OutputFolder.h"
 
-#include "base/Directory.h"
 #include "base/Config.h"
+#include "base/Directory.h"
 #include "base/ErrorLog.h"
 #include "base/File.h"
 #include "base/OutputRecord.h"

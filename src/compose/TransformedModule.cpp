@@ -1,8 +1,8 @@
 #include "compose/TransformedModule.h"
 
 #include "base/Diagnostics.h"
-#include "base/ErrorLog.h"
 #include "base/DiskInterface.h"
+#include "base/ErrorLog.h"
 #include "base/FileName.h"
 #include "base/FileStat.h"
 #include "base/OutputRecord.h"

@@ -1,9 +1,9 @@
 #include "output/LayerDecorator.h"
 
 #include "compose/EquationFile.h"
+#include "compose/GeneratorState.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
-#include "compose/GeneratorState.h"
 #include "output/ClassFile.h"
 #include "output/Templates.h"
 

@@ -10,9 +10,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 tree() {
   local root="$tmp/$1"; shift
   mkdir -p "$root/src"
-  for spec in "$@"; do
-    mkdir -p "$(dirname "$root/src/${spec%%=*}")"
-    printf '%s\n' "${spec#*=}" > "$root/src/${spec%%=*}"
+  for entry in "$@"; do
+    mkdir -p "$(dirname "$root/src/${entry%%=*}")"
+    printf '%s\n' "${entry#*=}" > "$root/src/${entry%%=*}"
   done
   echo "$root"
 }

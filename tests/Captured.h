@@ -16,6 +16,8 @@ public:
     // The texts of one stream so far.
     std::string Out() const { return m_Consumer.Out(); }
     std::string Err() const { return m_Consumer.Err(); }
+    // Both streams, in the order reported: the console of a run.
+    std::string All() const { return m_Consumer.All(); }
     // Starts anew: what was kept so far is forgotten.
     void Clear() { m_Consumer.Clear(); }
     CapturingConsumer const& Consumer() const { return m_Consumer; }

@@ -36,7 +36,8 @@ bool ConsoleConsumer::Handle(Diagnostic const& diagnostic)
         fflush(stdout);
     std::string const& text = diagnostic.text;
     bool ok = fwrite(text.data(), 1, text.size(), stream) == text.size();
-    if (diagnostic.flush == DiagFlush::After && fflush(stream) != 0)
+    // Standard error is flushed at every text, as stdio leaves it unbuffered.
+    if ((diagnostic.flush == DiagFlush::After || stream == stderr) && fflush(stream) != 0)
         ok = false;
     return ok;
 }

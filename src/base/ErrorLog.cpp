@@ -106,7 +106,11 @@ bool ErrorLog::PrintMsg(char const* type, char const* text, char const* file, in
     bool ok = WriteLogMsg(type, text, file, line);
     // The type may be a copy of the text rather than the constant itself.
     if (!type || strcmp(type, InfoExt) != 0) {
-        if (!Diagnostics::Report(kind, DiagStream::Out, DiagFlush::After, console.GetBuffer())) {
+        // Errors and warnings go to standard error, after what standard
+        // output holds so far, so that a joined console keeps their order.
+        bool problem = kind != DiagKind::Info;
+        if (!Diagnostics::Report(kind, problem ? DiagStream::Err : DiagStream::Out,
+                                 problem ? DiagFlush::OutBefore : DiagFlush::After, console.GetBuffer())) {
             m_bFailed = true;
             ok = false;
         }

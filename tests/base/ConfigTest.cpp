@@ -24,7 +24,7 @@ Outcome Parse(Config& config, std::vector<std::string> args)
     argv.push_back(nullptr);
     testutil::Captured captured;
     bool result = config.Init(static_cast<int>(args.size()), argv.data());
-    return {result, captured.Out()};
+    return {result, captured.All()};
 }
 
 Str EquationName()

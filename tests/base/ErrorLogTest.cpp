@@ -33,7 +33,7 @@ protected:
         ErrorLog::InitLogFile(path.c_str());
         testutil::Captured captured;
         issue();
-        std::string console = captured.Out();
+        std::string console = captured.All();
         ErrorLog::CloseLogFile();
         std::string log = ReadFile(path);
         EXPECT_EQ(0u, log.rfind("<log>\n", 0));
@@ -97,7 +97,7 @@ TEST_F(ErrorLogTest, TokenPositions)
 
     testutil::Captured captured;
     ErrorLog::DebugMsg("quiet", placed);
-    EXPECT_EQ("", captured.Out());
+    EXPECT_EQ("", captured.All());
 }
 
 TEST_F(ErrorLogTest, OpeningAndClosing)
@@ -202,14 +202,14 @@ TEST_F(ErrorLogTest, AnErrorFoundAgainIsReportedOncePerRun)
     ErrorLog::OnErrorOnce("other", "a.h", 2);
     EXPECT_EQ("a.h(2) : error: again\na.h(3) : error: again\n(2) : error: again\nmosa++(2) : error: again\n"
               "a.h(2) : error: other\n",
-              captured.Out());
+              captured.All());
     EXPECT_EQ(5, ErrorLog::GetErrorCount());
 
     // The next run reports it anew.
     ErrorLog::Reset();
     captured.Clear();
     ErrorLog::OnErrorOnce("again", "a.h", 2);
-    EXPECT_EQ("a.h(2) : error: again\n", captured.Out());
+    EXPECT_EQ("a.h(2) : error: again\n", captured.All());
     EXPECT_EQ(1, ErrorLog::GetErrorCount());
     ErrorLog::Reset();
 }
@@ -233,7 +233,7 @@ TEST_F(ErrorLogTest, FailedWritesAreReportedAndMakeTheRunFail)
     std::string path = m_folder.path("kept.xml");
     EXPECT_EXIT(
         {
-            if (!std::freopen("/dev/full", "w", stdout))
+            if (!std::freopen("/dev/full", "w", stderr))
                 std::exit(1);
             ErrorLog::InitLogFile(path.c_str());
             bool printed = ErrorLog::PrintMsg(ErrorLog::Error, "unseen", nullptr, 0);
@@ -280,7 +280,7 @@ TEST(PrintStream, AFailedFlushIsReported)
     testutil::Captured captured;
     EXPECT_TRUE(fine.print("ok"));
     EXPECT_TRUE(fine.println(""));
-    EXPECT_EQ("ok\n", captured.Out());
+    EXPECT_EQ("ok\n", captured.All());
     EXPECT_FALSE(fine.HasFailed());
 }
 

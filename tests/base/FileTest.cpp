@@ -75,7 +75,7 @@ TEST(File, SetMTimeReportsFailures)
     EXPECT_FALSE(File::SetMTime(missing.c_str(), FileTime(0)));
     // A time that ctime cannot render must not crash the report.
     EXPECT_FALSE(File::SetMTime(missing.c_str(), FileTime(LLONG_MAX)));
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_EQ(0u, out.find("utime ")) << out;
     EXPECT_NE(std::string::npos, out.find("failed: 2\n")) << out;
 }

@@ -141,7 +141,7 @@ TEST(NameMap, StatisticsLine)
     NameMap<Name> registry;
     testutil::Captured captured;
     registry.PrintDebugInfo();
-    EXPECT_EQ("namerequests: 0 / allocs: 0 (0kB)\n", captured.Out());
+    EXPECT_EQ("namerequests: 0 / allocs: 0 (0kB)\n", captured.All());
 
     // Size estimate per entry: text, lower-case text and key, 11, and 8 per
     // recorded location.

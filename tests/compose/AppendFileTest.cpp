@@ -75,7 +75,7 @@ protected:
         stack.reset(new LayerStack);
         testutil::Captured captured;
         bool ok = stack->LoadEquation(dir.path("src/p").c_str());
-        std::string printed = captured.Out();
+        std::string printed = captured.All();
         ErrorLog::CloseLogFile(); // the log must not outlive the test's folder
         EXPECT_TRUE(ok) << printed;
         return *stack;
@@ -87,7 +87,7 @@ protected:
         LayerStack& s = Load(options);
         testutil::Captured captured;
         s.TransformNonSourceFiles();
-        return captured.Out();
+        return captured.All();
     }
 
     std::string Out(std::string const& name) { return dir.path("out/" + name); }
@@ -190,7 +190,7 @@ TEST_F(AppendFiles, FilesOfAComposedClassAreSkipped)
     s.m_ComposedClasses.Put("Bar", &bar);
     testutil::Captured captured;
     s.TransformNonSourceFiles();
-    std::string printed = captured.Out();
+    std::string printed = captured.All();
 
     EXPECT_NE(std::string::npos, printed.find("skip append file Bar.cpp\n"));
     EXPECT_NE(std::string::npos, printed.find("skip append file Bar.h\n"));
@@ -231,7 +231,7 @@ TEST_F(AppendFiles, UnreadableSourceWarnsAndTheHeaderStillGoesOut)
     AppendFile::AppendFileData(*s[0], source.c_str());
     int changed = -1;
     int total = AppendFile::CloseAll(s.m_AppendFiles, changed);
-    std::string printed = captured.Out();
+    std::string printed = captured.All();
 
     EXPECT_EQ(source + " : warning: could not read from file\nappending file A/Broken.cpp\n", printed);
     EXPECT_EQ(1, total);
@@ -306,7 +306,7 @@ TEST_F(AppendFiles, CopyMakesTheDestinationFolderAndWarnsOnlyOnFailure)
     s[0]->m_DestDir = Str(dir.path("out/unit/deep").c_str());
     testutil::Captured captured;
     EXPECT_TRUE(AppendFile::CopyFile(*s[0], dir.path("src/A/lib.dll").c_str()));
-    EXPECT_EQ("copy file lib.dll\n", captured.Out());
+    EXPECT_EQ("copy file lib.dll\n", captured.All());
     EXPECT_EQ("DLL", ReadFile(dir.path("out/unit/deep/lib.dll")));
 
     // A folder stands where the copy should go: it stays, with a warning.
@@ -315,7 +315,7 @@ TEST_F(AppendFiles, CopyMakesTheDestinationFolderAndWarnsOnlyOnFailure)
     captured.Clear();
     EXPECT_FALSE(AppendFile::CopyFile(*s[0], dir.path("src/A/lib.dll").c_str()));
     EXPECT_EQ("copy file lib.dll\n" + dir.path("src/A/lib.dll") + " : warning: could not copy file\n",
-              captured.Out());
+              captured.All());
     struct stat record;
     ASSERT_EQ(0, ::stat(Out("lib.dll").c_str(), &record));
     EXPECT_TRUE(S_ISDIR(record.st_mode));
@@ -333,7 +333,7 @@ TEST_F(AppendFiles, EqOnlyComposesEquationFilesOnAFirstRunWithoutOutputFolder)
 
     testutil::Captured captured;
     s.TransformEquationFiles();
-    std::string printed = captured.Out();
+    std::string printed = captured.All();
     EXPECT_EQ("appending file A/sub.equation\nappending file B/sub.equation\n", printed);
     EXPECT_EQ("X\nY\n", ReadFile(out + "/sub.equation"));
     EXPECT_EQ("A B", Layers(s));
@@ -379,7 +379,7 @@ TEST_F(AppendFiles, EqWithoutEquationFilesChangesNothing)
     LayerStack& s = Load({"-eq"});
     testutil::Captured captured;
     s.TransformEquationFiles();
-    EXPECT_EQ("", captured.Out());
+    EXPECT_EQ("", captured.All());
     EXPECT_EQ("A B", Layers(s));
     EXPECT_FALSE(Exists(dir.path("src/.output.p")));
 }

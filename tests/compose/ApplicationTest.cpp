@@ -45,7 +45,7 @@ TEST(Application, UsageWithoutOptionsOrName)
     testutil::Captured captured;
     app.Initialize();
     app.PrintUsage("other", "p q");
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_EQ(0u, out.find("other - release (")) << out;
     EXPECT_NE(std::string::npos, out.find(")\nusage:  p q\n")) << out;
     EXPECT_EQ(std::string::npos, out.find("Options")) << out;

@@ -68,7 +68,7 @@ public:
             cls->PrepareParse();
         testutil::Captured captured;
         bool parsed = cls->Parse();
-        out += captured.Out();
+        out += captured.All();
         return parsed;
     }
 
@@ -93,7 +93,7 @@ public:
                 e->GetValue()->SaveFiles();
             CodeGenerator::Get().CloseRemainingOpenFiles();
         }
-        out += captured.Out();
+        out += captured.All();
         return ok;
     }
 

@@ -176,7 +176,7 @@ TEST(DependencyFile, ReadBackTolerantly)
             foo.line.tmp.folder("out/Foo.dep");
         testutil::Captured captured;
         TransformedModule& cls = foo.Foo();
-        EXPECT_EQ("", captured.Out());
+        EXPECT_EQ("", captured.All());
         EXPECT_EQ(0, cls.GetDeclDependencyNames().GetCount());
         EXPECT_EQ(0, cls.GetImplDependencyNames().GetCount());
         EXPECT_FALSE(cls.HasSourceRecord());
@@ -230,7 +230,7 @@ TEST(DependencyFile, AFileThatCannotBeWrittenIsReported)
     cls.GetDeclDependencyNames().Add("Bar");
     testutil::Captured captured;
     cls.SaveDependencies();
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_EQ(foo.line.tmp.path("out/Foo.dep") + " : error: could not write to file\n", out);
 }
 
@@ -274,7 +274,7 @@ TEST(DependencyFile, RecursiveDeclarationDependencies)
         // Asking every class again reports nothing new.
         for (auto& cls : classes)
             EXPECT_FALSE(cls->DependensOnChangedModule());
-        EXPECT_EQ(c.errors, captured.Out());
+        EXPECT_EQ(c.errors, captured.All());
 
         Names reached;
         Set<TransformedModule*>& indirect = first.GetIndirectDeclDependencies();
@@ -333,7 +333,7 @@ TEST(DependencyFile, TransitiveTouchOfDependants)
     next.stack.PrepareParse();
     testutil::Captured captured;
     ASSERT_TRUE(next.stack.Parse(true));
-    std::string out = captured.Out();
+    std::string out = captured.All();
     ASSERT_TRUE(next.Class("Z")->IsTransformed()) << out;
     for (char const* name : {"X", "Y", "U", "W"})
         ASSERT_FALSE(next.Class(name)->IsParsed()) << name;

@@ -23,7 +23,7 @@ Loaded LoadCapturing(EquationFile& equation, std::string const& path)
 {
     testutil::Captured captured;
     bool ok = equation.LoadFile(Str(path.c_str()));
-    return Loaded{ok, captured.Out()};
+    return Loaded{ok, captured.All()};
 }
 
 // "name[prefix]{S|D|L}" per configuration: S static, D load-dynamic,

@@ -64,7 +64,7 @@ TEST(FOPModuleParse, ProgressLineAndSecondParse)
 
     testutil::Captured captured;
     EXPECT_FALSE(foo.Parse());
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_TRUE(Contains(out, "error: file already parsed")) << out;
     EXPECT_EQ(parsed, foo.GetMainClass());
 }
@@ -114,7 +114,7 @@ TEST(FOPModuleValidation, Table)
         ASSERT_TRUE(line.Parse(module.GetName()));
         testutil::Captured captured;
         EXPECT_EQ(c.valid, module.ValidModule());
-        std::string out = captured.Out();
+        std::string out = captured.All();
         EXPECT_STREQ(c.className, module.GetClassName());
         if (*c.message)
             EXPECT_TRUE(Contains(out, c.message)) << out;
@@ -137,7 +137,7 @@ TEST(FOPModuleValidation, SeveralClassesWithoutTheModulesClassAreListed)
     EXPECT_STREQ("A", module.GetClassName());
     testutil::Captured captured;
     EXPECT_FALSE(module.ValidModule());
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_TRUE(Contains(out, "error: found 2(")) << out;
     EXPECT_TRUE(Contains(out, "A") && Contains(out, "B")) << out;
     EXPECT_TRUE(Contains(out, " classes, but only one class allowed; using class A\n")) << out;
@@ -156,7 +156,7 @@ TEST(FOPModuleValidation, RefinementNameMustMatchTheClass)
     testutil::Captured captured;
     EXPECT_FALSE(top.ValidModule());
     EXPECT_FALSE(ModuleOutput::Of(top).Transform());
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_TRUE(Contains(out, "error: refinement-name 'Foo' does not match base name 'CFoo'")) << out;
 }
 

@@ -60,7 +60,7 @@ TEST(LayerConfig, BindingUnitsThatNameNoFolderAreRefused)
         SCOPED_TRACE(line);
         testutil::Captured captured;
         LayerConfig config{Str(line)};
-        std::string out = captured.Out();
+        std::string out = captured.All();
         EXPECT_NE(std::string::npos, out.find("warning: invalid binding unit")) << out;
         EXPECT_TRUE(config.m_bLoadDynamic);
         EXPECT_STREQ("", config.m_BindingUnit);
@@ -89,7 +89,7 @@ TEST(LayerConfig, WordsLikeKeywordsAreSwitchNamesWithAWarning)
         SCOPED_TRACE(c.line);
         testutil::Captured captured;
         LayerConfig config(Str(c.line), "p.equation", 3);
-        std::string out = captured.Out();
+        std::string out = captured.All();
         EXPECT_STREQ(c.ifConfig, config.m_IfConfigName);
         if (c.warning) {
             EXPECT_EQ(0u, out.find("p.equation(3) : warning: ")) << out;

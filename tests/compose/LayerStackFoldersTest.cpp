@@ -33,7 +33,7 @@ Outcome Load(LayerStack& stack, std::string const& equation)
 {
     testutil::Captured captured;
     bool ok = stack.LoadEquation(equation.c_str());
-    std::string out = captured.Out();
+    std::string out = captured.All();
     ErrorLog::CloseLogFile(); // the log must not outlive the test's folder
     return Outcome{ok, out};
 }
@@ -380,7 +380,7 @@ TEST(LayerStack, DerivedConfigurationFromItsParents)
         stack.m_pEquation->AddLayer(*new LayerConfig(Str("Top")));
         testutil::Captured captured;
         LayerConfig* derived = stack.CreateDerivateConfig(parents);
-        EXPECT_EQ(c.messages, captured.Out());
+        EXPECT_EQ(c.messages, captured.All());
         ASSERT_NE(nullptr, derived);
         EXPECT_STREQ(name.c_str(), derived->m_LayerName);
         EXPECT_TRUE(derived->m_bDerivative);

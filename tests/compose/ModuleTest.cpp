@@ -122,7 +122,7 @@ TEST(Module, ParsesItsFilesThroughTheParser)
 
     testutil::Captured captured;
     EXPECT_TRUE(a->Parse(true));
-    EXPECT_EQ("A.h\nA.cpp\n", captured.Out());
+    EXPECT_EQ("A.h\nA.cpp\n", captured.All());
     ASSERT_NE(nullptr, a->GetDecl().GetTU());
     ASSERT_NE(nullptr, a->GetImpl().GetTU());
     EXPECT_EQ(1, a->GetDecl().GetTU()->GetClassCount());

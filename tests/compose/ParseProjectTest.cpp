@@ -80,7 +80,7 @@ TEST(ParseProject, InitFindsTheProgramAndItsTime)
         char* argv[] = {arg0, nullptr};
         testutil::Captured captured;
         EXPECT_TRUE(project.Init(1, argv, false));
-        EXPECT_EQ("", captured.Out());
+        EXPECT_EQ("", captured.All());
         EXPECT_STREQ(tool.c_str(), project.GetProgramPath());
         time_t t = project.GetProgramTime();
         EXPECT_NE(0, t);
@@ -94,7 +94,7 @@ TEST(ParseProject, InitFindsTheProgramAndItsTime)
         char* argv[] = {arg0, gpp, nullptr};
         testutil::Captured captured;
         EXPECT_TRUE(project.Init(2, argv, false));
-        EXPECT_EQ("warning: unable to stat \nusing gpp settings\n", captured.Out());
+        EXPECT_EQ("warning: unable to stat \nusing gpp settings\n", captured.All());
         EXPECT_EQ(0, project.GetProgramTime());
         EXPECT_TRUE(project.HasApplicationChangedSince(0x7fffffff));
     }
@@ -137,7 +137,7 @@ TEST(ParseProject, PlainParseWritesTheRecords)
     Module* b = project.AddFile(tmp.path("B.h").c_str());
     testutil::Captured captured;
     project.Parse();
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_FALSE(project.Error());
     EXPECT_NE(std::string::npos, out.find("A.h\nB.h\n1 namespaces\n2 classes\n")) << out;
 

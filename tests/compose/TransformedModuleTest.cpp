@@ -464,7 +464,7 @@ TEST(TransformedModuleDependencies, RecursiveDeclarationDependenciesEnd)
     a.SetNoOutDir(false);
     testutil::Captured captured;
     EXPECT_FALSE(a.DependensOnChangedModule());
-    std::string out = captured.Out();
+    std::string out = captured.All();
     EXPECT_TRUE(Contains(out, "A : error: there is a recursive dependency")) << out;
     EXPECT_TRUE(a.GetIndirectDeclDependencies().Contains(&a));
     EXPECT_TRUE(a.GetIndirectDeclDependencies().Contains(&b));

@@ -20,7 +20,7 @@ case "$OUT" in
 *"files generated"*) ;;
 *) fail "compose: no summary: $OUT" ;;
 esac
-grep -q "warning\|error" "$WORK/stdout" "$WORK/stderr" && fail "compose: messages: $OUT $(cat "$WORK/stderr")"
+grep -q "warning\|error" "$WORK/console" && fail "compose: messages: $OUT"
 for f in units.h base.h base.cpp tracing.h tracing.cpp PlCreate.h PlCreate.cpp; do
     [ -f "$DIR/out/$f" ] || fail "$f was not written"
 done
@@ -62,7 +62,7 @@ done
 cp "$DIR/units.equation" "$DIR/base.equation"
 run_in "$DIR" -noline -o="$DIR/clash" base.equation
 grep -q "error: the layer class of binding unit 'base' and the product-line interface 'base'" \
-    "$WORK/stdout" "$WORK/stderr" || fail "clash: no error: $OUT $(cat "$WORK/stderr")"
+    "$WORK/console" || fail "clash: no error: $OUT"
 grep -q "class base : public Feature" "$DIR/clash/base.h" || fail "clash: base.h is not the interface"
 
 [ "$FAILS" -eq 0 ] && echo "all passed"

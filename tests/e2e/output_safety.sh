@@ -26,9 +26,9 @@ find "$WORK" -type f -exec touch -d '-1 hour' {} +
 # Kinds, link texts, contents and times of every file below the work folder,
 # the tool's copy and its console aside.
 tree() {
-    (cd "$WORK" && find . \( -path ./bin -o -name stdout -o -name stderr \) -prune \
+    (cd "$WORK" && find . \( -path ./bin -o -name console \) -prune \
         -o \( -type d -printf '%p d\n' -o -printf '%p %y %l %T@\n' \) | sort
-     find . \( -path ./bin -o -name stdout -o -name stderr \) -prune -o -type f -exec sha1sum {} + | sort)
+     find . \( -path ./bin -o -name console \) -prune -o -type f -exec sha1sum {} + | sort)
 }
 
 # --- Refused output folders: the reason, exit 1, nothing made or written. ---

@@ -251,15 +251,15 @@ expect_rc "log: first run" 0
 mkdir "$L/.output.prod/mosac.log.xml"
 run_in "$L" prod
 expect_rc "log: folder in its place" 0
-grep -q 'cannot' "$WORK/stderr" && fail "log: folder in its place reported: $(cat "$WORK/stderr")"
+grep -q 'cannot' "$WORK/console" && fail "log: folder in its place reported: $OUT"
 if [ -c /dev/full ]; then
     rmdir "$L/.output.prod/mosac.log.xml"
     ln -s /dev/full "$L/.output.prod/mosac.log.xml"
     run_in "$L" prod
     expect_rc "log: full device" 1
     contains "log: full device" "0 files generated (0 + 0 dependent)"
-    grep -q '^mosa++: cannot write the log file .*mosac.log.xml: No space left on device$' "$WORK/stderr" \
-        || fail "log: full device not reported: $(cat "$WORK/stderr")"
+    grep -q '^mosa++: cannot write the log file .*mosac.log.xml: No space left on device$' "$WORK/console" \
+        || fail "log: full device not reported: $OUT"
 fi
 
 [ $FAILS = 0 ] && echo "run: all passed"

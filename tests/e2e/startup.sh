@@ -9,12 +9,12 @@ FAILS=0
 
 fail() { echo "FAIL: $*"; FAILS=$((FAILS + 1)); }
 
-# Runs the tool in $WORK with the arguments; sets OUT (stdout, the build
+# Runs the tool in $WORK with the arguments; sets OUT (the console, the build
 # stamp masked) and RC.
 run() {
-    (cd "$WORK" && "$TOOL" "$@" >"$WORK/.stdout" 2>"$WORK/.stderr")
+    (cd "$WORK" && "$TOOL" "$@" >"$WORK/.console" 2>&1)
     RC=$?
-    OUT=$(sed -E 's/\(([A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}) : ([0-9]{2}:){2}[0-9]{2}\)/(DATE : TIME)/' "$WORK/.stdout")
+    OUT=$(sed -E 's/\(([A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}) : ([0-9]{2}:){2}[0-9]{2}\)/(DATE : TIME)/' "$WORK/.console")
 }
 
 expect_rc() { # name expected

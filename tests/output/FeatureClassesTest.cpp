@@ -202,7 +202,7 @@ TEST_F(FeatureClasses, UnitsAnswerToTheirNamesAndOneUnitToASharedShortName)
     m_line.stack.m_ReferencedGeneratedNames.Add("PlCreate");
     testutil::Captured captured;
     { PLFactory factory(m_line.stack); }
-    std::string messages = captured.Out();
+    std::string messages = captured.All();
     std::string source = Out("PlCreate.cpp");
     // Each branch tests the names its unit answers to; the unit named
     // "extra" keeps that name although units below share it.
@@ -230,7 +230,7 @@ TEST_F(FeatureClasses, ClashingFileNamesAndNamesThatAreNoIdentifiers)
     m_line.AddLayer("L2 bindingunit my-unit");
     testutil::Captured captured;
     FeatureFileNames::GenerateFeatureClasses(m_line.stack);
-    std::string messages = captured.Out() + captured.Err();
+    std::string messages = captured.All();
     // The interface is written first; the layer class of unit base loses.
     EXPECT_NE(std::string::npos, Out("base.h").find("class base : public Feature")) << Out("base.h");
     EXPECT_NE(std::string::npos, messages.find("error: the layer class of binding unit 'base' and the "

@@ -145,7 +145,7 @@ TEST(ModuleOutputWriting, CodeAfterTheClass)
         ASSERT_TRUE(line.Parse("Foo"));
         testutil::Captured captured;
         TrailingCode* code = ModuleOutput::Of(foo).GetTrailingCode();
-        std::string printed = captured.Out();
+        std::string printed = captured.All();
         ASSERT_TRUE(code);
         std::string header, impl;
         for (TrailingCode::Piece const& piece : code->GetPieces()) {

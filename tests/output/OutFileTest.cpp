@@ -116,7 +116,7 @@ TEST_F(OutFileTest, UnwritableFileIsAnErrorAndNeverUnchanged)
     file.SaveString("x");
     file.SaveString("y");
     file.Close();
-    std::string console = captured.Out();
+    std::string console = captured.All();
     EXPECT_EQ("mosa++ : error: cannot write file " + m_folder.path("plain/X.h") + ": Not a directory\n", console);
     EXPECT_TRUE(file.HasDataChanged());
     EXPECT_FALSE(file.RestoreMTime());
@@ -134,7 +134,7 @@ TEST_F(OutFileTest, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary)
     file.SaveString("new content\n");
     EXPECT_EQ("old content\n", testutil::ReadFile(path)) << "nothing lands before the file is closed";
     file.Close();
-    std::string console = captured.Out();
+    std::string console = captured.All();
     EXPECT_NE(std::string::npos, console.find("error: cannot write file " + path)) << console;
     EXPECT_EQ("old content\n", testutil::ReadFile(path));
     EXPECT_TRUE(file.HasDataChanged());
@@ -148,7 +148,7 @@ TEST_F(OutFileTest, SourceFileOfTheRunIsNeverOverwritten)
     testutil::Captured captured;
     file.SaveString("overwritten");
     file.Close();
-    std::string console = captured.Out();
+    std::string console = captured.All();
     OutFile::ClearSourcePaths();
     EXPECT_NE(std::string::npos, console.find("error: cannot write file")) << console;
     EXPECT_EQ("class Foo {};\n", ReadFile(source));

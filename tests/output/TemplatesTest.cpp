@@ -24,7 +24,7 @@ protected:
     {
         testutil::Captured captured;
         Str text = m_store.GetTemplate(name);
-        m_console += captured.Out();
+        m_console += captured.All();
         return text.GetBuffer();
     }
 

@@ -175,7 +175,7 @@ TEST(CParserState, ClassBodyFollowedByNeitherSemicolonNorNameIsFatal)
 
     testutil::Captured captured;
     state.CloseCurly();
-    EXPECT_EQ("\nA.h(12): missing semicolon\n", captured.Out());
+    EXPECT_EQ("\nA.h(12): missing semicolon\n", captured.All());
     EXPECT_TRUE(state.IsFatalError());
     EXPECT_EQ(p.scanned("int"), state.m_pActToken);
     EXPECT_EQ(p.scanned("}"), def->GetBody()->GetLastToken());
@@ -204,7 +204,7 @@ TEST(CParserState, ClassBodyEndsThatPass)
         ASSERT_TRUE(p.MoveTo("}"));
         testutil::Captured captured;
         p.state.CloseCurly();
-        EXPECT_EQ("", captured.Out()) << c.text;
+        EXPECT_EQ("", captured.All()) << c.text;
         EXPECT_FALSE(p.state.IsFatalError()) << c.text;
         EXPECT_EQ(c.next, Text(p.state.m_pActToken)) << c.text;
         // The driver's next step stays on that token.
@@ -222,7 +222,7 @@ TEST(CParserState, ClassBodyAtTheEndOfTheFileMissesItsSemicolon)
     ASSERT_TRUE(p.MoveTo("}"));
     testutil::Captured captured;
     p.state.CloseCurly();
-    EXPECT_EQ("\nA.h(1): missing semicolon\n", captured.Out());
+    EXPECT_EQ("\nA.h(1): missing semicolon\n", captured.All());
     EXPECT_TRUE(p.state.IsFatalError());
 }
 
@@ -246,7 +246,7 @@ TEST(CParserState, CloseCurlyWithoutTokenOrOpenBlockChangesNothing)
     }
     testutil::Captured captured;
     state.CloseCurly();
-    EXPECT_EQ("", captured.Out());
+    EXPECT_EQ("", captured.All());
     EXPECT_FALSE(state.IsFatalError());
     EXPECT_EQ(body, state.m_pActBlock);
     EXPECT_EQ(nullptr, body->GetLastToken());
@@ -438,7 +438,7 @@ TEST(CParserState, ErrorLocationFallsBackToTheFileName)
     state.m_pActToken = snippet[1];
     testutil::Captured captured;
     state.OnError("boom", false);
-    EXPECT_EQ("\nX.h(0): boom\n", captured.Out());
+    EXPECT_EQ("\nX.h(0): boom\n", captured.All());
     EXPECT_FALSE(state.IsFatalError());
 
     // No current token: the previous one gives the place.
@@ -448,12 +448,12 @@ TEST(CParserState, ErrorLocationFallsBackToTheFileName)
     }
     captured.Clear();
     p.state.OnError("late", true);
-    EXPECT_EQ("\nP.h(3): late\n", captured.Out());
+    EXPECT_EQ("\nP.h(3): late\n", captured.All());
     EXPECT_TRUE(p.state.IsFatalError());
 
     // No token at all.
     state.m_pActToken = nullptr;
     captured.Clear();
     state.OnError("none", false);
-    EXPECT_EQ("\nX.h: none\n", captured.Out());
+    EXPECT_EQ("\nX.h: none\n", captured.All());
 }

@@ -123,7 +123,7 @@ Messages Report(std::function<void()> const& run)
     testutil::Captured captured;
     run();
     Messages result;
-    result.console = captured.Out();
+    result.console = captured.All();
     ErrorLog::CloseLogFile();
     result.log = testutil::ReadFile(path);
     // Only the elements between <log> and </log>.

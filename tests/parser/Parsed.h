@@ -152,7 +152,7 @@ struct Parsed {
         parser.SetTokenListener(listener);
         testutil::Captured captured;
         tu.reset(parser.parse(scanned.unit, project));
-        out = captured.Out();
+        out = captured.All();
     }
 
     std::string Outline() const { return testutil::Outline(parser.GetFileNode()); }

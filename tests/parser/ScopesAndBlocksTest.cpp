@@ -241,7 +241,7 @@ TEST(ScopesAndBlocks, SuperInFrontOfAQualifiedName)
         testutil::Captured captured;
         for (int i = 0; i < p.tu->m_FuncDefs.GetCount(); ++i)
             FuncBodyParser(*p.tu->m_FuncDefs[i], events).Parse();
-        std::string out = captured.Out();
+        std::string out = captured.All();
         EXPECT_EQ(row.events, events.text) << row.text;
         EXPECT_EQ(row.out, out) << row.text;
     }

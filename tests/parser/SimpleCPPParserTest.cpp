@@ -318,7 +318,7 @@ TEST(SimpleCPPParser, PrintWarningFormat)
     for (auto const& c : cases) {
         testutil::Captured captured;
         printwarning("unhandled token: ]", c.file, c.line);
-        EXPECT_EQ(c.expected, captured.Out());
+        EXPECT_EQ(c.expected, captured.All());
     }
 }
 

@@ -225,7 +225,7 @@ TEST(SysCall, SetFileTime)
     std::string missing = tmp.path("missing");
     testutil::Captured captured;
     EXPECT_FALSE(SysCall::SetFileTime(missing.c_str(), t, false));
-    std::string printed = captured.Out();
+    std::string printed = captured.All();
     EXPECT_EQ("utime " + std::string(std::ctime(&t)) + " failed: " + std::to_string(ENOENT) + "\n", printed);
 
     // A time ctime cannot render prints as seconds.
@@ -233,7 +233,7 @@ TEST(SysCall, SetFileTime)
     ASSERT_EQ(nullptr, std::ctime(&huge));
     captured.Clear();
     EXPECT_FALSE(SysCall::SetFileTime(missing.c_str(), huge, false));
-    printed = captured.Out();
+    printed = captured.All();
     EXPECT_EQ("utime " + std::to_string(huge) + " failed: " + std::to_string(ENOENT) + "\n", printed);
 }
 

@@ -17,13 +17,15 @@ cp "$1" "$WORK/bin/mosa++"
 touch -d '-1 hour' "$WORK/bin/mosa++"
 TOOL="$WORK/bin/mosa++"
 
-# Runs the tool in folder $1 with the remaining arguments; sets OUT and RC.
+# Runs the tool in folder $1 with the remaining arguments; sets RC, and OUT
+# to its console (standard output and standard error, as a terminal shows
+# them), also kept in $WORK/console.
 run_in() {
     local dir=$1
     shift
-    (cd "$dir" && "$TOOL" "$@" >"$WORK/stdout" 2>"$WORK/stderr")
+    (cd "$dir" && "$TOOL" "$@" >"$WORK/console" 2>&1)
     RC=$?
-    OUT=$(cat "$WORK/stdout")
+    OUT=$(cat "$WORK/console")
 }
 
 expect_rc() { [ "$RC" = "$2" ] || fail "$1: exit code $RC, expected $2; output: $OUT"; }

@@ -222,8 +222,12 @@ bool LayerStack::Parse(bool transform)
     Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "parsing..\n");
     PrescanModules();
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node))
-        if (!node->GetValue()->Parse())
+        if (!node->GetValue()->Parse()) {
+            // Nothing is written in this run; the class's old outputs go,
+            // so that no build compiles what its modules no longer say.
+            OutputFolder::RemoveClassOutputs(node->GetKey());
             return false;
+        }
     // A class whose forward declaration changed (another namespace, class
     // key or template head) is declared anew by the classes that use it.
     for (auto* node = m_ComposedClasses.GetFirst(); node; node = m_ComposedClasses.GetNext(node)) {
@@ -233,8 +237,10 @@ bool LayerStack::Parse(bool transform)
             continue;
         for (auto* user = m_ComposedClasses.GetFirst(); user; user = m_ComposedClasses.GetNext(user))
             if (!user->GetValue()->IsParsed() && user->GetValue()->Depends(node->GetKey()) &&
-                !user->GetValue()->Parse(true))
+                !user->GetValue()->Parse(true)) {
+                OutputFolder::RemoveClassOutputs(user->GetKey());
                 return false;
+            }
     }
     if (transform)
         Transform();

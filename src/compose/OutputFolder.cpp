@@ -230,19 +230,34 @@ Str OutputFolder::GetOptions(LayerStack const& stack)
     return options;
 }
 
+Str OutputFolder::GetClassOfOutput(Str const& path)
+{
+    // A class's files are named by the class: "<Class>.<ext>", and
+    // "<Class>__<unit>.h" for its parts in binding units.
+    Str name = File::ExtractFileName(path);
+    Str stem = name;
+    if (char const* dot = strchr(name.GetBuffer(), '.'))
+        stem = name.Left(static_cast<size_t>(dot - name.GetBuffer()));
+    if (char const* units = strstr(stem.GetBuffer(), "__"))
+        stem = stem.Left(static_cast<size_t>(units - stem.GetBuffer()));
+    return stem;
+}
+
+void OutputFolder::RemoveClassOutputs(Str const& className)
+{
+    StringArray paths;
+    OutputRecord::GetFilesNotFromThisRun(paths);
+    for (int i = 0; i < paths.GetCount(); ++i)
+        if (GetClassOfOutput(paths[i]) == className)
+            OutputRecord::Remove(paths[i]);
+}
+
 void OutputFolder::RemoveDeadOutputs(LayerStack& stack)
 {
     StringArray paths;
     OutputRecord::GetFilesNotFromThisRun(paths);
     for (int i = 0; i < paths.GetCount(); ++i) {
-        // A class's files are named by the class: "<Class>.<ext>", and
-        // "<Class>__<unit>.h" for its parts in binding units.
-        Str name = File::ExtractFileName(paths[i]);
-        Str stem = name;
-        if (char const* dot = strchr(name.GetBuffer(), '.'))
-            stem = name.Left(static_cast<size_t>(dot - name.GetBuffer()));
-        if (char const* units = strstr(stem.GetBuffer(), "__"))
-            stem = stem.Left(static_cast<size_t>(units - stem.GetBuffer()));
+        Str stem = GetClassOfOutput(paths[i]);
         // A class not composed in this run keeps its files; one composed
         // again keeps those it wrote now, and one whose composition failed
         // keeps none, as a run from scratch would write none.

@@ -41,4 +41,8 @@ public:
     // Removes the recorded outputs that this run did not write and no
     // composed class kept.
     static void RemoveDeadOutputs(LayerStack& stack);
+    // Removes the recorded outputs of the class that this run did not write.
+    static void RemoveClassOutputs(Str const& className);
+    // The class an output file belongs to, by its name.
+    static Str GetClassOfOutput(Str const& path);
 };

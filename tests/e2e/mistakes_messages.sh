@@ -56,6 +56,9 @@ public:
 };
 EOF
 accepted "mended" "21 3"
+# A module that fails to parse ends the run; its class's outputs go too.
+: >"$PL/B/Stack.h"
+mistake "a module that fails to parse" "B/Stack.h(1)" "failed to parse file" Stack
 
 # --- Streams: errors and warnings on standard error, progress on standard
 # output, each progress line whole. ---

@@ -206,6 +206,13 @@ bool LayerStack::OnEquationChanged()
                               " needs a configuration layer: no layer of the equation ends with "
                               "DynConditionalConfig (the layer whose DynamicFeatureConfig lists the switches)",
                           config->m_File.IsEmpty() ? nullptr : config->m_File.GetBuffer(), config->m_Line);
+    // The product-line interface of a line with binding units is a class
+    // named after the equation.
+    if (m_pEquation->m_bHasDynamicLayer && !LayerConfig::IsIdentifier(m_ProductLineName))
+        ErrorLog::OnError("the product-line name '" + m_ProductLineName +
+                              "' is not a C++ identifier, and a product line with binding units names its "
+                              "interface class after it: rename the equation file",
+                          m_pEquation->GetPath());
     if (!InitDirectories())
         return false;
     if (!InitLayers())

@@ -77,6 +77,11 @@ mistake "unit named after a layer that is no identifier" "p.equation(2)" \
 stack_line 'A\nB undo-it\nlibDynConditionalConfig'
 mkdir -p "$PL/libDynConditionalConfig"
 mistake "switch name no identifier" "p.equation(2)" "the run-time feature switch 'undo-it' of layer B is not a C++ identifier" Stack
+stack_line 'A\nB dynamicload'
+mv "$PL/p.equation" "$PL/my-line.equation"
+run_in "$PL" -o="$PL/out" my-line.equation
+check_mistake "product-line name no identifier" "$PL/my-line.equation" \
+    "the product-line name 'my-line' is not a C++ identifier" Stack
 
 # Derived layers whose link leads nowhere.
 stack_line 'A\nB'

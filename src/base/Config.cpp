@@ -1,6 +1,7 @@
 #include "base/Config.h"
 
 #include "base/Diagnostics.h"
+#include "base/ErrorLog.h"
 
 #include <cstring>
 
@@ -36,10 +37,14 @@ Config& Config::GetInstance()
 
 bool Config::Init(int argc, char** argv)
 {
-    if (argc > 1 && strcmp(argv[1], "--help") == 0) {
-        InitOptions();
-        return false;
-    }
+    m_bHelpAsked = false;
+    m_bRefused = false;
+    for (int i = 1; i < argc; ++i)
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-help") == 0) {
+            InitOptions();
+            m_bHelpAsked = true;
+            return false;
+        }
     if (!util_app_config_Init(argc, argv))
         return false;
     return argc > 1;
@@ -71,19 +76,49 @@ bool Config::util_app_config_Init(int argc, char** argv)
 {
     m_pSpare = nullptr;
     InitOptions();
-    int lastOption = 0;
+    // The options come first, then the one equation; a run that would
+    // take another argument than the one meant is refused with the reason.
+    int equation = 0;
     for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] != '-')
-            continue;
-        if (!OnOption(argv[i] + 1))
+        char const* arg = argv[i];
+        if (arg[0] != '-') {
+            if (equation == 0) {
+                equation = i;
+                continue;
+            }
+            // "-namespace ns p.equation": the value was meant for the option.
+            if (equation == i - 1 && strcmp(argv[equation - 1], "-namespace") == 0 && i == argc - 1)
+                return Refuse(Str("options take '=': -namespace=") + argv[equation]);
+            return Refuse(Str("one equation per run: '") + arg + "' follows the equation '" + argv[equation] + "'");
+        }
+        if (equation)
+            return Refuse(Str("options go before the equation: ") + arg + " follows '" + argv[equation] + "'");
+        if (!OnOption(arg + 1))
             return false;
-        lastOption = i;
+        // A folder option without its folder would leave it unset, and
+        // the next argument would be taken for the equation.
+        for (char const* folder : {"o", "s"}) {
+            size_t n = strlen(folder);
+            if (strncmp(arg + 1, folder, n) != 0 || (arg[n + 1] && arg[n + 1] != '='))
+                continue;
+            if (!arg[n + 1] && i + 1 < argc && argv[i + 1][0] != '-' && i + 2 < argc)
+                return Refuse(Str("options take '=': ") + arg + "=" + argv[i + 1]);
+            if (!arg[n + 1] || !arg[n + 2])
+                return Refuse(Str("-") + folder + " names no folder: write -" + folder + "=<folder>");
+        }
     }
-    // Positional arguments count only behind the last option.
-    int param = 0;
-    for (int i = lastOption + 1; i < argc && param < m_Params.GetCount(); ++i)
-        m_Params[param++]->Set(argv[i]);
+    if (!equation && argc > 1)
+        return Refuse("no equation given: write the equation file after the options");
+    if (equation)
+        m_Params[0]->Set(argv[equation]);
     return true;
+}
+
+bool Config::Refuse(Str const& text)
+{
+    ErrorLog::OnError(text);
+    m_bRefused = true;
+    return false;
 }
 
 bool Config::OnOption(Str const& text)
@@ -95,6 +130,8 @@ bool Config::OnOption(Str const& text)
         Option* option = m_Options[i];
         if (option->GetName() != name)
             continue;
+        if (*value && option->IsSwitch())
+            return Refuse("the switch -" + name + " takes no value: write -" + name);
         if (*value)
             option->Set(value);
         else

@@ -23,10 +23,16 @@ public:
     static void SetEquationNameSource(EquationNameSource source) { m_pEquationNameSource = source; }
 
     // Registers the options and parses the arguments. False when the usage
-    // must be printed: no arguments, "--help" first, or an unknown option
-    // (reported as "unknown option: -..."). Called again, it starts afresh
-    // from the defaults.
+    // must be printed: no arguments, "--help" or "-help" anywhere
+    // (IsHelpAsked), or an unknown option (reported as "unknown option:
+    // -..."); false as well, after an error that says why (IsRefused), for
+    // a command line that would run with another setting than the one
+    // written: an option after the equation, a second equation, "-o"
+    // without "=" or with an empty folder, a switch given a value. Called
+    // again, it starts afresh from the defaults.
     bool Init(int argc, char** argv);
+    bool IsHelpAsked() const { return m_bHelpAsked; }
+    bool IsRefused() const { return m_bRefused; }
     // Registers every option once, with its default; options registered
     // before are dropped first.
     void InitOptions();
@@ -77,6 +83,11 @@ public:
 
 private:
     static Str Value(char const* target);
+    // Reports the command line's mistake; false.
+    bool Refuse(Str const& text);
+
+    bool m_bHelpAsked = false;
+    bool m_bRefused = false;
     void RemoveOptions();
 
     static EquationNameSource m_pEquationNameSource;

@@ -18,6 +18,8 @@ public:
     // Given with a value; ignored by default.
     virtual void Set(char const*) {}
     virtual Str GetStrVal() const = 0;
+    // A switch takes no value.
+    virtual bool IsSwitch() const { return false; }
 
     Str const& GetName() const { return m_Name; }
     Str const& GetHelp() const { return m_Help; }
@@ -36,6 +38,7 @@ public:
     void Set() override { *m_pTarget = true; }
     using Option::Set;
     Str GetStrVal() const override { return *m_pTarget ? "true" : "false"; }
+    bool IsSwitch() const override { return true; }
 
 private:
     bool* m_pTarget;

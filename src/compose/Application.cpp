@@ -5,6 +5,7 @@
 #include "base/ErrorLog.h"
 #include "base/OutputRecord.h"
 #include "compose/FopParseProject.h"
+#include "compose/LayerStack.h"
 #include "compose/ScannerMessages.h"
 #include "scanner/ErrorStream.h"
 
@@ -38,10 +39,14 @@ int Application::Run(int argc, char** argv)
     ScannerMessages::Install();
     Lex::ErrorStream::listener(&ErrorLog::OnReported);
     int code = 1;
-    if (Initialize())
+    if (Initialize()) {
         code = main();
-    else
+    } else if (!Config::GetInstance().IsRefused()) {
+        // A refused command line was told why; the usage answers the rest.
         PrintUsage(nullptr, nullptr);
+        if (Config::GetInstance().IsHelpAsked())
+            code = 0;
+    }
     // The run goes on after most errors and writes what it can; any error
     // it reported fails it.
     if (Diagnostics::HasErrors())
@@ -62,14 +67,7 @@ bool Application::Initialize()
     char const* slash = strrchr(path, '/');
     m_Name = slash ? Str(slash + 1) : path;
 
-    Config& config = Config::GetInstance();
-    // "-help" asks for the usage like "--help" does, without being reported
-    // as an unknown option.
-    if (m_Argc > 1 && m_Argv && m_Argv[1] && strcmp(m_Argv[1], "-help") == 0) {
-        config.InitOptions();
-        return false;
-    }
-    return config.Init(m_Argc, m_Argv);
+    return Config::GetInstance().Init(m_Argc, m_Argv);
 }
 
 int Application::main()
@@ -82,6 +80,10 @@ int Application::main()
         Diagnostics::Printf(DiagKind::Info, DiagFlush::After, "encountered errors\n");
         return 1;
     }
+    // The default output folder is hidden in the source folder.
+    if (Config::GetInstance().GetOutDir().IsEmpty())
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::After, "output folder %s\n",
+                            ErrorLog::Escape(project->GetLayerStack()->m_OutDir).GetBuffer());
     project->Parse();
     return project->Error() ? 1 : 0;
 }

@@ -18,8 +18,9 @@ public:
 
     // Stores this as the instance.
     Application* OnCreate();
-    // The exit code: the composition's, or 1 after the usage when the
-    // command line is refused; 1 as well when the run reported an error.
+    // The exit code: the composition's; 0 after the usage when it was
+    // asked for (--help), 1 after it or after the error that says why when
+    // the command line is refused; 1 as well when the run reported an error.
     // Closes the log; 1 as well when a message or the log could not be
     // written.
     int Run(int argc, char** argv);

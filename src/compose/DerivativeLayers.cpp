@@ -11,7 +11,8 @@
 
 #include <cstring>
 
-void DerivativeLayers::AddDerivativeLayer(LayerStack& stack, Layer& layer, Str const& folder, Str const& linkName)
+void DerivativeLayers::AddDerivativeLayer(LayerStack& stack, Layer& layer, Str const& folder, Str const& linkName,
+                                          Str const& linkPath)
 {
     Layer* other = stack.FindLayer(linkName);
     if (!other && layer.m_pConfig)
@@ -25,8 +26,10 @@ void DerivativeLayers::AddDerivativeLayer(LayerStack& stack, Layer& layer, Str c
     StringSet parentNames;
     for (auto* node = parents.GetFirst(); node; node = parents.GetNext(node))
         parentNames.Add(node->GetKey()->m_LayerName);
-    if (LayerConfig* config = CreateDerivateConfig(stack, parentNames))
+    if (LayerConfig* config = CreateDerivateConfig(stack, parentNames)) {
+        config->m_File = linkPath;
         stack.NewLayer(*config, folder, &parents);
+    }
 }
 
 LayerConfig* DerivativeLayers::CreateDerivateConfig(LayerStack& stack, StringSet& parentNames)
@@ -95,7 +98,7 @@ LayerConfig* DerivativeLayers::CreateDerivateConfig(LayerStack& stack, StringSet
     return config;
 }
 
-void DerivativeLayers::TransformEquationFiles(LayerStack& stack)
+bool DerivativeLayers::TransformEquationFiles(LayerStack& stack)
 {
     // On a first run the output folder may not exist yet.
     for (int i = 0; i < stack.GetCount(); ++i)
@@ -109,7 +112,7 @@ void DerivativeLayers::TransformEquationFiles(LayerStack& stack)
     if (Config::GetInstance().GetEqOnly() || count == 0) {
         int changed = 0;
         AppendFile::CloseAll(stack.m_AppendFiles, changed);
-        return;
+        return true;
     }
     // The derived layers point at their configurations: the layers go
     // first.
@@ -119,6 +122,7 @@ void DerivativeLayers::TransformEquationFiles(LayerStack& stack)
     stack.m_pEquation->DeleteDerivatives();
     // Each composed file is imported at the front; a layer folder of its
     // name below the sources becomes the prefix of its layers.
+    bool ok = true;
     for (auto* node = stack.m_AppendFiles.GetFirst(); node; node = stack.m_AppendFiles.GetNext(node)) {
         AppendFile* file = node->GetValue();
         Str path = file->m_File.GetName();
@@ -127,8 +131,8 @@ void DerivativeLayers::TransformEquationFiles(LayerStack& stack)
         delete file;
         if (!Directory::exists(stack.GetAbsLayerDir(importText)))
             importText += " as .";
-        stack.m_pEquation->Prepend(path, importText);
+        ok = stack.m_pEquation->Prepend(path, importText) && ok;
     }
     stack.m_AppendFiles.RemoveAll();
-    stack.OnEquationChanged();
+    return stack.OnEquationChanged() && ok;
 }

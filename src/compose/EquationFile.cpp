@@ -60,7 +60,7 @@ bool EquationFile::Load(Str const& fileName)
     if (readable && StringListFile::Load(path))
         return true;
     if (!HasReportedFailure())
-        ErrorLog::OnError("failed to load equation file '" + fileName + "'");
+        ErrorLog::OnError("failed to load equation file '" + fileName + "'", GetImportFile(), m_ImportLine);
     return false;
 }
 
@@ -70,7 +70,7 @@ bool EquationFile::LoadFile(Str const& fileName)
         return false;
     Str real = RealPath(GetPath());
     if (IndexOf(*m_pLoading, real) >= 0) {
-        ErrorLog::OnError("recursive import of equation file '" + fileName + "'");
+        ErrorLog::OnError("recursive import of equation file '" + fileName + "'", GetImportFile(), m_ImportLine);
         return false;
     }
     m_pLoading->Add(real);
@@ -86,12 +86,27 @@ bool EquationFile::LoadFile(Str const& fileName)
         while (*line == ' ' || *line == '\t')
             ++line;
         size_t length = strlen(line);
-        if (length > 6 && strncmp(line, "import ", 7) == 0) {
-            ok = LoadImport(fileName, line + 7, false);
+        size_t word = strcspn(line, " \t");
+        if (word == 6 && strncmp(line, "import", 6) == 0) {
+            // "import" alone would be read as a layer named so.
+            if (line[strspn(line + 6, " \t") + 6] == '\0') {
+                ErrorLog::OnError("'import' names no equation file: write 'import <file> [as <prefix>]'", GetPath(),
+                                  GetLineNumber(i));
+                continue;
+            }
+            ok = LoadImport(fileName, line + 7, false, GetLineNumber(i));
         } else if (length > 13 && strncmp(line, "compose static", 14) == 0) {
             composeStatic = true;
+        } else if (word == 7 && strncmp(line, "compose", 7) == 0) {
+            ErrorLog::OnError(Str("'") + line + "' is no layer line: did you mean `compose static`?", GetPath(),
+                              GetLineNumber(i));
         } else {
             LayerConfig* config = new LayerConfig(Str(line), GetPath(), GetLineNumber(i));
+            // Reported already; no folder to look for.
+            if (!config->HasPathName()) {
+                delete config;
+                continue;
+            }
             if (composeStatic && !config->m_bLoadDynamic)
                 config->m_bStatic = true;
             AddLayer(*config);
@@ -101,7 +116,7 @@ bool EquationFile::LoadFile(Str const& fileName)
     return ok;
 }
 
-bool EquationFile::LoadImport(char const* importingFile, char const* importText, bool atFront)
+bool EquationFile::LoadImport(char const* importingFile, char const* importText, bool atFront, int line)
 {
     Str folder(".");
     if (importingFile) {
@@ -130,6 +145,9 @@ bool EquationFile::LoadImport(char const* importingFile, char const* importText,
     EquationFile imported(false);
     imported.m_pLoading = m_pLoading;
     imported.m_pRead = m_pRead;
+    // The import line is where a file that cannot be read is named.
+    imported.m_ImportFile = line > 0 ? GetPath() : Str();
+    imported.m_ImportLine = line;
     if (!imported.LoadFile(folder + "/" + fileWord)) {
         // Nothing moved to this equation: the imported ones go with it.
         imported.m_bOwnsConfigs = true;
@@ -152,6 +170,22 @@ bool EquationFile::LoadImport(char const* importingFile, char const* importText,
 bool EquationFile::Prepend(char const* importingFile, char const* importText)
 {
     return LoadImport(importingFile, importText, true);
+}
+
+LayerConfig* EquationFile::FindSwitchWithoutConfiguration() const
+{
+    static char const ending[] = "DynConditionalConfig";
+    size_t const n = sizeof(ending) - 1;
+    LayerConfig* first = nullptr;
+    for (int i = 0; i < m_LayerConfigs.GetCount(); ++i) {
+        LayerConfig* config = m_LayerConfigs[i];
+        Str const& name = config->m_LayerName;
+        if (name.GetLength() >= n && name.Right(n) == ending)
+            return nullptr;
+        if (!first && !config->m_IfConfigName.IsEmpty())
+            first = config;
+    }
+    return first;
 }
 
 bool EquationFile::HasAnyChangedSince(FileTimeNs t) const

@@ -21,12 +21,15 @@ public:
     // reports "failed to load equation file '<name>'" when it cannot.
     bool Load(Str const& fileName) override;
     // Loads the file and interprets its lines; false when the file cannot
-    // be read, an import fails or the file imports itself.
+    // be read, an import fails or the file imports itself. A mistaken line
+    // ("import" without a file, "compose" without "static", and those of
+    // LayerConfig) is an error at its file and line.
     bool LoadFile(Str const& fileName);
     // One import ("<file> [as <prefix>]", the text after "import "), the
     // file resolved beside the importing file; the imported layers go to
-    // the end, or to the front with atFront.
-    bool LoadImport(char const* importingFile, char const* importText, bool atFront);
+    // the end, or to the front with atFront. line is the import line's in
+    // this file, which the errors about the imported file name (0: none).
+    bool LoadImport(char const* importingFile, char const* importText, bool atFront, int line = 0);
     bool Prepend(char const* importingFile, char const* importText);
 
     // The equation keeps the configuration.
@@ -50,6 +53,10 @@ public:
     StringArray const& GetReadFiles() const { return *m_pRead; }
     // Whether any of them cannot be examined or is not older than t.
     bool HasAnyChangedSince(FileTimeNs t) const;
+    // The first layer with a run-time feature switch when no layer's name
+    // ends with "DynConditionalConfig" (the layer whose DynamicFeatureConfig
+    // gets the switches); null otherwise.
+    LayerConfig* FindSwitchWithoutConfiguration() const;
 
     bool m_bOwnsConfigs;
     Array<LayerConfig*> m_LayerConfigs;
@@ -58,6 +65,12 @@ public:
     bool m_bHasDynamicLayer;
 
 private:
+    char const* GetImportFile() const { return m_ImportFile.IsEmpty() ? nullptr : m_ImportFile.GetBuffer(); }
+
+    // The importing file and line of an imported equation; empty and 0 for
+    // the main one.
+    Str m_ImportFile;
+    int m_ImportLine = 0;
     // The real paths of the files being loaded, outermost first; shared
     // with the temporary equations of imports to refuse import cycles.
     StringArray m_OwnLoading;

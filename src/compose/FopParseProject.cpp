@@ -66,7 +66,8 @@ bool FopParseProject::AddPath(char const* equation)
         return false;
     Config& config = Config::GetInstance();
     if (config.GetEqOnly() || config.GetEq()) {
-        m_pLayerStack->TransformEquationFiles();
+        if (!m_pLayerStack->TransformEquationFiles())
+            return false;
         if (config.GetEqOnly())
             return true;
     }

@@ -106,10 +106,14 @@ Layer::Layer(LayerStack& stack, Str const& folder, LayerConfig& config, Set<Laye
       m_pLayerBelow(nullptr), m_bMeta(false), m_bDerived(false), m_bStatic(config.m_bStatic), m_pConfig(&config),
       m_bNoTransform(false), m_pListed(nullptr)
 {
-    if (!Directory::exists(m_Dir)) {
+    m_bHasFolder = Directory::exists(m_Dir);
+    if (!m_bHasFolder) {
+        // Composed without it, the product would lack the feature.
         Str text;
-        text.Format("folder %s for feature %s does not exist", m_Dir.GetBuffer(), m_PlainName.GetBuffer());
-        ErrorLog::OnWarning(text);
+        text.Format("folder %s for feature %s does not exist; %s", m_Dir.GetBuffer(), m_PlainName.GetBuffer(),
+                    parents ? "make the folder the link names or remove the link"
+                            : "correct the layer's name in the equation or make the folder");
+        ErrorLog::OnError(text, config.m_File.IsEmpty() ? nullptr : config.m_File.GetBuffer(), config.m_Line);
     }
     Lex::FileInfo info;
     if (Lex::SysCall::stat(JoinPath(m_Dir, ".notransform"), info, nullptr))
@@ -264,6 +268,15 @@ void Layer::LoadModules()
     m_pListed = &listed;
     for (int i = 0; i < names.GetCount(); ++i) {
         Str path = JoinPath(m_Dir, names[i]);
+        // A link that would make a derived layer and leads nowhere is told
+        // as such; the listing shows every link as no regular file.
+        Str text;
+        if (!regular[i] && ReadLink(path, text) && NamesLayer(LinkName(names[i])) && !Directory::exists(path)) {
+            ErrorLog::OnError("cannot resolve link: the folder '" + text +
+                                  "' it names does not exist; correct the link or remove it",
+                              path);
+            continue;
+        }
         Lex::FileInfo info;
         if (!DiskInterface::Get().Stat(path, info, &errors))
             continue;
@@ -297,6 +310,11 @@ void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, 
             Lex::SysCall::remove(path);
         else if (state == GenericFileLink::link_resolved)
             OnLinkEntry(folder, name, OwnLinkWord(path), done);
+        else if (state == GenericFileLink::link_target_missing && NamesLayer(LinkName(name)))
+            // The derived layer it would make would be missing.
+            ErrorLog::OnError("cannot resolve link: the folder '" + OwnLinkWord(path) +
+                                  "' it names does not exist; correct the link or remove it",
+                              path);
         else
             ErrorLog::OnWarning("cannot resolve link", path);
         return;
@@ -312,6 +330,12 @@ void Layer::AddFileEntry(Str const& folder, Str const& name, StringArray& done, 
         m_CopyFiles.Add(path);
     else if (strcasecmp(ExtensionOf(name), "equation") == 0)
         m_EquationFiles.Add(path);
+}
+
+bool Layer::NamesLayer(Str const& linkName) const
+{
+    return m_pStack->FindLayer(linkName) ||
+           (m_pConfig && m_pStack->FindLayer(m_pConfig->m_ImportPrefix + linkName));
 }
 
 void Layer::OnLinkEntry(Str const& folder, Str const& name, Str const& target, StringArray& done)
@@ -382,7 +406,7 @@ void Layer::ProcessLink(Str const& folder, Str const& name, Str const& target)
     Str absolute = target.GetBuffer()[0] == '/' ? Directory::MakeAbsPath(target) : Directory::MakeAbsPath(folder, target);
     if (absolute.IsEmpty())
         absolute = target.GetBuffer()[0] == '/' ? target : JoinPath(folder, target);
-    m_pStack->AddDerivativeLayer(*this, absolute, linkName);
+    m_pStack->AddDerivativeLayer(*this, absolute, linkName, JoinPath(folder, name));
 }
 
 void Layer::AddModule(Module& module)

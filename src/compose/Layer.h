@@ -54,6 +54,8 @@ public:
     FOPModule* GetFopModule(TransformedModule& cls) const;
 
     Str GetBindingName() const;
+    // Whether the layer's folder existed when the layer was made.
+    bool HasFolder() const { return m_bHasFolder; }
     bool LinkDynamic();
     bool ComposeDynamic();
     bool CanCreateDelegation();
@@ -111,6 +113,9 @@ private:
     // regular: the listing showed the entry as a regular file, no link.
     void AddFileEntry(Str const& folder, Str const& name, StringArray& done, FileTimeNs listed = 0,
                       bool regular = false);
+    // Whether a link of that name (no ".link" or ".lnk") makes a derived
+    // layer: it names a layer, also with this layer's import prefix.
+    bool NamesLayer(Str const& linkName) const;
     // Handles the link named name once per listing.
     void OnLinkEntry(Str const& folder, Str const& name, Str const& target, StringArray& done);
 
@@ -118,4 +123,5 @@ private:
     // by index: the key under which the destructor finds a feature module
     // without touching it, as another layer may have deleted it already.
     Array<Module*> m_FopKeys;
+    bool m_bHasFolder = false;
 };

@@ -1,5 +1,6 @@
 #include "compose/LayerStack.h"
 
+#include "base/Config.h"
 #include "base/Diagnostics.h"
 #include "base/Directory.h"
 #include "base/ErrorLog.h"
@@ -67,15 +68,30 @@ bool LayerStack::InitLayers()
     for (int i = 0; i < GetCount(); ++i)
         delete (*this)[i];
     RemoveAll();
+    StringArray folders;
+    bool anyFound = false;
     for (int i = 0; i < configs.GetCount(); ++i) {
-        LayerConfig& layerConfig = *configs[i];
-        NewLayer(layerConfig, GetAbsLayerDir(layerConfig.m_LayerName), nullptr);
+        folders.Add(GetAbsLayerDir(configs[i]->m_LayerName));
+        anyFound = anyFound || Directory::exists(folders[i]);
     }
+    // A -s folder that holds none of the layers is one mistake, not one
+    // per layer.
+    Str sourceOption = Config::GetInstance().GetSourceDir();
+    if (!anyFound && configs.GetCount() > 0 && !sourceOption.IsEmpty()) {
+        ErrorLog::OnError("the source folder '" + sourceOption + "' (-s) holds none of the layers of the equation; " +
+                          "-s=<folder> names the folder that holds the layer folders");
+        return false;
+    }
+    bool ok = true;
+    for (int i = 0; i < configs.GetCount(); ++i)
+        ok = NewLayer(*configs[i], folders[i], nullptr)->HasFolder() && ok;
     // Listing a folder can add derived layers above it; they are listed
     // in turn.
     for (int i = 0; i < GetCount(); ++i)
         (*this)[i]->LoadModules();
-    return true;
+    for (int i = 0; i < GetCount(); ++i)
+        ok = ok && (*this)[i]->HasFolder();
+    return ok;
 }
 
 Layer* LayerStack::NewLayer(LayerConfig& config, Str const& folder, Set<Layer*, Layer*>* parents)
@@ -154,9 +170,9 @@ void LayerStack::GetDependingFiles(Str const& name, Set<TransformedModule*, Tran
     }
 }
 
-void LayerStack::AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName)
+void LayerStack::AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName, Str const& linkPath)
 {
-    DerivativeLayers::AddDerivativeLayer(*this, layer, folder, linkName);
+    DerivativeLayers::AddDerivativeLayer(*this, layer, folder, linkName, linkPath);
 }
 
 LayerConfig* LayerStack::CreateDerivateConfig(StringSet& parentNames)
@@ -164,15 +180,16 @@ LayerConfig* LayerStack::CreateDerivateConfig(StringSet& parentNames)
     return DerivativeLayers::CreateDerivateConfig(*this, parentNames);
 }
 
-void LayerStack::TransformEquationFiles()
+bool LayerStack::TransformEquationFiles()
 {
-    DerivativeLayers::TransformEquationFiles(*this);
+    return DerivativeLayers::TransformEquationFiles(*this);
 }
 
 bool LayerStack::LoadEquation(char const* path)
 {
     Str copy(path);
     copy.Replace("\\", "/");
+    m_EquationErrors = ErrorLog::GetErrorCount();
     if (!m_pEquation->LoadFile(copy))
         return false;
     if (m_pEquation->m_LayerConfigs.GetCount() == 0)
@@ -183,9 +200,26 @@ bool LayerStack::LoadEquation(char const* path)
 bool LayerStack::OnEquationChanged()
 {
     m_ProductLineName = m_pEquation->GetName();
+    if (LayerConfig* config = m_pEquation->FindSwitchWithoutConfiguration())
+        ErrorLog::OnError("the run-time feature switch '" + config->m_IfConfigName + "' of layer " +
+                              config->m_LayerName +
+                              " needs a configuration layer: no layer of the equation ends with "
+                              "DynConditionalConfig (the layer whose DynamicFeatureConfig lists the switches)",
+                          config->m_File.IsEmpty() ? nullptr : config->m_File.GetBuffer(), config->m_Line);
+    // The product-line interface of a line with binding units is a class
+    // named after the equation.
+    if (m_pEquation->m_bHasDynamicLayer && !LayerConfig::IsIdentifier(m_ProductLineName))
+        ErrorLog::OnError("the product-line name '" + m_ProductLineName +
+                              "' is not a C++ identifier, and a product line with binding units names its "
+                              "interface class after it: rename the equation file",
+                          m_pEquation->GetPath());
     if (!InitDirectories())
         return false;
     if (!InitLayers())
+        return false;
+    // A product without a layer the equation names, or built from a
+    // mistaken line, is not the product asked for: nothing is written.
+    if (ErrorLog::GetErrorCount() > m_EquationErrors)
         return false;
     // Derived layers found while listing may lie anywhere.
     if (!IsSafeOutputFolder(m_OutDir))

@@ -48,7 +48,8 @@ public:
     // The options that shape the outputs, as the output record keeps them.
     Str GetOutputOptions() const;
     // One layer per equation entry, then the listing of every layer folder
-    // (which may add derived layers); always true.
+    // (which may add derived layers); false, after an error, when a layer's
+    // folder does not exist.
     bool InitLayers();
     // Creates a layer (parents null for an ordinary layer) and adds it.
     Layer* NewLayer(LayerConfig& config, Str const& folder, Set<Layer*, Layer*>* parents);
@@ -72,21 +73,25 @@ public:
     // Derived layers and the layers' own equation files (DerivativeLayers).
 
     // A link named linkName in layer's folder pointing at folder: the layer
-    // derived from layer's parents and the layer the link names.
-    void AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName);
+    // derived from layer's parents and the layer the link names. linkPath
+    // is the link's, which the errors about the derived layer name.
+    void AddDerivativeLayer(Layer& layer, Str const& folder, Str const& linkName, Str const& linkPath = Str());
     // The configuration of a derived layer, inserted into the equation
     // after its last parent; null when the layer exists already or no
     // parent is in the equation.
     LayerConfig* CreateDerivateConfig(StringSet& parentNames);
-    // Composes the layers' equation files (-eq, -eqonly).
-    void TransformEquationFiles();
+    // Composes the layers' equation files (-eq, -eqonly); false when the
+    // equation extended by them cannot be set up.
+    bool TransformEquationFiles();
 
     // The run.
 
-    // Loads the equation ('\' read as '/') and sets up folders and layers.
+    // Loads the equation ('\' read as '/') and sets up folders and layers;
+    // false when that reported an error.
     bool LoadEquation(char const* path);
     // Takes the product-line name from the equation and sets up the folders
-    // and the layers again.
+    // and the layers again; false, before the output folder is opened, when
+    // an error was reported since the equation began to load.
     bool OnEquationChanged();
     // Every composed class prepares its transformation.
     void PrepareParse();
@@ -188,4 +193,6 @@ public:
 
 private:
     std::unique_ptr<GeneratorState> m_pGeneratorState;
+    // The error count when the equation began to load.
+    int m_EquationErrors = 0;
 };

@@ -47,23 +47,37 @@ TEST(Config, CommandLines)
     Case const cases[] = {
         {{}, false, "", "", "", "", false},
         {{"--help"}, false, "", "", "", "", false},
+        {{"-help"}, false, "", "", "", "", false},
         {{"--help", "x.equation"}, false, "", "", "", "", false},
-        {{"x.equation", "--help"}, false, "unknown option: --help\n", "", "", "", false},
+        {{"x.equation", "--help"}, false, "", "", "", "", false},
         {{"-o=out", "x.equation"}, true, "", "x.equation", "out", "", false},
         {{"x.equation"}, true, "", "x.equation", "", "", false},
-        {{"a.equation", "-noline", "b.equation"}, true, "", "b.equation", "", "", true},
-        {{"-noline", "a.equation", "b.equation"}, true, "", "a.equation", "", "", true},
-        {{"a.equation", "-noline"}, true, "", "", "", "", true},
         {{"-namespace", "x"}, true, "", "x", "", "main", false},
         {{"-namespace=", "x"}, true, "", "x", "", "main", false},
         {{"-namespace=ns", "x"}, true, "", "x", "", "ns", false},
-        {{"-o", "x"}, true, "", "x", "", "", false},
         {{"-o=a=b", "x"}, true, "", "x", "a=b", "", false},
         {{"-noline", "-foo", "x"}, false, "unknown option: -foo\n", "", "", "", true},
         {{"-gppx"}, false, "unknown option: -gppx\n", "", "", "", false},
         {{"-=x"}, false, "unknown option: -=x\n", "", "", "", false},
         {{"-x=1"}, false, "unknown option: -x=1\n", "", "", "", false},
         {{"-equation=a"}, false, "unknown option: -equation=a\n", "", "", "", false},
+        // Command lines that would run otherwise than written are refused
+        // with the reason.
+        {{"-o", "out", "x"}, false, "mosa++ : error: options take '=': -o=out\n", "", "", "", false},
+        {{"-s", "src", "x"}, false, "mosa++ : error: options take '=': -s=src\n", "", "", "", false},
+        {{"-namespace", "ns", "x"}, false, "mosa++ : error: options take '=': -namespace=ns\n", "", "", "main", false},
+        {{"-o", "x"}, false, "mosa++ : error: -o names no folder: write -o=<folder>\n", "", "", "", false},
+        {{"-o=", "x"}, false, "mosa++ : error: -o names no folder: write -o=<folder>\n", "", "", "", false},
+        {{"-s=", "x"}, false, "mosa++ : error: -s names no folder: write -s=<folder>\n", "", "", "", false},
+        {{"a.equation", "-noline", "b.equation"}, false,
+         "mosa++ : error: options go before the equation: -noline follows 'a.equation'\n", "", "", "", false},
+        {{"a.equation", "-noline"}, false,
+         "mosa++ : error: options go before the equation: -noline follows 'a.equation'\n", "", "", "", false},
+        {{"-noline", "a.equation", "b.equation"}, false,
+         "mosa++ : error: one equation per run: 'b.equation' follows the equation 'a.equation'\n", "", "", "", true},
+        {{"-eq=1", "x"}, false, "mosa++ : error: the switch -eq takes no value: write -eq\n", "", "", "", false},
+        {{"-gpp"}, false, "mosa++ : error: no equation given: write the equation file after the options\n", "", "",
+         "", false},
     };
     for (Case const& c : cases) {
         std::string label;
@@ -80,6 +94,8 @@ TEST(Config, CommandLines)
         EXPECT_EQ(c.noline, config.GetNoLine()) << label;
         EXPECT_TRUE(config.GetGpp()) << label;
         EXPECT_EQ(8, config.m_Options.GetCount()) << label;
+        EXPECT_EQ(run.printed.find("mosa++ : error: ") == 0, config.IsRefused()) << label;
+        EXPECT_EQ(label.find("help") != std::string::npos, config.IsHelpAsked()) << label;
     }
     Config::SetEquationNameSource(nullptr);
 }
@@ -87,18 +103,13 @@ TEST(Config, CommandLines)
 TEST(Config, SwitchesAndValues)
 {
     Config config;
-    EXPECT_TRUE(Parse(config, {"-eq=1", "-gpp", "-linkdir", "-eqonly", "-s=src", "x"}).result);
-    EXPECT_FALSE(config.GetEq());
+    EXPECT_TRUE(Parse(config, {"-eq", "-gpp", "-linkdir", "-eqonly", "-s=src", "x"}).result);
+    EXPECT_TRUE(config.GetEq());
     EXPECT_TRUE(config.GetGpp());
     EXPECT_TRUE(config.GetLinkDir());
     EXPECT_TRUE(config.GetEqOnly());
     EXPECT_STREQ("src", config.GetSourceDir());
     EXPECT_EQ(StrOption::m_UndefinedVal, config.m_pOutDir);
-    // A bare -s leaves a null target; the accessor still gives a text.
-    Config bare;
-    EXPECT_TRUE(Parse(bare, {"-s", "x"}).result);
-    EXPECT_EQ(nullptr, bare.m_pSourceDir);
-    EXPECT_STREQ("", bare.GetSourceDir());
 }
 
 TEST(Config, OptionList)
@@ -116,10 +127,11 @@ TEST(Config, OptionList)
                  "  -o                  output directory (-)",
                  config.GetOptions());
 
-    // A bare -o puts the target on its default, which the list shows as +.
+    // A bare -namespace puts the target on its default, which the list
+    // shows as +.
     Config bare;
-    Parse(bare, {"-o", "x"});
-    EXPECT_NE(nullptr, strstr(bare.GetOptions(), "  -o                  output directory (+)"));
+    Parse(bare, {"-namespace", "x"});
+    EXPECT_NE(nullptr, strstr(bare.GetOptions(), "  -namespace          create namespace, defaults to equation (+)"));
     Config given;
     Parse(given, {"-o=out", "x"});
     EXPECT_NE(nullptr, strstr(given.GetOptions(), "  -o                  output directory (-)"));
@@ -132,7 +144,7 @@ TEST(Config, OptionList)
                  "-s:\tundefined (source directory)\n"
                  "-o:\tout (output directory)",
                  given.GetSettings());
-    EXPECT_NE(nullptr, strstr(bare.GetSettings(), "-o:\tactive, value = NULL (output directory)"));
+    EXPECT_NE(nullptr, strstr(bare.GetSettings(), "-namespace:\tactive, value = NULL (create namespace"));
 }
 
 TEST(Config, SecondInitStartsAfresh)

@@ -65,13 +65,13 @@ TEST(EquationFile, LinesCommentsAndTheScopeOfComposeStatic)
              "B\n"
              "C dynamicload\n"
              "D dynamiclink\n"
-             "import\n"
-             "importX\n");
+             "importX\n"
+             "composed\n");
     dir.file("p/sub.equation", "X\ncompose static\nY\n");
     EquationFile equation(true);
     Loaded r = LoadCapturing(equation, dir.path("p/main"));
     ASSERT_TRUE(r.ok) << r.out;
-    EXPECT_EQ("A sub.X[sub.] sub.Y[sub.]S BS CD DL importS importXS", Describe(equation));
+    EXPECT_EQ("A sub.X[sub.] sub.Y[sub.]S BS CD DL importXS composedS", Describe(equation));
     EXPECT_STREQ("main", equation.GetName());
     EXPECT_STREQ(dir.path("p").c_str(), equation.GetDir());
     EXPECT_TRUE(equation.m_bHasDynamicLayer);
@@ -83,16 +83,55 @@ TEST(EquationFile, LinesCommentsAndTheScopeOfComposeStatic)
     EXPECT_EQ("sub.X[sub.] sub.Y[sub.]S Z", Describe(second));
 }
 
-TEST(EquationFile, WarningsAboutALayerLineNameFileAndLine)
+// Mistaken lines are errors at their own file and line, imported files'
+// too; the load goes on, so that every mistake is told at once.
+TEST(EquationFile, MistakenLinesAreErrorsAtTheirFileAndLine)
 {
     testutil::TempFolder dir;
-    dir.file("main.equation", "# comment\n\nA\nimport sub\nB dynamicLoad\n");
+    dir.file("main.equation", "# comment\n\nA\nimport sub\nB dynamicLoad\nimport\ncompose statc\n../up\nC\n");
     dir.file("sub.equation", "\nX BindingUnit\n");
     EquationFile equation(true);
     Loaded r = LoadCapturing(equation, dir.path("main"));
-    ASSERT_TRUE(r.ok) << r.out;
-    EXPECT_NE(std::string::npos, r.out.find(dir.path("sub.equation") + "(2) : warning: 'BindingUnit'")) << r.out;
-    EXPECT_NE(std::string::npos, r.out.find(dir.path("main.equation") + "(5) : warning: 'dynamicLoad'")) << r.out;
+    EXPECT_TRUE(r.ok) << r.out;
+    std::string const main = dir.path("main.equation");
+    EXPECT_EQ(dir.path("sub.equation") + "(2) : error: 'BindingUnit' for layer X is taken as the name of a run-time "
+                  "feature switch, not as the keyword 'bindingunit' (keywords are lower case): did you mean "
+                  "`bindingunit`?\n" +
+                  main + "(5) : error: 'dynamicLoad' for layer B is taken as the name of a run-time feature switch, "
+                         "not as the keyword 'dynamicload' (keywords are lower case): did you mean `dynamicload`?\n" +
+                  main + "(6) : error: 'import' names no equation file: write 'import <file> [as <prefix>]'\n" +
+                  main + "(7) : error: 'compose statc' is no layer line: did you mean `compose static`?\n" +
+                  main + "(8) : error: '../up' is no layer name: a layer is a folder path below the source folder\n",
+              r.out);
+    EXPECT_EQ("A sub.X[sub.] B C", Describe(equation));
+    EXPECT_STREQ(main.c_str(), equation.m_LayerConfigs[2]->m_File);
+    EXPECT_EQ(5, equation.m_LayerConfigs[2]->m_Line);
+    EXPECT_STREQ(dir.path("sub.equation").c_str(), equation.m_LayerConfigs[1]->m_File);
+    EXPECT_EQ(2, equation.m_LayerConfigs[1]->m_Line);
+    ErrorLog::Reset();
+}
+
+TEST(EquationFile, ASwitchNeedsAConfigurationLayer)
+{
+    struct Case {
+        char const* lines;
+        int line; // of the switch reported; 0 for none
+    } const cases[] = {
+        {"A\nB Undo\nC Log\n", 2},
+        {"A\nB\n", 0},
+        {"libDynConditionalConfig\nB Undo\n", 0},
+        {"B Undo\nlib/DynConditionalConfig\n", 0},
+        {"B Undo\nDynConditionalConfigs\n", 1},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.lines);
+        testutil::TempFolder dir;
+        dir.file("main.equation", c.lines);
+        EquationFile equation(true);
+        ASSERT_TRUE(LoadCapturing(equation, dir.path("main")).ok);
+        LayerConfig* found = equation.FindSwitchWithoutConfiguration();
+        EXPECT_EQ(c.line, found ? found->m_Line : 0);
+    }
 }
 
 TEST(EquationFile, ImportPrefixes)
@@ -181,8 +220,9 @@ TEST(EquationFile, FailedLoadsAreReported)
         EquationFile equation(true);
         Loaded r = LoadCapturing(equation, dir.path("main.equation"));
         EXPECT_FALSE(r.ok);
-        EXPECT_NE(std::string::npos, r.out.find("failed to load equation file '" + dir.path("missing") + "'"))
-            << r.out;
+        EXPECT_EQ(dir.path("main.equation") + "(2) : error: failed to load equation file '" + dir.path("missing") +
+                      "'\n",
+                  r.out);
         EXPECT_EQ("A", Describe(equation)); // what came before the import stays
     }
 }
@@ -277,6 +317,7 @@ TEST(EquationFile, ImportCyclesAreRefused)
         Loaded r = LoadCapturing(equation, dir.path(file));
         EXPECT_FALSE(r.ok);
         EXPECT_NE(std::string::npos, r.out.find("error: recursive import of equation file '")) << r.out;
+        EXPECT_EQ(0u, r.out.find(dir.path("")) ) << "names the importing file: " << r.out;
     }
     EquationFile equation(true);
     Loaded r = LoadCapturing(equation, dir.path("twice"));

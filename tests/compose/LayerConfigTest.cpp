@@ -1,5 +1,7 @@
 #include "compose/LayerConfig.h"
 
+#include "base/ErrorLog.h"
+
 #include "../Captured.h"
 
 #include <gtest/gtest.h>
@@ -25,22 +27,25 @@ TEST(LayerConfig, LayerLinesTable)
     LineCase const cases[] = {
         {"A", "A", "", "base", "", false, false},
         {"a/b/c dynamicload", "a.b.c", "", "a.b.c", "", false, true},
-        {"A dynamiclink bindingunit U feat extra ; note", "A", "U", "U", "feat", true, true},
-        {"A Dynamiclink", "A", "", "base", "Dynamiclink", false, false},
-        {"A bindingunit", "A", "", "base", "bindingunit", false, false},
-        {"A bindingunit #x", "A", "#x", "#x", "", false, true},
+        {"A dynamiclink bindingunit U feat ; note", "A", "U", "U", "feat", true, true},
         {"A bindingunit u/v", "A", "u.v", "u.v", "", false, true},
+        {"A bindingunit _u1.v2", "A", "_u1.v2", "_u1.v2", "", false, true},
         {"A // note", "A", "", "base", "", false, false},
         {"A # note dynamicload", "A", "", "base", "", false, false},
         {"A ;dynamicload", "A", "", "base", "", false, false},
         {"A#b", "A#b", "", "base", "", false, false},
-        {"A\tfeat/x\tother", "A", "", "base", "feat.x", false, false},
+        {"A\tfeat_x\t# other", "A", "", "base", "feat_x", false, false},
         {"A dynamicload bindingunit U", "A", "U", "U", "", false, true},
         {"gui/base dynamiclink", "gui.base", "", "gui.base", "", true, true},
+        // Three letters from every keyword: a switch name.
+        {"A dynamics", "A", "", "base", "dynamics", false, false},
     };
     for (LineCase const& c : cases) {
         SCOPED_TRACE(c.line);
+        testutil::Captured captured;
         LayerConfig config{Str(c.line)};
+        EXPECT_EQ("", captured.All());
+        EXPECT_TRUE(config.HasPathName());
         EXPECT_STREQ(c.name, config.m_LayerName);
         EXPECT_STREQ(c.name, config.m_PlainName);
         EXPECT_STREQ(c.bindingUnit, config.m_BindingUnit);
@@ -54,50 +59,61 @@ TEST(LayerConfig, LayerLinesTable)
     }
 }
 
-TEST(LayerConfig, BindingUnitsThatNameNoFolderAreRefused)
-{
-    for (char const* line : {"A bindingunit .", "A bindingunit ..", "A bindingunit ./", "A bindingunit /"}) {
-        SCOPED_TRACE(line);
-        testutil::Captured captured;
-        LayerConfig config{Str(line)};
-        std::string out = captured.All();
-        EXPECT_NE(std::string::npos, out.find("warning: invalid binding unit")) << out;
-        EXPECT_TRUE(config.m_bLoadDynamic);
-        EXPECT_STREQ("", config.m_BindingUnit);
-        EXPECT_STREQ("A", config.GetBindingUnitName());
-    }
-}
-
-TEST(LayerConfig, WordsLikeKeywordsAreSwitchNamesWithAWarning)
+// Each mistaken line is one error at its file and line, and the word it
+// concerns sets nothing.
+TEST(LayerConfig, MistakenLinesAreErrorsAtTheirLine)
 {
     struct {
         char const* line;
+        char const* error;
         char const* ifConfig;
-        char const* warning; // part of the warning; null for none
+        char const* unitName;
     } const cases[] = {
-        {"A dynamicLoad", "dynamicLoad", "'dynamicLoad' for layer A is taken as the name of a run-time feature "
-                                         "switch, not as the keyword 'dynamicload'"},
-        {"A DYNAMICLINK", "DYNAMICLINK", "not as the keyword 'dynamiclink'"},
-        {"A dynamicload BindingUnit U", "BindingUnit", "not as the keyword 'bindingunit'"},
-        {"A bindingunit", "bindingunit", "'bindingunit' names no binding unit for layer A"},
-        {"A Undo", "Undo", nullptr},
-        {"A dynamicloader", "dynamicloader", nullptr},
-        // A second word is no switch name and keeps the first.
-        {"A Undo dynamicLoad", "Undo", nullptr},
+        {"A dynamicloda", "'dynamicloda' for layer A is taken as the name of a run-time feature switch, not as the "
+                          "keyword 'dynamicload': did you mean `dynamicload`?", "", "base"},
+        {"A dynamicLoad", "not as the keyword 'dynamicload' (keywords are lower case): did you mean `dynamicload`?",
+         "", "base"},
+        {"A DYNAMICLINK", "did you mean `dynamiclink`?", "", "base"},
+        {"A dynmiclnk", "did you mean `dynamiclink`?", "", "base"},
+        {"A bindngunit U", "did you mean `bindingunit`?", "U", "base"},
+        {"A dynamicload BindingUnit U", "did you mean `bindingunit`?", "U", "A"},
+        {"A Undo dynamicLoad", "did you mean `dynamicload`?", "Undo", "base"},
+        {"A bindingunit", "'bindingunit' names no binding unit for layer A and is taken as the name of a run-time "
+                          "feature switch: write 'bindingunit <unit>'", "", "base"},
+        {"A Undo Redo", "'Redo' for layer A means nothing: the layer's run-time feature switch is 'Undo', and a "
+                        "layer has one", "Undo", "base"},
+        {"A bindingunit .", "invalid binding unit '.' for layer A: a unit name is a C++ identifier", "", "A"},
+        {"A bindingunit ..", "invalid binding unit '..'", "", "A"},
+        {"A bindingunit /", "invalid binding unit '.'", "", "A"},
+        {"A bindingunit #x", "invalid binding unit '#x'", "", "A"},
+        {"A bindingunit 9x", "invalid binding unit '9x'", "", "A"},
+        {"A bindingunit a-b", "invalid binding unit 'a-b'", "", "A"},
+        {"A bindingunit a..b", "invalid binding unit 'a..b'", "", "A"},
+        {"my-layer dynamicload", "the binding unit 'my-layer' of layer my-layer is not a C++ identifier; name a unit "
+                                 "with 'bindingunit <unit>'", "", "my-layer"},
+        {"A feat/x", "the run-time feature switch 'feat.x' of layer A is not a C++ identifier", "feat.x", "base"},
+        {"A 1st", "the run-time feature switch '1st' of layer A is not a C++ identifier", "1st", "base"},
+        {"../x", "'../x' is no layer name: a layer is a folder path below the source folder", "", "base"},
+        {"/abs", "'/abs' is no layer name", "", "base"},
+        {"x/", "'x/' is no layer name", "", "base"},
+        {"a//b", "'a//b' is no layer name", "", "base"},
+        {"/* old */", "'/*' is no layer name: a layer is a folder path below the source folder (comment lines "
+                      "begin with #, ; or //)", "", "base"},
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.line);
         testutil::Captured captured;
         LayerConfig config(Str(c.line), "p.equation", 3);
         std::string out = captured.All();
+        EXPECT_EQ(0u, out.find("p.equation(3) : error: ")) << out;
+        EXPECT_NE(std::string::npos, out.find(c.error)) << out;
+        EXPECT_EQ(1u, out.size() - out.find('\n')) << "one message: " << out;
         EXPECT_STREQ(c.ifConfig, config.m_IfConfigName);
-        if (c.warning) {
-            EXPECT_EQ(0u, out.find("p.equation(3) : warning: ")) << out;
-            EXPECT_NE(std::string::npos, out.find(c.warning)) << out;
-        } else {
-            EXPECT_EQ("", out);
-        }
+        EXPECT_STREQ(c.unitName, config.GetBindingUnitName());
+        EXPECT_STREQ("p.equation", config.m_File);
+        EXPECT_EQ(3, config.m_Line);
     }
+    ErrorLog::Reset();
 }
 
 TEST(LayerConfig, StaticAndDynamicMarksExcludeEachOther)

@@ -74,7 +74,8 @@ protected:
         dir.folder("src/B");
         dir.folder("src/gui");
         dir.folder("src/gui/base");
-        dir.file("src/prod.equation", "A\nB dynamicload\ngui/base bindingunit U feat\n");
+        dir.folder("src/libDynConditionalConfig");
+        dir.file("src/prod.equation", "A\nB dynamicload\ngui/base bindingunit U feat\nlibDynConditionalConfig\n");
     }
     void TearDown() override { SetCommandLine({"x"}); }
 
@@ -97,7 +98,7 @@ TEST_F(LayerStackFolders, DefaultFoldersAndLayers)
     struct stat record;
     EXPECT_NE(0, ::stat(stack.m_OutDir, &record)); // not created here, so no log either
 
-    EXPECT_EQ("A B gui.base", Names(stack));
+    EXPECT_EQ("A B gui.base libDynConditionalConfig", Names(stack));
     ExpectLinks(stack);
     EXPECT_TRUE(stack.m_bHasDynamicLayer);
     EXPECT_STREQ(dir.path("src/gui/base").c_str(), stack[2]->m_Dir);

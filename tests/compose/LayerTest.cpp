@@ -231,7 +231,10 @@ TEST(Layer, MissingFolderIsReportedAndListsNothing)
     tmp.file("file");
     for (std::string folder : {tmp.path("none"), tmp.path("file")}) {
         Listed listed(folder, "Feat");
-        EXPECT_EQ("mosa++ : warning: folder " + folder + " for feature Feat does not exist\n", listed.out);
+        EXPECT_EQ("mosa++ : error: folder " + folder +
+                      " for feature Feat does not exist; correct the layer's name in the equation or make the folder\n",
+                  listed.out);
+        EXPECT_FALSE(listed.layer->HasFolder());
         EXPECT_EQ(0, listed.layer->m_ModuleFiles.GetCount());
     }
 }

@@ -111,7 +111,7 @@ contains "-eq" "layer X: 4 LoC"
     || fail "-eq: X is not the lowest layer: $OUT"
 
 # With a folder sub below the sources the imported layers lie in it.
-mkdir -p "$E/sub/X"
+mkdir -p "$E/sub/X" "$E/sub/Y"
 printf 'class Inner {\npublic:\n  int i() { return 3; }\n};\n' >"$E/sub/X/Inner.h"
 touch -d '-20 seconds' "$E/sub/X/Inner.h"
 rm -rf "$E/.output.p"
@@ -123,8 +123,9 @@ contains "-eq sub" "layer sub.X: 4 LoC"
 
 # --- -eq with a derived layer: it is made again above its parents. ---
 # P's folder links to S through a relative link text; S is static and
-# lies below the plain P, so the combination is reported at each listing;
-# the error fails the run, which still composes what it can.
+# lies below the plain P, so the combination is an error of the equation,
+# told once, and the run stops before it writes a class; without the
+# static mark the derived layer is made again above its parents.
 D="$WORK/derived"
 mkdir -p "$D/S" "$D/P" "$D/F" "$D/X"
 printf 'compose static\nS\nP dynamicload\n' >"$D/p.equation"
@@ -137,6 +138,11 @@ run_in "$D" -eq p
 expect_rc "-eq derived" 1
 contains "-eq derived" "mosa++ : error: cannot compose derivatives of static and non-static modules: P"
 [ "$(grep -c 'cannot compose derivatives' <<<"$OUT")" = 1 ] || fail "-eq derived: the error is not told once"
+[ -e "$D/.output.p/Foo.h" ] && fail "-eq derived: a class was written after the error"
+printf 'S\nP dynamicload\n' >"$D/p.equation"
+touch -d '-20 seconds' "$D/p.equation"
+run_in "$D" -eq p
+expect_rc "-eq derived, no static" 0
 [ "$(grep '^layer ' <<<"$OUT" | cut -d: -f1 | tr '\n' ' ')" = "layer X layer S layer P layer S/P " ] \
     || fail "-eq derived: layers: $(grep '^layer ' <<<"$OUT")"
 [ -f "$D/.output.p/Foo.h" ] || fail "-eq derived: the derived layer's Foo.h is missing"

@@ -60,10 +60,10 @@ printf 'A\nimport cyc2\n' >"$SRC/cyc.equation"
 printf 'import cyc\n' >"$SRC/cyc2.equation"
 row "import cycle" 1 "recursive import of equation file" -- -o="$OUT" "$SRC/cyc"
 printf 'A\nC\n' >"$SRC/miss.equation"
-row "missing layer" 0 "folder $SRC/C for feature C does not exist" -- -o="$OUT" "$SRC/miss"
+row "missing layer" 1 "$SRC/miss.equation(2) : error: folder $SRC/C for feature C does not exist" -- -o="$OUT" "$SRC/miss"
 echo text >"$SRC/F"
 printf 'A\nF\n' >"$SRC/file.equation"
-row "layer is a file" 0 "for feature F does not exist" -- -o="$OUT" "$SRC/file"
+row "layer is a file" 1 "$SRC/file.equation(2) : error: folder $SRC/F for feature F does not exist" -- -o="$OUT" "$SRC/file"
 
 # Modules of one layer M.
 module() { # text via stdin

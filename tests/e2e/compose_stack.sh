@@ -73,7 +73,8 @@ EOF
     touch -d '-10 seconds' "$DIR/stack.equation" "$DIR/base/Stack.h" "$DIR/logging/Stack.h"
 }
 
-CONSOLE='equation changed after 0.. rebuilding complete sources
+CONSOLE='output folder @DIR@/.output.stack
+equation changed after 0.. rebuilding complete sources
 parsing..
 base/Stack (9 LOC)
 logging/Stack (9 LOC)

@@ -28,16 +28,16 @@ lacks "names: a raw tab" $'\t'
 grep -qF "file=\"$P/A/Na\\nme.h\" line=\"1\" >class-name 'X' does not match module name 'Na\\nme'</MSG>" \
     "$P/out-names/mosac.log.xml" || fail "names: log element: $(cat "$P/out-names/mosac.log.xml")"
 
-# A NUL byte in a layer line and in a comment line: each is an error, the
-# layer after them is composed all the same.
+# A NUL byte in a layer line and in a comment line: each is an error (the
+# lines after them are read, so that each is told), and, as for every
+# mistake of the equation, nothing is composed.
 printf '# binary\0 paste\nA\nB\0x\nC\n' >"$P/nul.equation"
 run_in "$P" -o=out-nul nul.equation
 expect_rc "NUL" 1
 nul="error: the line holds a NUL byte and is not read; save the file as UTF-8 or ASCII text"
 contains "NUL in a comment" "$P/nul.equation(1) : $nul"
 contains "NUL in a layer line" "$P/nul.equation(3) : $nul"
-[ -f "$P/out-nul/Queue.h" ] || fail "NUL: the layer after the line was dropped: $OUT"
-[ -f "$P/out-nul/Stack.h" ] || fail "NUL: the layer before the line was dropped: $OUT"
+[ -e "$P/out-nul/Queue.h" ] || [ -e "$P/out-nul/Stack.h" ] && fail "NUL: classes were written: $OUT"
 
 # UTF-16 (little-endian, with its mark): one message, nothing composed.
 printf '\xff\xfeA\0\n\0C\0\n\0' >"$P/wide.equation"

@@ -94,7 +94,7 @@ refines class Pair {
 };
 EOF
 mistake "class name" "B/Stack.h(3)" "class-name 'Pair' does not match module name 'Stack'" Stack
-new_line
+new_line 'A'
 put A/Ring.h <<'EOF'
 class Ring : mixin Ring {
 };

@@ -21,6 +21,17 @@
 
 namespace {
 
+// True when only the file and namespace bodies are open.
+bool OutsideEveryClass(CParserState const& state)
+{
+    for (int i = 1; i < state.m_BlockStack.GetCount(); ++i) {
+        Node* parent = state.m_BlockStack[i] ? state.m_BlockStack[i]->GetParent() : nullptr;
+        if (!parent || parent->GetKind() != NT_NS_DEF)
+            return false;
+    }
+    return true;
+}
+
 bool IsClassScope(Scope const* scope)
 {
     return scope && (scope->GetType() == SCOPE_CLASS || scope->GetType() == SCOPE_ASPECT);
@@ -430,6 +441,17 @@ NodeFuncDef* CFuncBuilder::AddFuncDef(NodeFuncDecl& decl, NodeInitDecl* initiali
     // nowhere.
     if (decl.m_bFriend)
         return def;
+    if (state.IsJavaLike() && OutsideEveryClass(state)) {
+        // Java and C# have no functions outside a class: a `}` too many
+        // closed the class before this method.
+        NodeID* name = decl.GetNameNode();
+        Lex::Token* at = name ? name->GetLastToken() : nullptr;
+        Str text;
+        text.Format("method '%s' stands outside every class: is a '}' before it one too many, closing the class "
+                    "early?",
+                    at ? at->text->text : "");
+        state.OnFatalError(text, at ? at : state.m_pActToken);
+    }
     state.AddFuncDef(*def);
     if (state.m_pActBlock)
         state.m_pActBlock->AddChild(def);

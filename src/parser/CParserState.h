@@ -133,6 +133,9 @@ public:
     // error ends the file.
     void OnError(char const* message, bool fatal);
     static void PrintError(char const* text);
+    // A mistake that leaves the file's structure in doubt: an error at the
+    // token (at the file when there is none), and the file fails.
+    void OnFatalError(char const* text, Lex::Token* at);
 
     // ---- Statement assembly ------------------------------------------------
     void OnIdToken();
@@ -269,6 +272,9 @@ public:
     Lex::Token* m_pPrevToken;
     Lex::Token* m_pPrevPrevToken;
     Lex::Token* m_pLastSignificantToken;
+    // The first token of the statement being read (after a `;`, `{` or `}`);
+    // null before its first one.
+    Lex::Token* m_pStatementStart;
     NodeKeyword* m_pLastKeyword;
     NodeBlock* m_pActBlock;
     Node* m_pLastNode;

@@ -21,10 +21,13 @@
 
 namespace {
 
-// True when only the file and namespace bodies are open.
-bool OutsideEveryClass(CParserState const& state)
+// True when only the file and namespace bodies are open, besides the body
+// of the function being defined.
+bool OutsideEveryClass(CParserState const& state, NodeBlock const* body)
 {
     for (int i = 1; i < state.m_BlockStack.GetCount(); ++i) {
+        if (state.m_BlockStack[i] == body)
+            continue;
         Node* parent = state.m_BlockStack[i] ? state.m_BlockStack[i]->GetParent() : nullptr;
         if (!parent || parent->GetKind() != NT_NS_DEF)
             return false;
@@ -441,7 +444,7 @@ NodeFuncDef* CFuncBuilder::AddFuncDef(NodeFuncDecl& decl, NodeInitDecl* initiali
     // nowhere.
     if (decl.m_bFriend)
         return def;
-    if (state.IsJavaLike() && OutsideEveryClass(state)) {
+    if (state.IsJavaLike() && OutsideEveryClass(state, body)) {
         // Java and C# have no functions outside a class: a `}` too many
         // closed the class before this method.
         NodeID* name = decl.GetNameNode();

@@ -182,25 +182,27 @@ int IndentOf(Lex::Token* t)
     return width;
 }
 
+// A brace pair with the places of its braces in the walk.
 struct Pair {
     Lex::Token* open;
     Lex::Token* close;
+    int openAt;
+    int closeAt;
 };
 
-// The first brace pair among pairs, in the order of their `{`, that spans
-// lines and whose `}` stands on a line indented otherwise than the line of
-// its `{`: where a brace is most likely one too many or missing.
-Pair const* Misindented(std::vector<Pair> const& pairs, Lex::Token* after, Lex::Token* before)
+// The first brace pair among pairs, in the order of their `{`, that opens
+// after the place after and closes before the place before, spans lines,
+// and whose `}` stands on a line indented otherwise than the line of its
+// `{`: where a brace is most likely one too many or missing.
+Pair const* Misindented(std::vector<Pair> const& pairs, int after, int before)
 {
     Pair const* found = nullptr;
     for (Pair const& pair : pairs) {
-        if (after && LineOf(pair.open) <= LineOf(after))
-            continue;
-        if (before && LineOf(pair.close) >= LineOf(before))
+        if (pair.openAt <= after || pair.closeAt >= before)
             continue;
         if (LineOf(pair.open) == LineOf(pair.close) || IndentOf(pair.open) == IndentOf(pair.close))
             continue;
-        if (!found || LineOf(pair.open) < LineOf(found->open))
+        if (!found || pair.openAt < found->openAt)
             found = &pair;
     }
     return found;
@@ -287,13 +289,19 @@ bool BracketCheck::CheckLiterals(Lex::Token* first)
 
 bool BracketCheck::CheckNesting(Lex::Token* first, bool firstBranchesOnly, bool report)
 {
-    std::vector<Lex::Token*> open;
+    struct Open {
+        Lex::Token* token;
+        int at;
+    };
+    std::vector<Open> open;
     std::vector<Pair> pairs; // the brace pairs matched so far
+    int at = 0;              // the place of the token in the walk
     TokenWalk walk(first);
     while (Lex::Token* t = walk.Next(firstBranchesOnly)) {
+        ++at;
         char bracket = IsBlank(t) ? '\0' : BracketOf(t);
         if (bracket == '{' || bracket == '(' || bracket == '[') {
-            open.push_back(t);
+            open.push_back({t, at});
             continue;
         }
         if (!bracket)
@@ -305,40 +313,40 @@ bool BracketCheck::CheckNesting(Lex::Token* first, bool firstBranchesOnly, bool 
                             Partner(bracket));
                 Report(text, t);
                 if (bracket == '}')
-                    ReportMisindented(Misindented(pairs, nullptr, t), true);
+                    ReportMisindented(Misindented(pairs, 0, at), true);
             }
             return false;
         }
-        Lex::Token* opener = open.back();
-        char opened = BracketOf(opener);
+        Open opener = open.back();
+        char opened = BracketOf(opener.token);
         if (Partner(opened) != bracket) {
             if (report) {
                 Str text;
                 text.Format("'%c' never closed: the '%c' on line %d comes first; add the missing '%c'", opened,
                             bracket, LineOf(t), Partner(opened));
-                Report(text, opener);
+                Report(text, opener.token);
             }
             return false;
         }
         open.pop_back();
         if (bracket == '}')
-            pairs.push_back({opener, t});
+            pairs.push_back({opener.token, t, opener.at, at});
     }
     if (open.empty())
         return true;
     if (report) {
-        Lex::Token* opener = open.back();
-        char opened = BracketOf(opener);
+        Open opener = open.back();
+        char opened = BracketOf(opener.token);
         Str text;
         text.Format("'%c' never closed: the file ends first; add the missing '%c'", opened, Partner(opened));
-        Report(text, opener);
+        Report(text, opener.token);
         if (opened == '{')
-            ReportMisindented(Misindented(pairs, opener, nullptr), false);
+            ReportMisindented(Misindented(pairs, opener.at, at + 1), false);
         Str what;
         what.Format("the '%c'", opened);
         Str todo;
         todo.Format("add the missing '%c' or remove the '%c' too many", Partner(opened), opened);
-        ReportEnd(first, opener, what.GetBuffer(), todo.GetBuffer());
+        ReportEnd(first, opener.token, what.GetBuffer(), todo.GetBuffer());
     }
     return false;
 }

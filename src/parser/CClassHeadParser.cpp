@@ -391,15 +391,9 @@ void CClassHeadParser::OnTokColon()
     if (!state.m_pActToken) {
         // The head ran into the end of the file; an open block is reported
         // by the driver.
-        Lex::Token* at = state.m_pPrevToken;
-        if (!at) {
-            NodeID* id = name;
-            for (at = id->GetLastToken(); at && at->next(); at = at->next()) {
-            }
-        }
         if (state.m_BlockStack.GetCount() <= 1 && !state.IsFatalError())
             state.OnFatalError("unexpected end of file: the class head has no body; add the '{ ... };' of the class",
-                               at);
+                               name->GetLastToken());
         return;
     }
     if (state.m_ActTokenType == Lex::TOK_OPEN_CURLY)

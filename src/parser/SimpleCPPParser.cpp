@@ -222,9 +222,7 @@ void SimpleCPPParser::parse(Lex::TokenProvider& provider)
     if (state.m_ClassState.m_pClassName
         && (keyType == Lex::TOK_CLASS || keyType == Lex::TOK_STRUCT || keyType == Lex::TOK_INTERFACE
             || keyType == Lex::TOK_ASPECT)) {
-        Str text;
-        text.Format("unexpected end of file: the class head of line %d has no body; add the '{ ... };' of the class",
-                    LineOf(*key->GetToken()));
-        state.OnFatalError(text, last);
+        state.OnFatalError("unexpected end of file: the class head has no body; add the '{ ... };' of the class",
+                           key->GetToken());
     }
 }

@@ -67,10 +67,9 @@ TEST(BracketCheck, UnclosedConstructsFailTheFile)
          "S.jak(2) : error: unterminated character literal: no ''' closes this one on its line; add it (or write \\' "
          "for an apostrophe)\n"},
         {"a class head the file cuts off", "class A : public B,\n  public C", "A.h",
-         "A.h(2) : error: unexpected end of file: the class head has no body; add the '{ ... };' of the class\n"},
+         "A.h(1) : error: unexpected end of file: the class head has no body; add the '{ ... };' of the class\n"},
         {"a refinement head without a body", "refines class A", "A.h",
-         "A.h(1) : error: unexpected end of file: the class head of line 1 has no body; add the '{ ... };' of the "
-         "class\n"},
+         "A.h(1) : error: unexpected end of file: the class head has no body; add the '{ ... };' of the class\n"},
     };
     for (Case const& c : cases)
         Check(c);

@@ -75,6 +75,8 @@ layer_equation_below() {
 }
 warnings_only() {
     printf 'A\nB\nC\n' >"$P/p.equation"
+}
+unclosed_class() {
     printf 'refines class Stack {\n    int x;\n' >"$P/B/Stack.h"
 }
 
@@ -128,9 +130,11 @@ row "layer equation below" 1 \
 [ -f "$WORK/layer_equation_below/out/Stack.h" ] && fail "layer equation below: Stack.h was written"
 row "warnings only" 0 "mosa++ : warning: folder $WORK/warnings_only/C for feature C does not exist" \
     Plain.h warnings_only
-# The parser's warning ends the line of its module's progress.
-grep -qF "$WORK/warnings_only/B/Stack.h(3) : warning: unexpected end of file" <<<"$OUT" \
-    || fail "warnings only: no parser warning in: $OUT"
+# A class body the file leaves open fails the module, and the run.
+row "unclosed class" 1 "$WORK/unclosed_class/B/Stack.h(1) : error: '{' never closed: the file ends first" \
+    - unclosed_class
+grep -qF "$WORK/unclosed_class/B/Stack.h(2) : error: unexpected end of file: the '{' of line 1 is never closed" \
+    <<<"$OUT" || fail "unclosed class: no end-of-file error in: $OUT"
 
 [ "$FAILS" = 0 ] || { echo "$FAILS failure(s)"; exit 1; }
 echo "all exit code checks passed"

@@ -444,7 +444,7 @@ NodeFuncDef* CFuncBuilder::AddFuncDef(NodeFuncDecl& decl, NodeInitDecl* initiali
     // nowhere.
     if (decl.m_bFriend)
         return def;
-    if (state.IsJavaLike() && OutsideEveryClass(state, body)) {
+    if (state.IsJavaLikeFile() && OutsideEveryClass(state, body)) {
         // Java and C# have no functions outside a class: a `}` too many
         // closed the class before this method.
         NodeID* name = decl.GetNameNode();

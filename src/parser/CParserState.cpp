@@ -54,7 +54,7 @@ bool EndsWithNoCase(char const* text, size_t length, char const* suffix)
 } // namespace
 
 CParserState::CParserState()
-    : m_bJavaLike(false), m_DefaultAccess(Lex::TOK_NONE), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
+    : m_bJavaLike(false), m_bJavaLikeFile(false), m_DefaultAccess(Lex::TOK_NONE), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
       m_pPrevPrevToken(nullptr), m_pLastSignificantToken(nullptr), m_pStatementStart(nullptr), m_pLastKeyword(nullptr), m_pActBlock(nullptr),
       m_pLastNode(nullptr), m_ActTokenType(0), m_bStarted(false), m_pActScope(nullptr), m_pActFunction(nullptr),
       m_pActNamespace(nullptr), m_pVarDecl(nullptr), m_pOpenTemplate(nullptr), m_pClosedTemplate(nullptr),
@@ -81,8 +81,9 @@ bool CParserState::SetFileName(Str const& name)
     m_pFileName = Name::GetName(name.GetBuffer());
     char const* text = name.GetBuffer();
     size_t length = name.GetLength();
-    if (EndsWithNoCase(text, length, ".jak") || EndsWithNoCase(text, length, ".cs")
-        || EndsWithNoCase(text, length, ".java")) {
+    m_bJavaLikeFile = EndsWithNoCase(text, length, ".jak") || EndsWithNoCase(text, length, ".cs")
+                      || EndsWithNoCase(text, length, ".java");
+    if (m_bJavaLikeFile) {
         m_bJavaLike = true;
         // A member without an access word is private in C#, of its package in Java.
         m_DefaultAccess = EndsWithNoCase(text, length, ".cs") ? Lex::TOK_PRIVATE : Lex::TOK_NONE;

@@ -252,6 +252,9 @@ public:
     bool PendingIsOperatorName() const;
 
     bool IsJavaLike() const { return m_bJavaLike; }
+    // Whether the file being parsed itself is Java-like (the mode above
+    // stays on for the files after one).
+    bool IsJavaLikeFile() const { return m_bJavaLikeFile; }
     Name* GetFileName() const { return m_pFileName; }
     ClassDB* GetFileDB() const { return m_pFileDB; }
     void SetFileDB(ClassDB* db) { m_pFileDB = db; }
@@ -265,6 +268,7 @@ public:
     Scope* GetTopScope() const;
 
     bool m_bJavaLike;
+    bool m_bJavaLikeFile;
     // The access of a Java-like member without an access word.
     Lex::CTokens m_DefaultAccess;
     Name* m_pFileName;

@@ -96,3 +96,20 @@ TEST(BracketCheck, ClosedConstructsPass)
     for (Case const& c : cases)
         Check(c);
 }
+
+TEST(BracketCheck, AHeaderParsedAfterAJavaModuleMayHoldFunctions)
+{
+    // The parser stays in the Java-like mode after a Java-like file; a
+    // function after the class of a later header is still no method.
+    Scanned jak("class K { void f() { } }\n", "K.jak");
+    Scanned header("aspect A { int x; };\nint helper() { return 1; }\n", "A.ah");
+    std::ostringstream errors;
+    ParseErrors project(errors);
+    SimpleCPPParser parser;
+    testutil::Captured captured;
+    std::unique_ptr<SimpleTU> first(parser.parse(jak.unit, project));
+    std::unique_ptr<SimpleTU> second(parser.parse(header.unit, project));
+    EXPECT_NE(nullptr, first);
+    EXPECT_NE(nullptr, second);
+    EXPECT_EQ("", captured.All());
+}

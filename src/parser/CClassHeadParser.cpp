@@ -10,9 +10,12 @@
 #include "parser/NodeTemplateDef.h"
 #include "parser/NodeType.h"
 #include "parser/Scope.h"
-#include "parser/SimpleCPPParser.h"
+#include "base/Str.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -82,6 +85,49 @@ Lex::Token* BracedArgumentEnd(Lex::Token* open)
     return type == Lex::TOK_COMMA || type == Lex::TOK_GREATER || type == Lex::TOK_RSH ? close : nullptr;
 }
 
+bool IsSignificant(Lex::Token const* token)
+{
+    return !IsWhite(token);
+}
+
+// Words that may stand before a class key besides keywords: C++ specifiers
+// the scanner reads as names, and the modifiers of Java, C# and C++/CLI.
+bool IsModifierWord(char const* word)
+{
+    static char const* const words[] = {"abstract", "constexpr", "file", "final", "internal", "non",
+                                        "partial", "readonly", "record", "ref", "sealed", "slice",
+                                        "strictfp", "thread_local", "unsafe", "value"};
+    for (char const* w : words)
+        if (strcmp(word, w) == 0)
+            return true;
+    return false;
+}
+
+// True when word is the target or one or two edits (a letter added, left
+// out, changed, or two neighbours swapped) away from it, letter case aside.
+bool IsCloseTo(char const* word, char const* target)
+{
+    size_t n = strlen(word);
+    size_t m = strlen(target);
+    if (n + 2 < m || m + 2 < n)
+        return false;
+    std::vector<std::vector<size_t>> d(n + 1, std::vector<size_t>(m + 1));
+    for (size_t i = 0; i <= n; ++i)
+        d[i][0] = i;
+    for (size_t j = 0; j <= m; ++j)
+        d[0][j] = j;
+    auto lower = [](char c) { return static_cast<char>(tolower(static_cast<unsigned char>(c))); };
+    for (size_t i = 1; i <= n; ++i) {
+        for (size_t j = 1; j <= m; ++j) {
+            size_t cost = lower(word[i - 1]) == lower(target[j - 1]) ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && lower(word[i - 1]) == lower(target[j - 2]) && lower(word[i - 2]) == lower(target[j - 1]))
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m] <= 2;
+}
+
 bool KeywordIs(NodeKeyword* keyword, int type)
 {
     Lex::Token* token = keyword ? keyword->GetToken() : nullptr;
@@ -126,6 +172,8 @@ bool CClassHeadParser::ProcessToken()
         AddNode(*new NodeClassModifier(token));
         return true;
     case Lex::TOK_REFINES:
+        if (!CheckRefinementHead())
+            return true;
         AddKeyword(*new NodeKeyword(token));
         return true;
     case Lex::TOK_EXTENDS:
@@ -149,6 +197,113 @@ void CClassHeadParser::AddClassKey()
     if (before && before->GetKind() == NT_CLASS_MODIFIER)
         key->m_pClassModifier = static_cast<NodeClassModifier*>(before);
     AddKeyword(*key);
+}
+
+bool CClassHeadParser::CheckRefinementHead()
+{
+    Lex::Token* refines = m_State.m_pActToken;
+    Lex::Token* key = PeekSignificant();
+    Str text;
+    if (!key) {
+        m_State.OnFatalError("'refines' without a class head after it: a refinement is written "
+                             "'refines class <Name> { ... };'",
+                             refines);
+        return false;
+    }
+    if (!IsClassKeyType(key->type) && key->type != Lex::TOK_UNION) {
+        text.Format("'refines' is followed by '%s', not by a class key: a refinement is written "
+                    "'refines class <Name> { ... };'",
+                    key->text->text);
+        if (key->type == Lex::TOK_ID && IsCloseTo(key->text->text, "class"))
+            text += " (did you mean 'class'?)";
+        m_State.OnFatalError(text, refines);
+        return false;
+    }
+    Lex::Token* name = key->next();
+    while (name && !IsSignificant(name))
+        name = name->next();
+    if (!name || (name->type != Lex::TOK_ID && name->type != Lex::TOK_OPEN_SQUARE)) {
+        text.Format("'refines %s' without a class name: write the name of the class it refines after '%s'",
+                    key->text->text, key->text->text);
+        m_State.OnFatalError(text, refines);
+        return false;
+    }
+    return true;
+}
+
+void CClassHeadParser::CheckWordsBeforeKey(NodeKeyword& key)
+{
+    Lex::Token* stop = key.m_pRefines ? key.m_pRefines->GetToken() : key.GetToken();
+    Lex::Token* start = m_State.m_pStatementStart;
+    if (!stop || !start)
+        return;
+    bool directive = false;
+    bool annotation = false;
+    std::vector<int> groups; // the open (, [ and < passed over
+    for (Lex::Token* t = start; t && t != stop; t = t->next()) {
+        if (t->language == Lex::Token::pre_id)
+            directive = true;
+        if (directive) {
+            directive = !(t->language == Lex::Token::white_id && strchr(t->text->text, '\n'));
+            continue;
+        }
+        if (!IsSignificant(t) || t->language == Lex::Token::dir_id)
+            continue;
+        int type = t->type;
+        if (type == Lex::TOK_SEMI_COLON || type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_CLOSE_CURLY)
+            return;
+        bool inBrackets = !groups.empty() && groups.back() != Lex::TOK_LESS;
+        if (type == Lex::TOK_OPEN_ROUND || type == Lex::TOK_OPEN_SQUARE || (type == Lex::TOK_LESS && !inBrackets)) {
+            groups.push_back(type);
+            continue;
+        }
+        if (type == Lex::TOK_CLOSE_ROUND || type == Lex::TOK_CLOSE_SQUARE) {
+            // Angle brackets left open inside go with the group.
+            while (!groups.empty() && groups.back() == Lex::TOK_LESS)
+                groups.pop_back();
+            if (!groups.empty())
+                groups.pop_back();
+            continue;
+        }
+        if ((type == Lex::TOK_GREATER || type == Lex::TOK_RSH) && !inBrackets) {
+            for (int n = type == Lex::TOK_RSH ? 2 : 1; n > 0 && !groups.empty(); --n)
+                groups.pop_back();
+            continue;
+        }
+        if (!groups.empty())
+            continue;
+        if (type == Lex::TOK_AT || type == Lex::TOK_DOT) {
+            // `@Deprecated`, `@java.lang.Deprecated`: an annotation's name.
+            annotation = true;
+            continue;
+        }
+        if (type != Lex::TOK_ID) {
+            annotation = false;
+            continue;
+        }
+        char const* word = t->text->text;
+        // A C++20 constraint stands between the template head and the key.
+        if (strcmp(word, "requires") == 0)
+            return;
+        if (annotation) {
+            annotation = false;
+            continue;
+        }
+        bool close = IsCloseTo(word, "refines");
+        if (!close && (IsModifierWord(word) || LooksLikeMacro(t) || word[0] == '_'))
+            continue;
+        Str text;
+        Str name = m_State.m_ClassState.m_pClassName && m_State.m_ClassState.m_pClassName->GetLastToken()
+                       ? Str(m_State.m_ClassState.m_pClassName->GetLastToken()->text->text)
+                       : Str();
+        text.Format("unknown word '%s' before the class head of %s", word, name.GetBuffer());
+        if (close)
+            text += ": did you mean 'refines'?";
+        else
+            text += ": only 'refines', a template head, attributes and modifiers may stand there";
+        m_State.OnFatalError(text, t);
+        return;
+    }
 }
 
 NodeKeyword* CClassHeadParser::IsLastNodeKeyword()
@@ -236,18 +391,9 @@ void CClassHeadParser::OnTokColon()
     if (!state.m_pActToken) {
         // The head ran into the end of the file; an open block is reported
         // by the driver.
-        Lex::Token* at = state.m_pPrevToken;
-        if (!at) {
-            NodeID* id = name;
-            for (at = id->GetLastToken(); at && at->next(); at = at->next()) {
-            }
-        }
-        if (state.m_BlockStack.GetCount() <= 1 && !state.IsFatalError()) {
-            char const* file = at && !at->location.empty() ? at->location.filename().name() : nullptr;
-            if (!file && state.GetFileName())
-                file = state.GetFileName()->c_str();
-            printwarning("unexpected end of file", file, at && !at->location.empty() ? at->location.line() : 0);
-        }
+        if (state.m_BlockStack.GetCount() <= 1 && !state.IsFatalError())
+            state.OnFatalError("unexpected end of file: the class head has no body; add the '{ ... };' of the class",
+                               name->GetLastToken());
         return;
     }
     if (state.m_ActTokenType == Lex::TOK_OPEN_CURLY)
@@ -281,6 +427,9 @@ NodeClassDef* CClassHeadParser::AddClass(NodeID& name)
     if (!key || !key->GetToken())
         return nullptr;
     if (key->m_pRefines && !key->m_pRefines->GetToken())
+        return nullptr;
+    CheckWordsBeforeKey(*key);
+    if (m_State.IsFatalError())
         return nullptr;
     NodeClassDef* def = nullptr;
     if (key->m_pRefines) {
@@ -373,6 +522,14 @@ NodeBaseClassDecl* CClassHeadParser::ParseBaseClassDecl()
             continue;
         }
         flush();
+        if (start && (type == Lex::TOK_OPEN_CURLY || type == Lex::TOK_COMMA)) {
+            // `class A : mixin {`: an access word that names no class.
+            Str text;
+            text.Format("'%s' in the base list is not followed by a class name: write the name of the %s after it",
+                        start->text->text, start->type == Lex::TOK_MIXIN ? "mixin" : "base class");
+            state.OnFatalError(text, start);
+            return list;
+        }
         if (type == Lex::TOK_LESS) {
             if (lastBase)
                 ParseBaseTemplDecl(*lastBase);

@@ -21,7 +21,8 @@ public:
     // its `{` is passed over with its arguments.
     void OnTokID() override;
     // `:` after a class name: the base-class list, then the body's `{`; a
-    // list cut off by the end of the file gives "unexpected end of file".
+    // list cut off by the end of the file is an error ("unexpected end of
+    // file") that fails the file.
     // After `enum E` the underlying type is passed over.
     void OnTokColon() override;
     // The body of the class head being read, else as CBaseParser.
@@ -44,6 +45,15 @@ public:
     void OnJavaBaseDecl() {}
 
 private:
+    // At `refines`: a class key and a name must follow; else an error that
+    // fails the file, and false.
+    bool CheckRefinementHead();
+    // A name before the class key (or its `refines`) of a class being
+    // defined that is no modifier (`refine class A`, `publc class A`) is an
+    // error that fails the file. Keywords, template heads, attributes,
+    // annotations, constraints and macro-like names (EXPORT) may stand
+    // there.
+    void CheckWordsBeforeKey(NodeKeyword& key);
     // True when the state's last keyword is class, struct, aspect or
     // interface.
     bool LastKeywordIsClassKey() const;

@@ -21,6 +21,20 @@
 
 namespace {
 
+// True when only the file and namespace bodies are open, besides the body
+// of the function being defined.
+bool OutsideEveryClass(CParserState const& state, NodeBlock const* body)
+{
+    for (int i = 1; i < state.m_BlockStack.GetCount(); ++i) {
+        if (state.m_BlockStack[i] == body)
+            continue;
+        Node* parent = state.m_BlockStack[i] ? state.m_BlockStack[i]->GetParent() : nullptr;
+        if (!parent || parent->GetKind() != NT_NS_DEF)
+            return false;
+    }
+    return true;
+}
+
 bool IsClassScope(Scope const* scope)
 {
     return scope && (scope->GetType() == SCOPE_CLASS || scope->GetType() == SCOPE_ASPECT);
@@ -430,6 +444,17 @@ NodeFuncDef* CFuncBuilder::AddFuncDef(NodeFuncDecl& decl, NodeInitDecl* initiali
     // nowhere.
     if (decl.m_bFriend)
         return def;
+    if (state.IsJavaLikeFile() && OutsideEveryClass(state, body)) {
+        // Java and C# have no functions outside a class: a `}` too many
+        // closed the class before this method.
+        NodeID* name = decl.GetNameNode();
+        Lex::Token* at = name ? name->GetLastToken() : nullptr;
+        Str text;
+        text.Format("method '%s' stands outside every class: is a '}' before it one too many, closing the class "
+                    "early?",
+                    at ? at->text->text : "");
+        state.OnFatalError(text, at ? at : state.m_pActToken);
+    }
     state.AddFuncDef(*def);
     if (state.m_pActBlock)
         state.m_pActBlock->AddChild(def);

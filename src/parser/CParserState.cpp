@@ -54,8 +54,8 @@ bool EndsWithNoCase(char const* text, size_t length, char const* suffix)
 } // namespace
 
 CParserState::CParserState()
-    : m_bJavaLike(false), m_DefaultAccess(Lex::TOK_NONE), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
-      m_pPrevPrevToken(nullptr), m_pLastSignificantToken(nullptr), m_pLastKeyword(nullptr), m_pActBlock(nullptr),
+    : m_bJavaLike(false), m_bJavaLikeFile(false), m_DefaultAccess(Lex::TOK_NONE), m_pFileName(nullptr), m_pActToken(nullptr), m_pPrevToken(nullptr),
+      m_pPrevPrevToken(nullptr), m_pLastSignificantToken(nullptr), m_pStatementStart(nullptr), m_pLastKeyword(nullptr), m_pActBlock(nullptr),
       m_pLastNode(nullptr), m_ActTokenType(0), m_bStarted(false), m_pActScope(nullptr), m_pActFunction(nullptr),
       m_pActNamespace(nullptr), m_pVarDecl(nullptr), m_pOpenTemplate(nullptr), m_pClosedTemplate(nullptr),
       m_pProvider(nullptr), m_pTemplArgsEnd(nullptr), m_pInitDecl(nullptr), m_pFileDB(nullptr), m_pProjectDB(nullptr), m_LastNodePos(0),
@@ -81,8 +81,9 @@ bool CParserState::SetFileName(Str const& name)
     m_pFileName = Name::GetName(name.GetBuffer());
     char const* text = name.GetBuffer();
     size_t length = name.GetLength();
-    if (EndsWithNoCase(text, length, ".jak") || EndsWithNoCase(text, length, ".cs")
-        || EndsWithNoCase(text, length, ".java")) {
+    m_bJavaLikeFile = EndsWithNoCase(text, length, ".jak") || EndsWithNoCase(text, length, ".cs")
+                      || EndsWithNoCase(text, length, ".java");
+    if (m_bJavaLikeFile) {
         m_bJavaLike = true;
         // A member without an access word is private in C#, of its package in Java.
         m_DefaultAccess = EndsWithNoCase(text, length, ".cs") ? Lex::TOK_PRIVATE : Lex::TOK_NONE;
@@ -116,6 +117,7 @@ void CParserState::Init(Lex::TokenProvider& provider, Scope& fileScope, NodeBloc
     m_pPrevToken = nullptr;
     m_pPrevPrevToken = nullptr;
     m_pLastSignificantToken = nullptr;
+    m_pStatementStart = nullptr;
     m_PendingID.RemoveAll();
     m_PendingTemplArgs.RemoveAll();
     m_pTemplArgsEnd = nullptr;
@@ -165,6 +167,8 @@ Lex::Token* CParserState::NextToken()
     if (token && token->language == Lex::Token::pre_id)
         SkipPreProcessor();
     SetActToken(m_pProvider->current());
+    if (!m_pStatementStart && m_pActToken && IsSignificant(m_pActToken) && m_pActToken->language != Lex::Token::dir_id)
+        m_pStatementStart = m_pActToken;
     return m_pActToken;
 }
 
@@ -404,6 +408,7 @@ void CParserState::CloseCurly()
 
 void CParserState::ResetActStatement()
 {
+    m_pStatementStart = nullptr;
     ResetID();
     m_StatementTypes.RemoveAll();
     m_PendingModifiers.RemoveAll();
@@ -577,6 +582,15 @@ void CParserState::OnError(char const* message, bool fatal)
     text += ": ";
     text += message ? message : "";
     PrintError(text);
+}
+
+void CParserState::OnFatalError(char const* text, Lex::Token* at)
+{
+    m_bFatalError = true;
+    if (at && !at->location.empty())
+        ErrorLog::OnError(text, *at);
+    else
+        ErrorLog::OnError(text, m_pFileName ? m_pFileName->c_str() : nullptr, 0);
 }
 
 void CParserState::PrintError(char const* text)

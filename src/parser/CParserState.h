@@ -133,6 +133,9 @@ public:
     // error ends the file.
     void OnError(char const* message, bool fatal);
     static void PrintError(char const* text);
+    // A mistake that leaves the file's structure in doubt: an error at the
+    // token (at the file when there is none), and the file fails.
+    void OnFatalError(char const* text, Lex::Token* at);
 
     // ---- Statement assembly ------------------------------------------------
     void OnIdToken();
@@ -249,6 +252,9 @@ public:
     bool PendingIsOperatorName() const;
 
     bool IsJavaLike() const { return m_bJavaLike; }
+    // Whether the file being parsed itself is Java-like (the mode above
+    // stays on for the files after one).
+    bool IsJavaLikeFile() const { return m_bJavaLikeFile; }
     Name* GetFileName() const { return m_pFileName; }
     ClassDB* GetFileDB() const { return m_pFileDB; }
     void SetFileDB(ClassDB* db) { m_pFileDB = db; }
@@ -262,6 +268,7 @@ public:
     Scope* GetTopScope() const;
 
     bool m_bJavaLike;
+    bool m_bJavaLikeFile;
     // The access of a Java-like member without an access word.
     Lex::CTokens m_DefaultAccess;
     Name* m_pFileName;
@@ -269,6 +276,9 @@ public:
     Lex::Token* m_pPrevToken;
     Lex::Token* m_pPrevPrevToken;
     Lex::Token* m_pLastSignificantToken;
+    // The first token of the statement being read (after a `;`, `{` or `}`);
+    // null before its first one.
+    Lex::Token* m_pStatementStart;
     NodeKeyword* m_pLastKeyword;
     NodeBlock* m_pActBlock;
     Node* m_pLastNode;

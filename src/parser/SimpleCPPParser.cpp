@@ -4,7 +4,9 @@
 #include "base/ErrorLog.h"
 #include "base/Name.h"
 #include "base/Str.h"
+#include "parser/BracketCheck.h"
 #include "parser/CTokenListener.h"
+#include "parser/NodeKeyword.h"
 #include "parser/NodeFile.h"
 #include "parser/ParseServices.h"
 #include "parser/Scope.h"
@@ -129,6 +131,13 @@ SimpleTU* SimpleCPPParser::parse(Lex::Unit& unit, ParseServices& project)
     }
     tu->SetFirstToken(first);
     MarkUnreadBranches(first);
+    // A file whose comments, literals or brackets do not close is not read
+    // into a structure that would drop or misplace its code.
+    if (!BracketCheck::Check(first)) {
+        m_ParserState.SetFileDB(nullptr);
+        delete tu;
+        return nullptr;
+    }
     parse(provider);
     m_Errors.Shift(errors);
 
@@ -189,9 +198,24 @@ void SimpleCPPParser::parse(Lex::TokenProvider& provider)
     if (last)
         m_pFileNode->SetLastToken(*last);
 
-    // A body or class head that the file leaves open ends the parse here.
-    if (!state.IsFatalError() && state.m_BlockStack.GetCount() > 1) {
-        Lex::Token* at = last;
-        printwarning("unexpected end of file", at ? FileOf(*at) : fileName->c_str(), at ? LineOf(*at) : 0);
+    // A body or class head that the file leaves open fails the file.
+    if (state.IsFatalError())
+        return;
+    if (state.m_BlockStack.GetCount() > 1) {
+        NodeBlock* open = state.m_BlockStack[state.m_BlockStack.GetCount() - 1];
+        Lex::Token* opener = open ? open->GetFirstToken() : nullptr;
+        Str text;
+        text.Format("unexpected end of file: the '{' of line %d is never closed; add the missing '}'",
+                    opener ? LineOf(*opener) : 0);
+        state.OnFatalError(text, last);
+        return;
+    }
+    NodeKeyword* key = state.m_pLastKeyword;
+    int keyType = key && key->GetToken() ? key->GetToken()->type : 0;
+    if (state.m_ClassState.m_pClassName
+        && (keyType == Lex::TOK_CLASS || keyType == Lex::TOK_STRUCT || keyType == Lex::TOK_INTERFACE
+            || keyType == Lex::TOK_ASPECT)) {
+        state.OnFatalError("unexpected end of file: the class head has no body; add the '{ ... };' of the class",
+                           key->GetToken());
     }
 }

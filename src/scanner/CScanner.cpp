@@ -205,10 +205,11 @@ Token* CScanner::make_token(Lang lang, int type, int len)
 
     Token* t = new Token(token_type, tag, text);
     // A token whose text is its own keeps every byte, NUL bytes too; an
-    // unknown byte keeps its raw text, so no source byte is lost. A keyword
-    // keeps the spelling it was written with ("not", "bitor", "throws"),
-    // its type tells what it means: a module prints back as it was written.
-    if ((lang == lang_unknown || !t->has_static_text(token_type)) && t->text->length != uint32_t(n))
+    // unknown byte, or the head of a raw string never closed, keeps its raw
+    // text, so no source byte is lost. A keyword keeps the spelling it was
+    // written with ("not", "bitor", "throws"), its type tells what it means:
+    // a module prints back as it was written.
+    if ((token_type == TOK_UNKNOWN || !t->has_static_text(token_type)) && t->text->length != uint32_t(n))
         t->text = StrHashTable::insert(text, uint32_t(n));
     else if (lang == lang_keyword && std::strcmp(t->text->text, text) != 0)
         t->text = StrHashTable::insert(text);

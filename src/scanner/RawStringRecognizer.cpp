@@ -35,10 +35,14 @@ int RawStringRecognizer::recognize(ScanBuffer* b, int head, int& type, int& len)
     int filled = 0;
     for (;;) {
         // Without a closing sequence before the end of the input (or of a
-        // window of limited size) there is no raw string here; its bytes are
-        // then read as other tokens.
-        if (b->state() != ScanBuffer::has_more)
-            return 0;
+        // window of limited size) the head alone is an unknown token, which
+        // the parser reports as an unterminated raw string; the bytes after
+        // it are read as other tokens.
+        if (b->state() != ScanBuffer::has_more) {
+            type = TOK_UNKNOWN;
+            len = head;
+            return 1;
+        }
         char const c = static_cast<char>(b->next());
         if (filled == closing_size) {
             std::memmove(tail, tail + 1, size_t(filled - 1));

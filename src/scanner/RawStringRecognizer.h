@@ -20,9 +20,10 @@ public:
     enum { max_delimiter = 16 };
 
     // With a head of head bytes matched at the buffer's current piece:
-    // returns 1 with TOK_STRING_VAL and the raw length of the whole literal,
-    // 0 when there is none (a delimiter too long, or no closing sequence
-    // before the end of the input or of the buffer's window).
+    // returns 1 with TOK_STRING_VAL and the raw length of the whole literal;
+    // 1 with TOK_UNKNOWN and the head's length when no closing sequence
+    // comes before the end of the input (or of the buffer's window); 0 for
+    // a delimiter too long.
     int recognize(ScanBuffer* b, int head, int& type, int& len) const;
 };
 

@@ -71,9 +71,9 @@ module() { # text via stdin
     printf 'A\nM\n' >"$SRC/m.equation"
 }
 printf 'refines class Stack {\n void f() { {\n};\n' | module
-row "unbalanced braces" 0 "unexpected end of file" -- -o="$OUT" "$SRC/m"
+row "unbalanced braces" 1 "unexpected end of file" -- -o="$OUT" "$SRC/m"
 printf 'refines class Stack {\n int x;\n' | module
-row "class never closes" 0 "unexpected end of file" -- -o="$OUT" "$SRC/m"
+row "class never closes" 1 "unexpected end of file" -- -o="$OUT" "$SRC/m"
 (printf 'refines class Stack {\n'; printf '\x01\x02\x7f\x80\xfe\xff\x1b'; printf '\n};\n') | module
 row "binary bytes" 1 "Unknown token" -- -o="$OUT" "$SRC/m"
 printf 'refines class Stack {\n int \0x;\n};\n' | module

@@ -74,6 +74,10 @@ layer_equation_below() {
     OPTIONS=-eq
 }
 warnings_only() {
+    # A Windows shortcut is not followed.
+    printf 'shortcut' >"$P/B/Z.lnk"
+}
+unclosed_class() {
     printf 'refines class Stack {\n    int x;\n' >"$P/B/Stack.h"
 }
 missing_layer() {
@@ -132,8 +136,12 @@ row "layer equation below" 1 \
     "$WORK/layer_equation_below/C/Stack.h(1) : error: class Stack is not composed: its lowest module C/Stack.h refines it" \
     Plain.h layer_equation_below
 [ -f "$WORK/layer_equation_below/out/Stack.h" ] && fail "layer equation below: Stack.h was written"
-# The parser's warning ends the line of its module's progress.
-row "warnings only" 0 "$WORK/warnings_only/B/Stack.h(3) : warning: unexpected end of file" Plain.h warnings_only
+row "warnings only" 0 "$WORK/warnings_only/B/Z.lnk : warning: cannot resolve link" Plain.h warnings_only
+# A class body the file leaves open fails the module, and the run.
+row "unclosed class" 1 "$WORK/unclosed_class/B/Stack.h(1) : error: '{' never closed: the file ends first" \
+    - unclosed_class
+grep -qF "$WORK/unclosed_class/B/Stack.h(2) : error: unexpected end of file: the '{' of line 1 is never closed" \
+    <<<"$OUT" || fail "unclosed class: no end-of-file error in: $OUT"
 
 [ "$FAILS" = 0 ] || { echo "$FAILS failure(s)"; exit 1; }
 echo "all exit code checks passed"

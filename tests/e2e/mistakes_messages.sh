@@ -72,8 +72,9 @@ EOF
 find "$PL" -type f -exec touch -d '-1 minute' {} +
 (cd "$PL" && "$TOOL" -o="$PL/out" p.equation >"$WORK/stdout" 2>"$WORK/stderr")
 grep -q 'error\|warning' "$WORK/stdout" && fail "streams: a message on standard output: $(cat "$WORK/stdout")"
-grep -qx 'B/Stack ([0-9]* LOC)' "$WORK/stdout" || fail "streams: no whole progress line: $(cat "$WORK/stdout")"
-grep -q "^$PL/B/Stack.h([0-9]*) : \(error\|warning\): unexpected end of file" "$WORK/stderr" ||
+# The module fails to parse: its progress line ends without a line count.
+grep -qx 'B/Stack' "$WORK/stdout" || fail "streams: no whole progress line: $(cat "$WORK/stdout")"
+grep -q "^$PL/B/Stack.h([0-9]*) : error: unexpected end of file" "$WORK/stderr" ||
     fail "streams: no located message on standard error: $(cat "$WORK/stderr")"
 grep -vq ' : \(error\|warning\|info\): ' "$WORK/stderr" && fail "streams: other text on standard error: $(cat "$WORK/stderr")"
 

@@ -89,10 +89,6 @@ TEST(ModernClassHeads, StructureOfModernHeads)
          2, "x/private a/private p/private arr/private", ""},
         {"struct A { } *p;\nstruct B { } const b;", "struct A {  } struct B {  }", 2, "p/private b/private", ""},
         {"typedef struct S { int a; } T, *PT;", "struct S {  }", 1, "a/private", ""},
-        // A head cut off by the end of the file.
-        {"class A : public B<C", "class A : public B<C>", 1, "", "A.h(1) : warning: unexpected end of file\n"},
-        {"class A : public B,\n  public C", "class A : public B, public C", 1, "",
-         "A.h(2) : warning: unexpected end of file\n"},
     };
     for (Case const& c : cases) {
         Parsed p(c.text);
@@ -262,5 +258,78 @@ TEST(ModernClassHeads, DeclaratorsAfterABodyHaveTheClassAsType)
         Node* id = state.GetIdNode(*p.scanned(v.name));
         ASSERT_TRUE(id && id->GetScope()) << v.name;
         EXPECT_EQ(v.scope, id->GetScope()->GetType()) << v.name;
+    }
+}
+
+TEST(ModernClassHeads, AStrayWordBeforeTheKeyFailsTheFile)
+{
+    struct Case {
+        char const* text;
+        char const* file;
+        char const* out;
+    } const cases[] = {
+        {"refine class A { };", "A.h",
+         "A.h(1) : error: unknown word 'refine' before the class head of A: did you mean 'refines'?\n"},
+        {"\nRefines class A { };", "A.h",
+         "A.h(2) : error: unknown word 'Refines' before the class head of A: did you mean 'refines'?\n"},
+        {"refiens class A extends B { }", "A.jak",
+         "A.jak(1) : error: unknown word 'refiens' before the class head of A: did you mean 'refines'?\n"},
+        {"REFINES class A { };", "A.h",
+         "A.h(1) : error: unknown word 'REFINES' before the class head of A: did you mean 'refines'?\n"},
+        {"publc class A { }", "A.java",
+         "A.java(1) : error: unknown word 'publc' before the class head of A: only 'refines', a template head, "
+         "attributes and modifiers may stand there\n"},
+        {"refines class { };", "A.h",
+         "A.h(1) : error: 'refines class' without a class name: write the name of the class it refines after "
+         "'class'\n"},
+        {"refines\n", "A.h",
+         "A.h(1) : error: 'refines' without a class head after it: a refinement is written 'refines class <Name> { "
+         "... };'\n"},
+        {"refines clas A { };", "A.h",
+         "A.h(1) : error: 'refines' is followed by 'clas', not by a class key: a refinement is written 'refines "
+         "class <Name> { ... };' (did you mean 'class'?)\n"},
+        {"refines A { };", "A.h",
+         "A.h(1) : error: 'refines' is followed by 'A', not by a class key: a refinement is written 'refines class "
+         "<Name> { ... };'\n"},
+        {"class A : mixin { };", "A.h",
+         "A.h(1) : error: 'mixin' in the base list is not followed by a class name: write the name of the mixin "
+         "after it\n"},
+        {"class A : public B, mixin, mixin C { };", "A.h",
+         "A.h(1) : error: 'mixin' in the base list is not followed by a class name: write the name of the mixin "
+         "after it\n"},
+    };
+    for (Case const& c : cases) {
+        Parsed p(c.text, c.file);
+        EXPECT_EQ(nullptr, p.tu) << c.text;
+        EXPECT_EQ(c.out, p.out) << c.text;
+    }
+}
+
+TEST(ModernClassHeads, WhatMayStandBeforeTheKeyIsAccepted)
+{
+    struct Case {
+        char const* text;
+        char const* file;
+    } const cases[] = {
+        {"template <class T = int, int N = (2 > 1), class U = std::pair<T, T>>\nclass A { };", "A.h"},
+        {"template <class T> requires std::integral<T> class A { };", "A.h"},
+        {"typedef struct A { int a; } B;", "A.h"},
+        {"static constexpr struct A { int a; } a{};", "A.h"},
+        {"__extension__ typedef struct A { int a; } B;", "A.h"},
+        {"#define X 1\nQT_BEGIN_NAMESPACE\nclass A { };\nQT_END_NAMESPACE", "A.h"},
+        {"Q_DECLARE_METATYPE(B)\nclass A { };", "A.h"},
+        {"refines class A { };", "A.h"},
+        {"class A : mixin M, public B { };", "A.h"},
+        {"public abstract class A { }", "A.java"},
+        {"@Deprecated @SuppressWarnings(\"x\") public final class A { }", "A.java"},
+        {"public refines class A { }", "A.jak"},
+        {"[Serializable] public sealed partial class A { }", "A.cs"},
+        {"internal static class A { }", "A.cs"},
+    };
+    for (Case const& c : cases) {
+        Parsed p(c.text, c.file);
+        EXPECT_NE(nullptr, p.tu) << c.text;
+        EXPECT_EQ("", p.out) << c.text;
+        EXPECT_EQ(1, p.tu ? p.tu->GetClassCount() : 0) << c.text;
     }
 }

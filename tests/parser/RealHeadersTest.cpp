@@ -142,12 +142,14 @@ TEST(RealHeaders, BranchesThatEachOpenABraceAreReadFirstBranchOnly)
         Check(c);
 }
 
-TEST(RealHeaders, AFileUnbalancedInItsFirstBranchesIsStillCutOff)
+TEST(RealHeaders, AFileUnbalancedInItsFirstBranchesFails)
 {
-    // Both branches open a class: the first branches alone do not balance,
-    // the file is read whole and ends inside the body.
+    // Both branches open a class: neither the first branches alone nor the
+    // whole file balance, so the file ends inside a body.
     Parsed p("#if X\nclass A {\n#else\nclass A {\n#endif\n void f();\n");
-    ASSERT_NE(nullptr, p.tu);
-    EXPECT_EQ("A.h(7) : warning: unexpected end of file\n", p.out);
-    EXPECT_EQ("class A { class A { decl f/private } }", p.Outline());
+    EXPECT_EQ(nullptr, p.tu);
+    EXPECT_EQ("A.h(4) : error: '{' never closed: the file ends first; add the missing '}'\n"
+              "A.h(6) : error: unexpected end of file: the '{' of line 4 is never closed; add the missing '}' or "
+              "remove the '{' too many\n",
+              p.out);
 }

@@ -236,17 +236,28 @@ TEST(SimpleCPPParser, JavaLikeHeadsNeedNoSemicolon)
     EXPECT_EQ("", p.out);
 }
 
-TEST(SimpleCPPParser, FileEndingInsideABodyKeepsTheResult)
+TEST(SimpleCPPParser, FileEndingInsideABodyFailsTheFile)
 {
-    char const* texts[] = {"class A { void f() { int x;", "namespace N { class A { int y;", "class A {\n int z;\n"};
-    for (char const* text : texts) {
-        Parsed p(text);
-        ASSERT_NE(nullptr, p.tu) << text;
-        Lex::Token* last = p.scanned.unit.last();
-        std::string where = "A.h(" + std::to_string(last->location.line()) + ")";
-        EXPECT_EQ(where + " : warning: unexpected end of file\n", p.out) << text;
-        EXPECT_EQ(last, p.parser.GetFileNode()->GetLastToken()) << text;
-        EXPECT_EQ(1, p.tu->GetClassCount()) << text;
+    // The error names the line of the `{` left open and the file's last line.
+    struct Case {
+        char const* text;
+        char const* out;
+    } const cases[] = {
+        {"class A { void f() { int x;", "A.h(1) : error: '{' never closed: the file ends first; add the missing '}'\n"
+                                        "A.h(1) : error: unexpected end of file: the '{' of line 1 is never closed; add "
+                                        "the missing '}' or remove the '{' too many\n"},
+        {"namespace N { class A { int y;\n", "A.h(1) : error: '{' never closed: the file ends first; add the missing "
+                                             "'}'\nA.h(1) : error: unexpected end of file: the '{' of line 1 is never "
+                                             "closed; add the missing '}' or remove the '{' too many\n"},
+        {"class A {\n int z;\n", "A.h(1) : error: '{' never closed: the file ends first; add the missing '}'\n"
+                                  "A.h(2) : error: unexpected end of file: the '{' of line 1 is never closed; add the "
+                                  "missing '}' or remove the '{' too many\n"},
+    };
+    for (Case const& c : cases) {
+        Parsed p(c.text);
+        EXPECT_EQ(nullptr, p.tu) << c.text;
+        EXPECT_EQ(c.out, p.out) << c.text;
+        EXPECT_EQ(nullptr, p.parser.GetState().GetFileDB()) << c.text;
     }
 }
 

@@ -100,13 +100,16 @@ TEST(ModernScan, RawStringsAreOneLiteral)
          {{str, "R\"()\""}, {str, "R\"(\\)\""}, {str, "R\"--(a\n)-\"\n)--\""}}, ""},
         // A name ending in R before a literal is a name.
         {"FOOR\"(x)\" uR", {{id, "FOOR"}, {str, "\"(x)\""}, {id, "uR"}}, ""},
-        // A delimiter of 17 characters makes no raw string; neither does a
-        // raw string that is never closed.
+        // A delimiter of 17 characters makes no raw string.
         {"R\"12345678901234567(x)12345678901234567\"",
          {{id, "R"}, {str, "\"12345678901234567(x)12345678901234567\""}}, ""},
-        {"R\"(never closed\nx", {{id, "R"}, {Lex::TOK_UNKNOWN, "\""}, {Lex::TOK_OPEN_ROUND, "("},
-                                 {id, "never"}, {id, "closed"}, {id, "x"}},
+        // The head of a raw string that is never closed is an unknown token
+        // (the parser names it); the text after it is read as code.
+        {"R\"(never closed\nx", {{Lex::TOK_UNKNOWN, "R\"("}, {id, "never"}, {id, "closed"}, {id, "x"}},
          "m.h:1: error: Unknown token\n"},
+        {"u8R\"ab(x)\"; y", {{Lex::TOK_UNKNOWN, "u8R\"ab("}, {id, "x"}, {Lex::TOK_CLOSE_ROUND, ")"},
+                               {Lex::TOK_UNKNOWN, "\""}, {semi, ";"}, {id, "y"}},
+         "m.h:1: error: Unknown token\nm.h:1: error: Unknown token\n"},
     });
 }
 

@@ -5,8 +5,12 @@
 #include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/Module.h"
+#include "compose/RefinementHead.h"
 #include "compose/TransformedModule.h"
 #include "output/DecoratorTransform.h"
+#include "output/FuncHeadTokens.h"
+#include "output/LowerVersions.h"
 #include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/SplArguments.h"
@@ -19,6 +23,8 @@
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeInitDecl.h"
 #include "parser/NodeID.h"
 #include "parser/NodeKeyword.h"
 #include "parser/SimpleTU.h"
@@ -139,8 +145,44 @@ bool BaseTransform::TransformFuncDefinition(NodeFuncDef& def)
             AddCtorFuncCall(def);
         else if (m_bIsDestructor)
             AddDtorFuncCall(def);
+    } else if (m_bIsConstructor) {
+        CheckNewConstructor(def);
     }
     return ParseBody(def);
+}
+
+void BaseTransform::CheckNewConstructor(NodeFuncDef& def)
+{
+    if (!m_pRefinedModule || !m_pFunc || m_pModule->IsMixin() || !m_pModule->IsRefinement())
+        return;
+    Str name = m_pModule->GetName();
+    // A copy or move constructor and one that delegates to another
+    // constructor of the class run for the callers they are meant for.
+    if (m_pFunc->m_pParams && m_pFunc->m_pParams->GetChildCount() == 1 &&
+        strstr(m_pFunc->m_pParams->TypesAsString().GetBuffer(), name.GetBuffer()))
+        return;
+    NodeBlock* body = def.GetBody();
+    Lex::Token* first = nullptr;
+    if (NodeInitDecl* init = def.GetInitDecl())
+        first = NextNonWhite(init->GetFirstToken());
+    else if (body && body->GetFirstToken())
+        first = NextNonWhite(body->GetFirstToken());
+    if (first && first->text && (first->type == Lex::TOK_THIS || name == first->text->text))
+        return;
+    Str lower = LowerVersions::List(*m_pModule, name);
+    if (lower.IsEmpty())
+        return;
+    NodeFuncDecl* decl = def.GetDecl();
+    Lex::Token* at = decl ? FuncHeadTokens::NameToken(*decl) : nullptr;
+    Str text;
+    text.Format("constructor %s refines no lower constructor, since none has its parameter types; the layers below "
+                "have %s: the callers of those would not run this body; give it the parameter types of the "
+                "constructor it refines",
+                TransformedFuncs::GetFuncName(*m_pFunc).GetBuffer(), lower.GetBuffer());
+    if (at)
+        ErrorLog::OnError(text, *at);
+    else
+        m_pModule->PrintError(text, 0);
 }
 
 bool BaseTransform::ParseBody(NodeFuncDef& def)
@@ -347,10 +389,106 @@ void BaseTransform::OnSuperQualifier(Lex::Token& superToken, Lex::Token& separat
 
 void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)
 {
-    if (!m_pModule->IsUsedAsMixin())
-        ErrorLog::OnWarning("invalid call to super - base class not found", superToken);
-    else if (m_pTransformedModule)
-        m_pTransformedModule->SetHasError(true);
+    // A class used as a mixin may call what only its users provide: it is
+    // not written on its own.
+    if (m_pModule->IsUsedAsMixin()) {
+        if (m_pTransformedModule)
+            m_pTransformedModule->SetHasError(true);
+        return;
+    }
+    Lex::Token* separator = NextNonWhite(&superToken);
+    Lex::Token* name = separator ? NextNonWhite(separator) : nullptr;
+    Str call = separator && name ? CallText(*separator, *name) : Str("super");
+    Str own = m_pFunc ? m_pFunc->GetStrName() : Str();
+    Str key = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : own;
+    Str text;
+    text.Format("invalid call to super - base class not found: %s in %s calls no lower version, since no layer below "
+                "has a method %s and class %s has no base class; call a method of this class instead, or write %s "
+                "in a lower layer first",
+                call.GetBuffer(), key.GetBuffer(), own.GetBuffer(), m_pModule->GetName().GetBuffer(),
+                own.GetBuffer());
+    ErrorLog::OnError(text, superToken);
+}
+
+bool BaseTransform::IsJavaLike() const
+{
+    int type = m_pModule->GetFileType();
+    return type == Module::FT_CS || type == Module::FT_JAK || type == Module::FT_JAVA;
+}
+
+Str BaseTransform::CallText(Lex::Token& separator, Lex::Token& name)
+{
+    Str text("super");
+    text += separator.text ? separator.text->text : "::";
+    text += name.text ? name.text->text : "";
+    text += "(..)";
+    return text;
+}
+
+namespace {
+
+// The methods every Java and C# class has from its root class.
+bool IsRootClassMethod(Str const& name)
+{
+    static char const* const names[] = {"toString", "equals", "hashCode", "clone", "finalize", "getClass",
+                                        "notify", "notifyAll", "wait", "ToString", "Equals", "GetHashCode",
+                                        "Finalize", "MemberwiseClone", "GetType", nullptr};
+    for (int i = 0; names[i]; ++i)
+        if (name == names[i])
+            return true;
+    return false;
+}
+
+} // namespace
+
+void BaseTransform::OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
+{
+    Str own = m_pFunc ? m_pFunc->GetStrName() : Str(name.text ? name.text->text : "");
+    Str lower = LowerVersions::List(*m_pModule, own);
+    if (!lower.IsEmpty()) {
+        if (m_pModule->IsUsedAsMixin()) {
+            if (m_pTransformedModule)
+                m_pTransformedModule->SetHasError(true);
+            return;
+        }
+        Str key = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : own;
+        Str text;
+        text.Format("invalid call to super: %s in %s refines no lower version, since none has its parameter types, "
+                    "const and reference qualifiers; the layers below have %s: declare the method as the version "
+                    "it refines",
+                    CallText(separator, name).GetBuffer(), key.GetBuffer(), lower.GetBuffer());
+        ErrorLog::OnError(text, superToken);
+        return;
+    }
+    if (!m_pTransformedModule)
+        return;
+    Str base = m_pTransformedModule->GetBaseClass();
+    if (m_pModule->GetFileType() == Module::FT_CS) {
+        // C# calls the base class's version through `base`; every class has
+        // the root class's methods.
+        if (IsRootClassMethod(own) || !base.IsEmpty())
+            superToken.text = Lex::StrHashTable::insert("base");
+        else
+            OnUnresolvedSuperCall(superToken);
+        return;
+    }
+    if (IsJavaLike()) {
+        // Java's `super.f()` calls the base class's f; every class has the
+        // root class's methods.
+        FOPModule* first = m_pTransformedModule->GetFirstModule();
+        if (IsRootClassMethod(own) || (first && !RefinementHead::ExtendsClass(*first).IsEmpty()))
+            return;
+        OnUnresolvedSuperCall(superToken);
+        return;
+    }
+    if (base.IsEmpty()) {
+        OnUnresolvedSuperCall(superToken);
+        return;
+    }
+    superToken.text = Lex::StrHashTable::insert(base.GetBuffer());
+    // `super.f()` of an aspect module.
+    if (separator.type == Lex::TOK_DOT)
+        separator.text = Lex::StrHashTable::insert("::");
 }
 
 // Helpers.

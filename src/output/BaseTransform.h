@@ -55,6 +55,15 @@ public:
     virtual bool RemoveBase(NodeBaseClass& base);
     // A super call with neither a refined function nor a base class.
     virtual void OnUnresolvedSuperCall(Lex::Token& superToken);
+    // A super call of the function being transformed, which no lower layer
+    // has: an error when a lower layer has a method of that name (the
+    // refinement matches none of them), else a call of the base class's
+    // version (Java's own `super.f()` stays as written), else an error.
+    void OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name);
+    // A Java-like module, where `super.f()` also names the base class's f.
+    bool IsJavaLike() const;
+    // `super::f(..)` or `super.f(..)`, as written.
+    static Str CallText(Lex::Token& separator, Lex::Token& name);
     virtual bool OnModuleInstantiation(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken);
     virtual bool TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl& decl);
     virtual bool TransformCtorInitializer(NodeFuncDef& def);
@@ -63,6 +72,9 @@ public:
     virtual void Init();
     virtual bool TransformFuncDecl(FuncNode& node);
 
+    // A constructor of a refinement that matches no lower constructor would
+    // not run for the callers of those: an error listing them.
+    void CheckNewConstructor(NodeFuncDef& def);
     bool DeleteRefines();
     bool RenameClass();
     bool TransformLastModule();

@@ -295,7 +295,10 @@ bool FOPModule::ValidModule()
         return false;
     WarnConditionalClass();
     if (!matches) {
-        PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
+        NodeClassDecl* head = m_pMainClass->GetClassDecl();
+        Lex::Token* first = head ? head->GetFirstToken() : nullptr;
+        PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'",
+                   first && !first->location.empty() ? first->location.line() : 0);
         return false;
     }
     if (IsRefinement() && m_pTransformedClass) {

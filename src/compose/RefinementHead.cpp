@@ -228,10 +228,12 @@ bool RefinementHead::Check(FOPModule& module)
     // The module that introduces the class, and the modules between.
     Array<FOPModule*> lower;
     FOPModule* intro = nullptr;
+    // Mixin copies are left out: what they declare is the mixin's own.
     for (FOPModule* m = module.GetRefinedModule(); m; m = m->GetRefinedModule()) {
+        if (m->IsMixin() || !m->GetMainClass())
+            continue;
         lower.Add(m);
-        if (!m->IsMixin() && m->GetMainClass())
-            intro = m;
+        intro = m;
     }
     if (!intro)
         return true;

@@ -30,6 +30,7 @@
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -151,6 +152,22 @@ bool BaseTransform::TransformFuncDefinition(NodeFuncDef& def)
     return ParseBody(def);
 }
 
+namespace {
+
+// Whether text holds word as a whole word.
+bool NamesWord(Str const& text, Str const& word)
+{
+    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    char const* begin = text.GetBuffer();
+    size_t length = word.GetLength();
+    for (char const* at = strstr(begin, word.GetBuffer()); at && length; at = strstr(at + 1, word.GetBuffer()))
+        if ((at == begin || !isWordChar(at[-1])) && !isWordChar(at[length]))
+            return true;
+    return false;
+}
+
+} // namespace
+
 void BaseTransform::CheckNewConstructor(NodeFuncDef& def)
 {
     if (!m_pRefinedModule || !m_pFunc || m_pModule->IsMixin() || !m_pModule->IsRefinement())
@@ -159,7 +176,7 @@ void BaseTransform::CheckNewConstructor(NodeFuncDef& def)
     // A copy or move constructor and one that delegates to another
     // constructor of the class run for the callers they are meant for.
     if (m_pFunc->m_pParams && m_pFunc->m_pParams->GetChildCount() == 1 &&
-        strstr(m_pFunc->m_pParams->TypesAsString().GetBuffer(), name.GetBuffer()))
+        NamesWord(m_pFunc->m_pParams->TypesAsString(), name))
         return;
     NodeBlock* body = def.GetBody();
     Lex::Token* first = nullptr;
@@ -441,6 +458,38 @@ bool IsRootClassMethod(Str const& name)
 
 } // namespace
 
+bool BaseTransform::CallsJavaBase(Lex::Token& superToken, Str const& name)
+{
+    if (!m_pTransformedModule)
+        return true;
+    // C# names the base class's members `base.`, and writes its base class
+    // after a `:`; Java after `extends`.
+    bool cs = m_pModule->GetFileType() == Module::FT_CS;
+    FOPModule* first = m_pTransformedModule->GetFirstModule();
+    bool hasBase = cs ? !m_pTransformedModule->GetBaseClass().IsEmpty()
+                      : first && !RefinementHead::ExtendsClass(*first).IsEmpty();
+    // Every class has the root class's methods.
+    if (!hasBase && !IsRootClassMethod(name))
+        return false;
+    if (cs)
+        superToken.text = Lex::StrHashTable::insert("base");
+    return true;
+}
+
+void BaseTransform::OnSuperBaseCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
+{
+    Str called(name.text ? name.text->text : "");
+    if (CallsJavaBase(superToken, called) || m_pModule->IsUsedAsMixin())
+        return;
+    Str own = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : Str();
+    Str text;
+    text.Format("invalid call to %s in %s: it calls the base class's %s, as Java has it, but class %s has no base "
+                "class; to call the method %s of this class, write %s(..) without super",
+                CallText(separator, name).GetBuffer(), own.GetBuffer(), called.GetBuffer(),
+                m_pModule->GetName().GetBuffer(), called.GetBuffer(), called.GetBuffer());
+    ErrorLog::OnError(text, superToken);
+}
+
 void BaseTransform::OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
 {
     Str own = m_pFunc ? m_pFunc->GetStrName() : Str(name.text ? name.text->text : "");
@@ -462,25 +511,13 @@ void BaseTransform::OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& sep
     }
     if (!m_pTransformedModule)
         return;
-    Str base = m_pTransformedModule->GetBaseClass();
-    if (m_pModule->GetFileType() == Module::FT_CS) {
-        // C# calls the base class's version through `base`; every class has
-        // the root class's methods.
-        if (IsRootClassMethod(own) || !base.IsEmpty())
-            superToken.text = Lex::StrHashTable::insert("base");
-        else
+    // Java's `super.f()` calls the base class's f.
+    if (IsJavaLike()) {
+        if (!CallsJavaBase(superToken, own))
             OnUnresolvedSuperCall(superToken);
         return;
     }
-    if (IsJavaLike()) {
-        // Java's `super.f()` calls the base class's f; every class has the
-        // root class's methods.
-        FOPModule* first = m_pTransformedModule->GetFirstModule();
-        if (IsRootClassMethod(own) || (first && !RefinementHead::ExtendsClass(*first).IsEmpty()))
-            return;
-        OnUnresolvedSuperCall(superToken);
-        return;
-    }
+    Str base = m_pTransformedModule->GetBaseClass();
     if (base.IsEmpty()) {
         OnUnresolvedSuperCall(superToken);
         return;

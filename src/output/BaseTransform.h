@@ -37,6 +37,10 @@ public:
     void OnStaticMemberAccess(Lex::Token& className, Lex::Token& member, Lex::Token& next) override;
     void OnClassInstantiation(Lex::Token& newToken, Lex::Token& next) override;
     bool OnMetaVar(Lex::Token& token) override;
+    // Java's `super.g()` of another method: the base class's g, which C#
+    // calls `base.g()`; an error when the class has no base class that could
+    // have g.
+    void OnSuperBaseCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name) override;
     // `super::N::f`: the composed class holds N itself, so `super::` goes.
     void OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator) override;
 
@@ -60,6 +64,10 @@ public:
     // refinement matches none of them), else a call of the base class's
     // version (Java's own `super.f()` stays as written), else an error.
     void OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name);
+    // Whether a Java-like `super.name(..)` reaches a base class's method
+    // (`super` becomes C#'s `base`); false when the class has no base class
+    // and name is no method of the root class.
+    bool CallsJavaBase(Lex::Token& superToken, Str const& name);
     // A Java-like module, where `super.f()` also names the base class's f.
     bool IsJavaLike() const;
     // `super::f(..)` or `super.f(..)`, as written.

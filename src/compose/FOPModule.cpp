@@ -295,10 +295,7 @@ bool FOPModule::ValidModule()
         return false;
     WarnConditionalClass();
     if (!matches) {
-        NodeClassDecl* head = m_pMainClass->GetClassDecl();
-        Lex::Token* first = head ? head->GetFirstToken() : nullptr;
-        PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'",
-                   first && !first->location.empty() ? first->location.line() : 0);
+        PrintError("class-name '" + className + "' does not match module name '" + moduleName + "'", 0);
         return false;
     }
     if (IsRefinement() && m_pTransformedClass) {

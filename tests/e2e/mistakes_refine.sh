@@ -248,5 +248,39 @@ else
     fail "Java refinements that match: javac refuses the composed sources: $(head -20 "$PL/javac")"
 fi
 
+# C# has no `super`: a call of the base class's version becomes `base.`.
+new_line
+put A/Entity.cs <<<$'class Entity {\n    public int Key() { return 5; }\n}'
+put A/S.cs <<'EOF'
+using System;
+class S : Entity {
+    public int m = 1;
+    public int Get() { return m; }
+    public static void Main() { S s = new S(); Console.WriteLine(s.Get() + " " + s.Twice() + " " + s.ToString()); }
+}
+EOF
+put B/S.cs <<'EOF'
+refines class S {
+    public int Get() { return super.Get() + 1; }
+    public int Twice() { return 2 * super.Key(); }
+    public override string ToString() { return "S" + super.ToString().Length; }
+}
+EOF
+compose_line
+[ "$RC" = 0 ] || fail "C# base calls: exit code $RC; console: $OUT"
+if command -v mcs >/dev/null && command -v mono >/dev/null; then
+    if mcs -out:"$PL/a.exe" "$PL"/out/*.cs >"$PL/mcs" 2>&1; then
+        got=$(mono "$PL/a.exe" 2>&1)
+        [ "$got" = "2 10 S1" ] || fail "C# base calls: the program prints '$got'"
+    else
+        fail "C# base calls: mcs refuses the composed sources: $(head -20 "$PL/mcs")"
+    fi
+fi
+put B/S.cs <<<$'refines class S {\n    public int Size() { return super.Size(); }\n}'
+put A/Entity.cs <<<'class Entity { }'
+put A/S.cs <<<$'class S {\n    public int m = 1;\n}'
+rm -rf "$PL/out"
+mistake "cs: no lower method, no base class" "B/S.cs(2)" "super.Size(..) in Size() calls no lower version" S
+
 [ "$FAILS" = 0 ] || { echo "$FAILS failure(s)"; exit 1; }
 echo "all refinement mistakes are errors, and the correct forms compose"

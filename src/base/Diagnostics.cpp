@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -12,6 +13,7 @@ std::mutex s_Lock;
 DiagnosticConsumer* s_pConsumer = nullptr;
 int s_Errors = 0;
 int s_Warnings = 0;
+thread_local DiagnosticsLimit* s_pLimit = nullptr;
 
 DiagnosticConsumer& Console()
 {
@@ -67,8 +69,12 @@ std::string CapturingConsumer::All() const
 
 bool Diagnostics::Report(DiagKind kind, DiagStream stream, DiagFlush flush, std::string const& text)
 {
+    bool problem = kind == DiagKind::Error || kind == DiagKind::Warning || kind == DiagKind::Recovered;
+    bool shown = !problem || !s_pLimit || s_pLimit->Admit();
     std::lock_guard<std::mutex> hold(s_Lock);
     CountLocked(kind);
+    if (!shown)
+        return true;
     DiagnosticConsumer& consumer = s_pConsumer ? *s_pConsumer : Console();
     return consumer.Handle(Diagnostic{kind, stream, flush, text});
 }
@@ -122,4 +128,31 @@ DiagnosticConsumer* Diagnostics::Install(DiagnosticConsumer* consumer)
     DiagnosticConsumer* previous = s_pConsumer;
     s_pConsumer = consumer;
     return previous;
+}
+
+DiagnosticsLimit::DiagnosticsLimit(std::string what, int shown)
+    : m_What(std::move(what)), m_Left(shown), m_Hidden(0), m_pOuter(s_pLimit)
+{
+    s_pLimit = this;
+}
+
+DiagnosticsLimit::~DiagnosticsLimit()
+{
+    s_pLimit = m_pOuter;
+    if (m_Hidden == 0)
+        return;
+    std::string text = m_What + " : info: " + std::to_string(m_Hidden) +
+                       (m_Hidden == 1 ? " more error or warning is" : " more errors and warnings are") +
+                       " not shown\n";
+    Diagnostics::Report(DiagKind::Info, DiagStream::Err, DiagFlush::OutBefore, text);
+}
+
+bool DiagnosticsLimit::Admit()
+{
+    if (m_Left > 0) {
+        --m_Left;
+        return true;
+    }
+    ++m_Hidden;
+    return false;
 }

@@ -120,3 +120,24 @@ public:
 private:
     DiagnosticConsumer* m_pPrevious;
 };
+
+// While it lives, shows at most a few of the errors and warnings reported on
+// its thread, and then how many more there were: one mistake (a binary file,
+// a lost brace) gives a few lines, not thousands. The hidden ones still count.
+class DiagnosticsLimit {
+public:
+    // What the messages are about (a file name) and how many are shown.
+    explicit DiagnosticsLimit(std::string what, int shown = 20);
+    ~DiagnosticsLimit();
+    DiagnosticsLimit(DiagnosticsLimit const&) = delete;
+    DiagnosticsLimit& operator=(DiagnosticsLimit const&) = delete;
+
+    // False when the message is one too many and is not to be shown.
+    bool Admit();
+
+private:
+    std::string m_What;
+    int m_Left;
+    int m_Hidden;
+    DiagnosticsLimit* m_pOuter;
+};

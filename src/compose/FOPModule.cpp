@@ -63,7 +63,6 @@ bool FOPModule::Parse()
     }
     if (m_pMainClass)
         m_OrigClassName = GetClassName();
-    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "\n");
     return ProcessMixins();
 }
 
@@ -100,11 +99,9 @@ void FOPModule::RemoveOwnGuard()
 
 bool FOPModule::FOP_ParseFile()
 {
-    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "%s",
-                        ErrorLog::Escape(m_pLayer->m_PlainName + "/" + GetPrintName()).GetBuffer());
     if (!m_pModule->Parse(false)) {
-        Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "\n");
-        ErrorLog::OnError("failed to parse file", GetSourcePath(), 0);
+        PrintProgress("");
+        PrintError("failed to parse file", 0);
         return false;
     }
     m_bParsed = true;
@@ -123,7 +120,17 @@ void FOPModule::CalcLoc()
         for (Lex::Token* token = GetFirstToken(); token; token = token->next())
             statistics.OnToken(*token);
     }
-    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, " (%d LOC)", m_Loc);
+    Str count;
+    count.Format(" (%d LOC)", m_Loc);
+    PrintProgress(count);
+}
+
+void FOPModule::PrintProgress(Str const& count)
+{
+    // One whole line, after the parse: a message of the parse stands on a
+    // line of its own and names the file itself.
+    Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "%s%s\n",
+                        ErrorLog::Escape(m_pLayer->m_PlainName + "/" + GetPrintName()).GetBuffer(), count.GetBuffer());
 }
 
 void FOPModule::FindMainClass()
@@ -335,12 +342,23 @@ void FOPModule::WarnConditionalClass()
 
 void FOPModule::PrintError(Str const& text, int line)
 {
-    ErrorLog::OnError(text, GetSourcePath(), line);
+    ErrorLog::OnError(text, GetSourcePath(), line != 0 ? line : GetClassLine());
 }
 
 void FOPModule::PrintWarning(Str const& text, int line)
 {
-    ErrorLog::OnWarning(text, GetSourcePath(), line);
+    ErrorLog::OnWarning(text, GetSourcePath(), line != 0 ? line : GetClassLine());
+}
+
+int FOPModule::GetClassLine()
+{
+    NodeClassDecl* head = m_pMainClass ? m_pMainClass->GetClassDecl() : nullptr;
+    Lex::Token* at = head ? head->GetFirstToken() : nullptr;
+    for (Lex::Token* t = at ? at : GetFirstToken(); t; t = t->next())
+        if (!t->location.empty())
+            return t->location.line();
+    // A module without tokens: its first line.
+    return 1;
 }
 
 // ---- Accessors ----

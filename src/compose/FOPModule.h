@@ -57,6 +57,8 @@ public:
     bool ParseFile();
     bool FOP_ParseFile();
     void CalcLoc();
+    // The progress line "<layer>/<name>" with the count text after it.
+    void PrintProgress(Str const& count);
     void FindMainClass();
 
     // Mixins: every `mixin` base becomes copies of the named class's modules,
@@ -73,8 +75,11 @@ public:
 
     // Validation.
     bool ValidModule();
+    // Messages about the module; a line of 0 stands for the line of its
+    // class head (or its first line).
     void PrintError(Str const& text, int line);
     void PrintWarning(Str const& text, int line);
+    int GetClassLine();
 
     // Accessors.
     Str GetName() const;

@@ -74,6 +74,8 @@ bool ParseUnit::Parse(bool verbose)
     if (verbose)
         Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "%s\n",
                             ErrorLog::Escape(m_Name + "." + m_Ext).GetBuffer());
+    // A binary file or a lost brace gives a few messages, not thousands.
+    DiagnosticsLimit limit(ErrorLog::Escape(m_Path).GetBuffer());
 
     if (m_pPrescanned) {
         m_pUnit = m_pPrescanned;

@@ -165,6 +165,7 @@ bool TransformedModule::Parse(bool force)
         return true;
     if (!force && !ChangedSinceLastTransform() && !(m_pProject && m_pProject->IsRebuild()))
         return true;
+    int const errors = Diagnostics::GetErrorCount();
     // Parsing a module can insert mixin copies, so the count is read afresh.
     for (int i = 0; i < m_Modules.GetCount(); ++i) {
         FOPModule* module = m_Modules[i];
@@ -177,7 +178,17 @@ bool TransformedModule::Parse(bool force)
     MixinExpansion::KeepAccessAroundCopies(m_Modules);
     OnParsed();
     m_bParsed = true;
+    FailOnErrorsSince(errors);
     return true;
+}
+
+void TransformedModule::FailOnErrorsSince(int errors)
+{
+    // An error reported while the class was composed leaves it unwritten:
+    // its old outputs go as well, so that nothing wrong is compiled, and
+    // the next run composes it (and reports the error) again.
+    if (Diagnostics::GetErrorCount() > errors)
+        m_bHasError = true;
 }
 
 bool TransformedModule::ChangedSinceLastTransform()
@@ -303,6 +314,14 @@ bool TransformedModule::CanTransform()
 
 bool TransformedModule::Transform()
 {
+    int const errors = Diagnostics::GetErrorCount();
+    bool transformed = TransformChecked();
+    FailOnErrorsSince(errors);
+    return transformed && !m_bHasError;
+}
+
+bool TransformedModule::TransformChecked()
+{
     if (!CanTransform())
         return false;
     if (m_bNoOutDir && m_pFirstModule)
@@ -340,8 +359,11 @@ void TransformedModule::SecondTransformStep()
 void TransformedModule::OnTransformEnd()
 {
     m_bNeedsSplPtr = m_AccessNode.m_DynAccess == ClassAccessGraphNode::DynAccessSet;
-    if (m_bNeedsSplPtr && IsPureJampack())
+    if (m_bNeedsSplPtr && IsPureJampack()) {
+        int const errors = Diagnostics::GetErrorCount();
         AddSplPtr();
+        FailOnErrorsSince(errors);
+    }
 }
 
 void TransformedModule::AddSplPtr()

@@ -79,6 +79,8 @@ public:
     // Parses the modules when the class must be composed again (always with
     // force); false when a module fails to parse.
     bool Parse(bool force = false);
+    // False when the class is not composed, also when an error was reported
+    // while transforming it.
     bool Transform();
     void SecondTransformStep();
     void OnTransformEnd();
@@ -212,6 +214,11 @@ public:
     void SetGeneratorState(GeneratorState* state) { m_pGeneratorState.reset(state); }
 
 private:
+    // Transform without the error check.
+    bool TransformChecked();
+    // Marks the class failed when errors were reported since the count.
+    void FailOnErrorsSince(int errors);
+
     // Identity and place in the layer stack.
     LayerStack* m_pLayerStack;
     FopParseProject* m_pProject;

@@ -100,14 +100,7 @@ void MarkUnreadBranches(Lex::Token* first)
 
 void printwarning(char const* message, char const* file, int line)
 {
-    Str where(file ? ErrorLog::Escape(file) : Str("mosa++"));
-    if (line != 0) {
-        Str number;
-        number.Format("(%d)", line);
-        where += number;
-    }
-    Diagnostics::Printf(DiagKind::Warning, DiagFlush::None, "\n%s : %s: %s", where.GetBuffer(), "warning",
-                        message ? message : "");
+    ErrorLog::OnWarning(message, file, line);
 }
 
 SimpleCPPParser::SimpleCPPParser() : m_pFileNode(nullptr), m_pTokenListener(nullptr)

@@ -44,7 +44,6 @@ private:
     ClassDB m_ProjectDB;
 };
 
-// Prints "\n<file>(<line>) : warning: <message>" on standard output, without
-// a line break at the end; the tool's name stands for a null file and the
-// line is left out when it is 0.
+// Reports a warning of the parse, "<file>(<line>) : warning: <message>", as
+// every warning is: on standard error and in the log.
 void printwarning(char const* message, char const* file, int line);

@@ -109,3 +109,24 @@ TEST(Diagnostics, AGuardRestoresTheConsumerBefore)
 }
 
 } // namespace
+
+TEST(Diagnostics, ALimitShowsTheFirstProblemsAndCountsTheRest)
+{
+    testutil::Captured captured;
+    Diagnostics::ResetCounts();
+    {
+        DiagnosticsLimit limit("A.h", 2);
+        for (int i = 0; i < 3; ++i)
+            Diagnostics::Report(DiagKind::Error, DiagStream::Err, DiagFlush::None, "e" + std::to_string(i) + "\n");
+        Diagnostics::Report(DiagKind::Warning, DiagStream::Err, DiagFlush::None, "w\n");
+        // Progress is never held back.
+        Diagnostics::Printf(DiagKind::Progress, DiagFlush::None, "p\n");
+    }
+    Diagnostics::Report(DiagKind::Error, DiagStream::Err, DiagFlush::None, "after\n");
+    EXPECT_EQ("e0\ne1\nA.h : info: 2 more errors and warnings are not shown\nafter\n", captured.Err());
+    EXPECT_EQ("p\n", captured.Out());
+    // Hidden errors still fail the run.
+    EXPECT_EQ(4, Diagnostics::GetErrorCount());
+    EXPECT_EQ(1, Diagnostics::GetWarningCount());
+    Diagnostics::ResetCounts();
+}

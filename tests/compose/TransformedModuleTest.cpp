@@ -131,7 +131,7 @@ TEST(TransformedModuleRun, FirstModuleRefinementIsAnError)
     line.AddModule(l1, "Bar.h", "class Bar { };\n");
     ErrorLog::Reset();
     EXPECT_TRUE(line.Run());
-    EXPECT_TRUE(Contains(line.out, "L1/Foo.h : error: class Foo is not composed: its lowest module L1/Foo.h refines it, "
+    EXPECT_TRUE(Contains(line.out, "L1/Foo.h(1) : error: class Foo is not composed: its lowest module L1/Foo.h refines it, "
                                    "and no layer below introduces it\n"))
         << line.out;
     EXPECT_EQ(1, ErrorLog::GetErrorCount());

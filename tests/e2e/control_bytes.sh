@@ -21,11 +21,11 @@ printf 'A\n' >"$P/names.equation"
 run_in "$P" -o=out-names names.equation
 expect_rc "names" 1
 contains "names: parse line" 'A/Na\nme (2 LOC)'
-contains "names: error" "$P/A/Na\\nme.h : error: class-name 'X' does not match module name 'Na\\nme'"
+contains "names: error" "$P/A/Na\\nme.h(1) : error: class-name 'X' does not match module name 'Na\\nme'"
 contains "names: appended" 'appending file A/no\tte.txt'
 grep -q '^me' <<<"$OUT" && fail "names: a line split at the break: $OUT"
 lacks "names: a raw tab" $'\t'
-grep -qF "file=\"$P/A/Na\\nme.h\" line=\"0\" >class-name 'X' does not match module name 'Na\\nme'</MSG>" \
+grep -qF "file=\"$P/A/Na\\nme.h\" line=\"1\" >class-name 'X' does not match module name 'Na\\nme'</MSG>" \
     "$P/out-names/mosac.log.xml" || fail "names: log element: $(cat "$P/out-names/mosac.log.xml")"
 
 # A NUL byte in a layer line and in a comment line: each is an error, the

@@ -107,7 +107,7 @@ $OUT"
 row "invalid super call" 1 "$WORK/super_call/B/Stack.h(3) : error: invalid call to super::pop" Plain.h super_call
 row "refined operator" 1 "$WORK/operator_refined/A/Stack.h(4) : error: cannot refine operator function operator ==" \
     Plain.h operator_refined
-row "class name" 1 "$WORK/wrong_class_name/B/Stack.h : error: class-name 'Pair' does not match module name 'Stack'" \
+row "class name" 1 "$WORK/wrong_class_name/B/Stack.h(1) : error: class-name 'Pair' does not match module name 'Stack'" \
     Plain.h wrong_class_name
 # The classes are listed in no fixed order.
 row "two classes" 1 "classes, but only one class allowed; using class Extra" Plain.h two_classes
@@ -120,10 +120,10 @@ row "link loop" 1 "error: SysCall::stat(): $WORK/link_loop/A/loop1: Too many lev
     Plain.h link_loop
 row "missing mixin" 1 "$WORK/missing_mixin/B/Q.h(2) : error: mixin class Missing not found" - missing_mixin
 row "no base" 1 \
-    "$WORK/no_base/B/Solo.h : error: class Solo is not composed: its lowest module B/Solo.h refines it, and no layer below introduces it" \
+    "$WORK/no_base/B/Solo.h(1) : error: class Solo is not composed: its lowest module B/Solo.h refines it, and no layer below introduces it" \
     Plain.h no_base
 row "layer equation below" 1 \
-    "$WORK/layer_equation_below/C/Stack.h : error: class Stack is not composed: its lowest module C/Stack.h refines it" \
+    "$WORK/layer_equation_below/C/Stack.h(1) : error: class Stack is not composed: its lowest module C/Stack.h refines it" \
     Plain.h layer_equation_below
 [ -f "$WORK/layer_equation_below/out/Stack.h" ] && fail "layer equation below: Stack.h was written"
 row "warnings only" 0 "mosa++ : warning: folder $WORK/warnings_only/C for feature C does not exist" \

@@ -122,7 +122,7 @@ touch -d '-10 seconds' "$O/Foo.h"
 touch -d '-5 seconds' "$P/prod.equation"
 run_in "$P" prod
 expect_rc "parse failure" 1
-contains "parse failure" "$P/B/Bad.h : error: failed to parse file"
+contains "parse failure" "$P/B/Bad.h(1) : error: failed to parse file"
 lacks "parse failure" "transforming.."
 lacks "parse failure" "files generated"
 [ -e "$O/Foo.h" ] && fail "parse failure: the cleaned output came back"

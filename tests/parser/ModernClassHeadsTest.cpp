@@ -90,9 +90,9 @@ TEST(ModernClassHeads, StructureOfModernHeads)
         {"struct A { } *p;\nstruct B { } const b;", "struct A {  } struct B {  }", 2, "p/private b/private", ""},
         {"typedef struct S { int a; } T, *PT;", "struct S {  }", 1, "a/private", ""},
         // A head cut off by the end of the file.
-        {"class A : public B<C", "class A : public B<C>", 1, "", "\nA.h(1) : warning: unexpected end of file"},
+        {"class A : public B<C", "class A : public B<C>", 1, "", "A.h(1) : warning: unexpected end of file\n"},
         {"class A : public B,\n  public C", "class A : public B, public C", 1, "",
-         "\nA.h(2) : warning: unexpected end of file"},
+         "A.h(2) : warning: unexpected end of file\n"},
     };
     for (Case const& c : cases) {
         Parsed p(c.text);

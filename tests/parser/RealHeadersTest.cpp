@@ -148,6 +148,6 @@ TEST(RealHeaders, AFileUnbalancedInItsFirstBranchesIsStillCutOff)
     // the file is read whole and ends inside the body.
     Parsed p("#if X\nclass A {\n#else\nclass A {\n#endif\n void f();\n");
     ASSERT_NE(nullptr, p.tu);
-    EXPECT_EQ("\nA.h(7) : warning: unexpected end of file", p.out);
+    EXPECT_EQ("A.h(7) : warning: unexpected end of file\n", p.out);
     EXPECT_EQ("class A { class A { decl f/private } }", p.Outline());
 }

@@ -93,10 +93,10 @@ TEST(SimpleCPPParser, StructureOfSmallTexts)
         // An initializer is passed over whole: its names are no variables.
         {"int a = x .* y;", "", "a/private", ""},
         {"int\nb = p ->* q;", "", "b/private", ""},
-        {"int b;\np ->* q;", "", "b/private", "\nA.h(2) : warning: unhandled token: ->*"},
-        {"super;\n.*", "", "", "\nA.h(1) : warning: unhandled keyword: super\nA.h(2) : warning: unhandled token: .*"},
+        {"int b;\np ->* q;", "", "b/private", "A.h(2) : warning: unhandled token: ->*\n"},
+        {"super;\n.*", "", "", "A.h(1) : warning: unhandled keyword: super\nA.h(2) : warning: unhandled token: .*\n"},
         {"class A { super; void f() { super::f(); } };", "class A { def ::A::f/private }", "", ""},
-        {"asm { a ^ b }", "{  }", "", "\nA.h(1) : warning: unhandled keyword: asm"},
+        {"asm { a ^ b }", "{  }", "", "A.h(1) : warning: unhandled keyword: asm\n"},
         // An aspect: the pointcut's definition is passed over.
         {"aspect L { pointcut p() = call(\"% f()\") && within(\"A\"); };", "aspect L { decl p/private }", "", ""},
     };
@@ -243,8 +243,8 @@ TEST(SimpleCPPParser, FileEndingInsideABodyKeepsTheResult)
         Parsed p(text);
         ASSERT_NE(nullptr, p.tu) << text;
         Lex::Token* last = p.scanned.unit.last();
-        std::string where = "\nA.h(" + std::to_string(last->location.line()) + ")";
-        EXPECT_EQ(where + " : warning: unexpected end of file", p.out) << text;
+        std::string where = "A.h(" + std::to_string(last->location.line()) + ")";
+        EXPECT_EQ(where + " : warning: unexpected end of file\n", p.out) << text;
         EXPECT_EQ(last, p.parser.GetFileNode()->GetLastToken()) << text;
         EXPECT_EQ(1, p.tu->GetClassCount()) << text;
     }
@@ -310,10 +310,10 @@ TEST(SimpleCPPParser, PrintWarningFormat)
         int line;
         char const* expected;
     } const cases[] = {
-        {"A.h", 12, "\nA.h(12) : warning: unhandled token: ]"},
-        {nullptr, 3, "\nmosa++(3) : warning: unhandled token: ]"},
-        {"A.h", 0, "\nA.h : warning: unhandled token: ]"},
-        {"A.h", -2, "\nA.h(-2) : warning: unhandled token: ]"},
+        {"A.h", 12, "A.h(12) : warning: unhandled token: ]\n"},
+        {nullptr, 3, "mosa++(3) : warning: unhandled token: ]\n"},
+        {"A.h", 0, "A.h : warning: unhandled token: ]\n"},
+        {"A.h", -2, "A.h(-2) : warning: unhandled token: ]\n"},
     };
     for (auto const& c : cases) {
         testutil::Captured captured;

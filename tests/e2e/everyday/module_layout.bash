@@ -272,7 +272,7 @@ case_refined_header_with_cpp() {
     printf 'refines class Account {\npublic:\n    int f() { return super::f(); }\n};\n' >"$dir/ext/Account.h"
     printf 'base\next\n' >"$dir/p.equation"
     compose "$dir" p
-    if [ "$RC" = 1 ] && grep -q 'ext/Account.h : error: class Account is not composed.*: base/Account.h is not a module because base/Account.cpp is beside it' \
+    if [ "$RC" = 1 ] && grep -q 'ext/Account.h(1) : error: class Account is not composed.*: base/Account.h is not a module because base/Account.cpp is beside it' \
         "$dir/console-p"; then
         pass
     else

@@ -22,10 +22,11 @@ put() {
     cat >"$PL/$1"
 }
 
-# Composes $PL/p.equation into $PL/out with the further options; every
-# source is dated in the past first. Sets RC and OUT (the console).
+# Composes $PL/p.equation into $PL/out with the further options; before the
+# first run every source is dated in the past, so that a file written later
+# is newer than the outputs. Sets RC and OUT (the console).
 compose_line() {
-    find "$PL" -path "$PL/out" -prune -o -type f -exec touch -d '-1 minute' {} +
+    [ -e "$PL/out" ] || find "$PL" -type f -exec touch -d '-1 minute' {} +
     run_in "$PL" -o="$PL/out" "$@" p.equation
 }
 

@@ -46,7 +46,7 @@ Str JoinTokens(Lex::Token* first, Lex::Token* end)
 {
     Str text;
     for (Lex::Token* t = first; t && t != end; t = t->next()) {
-        if (t->language == Lex::Token::white_id || (t->flags & Lex::Token::comment_flag) || !t->text)
+        if (SyntaxSkipped(*t) || !t->text)
             continue;
         char const* word = t->text->text;
         if (!*word)
@@ -82,7 +82,7 @@ bool IsJavaLike(FOPModule& module)
     return type == Module::FT_CS || type == Module::FT_JAK || type == Module::FT_JAVA;
 }
 
-// The line of the node's first token; 0 without one.
+// The token's line; 0 without one.
 int LineOf(Lex::Token* token)
 {
     return token && !token->location.empty() ? token->location.line() : 0;

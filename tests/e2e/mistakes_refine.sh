@@ -76,10 +76,7 @@ put A/Router.h <<<'class Router { public: int f() { return 1; } };'
 put B/Logger.h <<<'refines class Router { public: int f() { return super::f(); } };'
 # The message names the class the module declares, as for a module that
 # introduces a class.
-compose_line
-[ "$RC" = 1 ] || fail "refinement saved under another name: exit code $RC"
-grep -qF "$PL/B/Logger.h" <<<"$(grep -F "error: class-name 'Router' does not match module name 'Logger'" <<<"$OUT")" ||
-    fail "refinement saved under another name: no error naming class Router in: $OUT"
+mistake "refinement saved under another name" "B/Logger.h(1)" "class-name 'Router' does not match module name 'Logger'" Logger
 lacks "refinement saved under another name" "class Logger is not composed"
 
 # The same in Java-like and aspect modules.

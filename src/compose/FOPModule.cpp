@@ -7,6 +7,7 @@
 #include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/MixinExpansion.h"
+#include "compose/RefinementHead.h"
 #include "compose/Module.h"
 #include "compose/TransformationUnit.h"
 #include "compose/TransformedModule.h"
@@ -311,6 +312,7 @@ bool FOPModule::ValidModule()
             return false;
         }
     }
+    RefinementHead::Check(*this);
     return true;
 }
 

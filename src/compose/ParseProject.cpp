@@ -4,6 +4,7 @@
 #include "base/Directory.h"
 #include "base/DiskInterface.h"
 #include "base/ErrorLog.h"
+#include "base/FileName.h"
 #include "base/Name.h"
 #include "base/PathIterator.h"
 #include "base/StringTokenizer.h"
@@ -101,7 +102,14 @@ Module* ParseProject::AddFile(char const* path, char const* folder)
         m_Modules.Put(key, module);
         m_ModuleList.Add(module);
     }
-    module->AddFile(file);
+    if (!module->AddFile(file) && Module::IsDeclFile(file) && module->GetDecl().HasFile()) {
+        // One folder holds two module files of one name (A.h and A.jak):
+        // only the first is composed.
+        Str other = FileName(module->GetDecl().GetPath()).NameWithExt();
+        Str text = file.NameWithExt() + " and " + other + " in one layer both hold a module of class " +
+                   file.GetName() + ": only " + other + " is composed; remove or rename one of them";
+        ErrorLog::OnError(text, file.GetPath(), 1);
+    }
     return module;
 }
 

@@ -296,6 +296,10 @@ bool TransformedModule::CanTransform()
     // Without a module that introduces the class there is nothing to
     // refine: the class is not composed, and the run fails.
     if (m_pFirstModule && m_pFirstModule->IsRefinement()) {
+        // A module refining a class of another name is named for its file's
+        // sake only: the message names the class it declares.
+        if (!m_pFirstModule->ValidModule())
+            return false;
         Layer* layer = m_pFirstModule->GetLayer();
         Str module = FileName(m_pFirstModule->GetSourcePath()).NameWithExt();
         if (layer)

@@ -5,8 +5,12 @@
 #include "compose/GeneratedNames.h"
 #include "compose/Layer.h"
 #include "compose/LayerStack.h"
+#include "compose/Module.h"
+#include "compose/RefinementHead.h"
 #include "compose/TransformedModule.h"
 #include "output/DecoratorTransform.h"
+#include "output/FuncHeadTokens.h"
+#include "output/LowerVersions.h"
 #include "output/ModuleOutput.h"
 #include "output/ModuleTransform.h"
 #include "output/SplArguments.h"
@@ -19,11 +23,14 @@
 #include "parser/NodeClassDef.h"
 #include "parser/NodeFuncDecl.h"
 #include "parser/NodeFuncDef.h"
+#include "parser/NodeBrace.h"
+#include "parser/NodeInitDecl.h"
 #include "parser/NodeID.h"
 #include "parser/NodeKeyword.h"
 #include "parser/SimpleTU.h"
 #include "scanner/Token.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -139,8 +146,60 @@ bool BaseTransform::TransformFuncDefinition(NodeFuncDef& def)
             AddCtorFuncCall(def);
         else if (m_bIsDestructor)
             AddDtorFuncCall(def);
+    } else if (m_bIsConstructor) {
+        CheckNewConstructor(def);
     }
     return ParseBody(def);
+}
+
+namespace {
+
+// Whether text holds word as a whole word.
+bool NamesWord(Str const& text, Str const& word)
+{
+    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    char const* begin = text.GetBuffer();
+    size_t length = word.GetLength();
+    for (char const* at = strstr(begin, word.GetBuffer()); at && length; at = strstr(at + 1, word.GetBuffer()))
+        if ((at == begin || !isWordChar(at[-1])) && !isWordChar(at[length]))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void BaseTransform::CheckNewConstructor(NodeFuncDef& def)
+{
+    if (!m_pRefinedModule || !m_pFunc || m_pModule->IsMixin() || !m_pModule->IsRefinement())
+        return;
+    Str name = m_pModule->GetName();
+    // A copy or move constructor and one that delegates to another
+    // constructor of the class run for the callers they are meant for.
+    if (m_pFunc->m_pParams && m_pFunc->m_pParams->GetChildCount() == 1 &&
+        NamesWord(m_pFunc->m_pParams->TypesAsString(), name))
+        return;
+    NodeBlock* body = def.GetBody();
+    Lex::Token* first = nullptr;
+    if (NodeInitDecl* init = def.GetInitDecl())
+        first = NextNonWhite(init->GetFirstToken());
+    else if (body && body->GetFirstToken())
+        first = NextNonWhite(body->GetFirstToken());
+    if (first && first->text && (first->type == Lex::TOK_THIS || name == first->text->text))
+        return;
+    Str lower = LowerVersions::List(*m_pModule, name);
+    if (lower.IsEmpty())
+        return;
+    NodeFuncDecl* decl = def.GetDecl();
+    Lex::Token* at = decl ? FuncHeadTokens::NameToken(*decl) : nullptr;
+    Str text;
+    text.Format("constructor %s refines no lower constructor, since none has its parameter types; the layers below "
+                "have %s: the callers of those would not run this body; give it the parameter types of the "
+                "constructor it refines",
+                TransformedFuncs::GetFuncName(*m_pFunc).GetBuffer(), lower.GetBuffer());
+    if (at)
+        ErrorLog::OnError(text, *at);
+    else
+        m_pModule->PrintError(text, 0);
 }
 
 bool BaseTransform::ParseBody(NodeFuncDef& def)
@@ -347,10 +406,126 @@ void BaseTransform::OnSuperQualifier(Lex::Token& superToken, Lex::Token& separat
 
 void BaseTransform::OnUnresolvedSuperCall(Lex::Token& superToken)
 {
-    if (!m_pModule->IsUsedAsMixin())
-        ErrorLog::OnWarning("invalid call to super - base class not found", superToken);
-    else if (m_pTransformedModule)
-        m_pTransformedModule->SetHasError(true);
+    // A class used as a mixin may call what only its users provide: it is
+    // not written on its own.
+    if (m_pModule->IsUsedAsMixin()) {
+        if (m_pTransformedModule)
+            m_pTransformedModule->SetHasError(true);
+        return;
+    }
+    Lex::Token* separator = NextNonWhite(&superToken);
+    Lex::Token* name = separator ? NextNonWhite(separator) : nullptr;
+    Str call = separator && name ? CallText(*separator, *name) : Str("super");
+    Str own = m_pFunc ? m_pFunc->GetStrName() : Str();
+    Str key = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : own;
+    Str text;
+    text.Format("invalid call to super - base class not found: %s in %s calls no lower version, since no layer below "
+                "has a method %s and class %s has no base class; call a method of this class instead, or write %s "
+                "in a lower layer first",
+                call.GetBuffer(), key.GetBuffer(), own.GetBuffer(), m_pModule->GetName().GetBuffer(),
+                own.GetBuffer());
+    ErrorLog::OnError(text, superToken);
+}
+
+bool BaseTransform::IsJavaLike() const
+{
+    int type = m_pModule->GetFileType();
+    return type == Module::FT_CS || type == Module::FT_JAK || type == Module::FT_JAVA;
+}
+
+Str BaseTransform::CallText(Lex::Token& separator, Lex::Token& name)
+{
+    Str text("super");
+    text += separator.text ? separator.text->text : "::";
+    text += name.text ? name.text->text : "";
+    text += "(..)";
+    return text;
+}
+
+namespace {
+
+// The methods every Java and C# class has from its root class.
+bool IsRootClassMethod(Str const& name)
+{
+    static char const* const names[] = {"toString", "equals", "hashCode", "clone", "finalize", "getClass",
+                                        "notify", "notifyAll", "wait", "ToString", "Equals", "GetHashCode",
+                                        "Finalize", "MemberwiseClone", "GetType", nullptr};
+    for (int i = 0; names[i]; ++i)
+        if (name == names[i])
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool BaseTransform::CallsJavaBase(Lex::Token& superToken, Str const& name)
+{
+    if (!m_pTransformedModule)
+        return true;
+    // C# names the base class's members `base.`, and writes its base class
+    // after a `:`; Java after `extends`.
+    bool cs = m_pModule->GetFileType() == Module::FT_CS;
+    FOPModule* first = m_pTransformedModule->GetFirstModule();
+    bool hasBase = cs ? !m_pTransformedModule->GetBaseClass().IsEmpty()
+                      : first && !RefinementHead::ExtendsClass(*first).IsEmpty();
+    // Every class has the root class's methods.
+    if (!hasBase && !IsRootClassMethod(name))
+        return false;
+    if (cs)
+        superToken.text = Lex::StrHashTable::insert("base");
+    return true;
+}
+
+void BaseTransform::OnSuperBaseCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
+{
+    Str called(name.text ? name.text->text : "");
+    if (CallsJavaBase(superToken, called) || m_pModule->IsUsedAsMixin())
+        return;
+    Str own = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : Str();
+    Str text;
+    text.Format("invalid call to %s in %s: it calls the base class's %s, as Java has it, but class %s has no base "
+                "class; to call the method %s of this class, write %s(..) without super",
+                CallText(separator, name).GetBuffer(), own.GetBuffer(), called.GetBuffer(),
+                m_pModule->GetName().GetBuffer(), called.GetBuffer(), called.GetBuffer());
+    ErrorLog::OnError(text, superToken);
+}
+
+void BaseTransform::OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
+{
+    Str own = m_pFunc ? m_pFunc->GetStrName() : Str(name.text ? name.text->text : "");
+    Str lower = LowerVersions::List(*m_pModule, own);
+    if (!lower.IsEmpty()) {
+        if (m_pModule->IsUsedAsMixin()) {
+            if (m_pTransformedModule)
+                m_pTransformedModule->SetHasError(true);
+            return;
+        }
+        Str key = m_pFunc ? TransformedFuncs::GetFuncName(*m_pFunc) : own;
+        Str text;
+        text.Format("invalid call to super: %s in %s refines no lower version, since none has its parameter types, "
+                    "const and reference qualifiers; the layers below have %s: declare the method as the version "
+                    "it refines",
+                    CallText(separator, name).GetBuffer(), key.GetBuffer(), lower.GetBuffer());
+        ErrorLog::OnError(text, superToken);
+        return;
+    }
+    if (!m_pTransformedModule)
+        return;
+    // Java's `super.f()` calls the base class's f.
+    if (IsJavaLike()) {
+        if (!CallsJavaBase(superToken, own))
+            OnUnresolvedSuperCall(superToken);
+        return;
+    }
+    Str base = m_pTransformedModule->GetBaseClass();
+    if (base.IsEmpty()) {
+        OnUnresolvedSuperCall(superToken);
+        return;
+    }
+    superToken.text = Lex::StrHashTable::insert(base.GetBuffer());
+    // `super.f()` of an aspect module.
+    if (separator.type == Lex::TOK_DOT)
+        separator.text = Lex::StrHashTable::insert("::");
 }
 
 // Helpers.

@@ -37,6 +37,10 @@ public:
     void OnStaticMemberAccess(Lex::Token& className, Lex::Token& member, Lex::Token& next) override;
     void OnClassInstantiation(Lex::Token& newToken, Lex::Token& next) override;
     bool OnMetaVar(Lex::Token& token) override;
+    // Java's `super.g()` of another method: the base class's g, which C#
+    // calls `base.g()`; an error when the class has no base class that could
+    // have g.
+    void OnSuperBaseCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name) override;
     // `super::N::f`: the composed class holds N itself, so `super::` goes.
     void OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator) override;
 
@@ -55,6 +59,19 @@ public:
     virtual bool RemoveBase(NodeBaseClass& base);
     // A super call with neither a refined function nor a base class.
     virtual void OnUnresolvedSuperCall(Lex::Token& superToken);
+    // A super call of the function being transformed, which no lower layer
+    // has: an error when a lower layer has a method of that name (the
+    // refinement matches none of them), else a call of the base class's
+    // version (Java's own `super.f()` stays as written), else an error.
+    void OnUnrefinedSuperCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name);
+    // Whether a Java-like `super.name(..)` reaches a base class's method
+    // (`super` becomes C#'s `base`); false when the class has no base class
+    // and name is no method of the root class.
+    bool CallsJavaBase(Lex::Token& superToken, Str const& name);
+    // A Java-like module, where `super.f()` also names the base class's f.
+    bool IsJavaLike() const;
+    // `super::f(..)` or `super.f(..)`, as written.
+    static Str CallText(Lex::Token& separator, Lex::Token& name);
     virtual bool OnModuleInstantiation(TransformedModule& target, Lex::Token& newToken, Lex::Token& classToken);
     virtual bool TransformFuncDeclStmt(bool isDefinitionDecl, NodeFuncDecl& decl);
     virtual bool TransformCtorInitializer(NodeFuncDef& def);
@@ -63,6 +80,9 @@ public:
     virtual void Init();
     virtual bool TransformFuncDecl(FuncNode& node);
 
+    // A constructor of a refinement that matches no lower constructor would
+    // not run for the callers of those: an error listing them.
+    void CheckNewConstructor(NodeFuncDef& def);
     bool DeleteRefines();
     bool RenameClass();
     bool TransformLastModule();

@@ -214,6 +214,10 @@ Str CombinedTransform::GetSuperFuncName()
 
 void CombinedTransform::OnTokSuperCall(Lex::Token* superToken, Lex::Token* separator, Lex::Token* name)
 {
+    if (!m_pRefinedFunc && superToken && separator && name) {
+        OnUnrefinedSuperCall(*superToken, *separator, *name);
+        return;
+    }
     if (!GetRefinedFuncInSameBindingUnit()) {
         m_Decorator.OnTokSuperCall(superToken, separator, name);
         return;

@@ -70,12 +70,6 @@ bool JampackTransform::Transform()
     return true;
 }
 
-bool JampackTransform::IsJavaLike() const
-{
-    int type = m_pModule->GetFileType();
-    return type == Module::FT_CS || type == Module::FT_JAK || type == Module::FT_JAVA;
-}
-
 Str JampackTransform::GetTransformedClassName() { return m_pModule->GetName(); }
 
 Str JampackTransform::GetFinalName() const { return m_pModule->GetName(); }
@@ -220,16 +214,7 @@ void JampackTransform::OnTokSuperCall(Lex::Token* superToken, Lex::Token* separa
         }
         return;
     }
-    // Java-like modules call the base class's version through `super`, which
-    // every Java class has.
-    if (!m_pTransformedModule || separator->type == Lex::TOK_DOT)
-        return;
-    Str base = m_pTransformedModule->GetBaseClass();
-    if (base.IsEmpty()) {
-        OnUnresolvedSuperCall(*superToken);
-        return;
-    }
-    superToken->text = Lex::StrHashTable::insert(base.GetBuffer());
+    OnUnrefinedSuperCall(*superToken, *separator, *name);
 }
 
 bool JampackTransform::AddCtorFuncCall(NodeFuncDef& def)

@@ -35,7 +35,6 @@ public:
 
     Str GetFinalName() const;
     // The module is a Java-like one (.jak, .java, .cs).
-    bool IsJavaLike() const;
 
     // The highest version of a virtual function whose lower versions are
     // renamed is declared virtual itself.

@@ -17,6 +17,12 @@ public:
     // `super` and the separator in front of a qualified name (`super::N::f`,
     // `super::T<int>::g`): a name of the class as the layers below make it.
     virtual void OnSuperQualifier(Lex::Token& superToken, Lex::Token& separator) { (void)superToken, (void)separator; }
+    // `super.g(..)` of a Java-like module inside another method than g: a
+    // call of the base class's g, as Java has it.
+    virtual void OnSuperBaseCall(Lex::Token& superToken, Lex::Token& separator, Lex::Token& name)
+    {
+        (void)superToken, (void)separator, (void)name;
+    }
     // A `this` that is not a member call through `this`.
     virtual void OnTokThis(Lex::Token& thisToken, bool beforeBody) = 0;
     // A member of the composed class; thisToken is null when the member is

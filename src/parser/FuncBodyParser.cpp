@@ -192,9 +192,11 @@ bool FuncBodyParser::ParseSuper(Lex::Token& token)
         ErrorLog::OnError(PrivateRefinementText(*name), *name);
         return false;
     }
-    // Java's own `super.g()` calls the base class's method: it stays.
-    if (m_bJavaLike)
+    // Java's own `super.g()` calls the base class's method.
+    if (m_bJavaLike) {
+        m_pEvents->OnSuperBaseCall(token, *separator, *name);
         return false;
+    }
     Str text("invalid call to super::");
     text += name->text->text;
     ErrorLog::OnError(text, *name);

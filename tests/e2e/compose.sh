@@ -299,7 +299,7 @@ L1 4 4
 L1 bye
 L0 bye'
 
-# --- super in the lowest layer: the base class, or a warning. ---
+# --- super in the lowest layer: the base class, or an error. ---
 CASE=lowest
 DIR=$WORK/lowest
 module "$DIR/L0/Shape.h" '#include <string>
@@ -330,10 +330,9 @@ int main()
     return 0;
 }
 '
-compose
+compose --error
 has "$DIR/out/Square.h" 'return "square of " + Shape::name();'
-said "L0/Lonely.h(3) : warning: invalid call to super - base class not found"
-has "$DIR/out/Lonely.h" 'return super::f();'
+said "L0/Lonely.h(3) : error: invalid call to super - base class not found: super::f(..) in f() calls no lower version, since no layer below has a method f and class Lonely has no base class; call a method of this class instead, or write f in a lower layer first"
 rm -f "$DIR/out/Lonely.h"
 runs 'square of shape'
 

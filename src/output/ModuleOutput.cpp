@@ -69,6 +69,7 @@ bool ModuleOutput::Transform()
         return false;
     if (!Unit())
         return false;
+    CheckNameSpaces();
     if (!Unit()->IsJampackTransformation())
         return true;
     if (!m_Module.GetParseUnit())
@@ -125,7 +126,7 @@ bool ModuleOutput::Save()
     return writer->Save();
 }
 
-void ModuleOutput::WarnNameSpaceMismatch()
+void ModuleOutput::CheckNameSpaces()
 {
     Array<NodeNSDef*> spaces;
     m_Module.GetNameSpaces(spaces);
@@ -158,17 +159,17 @@ void ModuleOutput::WarnNameSpaceMismatch()
     if (own == other)
         return;
     auto where = [](Str const& name) { return name.IsEmpty() ? Str("at file scope") : "inside namespace " + name; };
-    m_Module.PrintWarning("class " + m_Module.GetClassName() + " is " + where(own) + " in this module but " +
-                              where(other) + " in " + first->GetSourcePath() +
-                              "; the modules of a class must use the same namespace",
-                          line);
+    m_Module.PrintError("class " + m_Module.GetClassName() + " is " + where(own) + " in this module but " +
+                            where(other) + " in " + first->GetSourcePath() +
+                            "; the modules of a class must use the same namespace: write the class in that "
+                            "namespace in every layer",
+                        line);
 }
 
 void ModuleOutput::InitDeclFile(OutFile& f)
 {
     if (!f.GetStream())
         return;
-    WarnNameSpaceMismatch();
     f.SaveString(("//Layer " + m_Module.GetLayer()->m_PlainName + "\n").GetBuffer());
     if (!Main() || !Main()->GetClassDecl())
         return;

@@ -59,9 +59,10 @@ private:
     NodeClassDef* Main() const;
     TransformedModule* Class() const;
     ModuleTransform* Unit() const;
-    // Warns when the module's namespace blocks differ from those of the
-    // first module of its unit, or come with the -namespace option.
-    void WarnNameSpaceMismatch();
+    // An error when the module's namespace blocks differ from those of the
+    // first module of its unit; a warning when they come with the
+    // -namespace option.
+    void CheckNameSpaces();
 
     FOPModule& m_Module;
     TransformedFuncs m_TransformedFuncs;

@@ -2,6 +2,7 @@
 
 #include "base/ErrorLog.h"
 #include "base/Str.h"
+#include "parser/ConditionalBranches.h"
 #include "scanner/CTokens.h"
 #include "scanner/Token.h"
 
@@ -59,10 +60,10 @@ public:
     {
         while (Lex::Token* t = m_pToken) {
             m_pToken = t->next();
-            bool code = Step(*t);
-            if (!code || (t->flags & Lex::Token::unread_branch_flag))
+            m_Branches.Step(*t);
+            if (m_Branches.InDirective() || (t->flags & Lex::Token::unread_branch_flag))
                 continue;
-            if (firstBranchesOnly && m_Later > 0)
+            if (firstBranchesOnly && m_Branches.InLaterBranch())
                 continue;
             return t;
         }
@@ -70,48 +71,8 @@ public:
     }
 
 private:
-    // Notes the directive state at t; true when t is code.
-    bool Step(Lex::Token& t)
-    {
-        if (t.language == Lex::Token::pre_id) {
-            m_bDirective = true;
-            switch (t.type) {
-            case Lex::PRE_IF:
-            case Lex::PRE_IFDEF:
-            case Lex::PRE_IFNDEF:
-                m_Open.push_back(false);
-                break;
-            case Lex::PRE_ELIF:
-            case Lex::PRE_ELSE:
-                if (!m_Open.empty() && !m_Open.back()) {
-                    m_Open.back() = true;
-                    ++m_Later;
-                }
-                break;
-            case Lex::PRE_ENDIF:
-                if (!m_Open.empty()) {
-                    if (m_Open.back())
-                        --m_Later;
-                    m_Open.pop_back();
-                }
-                break;
-            default:
-                break;
-            }
-            return false;
-        }
-        if (m_bDirective) {
-            if (t.language == Lex::Token::white_id && strchr(t.text->text, '\n'))
-                m_bDirective = false;
-            return false;
-        }
-        return t.language != Lex::Token::dir_id;
-    }
-
     Lex::Token* m_pToken;
-    std::vector<bool> m_Open; // per open conditional: past its first branch
-    int m_Later = 0;          // open conditionals past their first branch
-    bool m_bDirective = false;
+    ConditionalBranches m_Branches;
 };
 
 bool IsBlank(Lex::Token const* t)

@@ -6,6 +6,7 @@
 #include "base/Str.h"
 #include "parser/BracketCheck.h"
 #include "parser/CTokenListener.h"
+#include "parser/ConditionalBranches.h"
 #include "parser/NodeKeyword.h"
 #include "parser/NodeFile.h"
 #include "parser/ParseServices.h"
@@ -37,39 +38,10 @@ int LineOf(Lex::Token const& token)
 template <class Visit>
 void WalkBranches(Lex::Token* first, Visit visit)
 {
-    std::vector<bool> later; // per open conditional: past its first branch
-    int unread = 0;          // open conditionals past their first branch
-    bool directive = false;
+    ConditionalBranches branches;
     for (Lex::Token* t = first; t; t = t->next()) {
-        if (t->language == Lex::Token::pre_id) {
-            directive = true;
-            switch (t->type) {
-            case Lex::PRE_IF:
-            case Lex::PRE_IFDEF:
-            case Lex::PRE_IFNDEF:
-                later.push_back(false);
-                break;
-            case Lex::PRE_ELIF:
-            case Lex::PRE_ELSE:
-                if (!later.empty() && !later.back()) {
-                    later.back() = true;
-                    ++unread;
-                }
-                break;
-            case Lex::PRE_ENDIF:
-                if (!later.empty()) {
-                    if (later.back())
-                        --unread;
-                    later.pop_back();
-                }
-                break;
-            default:
-                break;
-            }
-        }
-        visit(*t, unread > 0, directive || t->language == Lex::Token::dir_id);
-        if (directive && t->language == Lex::Token::white_id && strchr(t->text->text, '\n'))
-            directive = false;
+        branches.Step(*t);
+        visit(*t, branches.InLaterBranch(), branches.InDirective());
     }
 }
 
